@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <vector>
+
+class PageListHost;
+
+// Reader of one RAR archive: lists every header (folders included) in archive
+// order and extracts the selected entries of a volume in one pass.
+class Cls_Rar
+{
+public:
+    explicit Cls_Rar(PageListHost *host = nullptr);
+    ~Cls_Rar();
+
+    QString RarFile() const { return m_rarFile; }
+    void setRarFile(const QString &NewFile); // empties both lists
+    QString RarFolderName(qint16 Index) const;
+    QString RarFileName(qint16 Index) const;
+    bool RarSelected(qint16 Index) const;
+    void setRarSelected(qint16 Index, bool IsSelect);
+    qint16 Get_FileCount() const { return qint16(m_entries.size()); }
+
+    void Rar_Directory();
+    void UnRar_Exe(qint32 Op_Flag, const QString &ExtractFile, const QString &TrgPath);
+    void UnCompressRAR(qint32 Mode, const QString &RarFile, const QString &DesPath, const QString &Password,
+                       bool IsSubRar);
+
+    static QString ParseFilename(const QString &Path);
+    static QString RarFolderOf(const QString &Name);
+
+    struct Entry
+    {
+        QString folder;
+        QString fileName;
+        bool selected = false;
+    };
+
+private:
+    PageListHost *m_host;
+    QString m_rarFile;
+    std::vector<Entry> m_entries;
+};

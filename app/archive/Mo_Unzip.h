@@ -1,0 +1,18 @@
+#pragma once
+#include <QString>
+
+class PageListHost;
+
+namespace Mo_Unzip {
+void ListZip(PageListHost &host, const QString &archivePath);
+void SelectZipVolume(PageListHost &host, const QString &volumeName);
+void ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath);
+void ListNestedZip(PageListHost &host, const QString &archivePath);
+
+// Empties `folder`: every file except `keepFile` (exact path) is deleted, read-only
+// ones included, and every sub-folder is emptied and removed. The folder itself is
+// removed too unless it is `tmpZip` (the program's temporary folder is emptied,
+// never removed). Symbolic links are removed, never followed. A failure stops the
+// work and appends CR LF and its description to errorLog; returns false then.
+bool ClearFolder(const QString &folder, const QString &keepFile, const QString &tmpZip, QString &errorLog);
+} // namespace Mo_Unzip

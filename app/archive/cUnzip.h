@@ -1,0 +1,54 @@
+#pragma once
+#include <QObject>
+#include <QString>
+#include <optional>
+#include <vector>
+
+class PageListHost;
+
+// Reader of one ZIP archive: lists its members in central-directory order and
+// extracts single members, flat, into UnzipFolder.
+class cUnzip : public QObject
+{
+    Q_OBJECT
+public:
+    explicit cUnzip(PageListHost *host = nullptr, QObject *parent = nullptr);
+    ~cUnzip() override;
+
+    QString ZipFile() const { return m_zipFile; }
+    void setZipFile(const QString &path); // empties the entries
+    QString UnzipFolder() const { return m_unzipFolder; }
+    void setUnzipFolder(const QString &folder) { m_unzipFolder = folder; }
+
+    qint32 Directory();
+    qint32 FileCount() const { return qint32(m_entries.size()); }
+    // 1-based; an index outside 1..FileCount throws std::out_of_range.
+    QString FileName(qint32 index) const;
+    QString FileDirectory(qint32 index) const;
+    bool FileSelected(qint32 index) const;
+    void setFileSelected(qint32 index, bool selected);
+
+    // nullopt for an empty StrZipName; otherwise whether the member was written.
+    std::optional<bool> File_ExtractUnzip(const QString &StrZipName, const QString &StrFile);
+
+    struct Entry
+    {
+        QString fileName;
+        QString folder;
+        bool selected = false;
+        bool encrypted = false;
+    };
+
+signals:
+    void Cancel(const QString &message, bool &cancel);
+    void OverwritePrompt(const QString &fileName, qint32 &answer);
+    void PasswordRequest(QString &password, bool &cancel);
+    void Progress(qint32 count, const QString &message);
+
+private:
+    friend class cUnzipAccess;
+    PageListHost *m_host;
+    QString m_zipFile;
+    QString m_unzipFolder;
+    std::vector<Entry> m_entries;
+};

@@ -1,0 +1,42 @@
+#include "core/Language.h"
+
+QString Language::versionText()
+{
+    return QStringLiteral("%1.%2.%3").arg(LEAFVIEW_VERSION_MAJOR).arg(LEAFVIEW_VERSION_MINOR).arg(LEAFVIEW_VERSION_REVISION);
+}
+
+void Language::load()
+{
+    const bool english = Lang_Mode == 1;
+    if (english) {
+        Lang_Folder = QStringLiteral("english/");
+        Title_Text = QStringLiteral("Leafview Version ") + versionText();
+        ChkEffectCaption = QStringLiteral("Book effect");
+        ChkJapanCaption = QStringLiteral("japanimation");
+        Msg_Loading = QStringLiteral("While compression canceling..");
+        Msg_ExportPrompt = QStringLiteral("Log Directory");
+        Msg_FolderMissing = QStringLiteral("Not Found Folder");
+        Msg_Table = {QStringLiteral("Last it is a page. It sees the next volume?"),
+                     QStringLiteral("It is the first page. It sees previously volume?"),
+                     QStringLiteral("It is in the process of list page creating.."),
+                     QStringLiteral("Input the new folder name"),
+                     QStringLiteral("The folder it designates"),
+                     QStringLiteral("Last it is a page."),
+                     QStringLiteral("It is the first page.")};
+    } else {
+        Lang_Folder = QString();
+        Title_Text = QStringLiteral("리프뷰 Ver") + versionText();
+        ChkEffectCaption = QStringLiteral("책장효과");
+        ChkJapanCaption = QStringLiteral("일본만화");
+        Msg_Loading = QStringLiteral("이미지 불러오기.....[잠시만 기다려 주세요]");
+        Msg_ExportPrompt = QStringLiteral("내보낼 파일이 저장될 폴더 위치를 지정하세요.");
+        Msg_FolderMissing = QStringLiteral("지정한 위치에 해당폴더가 존재하지 않습니다");
+        Msg_Table = {QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"),
+                     QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"),
+                     QStringLiteral("목록페이지 생성중입니다.."),
+                     QStringLiteral("새폴더 이름을 입력하세요"),
+                     QStringLiteral("폴더지정하기"),
+                     QStringLiteral("마지막 페이지 입니다."),
+                     QStringLiteral("첫 페이지 입니다.")};
+    }
+}

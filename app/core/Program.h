@@ -1,0 +1,45 @@
+#pragma once
+#include "core/Language.h"
+#include "platform/ProgramPaths.h"
+
+#include <QString>
+#include <memory>
+
+class Prompts;
+class cUnzip;
+class Cls_Rar;
+class ControlHost;
+
+// Program-wide state: one instance per run (tests make their own). Every window
+// reads it; the open chooser, the initial open and the page list set the open source.
+class Program
+{
+public:
+    Program(ProgramPaths paths, Prompts *prompts);
+    ~Program();
+    Program(const Program &) = delete;
+    Program &operator=(const Program &) = delete;
+
+    ProgramPaths paths;
+    Prompts *prompts;            // lent
+    ControlHost *controls = nullptr; // lent; null when controls are not available
+    Language lang;
+
+    // The open source.
+    QString OpenPath;
+    bool IsArchive = false;
+    qint16 ArchiveKind = 0; // 0 ZIP, 1 RAR, -1 neither
+    QString LastFolder;
+    bool OpenConfirmed = false;
+
+    QString ExportFolder;
+    QString ErrorLog; // every entry is CR LF followed by its text
+
+    bool IsFullScreen = false;
+    bool IsIndexShow = false;
+
+    std::unique_ptr<cUnzip> ZipReader;
+    std::unique_ptr<Cls_Rar> RarReader;
+
+    void logError(const QString &text) { ErrorLog += QStringLiteral("\r\n") + text; }
+};

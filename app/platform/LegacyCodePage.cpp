@@ -1,0 +1,36 @@
+#include "platform/LegacyCodePage.h"
+
+#include <QStringDecoder>
+
+static QByteArray &codePageName()
+{
+    static QByteArray n("CP949");
+    return n;
+}
+
+void LegacyCodePage::setName(const QByteArray &codePage)
+{
+    codePageName() = codePage.isEmpty() ? QByteArray("CP949") : codePage;
+}
+
+QByteArray LegacyCodePage::name()
+{
+    return codePageName();
+}
+
+QString LegacyCodePage::decodeName(const QByteArray &raw, bool flaggedUtf8)
+{
+    if (flaggedUtf8)
+        return QString::fromUtf8(raw);
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString asUtf8 = utf8.decode(raw);
+    if (!utf8.hasError())
+        return asUtf8;
+    QStringDecoder legacy(codePageName().constData());
+    if (legacy.isValid()) {
+        QString s = legacy.decode(raw);
+        if (!legacy.hasError())
+            return s;
+    }
+    return QString::fromLatin1(raw);
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include <QString>
+
+// The order of the two sorted lists (volumes and pages): case-insensitive and
+// locale-aware, with "/" before letters and digits, like the sorted list boxes
+// the design was written for.
+class TextOrder
+{
+public:
+    // true when a sorts strictly before b.
+    static bool less(const QString &a, const QString &b);
+    static int compare(const QString &a, const QString &b);
+};

@@ -1,0 +1,18 @@
+#include "TestImages.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QImage>
+
+bool TestImages::write(const QString &path, int w, int h, QColor color)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(color);
+    return img.save(path);
+}
+
+bool TestImages::writeWithFolders(const QString &path, int w, int h, QColor color)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return write(path, w, h, color);
+}

@@ -1,0 +1,11 @@
+#pragma once
+#include <QColor>
+#include <QString>
+
+// Writes small real image files for tests.
+namespace TestImages {
+// Writes a w x h image filled with `color` to path (format from the extension).
+bool write(const QString &path, int w, int h, QColor color = Qt::red);
+// Creates every missing parent folder, then writes.
+bool writeWithFolders(const QString &path, int w, int h, QColor color = Qt::red);
+} // namespace TestImages
