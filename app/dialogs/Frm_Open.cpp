@@ -1,0 +1,145 @@
+#include "dialogs/Frm_Open.h"
+#include "core/Program.h"
+#include "dialogs/FolderBrowse.h"
+#include "platform/Prompts.h"
+
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+Frm_Open::Frm_Open(Program &program, QWidget *parent) : QDialog(parent), m_program(program)
+{
+    setModal(true);
+
+    Frame1 = new QGroupBox(this);
+    Opt_Zip = new QRadioButton(Frame1);
+    Opt_Folder = new QRadioButton(Frame1);
+    Label1 = new QLabel(Frame1);
+    Label2 = new QLabel(Frame1);
+    for (QLabel *hint : {Label1, Label2}) {
+        hint->setWordWrap(true);
+        hint->setIndent(20);
+    }
+    Opt_Zip->setChecked(true);
+
+    auto *frameLayout = new QVBoxLayout(Frame1);
+    frameLayout->addWidget(Opt_Zip);
+    frameLayout->addWidget(Label1);
+    frameLayout->addSpacing(6);
+    frameLayout->addWidget(Opt_Folder);
+    frameLayout->addWidget(Label2);
+
+    cmdopen = new QPushButton(this);
+    cmdopen->setAutoDefault(false);
+    // The run button answers the left mouse button only, at the press; Qt's
+    // click (at release, by any means) is not used.
+    cmdopen->installEventFilter(this);
+
+    auto *buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(cmdopen);
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addLayout(buttons);
+
+    setMinimumWidth(380);
+    Form_Load();
+}
+
+void Frm_Open::Form_Load()
+{
+    m_program.OpenConfirmed = false;
+    const bool english = m_program.lang.Lang_Mode == 1;
+    setWindowTitle(english ? QStringLiteral("Open") : QStringLiteral("열기"));
+    Opt_Zip->setText(english ? QStringLiteral("Compression file Open") : QStringLiteral("압축파일열기"));
+    Opt_Folder->setText(english ? QStringLiteral("Folder Open") : QStringLiteral("폴더열기"));
+    cmdopen->setText(english ? QStringLiteral("Execution") : QStringLiteral("실행"));
+    // The hints exist in Korean only.
+    Label1->setText(QStringLiteral("※ZIP 또는 RAR 파일을 선택합니다. ※두번(이중) 압축된 파일안의 이미지도 볼 수 있습니다."));
+    Label2->setText(QStringLiteral("※폴더를 선택하면 폴더내의 압축파일과 하위폴더의 이미지를 볼 수 있습니다."));
+}
+
+bool Frm_Open::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == cmdopen) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            cmdopen_MouseDown(static_cast<QMouseEvent *>(event)->button());
+            return true;
+        }
+        // The second press of a double click is not another press.
+        if (event->type() == QEvent::MouseButtonDblClick || event->type() == QEvent::MouseButtonRelease)
+            return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+qint16 Frm_Open::archiveKindOf(const QString &path)
+{
+    // Without any "." the whole path stands as the extension, which is never a match.
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const QString ext = QLatin1Char('.') + (dot < 0 ? path : path.mid(dot + 1)).toLower();
+    if (ext == QLatin1String(".zip"))
+        return 0;
+    if (ext == QLatin1String(".rar"))
+        return 1;
+    return -1;
+}
+
+QString Frm_Open::fileDialogTitle() const
+{
+    return m_program.lang.Lang_Mode == 1 ? QStringLiteral("Open") : QStringLiteral("열기");
+}
+
+QString Frm_Open::fileDialogFilter() const
+{
+    return m_program.lang.Lang_Mode == 1 ? QStringLiteral("Compress Files (*.zip *.rar)")
+                                         : QStringLiteral("압축파일 (*.zip *.rar)");
+}
+
+QString Frm_Open::chooseFile()
+{
+    if (!m_program.prompts)
+        return {};
+    const QString path = m_program.prompts->openFile(this, fileDialogTitle(), fileDialogFilter());
+    // Let the dialog's window vanish before the chooser goes on.
+    QCoreApplication::processEvents();
+    return path;
+}
+
+void Frm_Open::cmdopen_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    m_program.OpenConfirmed = true;
+    cmdopen->setDown(true);
+
+    QString path;
+    if (Opt_Zip->isChecked()) {
+        path = chooseFile();
+        if (!path.isEmpty()) {
+            m_program.IsArchive = true;
+            m_program.OpenPath = path;
+            m_program.ArchiveKind = archiveKindOf(path);
+            if (m_program.ArchiveKind < 0)
+                m_program.OpenPath.clear();
+        }
+    } else {
+        path = BrowseLastFolder(m_program, this, false);
+        if (!path.isEmpty()) {
+            m_program.IsArchive = false;
+            m_program.OpenPath = path;
+            m_program.LastFolder = path;
+        }
+    }
+
+    cmdopen->setDown(false);
+    // A cancelled dialog leaves the chooser open for another try.
+    if (!path.isEmpty())
+        accept();
+}

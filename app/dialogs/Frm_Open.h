@@ -1,0 +1,44 @@
+#pragma once
+#include <QDialog>
+
+class Program;
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+
+// The open chooser: the reader picks an archive file or a folder of images. It
+// loads nothing; it records the choice in the program's open source, which the
+// main window's open command then loads.
+class Frm_Open : public QDialog
+{
+    Q_OBJECT
+
+public:
+    explicit Frm_Open(Program &program, QWidget *parent = nullptr);
+
+    // The run button was pressed with `button`; only the left button acts.
+    void cmdopen_MouseDown(Qt::MouseButton button);
+
+    // Archive kind of a chosen file by its extension: 0 ZIP, 1 RAR, -1 neither.
+    static qint16 archiveKindOf(const QString &path);
+    // The file dialog's title and filter for the current language.
+    QString fileDialogTitle() const;
+    QString fileDialogFilter() const;
+
+    QRadioButton *Opt_Zip = nullptr;
+    QRadioButton *Opt_Folder = nullptr;
+    QPushButton *cmdopen = nullptr;
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QGroupBox *Frame1 = nullptr;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void Form_Load();
+    QString chooseFile();
+
+    Program &m_program;
+};
