@@ -1,0 +1,35 @@
+#pragma once
+// The one way the library turns a file into pixels. Every decode goes through
+// here so that the size guard and the decoder's own reduced-size path apply to
+// all callers alike.
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace ImageDecoder {
+
+// A decode whose pixels would need more than this is treated as undecodable.
+// It covers any page a reader meets (a 11000 x 11000 scan still fits) and keeps a
+// hostile header from making us allocate gigabytes.
+inline constexpr qint64 kMaxImageBytes = qint64(512) << 20;
+
+// True when an image of this size fits the memory limit at 32 bits per pixel.
+bool fitsMemory(QSize size);
+
+// The pixel size the file's header declares, without decoding the pixels.
+// Invalid when the file is not a readable image or declares a size over the limit.
+QSize headerSize(const QString &path);
+
+struct Decoded
+{
+    QImage image;     // null when the file could not be decoded
+    QSize natural;    // the size the file declares
+};
+
+// Decodes the file. When `target` is a valid size below the natural size and
+// the format can scale while decoding (JPEG: libjpeg's DCT scaling), the decoder
+// produces exactly `target`, reading at a reduced size not smaller than it and
+// smoothing the rest; otherwise the image comes back at its natural size.
+Decoded decode(const QString &path, QSize target = QSize());
+
+} // namespace ImageDecoder
