@@ -1,6 +1,57 @@
+// Process entry: registers the control libraries, shows the main window, and
+// offers the headless modes (--list, --render) and the sample book maker.
+#include "core/Frm_ImgViewer.h"
+#include "core/Headless.h"
+#include "core/Program.h"
+#include "core/SampleBook.h"
+#include "platform/ControlHost.h"
+#include "platform/Prompts.h"
+
 #include <QApplication>
+#include <QFileInfo>
+
+#include <cstdio>
+
 int main(int argc, char **argv)
 {
+    const bool headless = argc > 1 && (qstrcmp(argv[1], "--list") == 0 || qstrcmp(argv[1], "--render") == 0 ||
+                                       qstrcmp(argv[1], "--make-sample") == 0);
+    if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    return 0;
+    QApplication::setApplicationName(QStringLiteral("Leafview"));
+    QStringList args = QCoreApplication::arguments();
+    args.removeFirst();
+
+    if (headless) {
+        if (args.first() == QLatin1String("--list"))
+            return Headless::list(args);
+        if (args.first() == QLatin1String("--render"))
+            return Headless::render(args);
+        if (args.size() < 2) {
+            std::fprintf(stderr, "usage: leafview --make-sample FOLDER\n");
+            return 2;
+        }
+        return SampleBook::write(args.at(1)) ? 0 : 1;
+    }
+
+    ProgramPaths paths = ProgramPaths::forRunningProgram();
+    QtPrompts prompts;
+    Program program(paths, &prompts);
+    ControlHost controls;
+    controls.registerControls(paths.programFolder, program.ErrorLog);
+    program.controls = &controls;
+
+    // The command line carries one optional path. A relative one is made absolute
+    // here, so `leafview book.zip` from a terminal opens like a full path does.
+    QString commandLine = args.join(QLatin1Char(' '));
+    const QString unquoted = QString(commandLine).remove(QLatin1Char('"')).trimmed();
+    if (!unquoted.isEmpty() && QFileInfo::exists(unquoted))
+        commandLine = QFileInfo(unquoted).absoluteFilePath();
+
+    Frm_ImgViewer window(program);
+    if (!window.Form_Load(commandLine))
+        return 0;
+    window.showMaximized();
+    return app.exec();
 }

@@ -1,0 +1,192 @@
+#pragma once
+#include "core/MemberTable.h"
+#include "core/PageListHost.h"
+#include "platform/SortedList.h"
+
+#include <QImage>
+#include <QTimer>
+#include <QWidget>
+#include <functional>
+
+class Program;
+class Canvas;
+class SkinButton;
+class QComboBox;
+class QLineEdit;
+class QLabel;
+class QCheckBox;
+class QFrame;
+class IImgPicture;
+class IWheelMouse;
+class PageTurn;
+
+// A timer with a tag, as the design's timers carry one.
+struct TaggedTimer
+{
+    QTimer timer;
+    QString Tag;
+};
+
+// The main window: start-up and shutdown, the volume and page lists, page drawing
+// and navigation. The window only wires widgets to these operations; the rules
+// they follow live in VolumeRules, PageGeometry, ResumeRecord and the readers.
+class Frm_ImgViewer : public QWidget, public PageListHost
+{
+    Q_OBJECT
+public:
+    explicit Frm_ImgViewer(Program &app, QWidget *parent = nullptr);
+    ~Frm_ImgViewer() override;
+
+    // ---- start-up and shutdown
+    // Returns false when another instance runs: the caller then ends silently.
+    bool Form_Load(const QString &commandLine);
+    void Lang_Load();
+    void Tmr_Load_Timer();
+    void Open_Initial();
+    void Form_Unload();
+    // Decides whether another instance is running (the real check locks a file in
+    // the data folder; tests replace it).
+    std::function<bool()> anotherInstanceRunning;
+    // Ends the process after shutdown (tests replace it).
+    std::function<void()> endProcess;
+
+    // ---- page and volume lists
+    void Open_Source();
+    void openCommandLineSource();
+    void VBZip_ArchiveUpdate();
+    void VBUnRar_ArchiveUpdate();
+    void Folder_Scan();
+    void Volume_Build();
+    void cb_list_Click();
+    void Volume_Pages(const QString &volumeName);
+    bool Members_Ready() const { return m_members.dimensioned(); }
+    // Selects volume `index` of cb_list, which loads it (as a click would).
+    void selectVolume(int index);
+    QString volumeText(int index) const;
+    int volumeIndex() const;
+
+    // ---- page drawing
+    void Page_Draw(qint16 i_PgNo, qint16 I_Effect);
+    QString Page_Path(int k) const;
+    void chk_view_Click();
+    void chk_japan_Click();
+    void Chk_hundred_Click();
+    void Chk_Sharpen_Click();
+    int stepCount() const;
+
+    // ---- navigation
+    void Go_Prev();
+    void Go_Next();
+    void cmdfirst_MouseDown();
+    void cmdprev_MouseDown();
+    void cmdnext_MouseDown();
+    void cmdlast_MouseDown();
+    // Returns true when the key was consumed.
+    bool PicDraw_KeyUp(int keyCode);
+    void PicDraw_MouseDown(Qt::MouseButton button, double x);
+    void PicDraw_MouseMove();
+    void WheelMouse1_WheelChanged(int Delta);
+    void Tmr_Scroll_Timer();
+    void txtpage_KeyUp(int keyCode);
+
+    // ---- layout and skin
+    void Skin_Load();
+    void Set_ButtonState(bool pagesAvailable);
+    QString skinPath(const QString &file, bool languageDependent) const;
+    void Form_Resize();
+
+    // ---- PageListHost
+    Program &program() override { return m_app; }
+    MemberTable &Member_Table() override { return m_members; }
+    SortedList &List1() override { return m_list1; }
+    int cbListCount() const override;
+    QString cbListText() const override;
+    void setCbListText(const QString &t) override;
+    void setNoImageVisible(bool visible) override;
+    void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg) override;
+    QWidget *dialogOwner() override { return this; }
+
+    // ---- public state shared with the other windows
+    qint16 I_ViewMode = 1;
+    qint16 Page_Index = 0;
+    qint16 i_PagePos = 2;
+    bool IsProcess = false;
+    bool Key_Busy = false;
+    qint16 Cur_Volume = -1;
+    qint16 Sel_Volume = 0;
+    bool Is_Resumed = false;
+    QString Cmd_Folder;
+    QString Cmd_File;
+    QImage Img_Tmp;
+
+    // Widgets (named as the design names them).
+    QWidget *PicTop = nullptr;
+    QWidget *PicOption = nullptr;
+    QComboBox *cb_list = nullptr;
+    QLineEdit *txtpage = nullptr;
+    QLabel *lblpage = nullptr;
+    QCheckBox *chk_view = nullptr;
+    QCheckBox *chk_japan = nullptr;
+    QCheckBox *Chk_hundred = nullptr;
+    QCheckBox *Chk_Sharpen = nullptr;
+    QCheckBox *chkeffect = nullptr;
+    Canvas *PicDraw = nullptr;
+    QLabel *lblnoimage = nullptr;
+    QFrame *PicBox = nullptr;
+    QLabel *lbl_filemsg = nullptr;
+    QFrame *Shback = nullptr;
+    QFrame *Shbar = nullptr;
+    QWidget *PicTipOut = nullptr;
+    QLabel *PicTip = nullptr;
+    QWidget *Picbanner = nullptr;
+    QWidget *Pic_IndexScreen = nullptr;
+    SkinButton *cmdopen = nullptr;
+    SkinButton *cmdfirst = nullptr;
+    SkinButton *cmdprev = nullptr;
+    SkinButton *cmdnext = nullptr;
+    SkinButton *cmdlast = nullptr;
+    SkinButton *cmdfile = nullptr;
+    SkinButton *cmdFolder = nullptr;
+    SkinButton *cmdfullscreen = nullptr;
+    SkinButton *cmdIndex = nullptr;
+    SkinButton *img_Info = nullptr;
+    SkinButton *img_Tip = nullptr;
+
+    IImgPicture *ImgPicture1 = nullptr;
+    IWheelMouse *WheelMouse1 = nullptr;
+
+    TaggedTimer Tmr_Load;
+    TaggedTimer Tmr_Scroll;
+
+    QString resumeFile() const;
+
+private slots:
+    void onWheelChanged(int Delta) { WheelMouse1_WheelChanged(Delta); }
+
+protected:
+    void closeEvent(QCloseEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+
+private:
+    void buildWidgets();
+    void createControls();
+    void showEmptyState();
+    void extractEntry(int k);
+    void setPageCaption(int p);
+    void drawOnePage(int p, qint16 I_Effect);
+    void drawSpread(int p, qint16 I_Effect);
+    QSize pageSize(const QString &file, qint16 n);
+    // Copies w x h pixels of the control's last picture onto the surface at (x, y).
+    void copyFromControl(QImage &surface, int x, int y, int w, int h);
+    void sharpenSurface(QImage &surface);
+    void turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height);
+    void pressButton(SkinButton *b, const QString &downFile, const QString &normalFile);
+    void releaseReaders();
+    void clearTmpZip();
+
+    Program &m_app;
+    MemberTable m_members;
+    SortedList m_list1;
+    bool m_unloaded = false;
+    bool m_shuttingDown = false;
+};

@@ -1,0 +1,167 @@
+#include "core/Headless.h"
+
+#include "archive/Cls_Rar.h"
+#include "archive/cUnzip.h"
+#include "core/Frm_ImgViewer.h"
+#include "core/Program.h"
+#include "platform/Canvas.h"
+#include "platform/ControlHost.h"
+#include "platform/Prompts.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QTemporaryDir>
+#include <QTextStream>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+struct Session
+{
+    QTemporaryDir dataDir;
+    SilentPrompts prompts;
+    ControlHost controls;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<Frm_ImgViewer> window;
+
+    bool start()
+    {
+        if (!dataDir.isValid())
+            return false;
+        ProgramPaths paths = ProgramPaths::forRunningProgram();
+        paths.dataFolder = dataDir.path();
+        program = std::make_unique<Program>(paths, &prompts);
+        controls.registerControls(paths.programFolder, program->ErrorLog);
+        program->controls = &controls;
+        window = std::make_unique<Frm_ImgViewer>(*program);
+        window->anotherInstanceRunning = [] { return false; };
+        window->endProcess = [] {};
+        window->Lang_Load();
+        QDir().mkpath(program->paths.tmpZip());
+        program->ZipReader = std::make_unique<cUnzip>(window.get());
+        program->RarReader = std::make_unique<Cls_Rar>(window.get());
+        return true;
+    }
+
+    // Opens the path as the command line would; a folder opens as a folder source.
+    void open(const QString &path)
+    {
+        const QFileInfo fi(path);
+        const QString abs = fi.absoluteFilePath();
+        if (fi.isDir()) {
+            program->IsArchive = false;
+            program->OpenPath = QDir::cleanPath(abs);
+            window->Open_Source();
+        } else {
+            window->Cmd_Folder = fi.absolutePath();
+            window->Cmd_File = fi.fileName();
+            window->openCommandLineSource();
+        }
+    }
+};
+
+void err(const QString &text)
+{
+    std::fprintf(stderr, "leafview: %s\n", qUtf8Printable(text));
+}
+
+QString valueOf(const QStringList &args, const QString &name, const QString &fallback = QString())
+{
+    const int i = args.indexOf(name);
+    return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : fallback;
+}
+
+} // namespace
+
+int Headless::list(const QStringList &args)
+{
+    if (args.size() < 2) {
+        err(QStringLiteral("usage: leafview --list PATH"));
+        return 2;
+    }
+    const QString path = args.at(1);
+    if (!QFileInfo::exists(path)) {
+        err(QStringLiteral("no such file or folder: ") + path);
+        return 2;
+    }
+    Session s;
+    if (!s.start()) {
+        err(QStringLiteral("cannot create a temporary folder"));
+        return 1;
+    }
+    s.open(path);
+    QTextStream out(stdout);
+    out.setEncoding(QStringConverter::Utf8);
+    Frm_ImgViewer &w = *s.window;
+    for (int v = 0; v < w.cb_list->count(); ++v) {
+        w.selectVolume(v);
+        out << w.cb_list->itemText(v) << '\t' << w.List1().ListCount() << '\n';
+        for (const QString &page : w.List1().items())
+            out << '\t' << page.mid(page.lastIndexOf(QLatin1Char('/')) + 1) << '\n';
+    }
+    out.flush();
+    return 0;
+}
+
+int Headless::render(const QStringList &args)
+{
+    if (args.size() < 2) {
+        err(QStringLiteral("usage: leafview --render PATH --out FILE.png [options]"));
+        return 2;
+    }
+    const QString path = args.at(1);
+    const QString outFile = valueOf(args, QStringLiteral("--out"));
+    if (outFile.isEmpty()) {
+        err(QStringLiteral("--render needs --out FILE.png"));
+        return 2;
+    }
+    if (!QFileInfo::exists(path)) {
+        err(QStringLiteral("no such file or folder: ") + path);
+        return 2;
+    }
+    bool ok1 = true, ok2 = true;
+    const int volume = valueOf(args, QStringLiteral("--volume"), QStringLiteral("0")).toInt(&ok1);
+    const int page = valueOf(args, QStringLiteral("--page"), QStringLiteral("0")).toInt(&ok2);
+    const QStringList size = valueOf(args, QStringLiteral("--size"), QStringLiteral("1280x960")).split(QLatin1Char('x'));
+    const int sw = size.size() == 2 ? size[0].toInt() : 0;
+    const int sh = size.size() == 2 ? size[1].toInt() : 0;
+    if (!ok1 || !ok2 || sw <= 0 || sh <= 0 || sw > 16384 || sh > 16384 || page < 0 || page > 32767) {
+        err(QStringLiteral("bad --volume, --page or --size value"));
+        return 2;
+    }
+
+    Session s;
+    if (!s.start()) {
+        err(QStringLiteral("cannot create a temporary folder"));
+        return 1;
+    }
+    Frm_ImgViewer &w = *s.window;
+    w.PicDraw->resize(sw, sh);
+    s.open(path);
+    if (volume < 0 || volume >= w.cb_list->count()) {
+        err(QStringLiteral("there is no volume %1").arg(volume));
+        return 2;
+    }
+    if (w.cb_list->currentIndex() != volume)
+        w.selectVolume(volume);
+    const bool has = [&](const char *flag) { return args.contains(QString::fromLatin1(flag)); }("--effect");
+    auto flag = [&](const char *f) { return args.contains(QString::fromLatin1(f)); };
+    w.chkeffect->setChecked(has);
+    w.Chk_hundred->setChecked(flag("--hundred"));
+    w.Chk_Sharpen->setChecked(flag("--sharpen"));
+    w.chk_view->setChecked(flag("--two-page"));
+    w.chk_japan->setChecked(flag("--rtl"));
+    w.Page_Index = qint16(page);
+    w.PicDraw->resize(sw, sh);
+    w.Page_Draw(w.Page_Index, w.chkeffect->isChecked() ? 1 : 0);
+    if (!w.PicDraw->surface().save(outFile, "PNG")) {
+        err(QStringLiteral("cannot write ") + outFile);
+        return 1;
+    }
+    return 0;
+}

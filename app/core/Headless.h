@@ -1,0 +1,13 @@
+#pragma once
+#include <QStringList>
+
+// The two headless modes: they run the window's own code paths on an offscreen
+// window, with a private data folder, so they never ask a question, never touch a
+// reader's resume state and never share a temporary folder with a running viewer.
+namespace Headless {
+// leafview --list PATH
+int list(const QStringList &args);
+// leafview --render PATH --out FILE.png [--volume N] [--page N] [--two-page] [--rtl]
+//          [--hundred] [--sharpen] [--effect] [--size WxH]
+int render(const QStringList &args);
+} // namespace Headless

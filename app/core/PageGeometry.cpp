@@ -1,0 +1,60 @@
+#include "core/PageGeometry.h"
+
+#include <cfenv>
+#include <cmath>
+
+qint64 PageGeometry::roundEven(double v)
+{
+    // std::nearbyint honours the current rounding mode, which is to-nearest-even
+    // unless someone changed it; rint-style banker's rounding is what the design uses.
+    return qint64(std::nearbyint(v));
+}
+
+QSizeF PageGeometry::treatedSize(double w, double h)
+{
+    if (w > 1024) {
+        h = h * 1024.0 / w;
+        w = 1024;
+    }
+    if (h > 768) {
+        w = w * 768.0 / h;
+        h = 768;
+    }
+    return {w, h};
+}
+
+float PageGeometry::Fit_Percent(qint32 w, qint32 h, qint16 n, bool useBox, qint32 bw, qint32 bh, int surfaceW,
+                                int surfaceH)
+{
+    if (w == 0 || h == 0)
+        return 0;
+    float availW, availH;
+    if (useBox) {
+        availW = float(bw);
+        availH = float(bh);
+    } else {
+        availW = float(roundEven(double(surfaceW) / double(n > 0 ? n : 1)));
+        availH = float(surfaceH);
+    }
+    const float a = float(w) / float(h);
+    float fw, fh;
+    if (a * availH < availW) {
+        fw = a * availH;
+        fh = availH * 0.99f;
+    } else {
+        fw = availW * 0.99f;
+        fh = availW / a;
+    }
+    return float(roundEven(double(fw + fh) / double(w + h) * 100.0));
+}
+
+QSize PageGeometry::drawnSize(double naturalW, double naturalH, qint16 n, bool hundred, int surfaceW, int surfaceH)
+{
+    const QSizeF t = treatedSize(naturalW, naturalH);
+    const qint32 tw = qint32(roundEven(t.width()));
+    const qint32 th = qint32(roundEven(t.height()));
+    double scale = Fit_Percent(tw, th, n, false, 0, 0, surfaceW, surfaceH) / 100.0;
+    if (hundred && scale > 1.0)
+        scale = 1.0;
+    return {int(roundEven(tw * scale)), int(roundEven(th * scale))};
+}

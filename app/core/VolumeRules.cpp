@@ -1,0 +1,108 @@
+#include "core/VolumeRules.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFileInfo>
+
+QString VolumeRules::extensionOf(const QString &name)
+{
+    const int dot = name.lastIndexOf(QLatin1Char('.'));
+    return QLatin1Char('.') + (dot < 0 ? name : name.mid(dot + 1)).toLower();
+}
+
+bool VolumeRules::Is_ImageExt(const QString &ext)
+{
+    static const QStringList exts = {QStringLiteral(".jpeg"), QStringLiteral(".jpg"), QStringLiteral(".ani"),
+                                     QStringLiteral(".bmp"),  QStringLiteral(".png"), QStringLiteral(".gif"),
+                                     QStringLiteral(".img")};
+    return exts.contains(ext);
+}
+
+bool VolumeRules::isArchiveExt(const QString &ext)
+{
+    return ext == QLatin1String(".zip") || ext == QLatin1String(".rar");
+}
+
+QString VolumeRules::folderRoot(const QString &openPath)
+{
+    QString root = openPath;
+    while (root.contains(QLatin1String("//")))
+        root.replace(QLatin1String("//"), QLatin1String("/"));
+    if (!root.endsWith(QLatin1Char('/')))
+        root += QLatin1Char('/');
+    return root;
+}
+
+static QStringList entriesOf(const QString &folder)
+{
+    // Unsorted: the order of records never decides the order of pages or volumes.
+    QStringList out;
+    QDirIterator it(folder, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    while (it.hasNext()) {
+        it.next();
+        const QFileInfo fi = it.fileInfo();
+        out << (fi.isDir() ? fi.fileName() + QLatin1Char('/') : fi.fileName());
+    }
+    return out;
+}
+
+bool VolumeRules::scanFolder(const QString &openPath, bool commandFilePending, MemberTable &table)
+{
+    const QString root = folderRoot(openPath);
+    const QStringList all = entriesOf(root);
+    if (all.isEmpty())
+        return false;
+
+    table.discard();
+    table.dimension(0);
+    for (const QString &entry : all) {
+        if (entry.endsWith(QLatin1Char('/'))) {
+            if (commandFilePending)
+                continue;
+            const QString sub = root + entry;
+            QDirIterator it(sub, QDir::Files | QDir::Hidden | QDir::System);
+            while (it.hasNext()) {
+                it.next();
+                const QString name = it.fileName();
+                if (name.contains(QLatin1Char('.')) && Is_ImageExt(extensionOf(name)))
+                    table.append({name, entry, entry});
+            }
+        } else if (entry.contains(QLatin1Char('.'))) {
+            const QString ext = extensionOf(entry);
+            if (Is_ImageExt(ext))
+                table.append({entry, QString(), QStringLiteral("/")});
+            else if (isArchiveExt(ext))
+                table.append({entry, QString(), entry});
+        }
+    }
+    return true;
+}
+
+QStringList VolumeRules::deriveVolumes(MemberTable &table)
+{
+    QStringList names;
+    for (int i = 1; i <= table.upper(); ++i) {
+        MemberRecord &r = table.at(i);
+        if (r.folder.isEmpty()) {
+            if (r.fileName.isEmpty() || !r.fileName.contains(QLatin1Char('.')))
+                continue;
+            const QString ext = extensionOf(r.fileName);
+            if (Is_ImageExt(ext))
+                r.volumeName = QStringLiteral("/");
+            else if (isArchiveExt(ext))
+                r.volumeName = r.fileName;
+        } else {
+            const bool mixedDeep = r.folder.count(QLatin1Char('\\')) >= 2 && r.folder.count(QLatin1Char('/')) >= 2;
+            if (!mixedDeep && r.fileName.contains(QLatin1Char('.')) && Is_ImageExt(extensionOf(r.fileName)))
+                r.volumeName = r.folder;
+        }
+    }
+    // Distinct names in order of first appearance (exact comparison).
+    for (int i = 1; i <= table.upper(); ++i) {
+        const QString &v = table.at(i).volumeName;
+        if (i == 1 || !names.contains(v))
+            names << v;
+    }
+    names.removeAll(QString());
+    return names;
+}

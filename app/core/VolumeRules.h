@@ -1,0 +1,29 @@
+#pragma once
+#include "core/MemberTable.h"
+
+#include <QString>
+#include <QStringList>
+
+// The rules that turn a source into member records and volume names, kept apart
+// from the window so they can be checked on their own.
+namespace VolumeRules {
+
+// "." + lower-cased text after the last "." of name (the whole name lower-cased
+// with a "." in front when it has none).
+QString extensionOf(const QString &name);
+bool Is_ImageExt(const QString &ext);
+bool isArchiveExt(const QString &ext);
+
+// The folder root as the page list writes it: "//" collapsed, one trailing "/".
+QString folderRoot(const QString &openPath);
+
+// Folder_Scan's listing: one level of sub-folders (only while no command-line file
+// is pending), images at the top and in sub-folders, archives at the top.
+// Returns false when the folder has no entry at all (the table is then untouched).
+bool scanFolder(const QString &openPath, bool commandFilePending, MemberTable &table);
+
+// Volume_Build steps 3 and 4: derives every record's volume name and returns the
+// distinct non-empty names in order of first appearance.
+QStringList deriveVolumes(MemberTable &table);
+
+} // namespace VolumeRules

@@ -1,0 +1,63 @@
+#include "platform/Canvas.h"
+
+#include <QKeyEvent>
+#include <QPainter>
+
+Canvas::Canvas(QWidget *parent) : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+    setMouseTracking(true);
+}
+
+QImage &Canvas::surface()
+{
+    const QSize s = size().expandedTo(QSize(0, 0));
+    if (m_image.size() != s) {
+        m_image = QImage(s, QImage::Format_RGB32);
+        m_image.fill(m_background);
+    }
+    return m_image;
+}
+
+void Canvas::clearPicture()
+{
+    surface().fill(m_background);
+    update();
+}
+
+void Canvas::setPicture(const QImage &img)
+{
+    QImage &s = surface();
+    s.fill(m_background);
+    if (!img.isNull()) {
+        QPainter p(&s);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(0, 0, img);
+    }
+    update();
+}
+
+void Canvas::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, surface());
+}
+
+void Canvas::keyReleaseEvent(QKeyEvent *e)
+{
+    e->ignore();
+    emit keyReleased(e);
+    if (!e->isAccepted())
+        QWidget::keyReleaseEvent(e);
+}
+
+void Canvas::mousePressEvent(QMouseEvent *e)
+{
+    emit mousePressed(e);
+}
+
+void Canvas::mouseMoveEvent(QMouseEvent *e)
+{
+    emit mouseMoved(e);
+}
