@@ -9,6 +9,8 @@
 #include "core/Program.h"
 #include "core/ResumeRecord.h"
 #include "core/VolumeRules.h"
+#include "imaging/CDIB.h"
+#include "imaging/Cls_BookMove.h"
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"
 #include "platform/KeyCodes.h"
@@ -268,8 +270,7 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     Set_ButtonState(false);
     I_ViewMode = 1;
     // 9.
-    m_app.ZipReader = std::make_unique<cUnzip>(this);
-    m_app.RarReader = std::make_unique<Cls_Rar>(this);
+    createReaders();
     // 10.
     Skin_Load();
     // 12.
@@ -281,6 +282,13 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     Tmr_Load.Tag.clear();
     Tmr_Load.timer.start();
     return true;
+}
+
+void Frm_ImgViewer::createReaders()
+{
+    m_bookMove = std::make_unique<Cls_BookMove>();
+    m_app.ZipReader = std::make_unique<cUnzip>(this);
+    m_app.RarReader = std::make_unique<Cls_Rar>(this);
 }
 
 void Frm_ImgViewer::Lang_Load()
@@ -386,6 +394,7 @@ void Frm_ImgViewer::releaseReaders()
 {
     m_members.discard();
     m_app.ZipReader.reset();
+    m_bookMove.reset();
     m_app.RarReader.reset();
 }
 
@@ -438,8 +447,10 @@ void Frm_ImgViewer::Form_Unload()
         }
         releaseReaders();
         clearTmpZip();
+        // Unregister_Controls: the control libraries, then the program DIB surface.
         if (m_app.controls)
             m_app.controls->unregisterAll();
+        m_app.ProgramDib.reset();
     }
     if (endProcess)
         endProcess();
@@ -862,23 +873,49 @@ void Frm_ImgViewer::drawSpread(int p, qint16 I_Effect)
             place(leftFile, d1, 0);
         if (rightIdx >= 0)
             place(rightFile, d2, d1.width());
-        turnPage(surface, block, int(roundEven((sw - bw) / 2.0)), 0, bw, sh);
+        turnPage(surface, block, int(roundEven((sw - bw) / 2.0)), 0, bw, sh, true);
     }
     Img_Tmp = surface.copy();
 }
 
 void Frm_ImgViewer::sharpenSurface(QImage &surface)
 {
-    Q_UNUSED(surface);
+    if (!m_app.ProgramDib || surface.isNull())
+        return;
+    CDIB &dib = *m_app.ProgramDib;
+    try {
+        dib.Cls();
+        dib.Create(surface.width(), surface.height());
+        dib.CloneHDC(surface, CDIB::SRCCOPY, 0, 0);
+        dib.Sharpen();
+        dib.PaintTo(surface, 0, 0, CDIB::SRCCOPY);
+    } catch (const std::exception &e) {
+        m_app.logError(QString::fromUtf8(e.what()));
+    }
 }
 
-void Frm_ImgViewer::turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height)
+void Frm_ImgViewer::turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height,
+                             bool pageIsDC)
 {
     if (page.isNull() || width <= 0 || height <= 0)
         return;
-    QPainter painter(&surface);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QRect(left, top, width, height), page, QRect(0, 0, width, height));
+    if (!m_bookMove) {
+        QPainter painter(&surface);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.drawImage(QRect(left, top, width, height), page, QRect(0, 0, width, height));
+        return;
+    }
+    m_bookMove->Set_Left(left);
+    m_bookMove->Set_Top(top);
+    m_bookMove->Set_Width(width);
+    m_bookMove->Set_Height(height);
+    m_bookMove->Set_MovePos(i_PagePos);
+    BookSurface target{surface, [this] { PicDraw->repaint(); }, {}};
+    try {
+        m_bookMove->Move_Page(target, page, pageIsDC ? &page : nullptr);
+    } catch (const std::exception &e) {
+        m_app.logError(QString::fromUtf8(e.what()));
+    }
 }
 
 void Frm_ImgViewer::chk_view_Click()

@@ -7,6 +7,7 @@
 #include <QTimer>
 #include <QWidget>
 #include <functional>
+#include <memory>
 
 class Program;
 class Canvas;
@@ -18,7 +19,7 @@ class QCheckBox;
 class QFrame;
 class IImgPicture;
 class IWheelMouse;
-class PageTurn;
+class Cls_BookMove;
 
 // A timer with a tag, as the design's timers carry one.
 struct TaggedTimer
@@ -44,6 +45,8 @@ public:
     void Tmr_Load_Timer();
     void Open_Initial();
     void Form_Unload();
+    // The page-turn object and the two archive readers (start-up step 9).
+    void createReaders();
     // Decides whether another instance is running (the real check locks a file in
     // the data folder; tests replace it).
     std::function<bool()> anotherInstanceRunning;
@@ -179,12 +182,14 @@ private:
     // Copies w x h pixels of the control's last picture onto the surface at (x, y).
     void copyFromControl(QImage &surface, int x, int y, int w, int h);
     void sharpenSurface(QImage &surface);
-    void turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height);
+    void turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height,
+                  bool pageIsDC = false);
     void pressButton(SkinButton *b, const QString &downFile, const QString &normalFile);
     void releaseReaders();
     void clearTmpZip();
 
     Program &m_app;
+    std::unique_ptr<Cls_BookMove> m_bookMove;
     MemberTable m_members;
     SortedList m_list1;
     bool m_unloaded = false;

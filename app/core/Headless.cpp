@@ -43,8 +43,7 @@ struct Session
         window->endProcess = [] {};
         window->Lang_Load();
         QDir().mkpath(program->paths.tmpZip());
-        program->ZipReader = std::make_unique<cUnzip>(window.get());
-        program->RarReader = std::make_unique<Cls_Rar>(window.get());
+        window->createReaders();
         return true;
     }
 

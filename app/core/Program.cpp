@@ -1,7 +1,8 @@
 #include "core/Program.h"
 #include "archive/Cls_Rar.h"
 #include "archive/cUnzip.h"
+#include "imaging/CDIB.h"
 
-Program::Program(ProgramPaths p, Prompts *pr) : paths(std::move(p)), prompts(pr) {}
+Program::Program(ProgramPaths p, Prompts *pr) : paths(std::move(p)), prompts(pr), ProgramDib(std::make_unique<CDIB>()) {}
 
 Program::~Program() = default;

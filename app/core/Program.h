@@ -9,6 +9,7 @@ class Prompts;
 class cUnzip;
 class Cls_Rar;
 class ControlHost;
+class CDIB;
 
 // Program-wide state: one instance per run (tests make their own). Every window
 // reads it; the open chooser, the initial open and the page list set the open source.
@@ -40,6 +41,8 @@ public:
 
     std::unique_ptr<cUnzip> ZipReader;
     std::unique_ptr<Cls_Rar> RarReader;
+    // The program-wide DIB surface that serves the sharpen option.
+    std::unique_ptr<CDIB> ProgramDib;
 
     void logError(const QString &text) { ErrorLog += QStringLiteral("\r\n") + text; }
 };
