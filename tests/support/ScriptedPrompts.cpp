@@ -18,9 +18,12 @@ std::optional<QString> ScriptedPrompts::inputBox(QWidget *, const QString &promp
     shown.push_back({QStringLiteral("input"), title, prompt, MsgIcon::None, MsgButtons::Ok, {}});
     if (inputAnswers.empty())
         return std::nullopt;
-    auto r = inputAnswers.front();
+    const bool answered = inputAnswers.front().has_value();
+    const QString text = inputAnswers.front().value_or(QString());
     inputAnswers.pop_front();
-    return r;
+    if (!answered)
+        return std::nullopt;
+    return text;
 }
 
 QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &filter)

@@ -1,0 +1,188 @@
+#include "TestImages.h"
+#include "ViewerFixture.h"
+#include "platform/Canvas.h"
+#include "platform/SkinButton.h"
+#include "platform/KeyCodes.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QTest>
+#include <QWheelEvent>
+
+namespace {
+class Navigation : public ViewerFixture
+{
+protected:
+    // Volumes "/" (top pages), "a/" and "b/" with the given page counts.
+    void openBook(int top, int a, int b)
+    {
+        const QString root = makeFolder(QStringLiteral("nav"));
+        for (int i = 1; i <= top; ++i)
+            TestImages::write(root + QStringLiteral("/t%1.png").arg(i), 20, 20);
+        for (int i = 1; i <= a; ++i)
+            TestImages::writeWithFolders(root + QStringLiteral("/a/p%1.png").arg(i), 20, 20);
+        for (int i = 1; i <= b; ++i)
+            TestImages::writeWithFolders(root + QStringLiteral("/b/p%1.png").arg(i), 20, 20);
+        startUp();
+        w->chkeffect->setChecked(false);
+        w->PicDraw->resize(400, 300);
+        openFolder(root);
+    }
+};
+} // namespace
+
+TEST_F(Navigation, LastPageOffersTheNextVolumeAndYesOpensItAtItsFirstPage)
+{
+    openBook(2, 3, 2);
+    w->Page_Index = 1;
+    w->Go_Next(); // No (default answer): stays
+    ASSERT_EQ(prompts.count("message"), 1);
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
+    EXPECT_EQ(prompts.last()->title, QStringLiteral("리프뷰 Ver1.7.0"));
+    EXPECT_EQ(prompts.last()->buttons, MsgButtons::YesNo);
+    EXPECT_EQ(w->cb_list->currentIndex(), 0);
+    EXPECT_EQ(w->Page_Index, 1);
+
+    prompts.messageAnswers = {MsgResult::Yes};
+    w->Go_Next();
+    EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("a/"));
+    EXPECT_EQ(w->Page_Index, 0);
+    EXPECT_TRUE(w->isEnabled());
+}
+
+TEST_F(Navigation, EndsOfTheBookInformAndFirstPageOffersThePreviousVolume)
+{
+    openBook(2, 3, 2);
+    w->selectVolume(2);
+    w->Page_Index = 1;
+    w->Go_Next();
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다."));
+    EXPECT_EQ(prompts.last()->icon, MsgIcon::Information);
+    EXPECT_EQ(prompts.last()->buttons, MsgButtons::Ok);
+
+    w->Page_Index = 0;
+    prompts.messageAnswers = {MsgResult::Yes};
+    w->Go_Prev();
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"));
+    EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("a/"));
+    EXPECT_EQ(w->Page_Index, 0); // its first page, not its last
+
+    w->selectVolume(0);
+    w->Go_Prev();
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다."));
+    EXPECT_EQ(prompts.last()->icon, MsgIcon::Information);
+}
+
+TEST_F(Navigation, SingleStepVolumes)
+{
+    openBook(1, 1, 0);
+    const size_t before = prompts.shown.size();
+    w->cmdfirst_MouseDown(); // one page: shown without any question
+    EXPECT_EQ(prompts.shown.size(), before);
+    EXPECT_EQ(w->Page_Index, 0);
+    // The next-volume question is asked even from a one-page volume.
+    w->Go_Next();
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
+    // A one-page last volume: nothing is said at either end.
+    w->selectVolume(1);
+    const size_t n = prompts.shown.size();
+    w->Go_Next();
+    w->Go_Prev();
+    EXPECT_EQ(prompts.shown.size(), n); // a single step: no question, no message
+}
+
+TEST_F(Navigation, LastButtonAndFiveStepsInTwoPageMode)
+{
+    openBook(5, 0, 0);
+    w->chk_view->setChecked(true);
+    w->cmdlast_MouseDown();
+    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->txtpage->text(), QStringLiteral("3"));
+    w->Page_Index = 1;
+    w->Go_Next();
+    EXPECT_EQ(w->Page_Index, 2);
+    w->cmdfirst_MouseDown();
+    EXPECT_EQ(w->Page_Index, 0);
+}
+
+TEST_F(Navigation, PageBoxEntries)
+{
+    openBook(4, 0, 0);
+    struct Case
+    {
+        const char *text;
+        int index;
+    } cases[] = {{"0", 0}, {"999", 3}, {"-3", 3}, {"2.5", 2}, {"3.5", 2}, {" 2 ", 1}, {"4", 3}};
+    for (const Case &c : cases) {
+        w->txtpage->setText(QString::fromLatin1(c.text));
+        w->txtpage_KeyUp(KeyCodes::Enter);
+        EXPECT_EQ(w->Page_Index, c.index) << c.text;
+    }
+    w->Page_Index = 1;
+    w->txtpage->setText(QStringLiteral("abc"));
+    w->txtpage_KeyUp(KeyCodes::Enter);
+    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_TRUE(app->ErrorLog.endsWith(QStringLiteral("txtpage key setfocus \r\n")));
+    w->txtpage->setText(QStringLiteral("3"));
+    w->txtpage_KeyUp(KeyCodes::Space); // only Enter acts
+    EXPECT_EQ(w->Page_Index, 1);
+}
+
+TEST_F(Navigation, TurnDirectionsFollowTheReadingOrder)
+{
+    openBook(4, 0, 0);
+    w->Go_Next();
+    EXPECT_EQ(w->i_PagePos, 2);
+    w->Go_Prev();
+    EXPECT_EQ(w->i_PagePos, 1);
+    w->chk_japan->setChecked(true);
+    w->Go_Next();
+    EXPECT_EQ(w->i_PagePos, 1);
+    w->Go_Prev();
+    EXPECT_EQ(w->i_PagePos, 2);
+    // The page box sets the direction by where it jumps.
+    w->txtpage->setText(QStringLiteral("4"));
+    w->txtpage_KeyUp(KeyCodes::Enter);
+    EXPECT_EQ(w->i_PagePos, 1);
+    w->txtpage->setText(QStringLiteral("4"));
+    w->txtpage_KeyUp(KeyCodes::Enter);
+    EXPECT_EQ(w->i_PagePos, 2);
+}
+
+TEST_F(Navigation, KeysClicksAndTheWheel)
+{
+    openBook(6, 0, 0);
+    EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::Right));
+    EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::Space));
+    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::Left));
+    EXPECT_FALSE(w->PicDraw_KeyUp(0));
+    w->Key_Busy = true;
+    EXPECT_FALSE(w->PicDraw_KeyUp(KeyCodes::Right));
+    w->Key_Busy = false;
+    EXPECT_EQ(w->Page_Index, 1);
+
+    // A click exactly on the centre line goes back; right of it goes forward.
+    w->PicDraw_MouseDown(Qt::LeftButton, 200.0);
+    EXPECT_EQ(w->Page_Index, 0);
+    w->PicDraw_MouseDown(Qt::LeftButton, 200.5);
+    EXPECT_EQ(w->Page_Index, 1);
+    w->PicDraw_MouseDown(Qt::RightButton, 350);
+    EXPECT_EQ(w->Page_Index, 1);
+
+    // Three notches toward the reader within one burst make one forward step.
+    ASSERT_NE(w->WheelMouse1, nullptr);
+    for (int i = 0; i < 3; ++i) {
+        QWheelEvent ev(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton, Qt::NoModifier,
+                       Qt::NoScrollPhase, false);
+        QApplication::sendEvent(w->PicDraw, &ev);
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->Tmr_Scroll.timer.isActive(); }, 3000));
+    EXPECT_EQ(w->Page_Index, 2);
+    // The direction is that of the last event of the burst.
+    w->WheelMouse1_WheelChanged(-120);
+    w->WheelMouse1_WheelChanged(120);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->Tmr_Scroll.timer.isActive(); }, 3000));
+    EXPECT_EQ(w->Page_Index, 1);
+}

@@ -1,0 +1,227 @@
+#include "TestImages.h"
+#include "ViewerFixture.h"
+#include "core/ResumeRecord.h"
+#include "platform/Canvas.h"
+#include "platform/SkinButton.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+class Startup : public ViewerFixture
+{
+protected:
+    // A folder with top-level pages and two sub-folder volumes.
+    QString makeBook(int topPages = 2, int subPages = 5)
+    {
+        const QString root = makeFolder(QStringLiteral("book"));
+        for (int i = 1; i <= topPages; ++i)
+            TestImages::write(root + QStringLiteral("/top%1.png").arg(i), 40, 30);
+        for (const char *sub : {"v1", "v2"})
+            for (int i = 1; i <= subPages; ++i)
+                TestImages::writeWithFolders(root + QStringLiteral("/%1/p%2.png").arg(QLatin1String(sub)).arg(i), 40, 30);
+        return root;
+    }
+    void writeResume(const ResumeRecord &r) { ASSERT_TRUE(r.writeTo(dataPath(ResumeRecord::fileName()))); }
+};
+} // namespace
+
+TEST_F(Startup, WithoutArgumentsOrResumeFileShowsTipAndGreyButtons)
+{
+    startUp();
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(w->PicTipOut->isHidden());
+    EXPECT_FALSE(w->cmdnext->isEnabled());
+    EXPECT_TRUE(w->cmdnext->imageFile().endsWith("b_next_grey.bmp"));
+    EXPECT_TRUE(w->PicBox->isHidden());
+    EXPECT_FALSE(w->PicDraw->isHidden());
+    EXPECT_TRUE(QFileInfo(dataPath("TmpZip")).isDir());
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0"));
+    EXPECT_EQ(w->chkeffect->text(), QStringLiteral("책장효과"));
+    EXPECT_EQ(w->chk_japan->text(), QStringLiteral("일본만화"));
+}
+
+TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptions)
+{
+    const QString book = makeBook();
+    ResumeRecord r;
+    r.path = book;
+    r.volumeIndex = 1; // "v1/"
+    r.viewMode = 1;
+    r.pagePosition = 3;
+    r.hundred = 1;
+    r.effect = 0;
+    r.sharpen = 1;
+    r.rightToLeft = true;
+    writeResume(r);
+    prompts.messageAnswers = {MsgResult::Yes};
+    startUp();
+    ASSERT_EQ(prompts.count("message"), 1);
+    EXPECT_EQ(prompts.shown[0].title, QStringLiteral("기존파일읽기"));
+    EXPECT_EQ(prompts.shown[0].text, QStringLiteral("기존에 있던 파일을 계속 읽으시겠습니까?"));
+    EXPECT_EQ(prompts.shown[0].buttons, MsgButtons::YesNo);
+    EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("v1/"));
+    EXPECT_EQ(w->Page_Index, 3);
+    EXPECT_EQ(w->txtpage->text(), QStringLiteral("4"));
+    EXPECT_TRUE(w->Chk_hundred->isChecked());
+    EXPECT_FALSE(w->chkeffect->isChecked());
+    EXPECT_TRUE(w->Chk_Sharpen->isChecked());
+    EXPECT_TRUE(w->chk_japan->isChecked());
+    EXPECT_EQ(app->LastFolder, book);
+    EXPECT_TRUE(w->PicTipOut->isHidden());
+}
+
+TEST_F(Startup, ResumedTwoPageRecordShowsTheStoredSpread)
+{
+    const QString book = makeBook();
+    ResumeRecord r;
+    r.path = book;
+    r.volumeIndex = 2; // "v2/", 5 pages -> 3 spreads
+    r.viewMode = 2;
+    r.pagePosition = 2;
+    writeResume(r);
+    prompts.messageAnswers = {MsgResult::Yes};
+    startUp();
+    EXPECT_EQ(w->I_ViewMode, 2);
+    EXPECT_TRUE(w->chk_view->isChecked());
+    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->lblpage->text(), QStringLiteral("/3"));
+}
+
+TEST_F(Startup, AnsweringNoOpensNothingAndAsksAgainNextTime)
+{
+    ResumeRecord r;
+    r.path = makeBook();
+    writeResume(r);
+    startUp(); // scripted answer defaults to No
+    EXPECT_EQ(prompts.count("message"), 1);
+    EXPECT_EQ(w->List1().ListCount(), 0);
+    EXPECT_TRUE(QFile::exists(dataPath(ResumeRecord::fileName())));
+    newRun();
+    startUp();
+    EXPECT_EQ(prompts.count("message"), 2);
+}
+
+TEST_F(Startup, VanishedResumePathOrOutOfRangeVolume)
+{
+    ResumeRecord r;
+    r.path = books.path() + "/gone";
+    writeResume(r);
+    prompts.messageAnswers = {MsgResult::Yes};
+    startUp();
+    EXPECT_EQ(w->List1().ListCount(), 0);
+    EXPECT_FALSE(w->PicTipOut->isHidden());
+
+    newRun();
+    r.path = makeBook();
+    r.volumeIndex = 9;
+    writeResume(r);
+    prompts.messageAnswers = {MsgResult::Yes};
+    startUp();
+    EXPECT_EQ(w->cb_list->currentIndex(), 0);
+}
+
+TEST_F(Startup, DamagedResumeFileIsLoggedAndTheWindowStaysUsable)
+{
+    QFile f(dataPath(ResumeRecord::fileName()));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("short");
+    f.close();
+    prompts.messageAnswers = {MsgResult::Yes};
+    startUp();
+    EXPECT_FALSE(app->ErrorLog.isEmpty());
+    EXPECT_TRUE(w->PicBox->isHidden());
+    EXPECT_FALSE(w->PicDraw->isHidden());
+}
+
+TEST_F(Startup, CommandLine)
+{
+    const QString book = makeBook();
+    // A folder path opens nothing and asks nothing, even with a resume file.
+    ResumeRecord r;
+    r.path = book;
+    writeResume(r);
+    startUp(QStringLiteral("  \"") + book + QStringLiteral("\"  "));
+    EXPECT_EQ(w->List1().ListCount(), 0);
+    EXPECT_TRUE(prompts.shown.empty());
+
+    // An image file opens its folder without sub-folders, at that image.
+    newRun();
+    startUp(QLatin1Char('"') + book + QStringLiteral("/top2.png\""));
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_EQ(w->cb_list->count(), 1);
+    EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("/"));
+    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_TRUE(w->Cmd_File.isEmpty());
+}
+
+TEST_F(Startup, SecondInstanceEndsDuringLoad)
+{
+    w->anotherInstanceRunning = [] { return true; };
+    EXPECT_FALSE(w->Form_Load(QString()));
+    EXPECT_FALSE(QFileInfo::exists(dataPath("TmpZip")));
+}
+
+TEST_F(Startup, ShutdownWritesTheResumeRecordUnlessReadingIsFinished)
+{
+    const QString book = makeBook();
+    startUp();
+    openFolder(book);
+    w->selectVolume(1);
+    w->Page_Index = 2;
+    w->Form_Unload();
+    EXPECT_EQ(endCalls, 1);
+    auto rec = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
+    ASSERT_TRUE(rec);
+    EXPECT_EQ(rec->path, book);
+    EXPECT_EQ(rec->volumeIndex, 1);
+    EXPECT_EQ(rec->pagePosition, 2);
+    EXPECT_EQ(rec->effect, 1);
+
+    // Last page of the last volume, in two-page mode with 5 pages: spread 2 is the end.
+    newRun();
+    startUp();
+    openFolder(book);
+    w->selectVolume(2);
+    w->chk_view->setChecked(true);
+    w->Page_Index = 2;
+    QFile legacy(dataPath("imgviewer_info.txt"));
+    ASSERT_TRUE(legacy.open(QIODevice::WriteOnly));
+    legacy.close();
+    w->Form_Unload();
+    EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName())));
+    EXPECT_FALSE(QFile::exists(dataPath("imgviewer_info.txt")));
+}
+
+TEST_F(Startup, ShutdownEmptiesTmpZipAndWritesTheErrorLogOnlyWhenNeeded)
+{
+    startUp();
+    TestImages::write(dataPath("TmpZip/left.png"), 4, 4);
+    QFile old(dataPath("ErrorMsg.txt"));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("earlier");
+    old.close();
+    w->Form_Unload();
+    EXPECT_TRUE(QDir(dataPath("TmpZip")).isEmpty());
+    EXPECT_TRUE(QFileInfo(dataPath("TmpZip")).isDir());
+    QFile kept(dataPath("ErrorMsg.txt"));
+    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
+    EXPECT_EQ(kept.readAll(), QByteArray("earlier"));
+    kept.close();
+    EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName()))); // no pages, no record
+
+    newRun();
+    startUp();
+    app->logError(QStringLiteral("first problem"));
+    app->logError(QStringLiteral("second"));
+    w->Form_Unload();
+    QFile log(dataPath("ErrorMsg.txt"));
+    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(log.readAll());
+    EXPECT_TRUE(text.endsWith(QStringLiteral("   \r\nfirst problem\r\nsecond\r\n"))) << qPrintable(text);
+    EXPECT_FALSE(text.startsWith(QStringLiteral("   ")));
+}

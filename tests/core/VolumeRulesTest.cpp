@@ -1,0 +1,161 @@
+#include "TestImages.h"
+#include "core/PageGeometry.h"
+#include "core/VolumeRules.h"
+#include "platform/SortedList.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+void touch(const QString &path)
+{
+    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+}
+
+QStringList sortedVolumes(MemberTable &t)
+{
+    SortedList l;
+    for (const QString &v : VolumeRules::deriveVolumes(t))
+        l.AddItem(v);
+    return l.items();
+}
+} // namespace
+
+TEST(VolumeRules, FolderWithImagesSubFolderAndArchiveGivesThreeSortedVolumes)
+{
+    QTemporaryDir d;
+    touch(d.path() + "/b.jpg");
+    touch(d.path() + "/a.PNG");
+    touch(d.path() + "/notes.txt");
+    touch(d.path() + "/c.zip");
+    touch(d.path() + "/vol2/p1.jpg");
+    touch(d.path() + "/vol2/readme.txt");
+    touch(d.path() + "/vol2/inner.zip");      // archives inside sub-folders are ignored
+    touch(d.path() + "/vol2/deeper/p9.jpg");  // one level only
+    touch(d.path() + "/empty/x.jpeg.txt");    // not an image
+    MemberTable t;
+    ASSERT_TRUE(VolumeRules::scanFolder(d.path(), false, t));
+    EXPECT_EQ(t.upper(), 4);
+    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "c.zip", "vol2/"}));
+    for (int i = 1; i <= t.upper(); ++i) {
+        const MemberRecord &r = t.at(i);
+        if (r.fileName == "p1.jpg") {
+            EXPECT_EQ(r.folder, "vol2/");
+        }
+        if (r.fileName == "c.zip") {
+            EXPECT_EQ(r.volumeName, "c.zip");
+        }
+    }
+}
+
+TEST(VolumeRules, PendingCommandLineFileSkipsSubFoldersAndEmptyFolderKeepsTable)
+{
+    QTemporaryDir d;
+    touch(d.path() + "/P01.JPG");
+    touch(d.path() + "/sub/p.jpg");
+    MemberTable t;
+    ASSERT_TRUE(VolumeRules::scanFolder(d.path() + "//", true, t));
+    ASSERT_EQ(t.upper(), 1);
+    EXPECT_EQ(t.at(1).fileName, "P01.JPG");
+
+    QTemporaryDir empty;
+    EXPECT_FALSE(VolumeRules::scanFolder(empty.path(), false, t));
+    EXPECT_EQ(t.upper(), 1); // left as it was
+}
+
+TEST(VolumeRules, ArchiveShapedTables)
+{
+    MemberTable t;
+    t.append({"p1.jpg", "vol1", {}});
+    t.append({"p2.jpg", "vol1", {}});
+    t.append({"p1.jpg", "vol2", {}});
+    t.append({"", "vol2", {}});             // a folder entry
+    t.append({"cover.jpg", "", {}});         // top level
+    t.append({"inner.ZIP", "", {}});         // nested archive at the root
+    t.append({"notes.txt", "vol1", {}});
+    t.append({"x.jpg", "a\\b\\c/d/e", {}});  // deep with mixed separators: no volume
+    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "inner.ZIP", "vol1", "vol2"}));
+    EXPECT_EQ(t.at(1).volumeName, "vol1");
+    EXPECT_EQ(t.at(7).volumeName, "");
+    EXPECT_EQ(t.at(8).volumeName, "");
+
+    MemberTable deepOnly;
+    deepOnly.append({"x.jpg", "a\\b\\c/d/e", {}});
+    EXPECT_TRUE(sortedVolumes(deepOnly).isEmpty());
+}
+
+TEST(VolumeRules, ExtensionsAndRoots)
+{
+    EXPECT_EQ(VolumeRules::extensionOf("A.B.JPEG"), ".jpeg");
+    EXPECT_EQ(VolumeRules::extensionOf("README"), ".readme");
+    EXPECT_TRUE(VolumeRules::Is_ImageExt(".jpg"));
+    EXPECT_FALSE(VolumeRules::Is_ImageExt(".JPG")); // callers lower-case first
+    EXPECT_FALSE(VolumeRules::Is_ImageExt(".txt"));
+    EXPECT_EQ(VolumeRules::folderRoot("/a//b"), "/a/b/");
+    EXPECT_EQ(VolumeRules::folderRoot("/a/b/"), "/a/b/");
+}
+
+TEST(SortedList, PagesStandInCaseInsensitiveNameOrderWithSlashFirst)
+{
+    SortedList l;
+    for (const char *s : {"p3.jpg", "p1.jpg", "P2.jpg"})
+        l.AddItem(QString::fromLatin1(s));
+    EXPECT_EQ(l.items(), (QStringList{"p1.jpg", "P2.jpg", "p3.jpg"}));
+    SortedList v;
+    for (const char *s : {"vol2/", "c.zip", "/", "9 extra/", "A/"})
+        v.AddItem(QString::fromLatin1(s));
+    EXPECT_EQ(v.items().first(), "/");
+    EXPECT_LT(v.items().indexOf("9 extra/"), v.items().indexOf("A/"));
+    EXPECT_LT(v.items().indexOf("c.zip"), v.items().indexOf("vol2/"));
+}
+
+struct FitCase
+{
+    double w, h;
+    qint16 n;
+    bool hundred;
+    int sw, sh;
+    int ew, eh;
+};
+
+class DrawnSize : public ::testing::TestWithParam<FitCase>
+{
+};
+
+TEST_P(DrawnSize, FollowsTheFitRules)
+{
+    const FitCase c = GetParam();
+    const QSize s = PageGeometry::drawnSize(c.w, c.h, c.n, c.hundred, c.sw, c.sh);
+    EXPECT_EQ(s, QSize(c.ew, c.eh)) << c.w << "x" << c.h << " n=" << c.n;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Examples, DrawnSize,
+    ::testing::Values(
+        // 600 x 400 at 100 % on a large surface stays 600 x 400.
+        FitCase{600, 400, 1, true, 1280, 960, 600, 400},
+        // Without 100 % it grows until the width fits, less the 0.99 margin: 212 %.
+        FitCase{600, 400, 1, false, 1280, 960, 1272, 848},
+        // A 3000 x 2000 scan is treated as 1024 x 683 first, then fitted at 124 %.
+        FitCase{3000, 2000, 1, false, 1280, 960, 1270, 847},
+        // Height-limited portrait page in half of a spread.
+        FitCase{800, 1150, 2, false, 1280, 960, 635, 914},
+        // With 100 % a large scan is still reduced.
+        FitCase{3000, 2000, 2, true, 1280, 960, 635, 423},
+        FitCase{0, 500, 1, false, 1280, 960, 0, 0}));
+
+TEST(FitPercent, BoxFormAndZeroSizes)
+{
+    EXPECT_EQ(PageGeometry::Fit_Percent(0, 100, 1, false, 0, 0, 800, 600), 0.f);
+    EXPECT_EQ(PageGeometry::Fit_Percent(100, 0, 1, false, 0, 0, 800, 600), 0.f);
+    // The box form ignores the surface: 100 x 100 into 50 x 50 -> (49.5 + 50) / 200.
+    EXPECT_EQ(PageGeometry::Fit_Percent(100, 100, 1, true, 50, 50, 4000, 4000), 50.f);
+    EXPECT_EQ(PageGeometry::treatedSize(3000, 2000), QSizeF(1024, 2000 * 1024.0 / 3000));
+    EXPECT_EQ(PageGeometry::treatedSize(500, 1000), QSizeF(384, 768));
+    EXPECT_EQ(PageGeometry::roundEven(2.5), 2);
+    EXPECT_EQ(PageGeometry::roundEven(3.5), 4);
+}

@@ -1,0 +1,46 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <vector>
+
+// Writes stored (uncompressed) RAR archives for tests, in the RAR 4 block format
+// (marker, archive header, file headers with CRC16 header checksums and CRC32 of
+// the data, method 0x30) or the RAR 5 format (signature, main header, file headers
+// of vint fields with CRC32). No RAR tool is available to make test archives.
+class RarWriter
+{
+public:
+    enum class Version { Rar4, Rar5 };
+
+    explicit RarWriter(Version version) : m_version(version) {}
+
+    // Text names: ASCII as is; other names RAR 4 flags as Unicode and stores as
+    // UTF-8, RAR 5 always stores UTF-8.
+    void addFile(const QString &name, const QByteArray &data);
+    // RAR 4 only: the name's bytes as they stand, no Unicode flag (old code pages).
+    void addRawName(const QByteArray &rawName, const QByteArray &data);
+    void addFolder(const QString &name);
+
+    // Archive flags: a part of a multi-volume set, a solid archive.
+    void setVolume(bool on) { m_volume = on; }
+    void setSolid(bool on) { m_solid = on; }
+
+    QByteArray bytes() const;
+    bool write(const QString &path) const;
+
+private:
+    struct Member
+    {
+        QByteArray name;
+        QByteArray data;
+        bool folder = false;
+        bool unicode = false;
+    };
+    QByteArray rar4() const;
+    QByteArray rar5() const;
+
+    Version m_version;
+    bool m_volume = false;
+    bool m_solid = false;
+    std::vector<Member> m_members;
+};

@@ -1,0 +1,57 @@
+#include "ViewerFixture.h"
+
+#include <QDir>
+
+void ViewerFixture::SetUp()
+{
+    ASSERT_TRUE(data.isValid());
+    ASSERT_TRUE(books.isValid());
+    newRun();
+}
+
+void ViewerFixture::TearDown()
+{
+    w.reset();
+    app.reset();
+}
+
+void ViewerFixture::newRun()
+{
+    w.reset();
+    app.reset();
+    ProgramPaths paths;
+    paths.programFolder = QStringLiteral(LEAFVIEW_BUILD_BIN);
+    paths.dataFolder = data.path();
+    paths.executableName = QStringLiteral("leafview");
+    app = std::make_unique<Program>(paths, &prompts);
+    if (!controls.isRegistered(QStringLiteral("PhotoGrip.ImgPicture"))) {
+        QString log;
+        controls.registerControls(paths.programFolder, log);
+    }
+    app->controls = &controls;
+    w = std::make_unique<Frm_ImgViewer>(*app);
+    w->anotherInstanceRunning = [] { return false; };
+    w->endProcess = [this] { ++endCalls; };
+    w->resize(1024, 768);
+}
+
+void ViewerFixture::startUp(const QString &commandLine)
+{
+    ASSERT_TRUE(w->Form_Load(commandLine));
+    w->Tmr_Load_Timer();
+    w->Tmr_Load_Timer();
+}
+
+void ViewerFixture::openFolder(const QString &folder)
+{
+    app->IsArchive = false;
+    app->OpenPath = folder;
+    w->Open_Source();
+}
+
+QString ViewerFixture::makeFolder(const QString &name)
+{
+    const QString p = books.path() + QLatin1Char('/') + name;
+    QDir().mkpath(p);
+    return p;
+}
