@@ -205,6 +205,8 @@ void Frm_ImgViewer::buildWidgets()
     connect(PicDraw, &Canvas::mouseMoved, this, [this](QMouseEvent *) { PicDraw_MouseMove(); });
     connect(txtpage, &QLineEdit::returnPressed, this, [this] { txtpage_KeyUp(KeyCodes::Enter); });
 
+    styleWidgets();
+
     // Escape anywhere in the window minimises it.
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WindowShortcut);

@@ -92,7 +92,10 @@ public:
     void Tmr_Scroll_Timer();
     void txtpage_KeyUp(int keyCode);
 
-    // ---- layout and skin
+    // ---- layout and skin (app/views/Frm_ImgViewer_Layout.cpp)
+    // Dresses and wires the top bar, the panes and the overlays; called once by
+    // the constructor after the widgets exist.
+    void styleWidgets();
     void Skin_Load();
     void Set_ButtonState(bool pagesAvailable);
     QString skinPath(const QString &file, bool languageDependent) const;

@@ -25,6 +25,10 @@ void Frm_ImgViewer::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QStr
     Shbar->resize(qMax(1, int(PageGeometry::roundEven(w))), Shbar->height());
 }
 
+void Frm_ImgViewer::styleWidgets()
+{
+}
+
 QString Frm_ImgViewer::skinPath(const QString &file, bool languageDependent) const
 {
     return m_app.paths.skinFolder() + (languageDependent ? m_app.lang.Lang_Folder : QString()) + file;
