@@ -1,5 +1,6 @@
 #include "ImageDecoder.h"
 
+#include <QFileInfo>
 #include <QImageIOHandler>
 #include <QImageReader>
 
@@ -14,6 +15,13 @@ constexpr int kAllocationLimitMb = int(kMaxImageBytes >> 20);
 // Asks the JPEG handler for its accurate IDCT and smooth final scaling when it
 // decodes at a reduced size (below 50 it would take the fast, blocky path).
 constexpr int kScaledDecodeQuality = 100;
+
+// Only regular files (or links to them) are read: opening a pipe or a device
+// found among the pages would block or never end.
+bool isReadableFile(const QString &path)
+{
+    return !path.isEmpty() && QFileInfo(path).isFile();
+}
 
 void prepare(QImageReader &reader)
 {
@@ -33,6 +41,8 @@ bool fitsMemory(QSize size)
 
 QSize headerSize(const QString &path)
 {
+    if (!isReadableFile(path))
+        return {};
     QImageReader reader(path);
     prepare(reader);
     QSize size = reader.size();
@@ -49,15 +59,18 @@ QSize headerSize(const QString &path)
     return size;
 }
 
-Decoded decode(const QString &path, QSize target)
+Decoded decode(const QString &path, const TargetFor &targetFor)
 {
     Decoded out;
+    if (!isReadableFile(path))
+        return out;
     QImageReader reader(path);
     prepare(reader);
     const QSize natural = reader.size();
     if (natural.isValid() && (natural.isEmpty() || !fitsMemory(natural)))
         return out;
-    if (natural.isValid() && target.isValid() && !target.isEmpty() && target.width() < natural.width() &&
+    const QSize target = natural.isValid() && targetFor ? targetFor(natural) : QSize();
+    if (target.isValid() && !target.isEmpty() && target.width() < natural.width() &&
         target.height() < natural.height() && reader.supportsOption(QImageIOHandler::ScaledSize)) {
         reader.setScaledSize(target);
         reader.setQuality(kScaledDecodeQuality);

@@ -5,6 +5,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 namespace ImageDecoder {
 
@@ -26,10 +27,14 @@ struct Decoded
     QSize natural;    // the size the file declares
 };
 
-// Decodes the file. When `target` is a valid size below the natural size and
-// the format can scale while decoding (JPEG: libjpeg's DCT scaling), the decoder
-// produces exactly `target`, reading at a reduced size not smaller than it and
+// Given the natural size from the header, the size the caller will scale to
+// (invalid when it has none).
+using TargetFor = std::function<QSize(QSize natural)>;
+
+// Decodes the file. When targetFor gives a size below the natural size and the
+// format can scale while decoding (JPEG: libjpeg's DCT scaling), the decoder
+// produces exactly that size, reading at a reduced size not smaller than it and
 // smoothing the rest; otherwise the image comes back at its natural size.
-Decoded decode(const QString &path, QSize target = QSize());
+Decoded decode(const QString &path, const TargetFor &targetFor = {});
 
 } // namespace ImageDecoder

@@ -43,8 +43,9 @@ bool cFILE::Load(const QString &sFileName)
     reset();
     // No limit on the path's length: deep folders inside extracted archives are
     // common, and a page must open wherever it lies.
+    // Only regular files: opening a pipe or a device would block.
     QFile file(sFileName);
-    if (sFileName.isEmpty() || QFileInfo(sFileName).isDir() || !file.open(QIODevice::ReadOnly))
+    if (sFileName.isEmpty() || !QFileInfo(sFileName).isFile() || !file.open(QIODevice::ReadOnly))
         return false;
     m_size = qint32(quint32(quint64(file.size()) & 0xffffffffu));
     char head[2];

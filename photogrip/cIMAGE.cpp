@@ -135,13 +135,12 @@ bool cIMAGE::LoadForResize(const QString &sFile, float width, float height)
     releaseSource();
     if (!Initialised())
         return false;
-    QSize target;
-    if (width > 0 || height > 0) {
-        const QSize natural = ImageDecoder::headerSize(sFile);
-        if (natural.isValid())
-            target = ResizeTarget(natural.width(), natural.height(), width, height);
-    }
-    ImageDecoder::Decoded d = ImageDecoder::decode(sFile, target);
+    ImageDecoder::TargetFor targetFor;
+    if (width > 0 || height > 0)
+        targetFor = [width, height](QSize natural) {
+            return ResizeTarget(float(natural.width()), float(natural.height()), width, height);
+        };
+    ImageDecoder::Decoded d = ImageDecoder::decode(sFile, targetFor);
     if (d.image.isNull())
         return false;
     m_source = std::move(d.image);

@@ -7,6 +7,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 using namespace PhotoGripFiles;
 
@@ -169,6 +170,18 @@ TEST_F(Control, HugeHeaderFailsLikeAnUnreadableFile)
     pic.SetAutoSize(true);
     pic.DisplayPicture(huge);
     EXPECT_EQ(pic.GetHdc().size(), QSize(20, 20));
+}
+
+TEST_F(Control, PipeNamedLikeAPageIsRefusedWithoutWaiting)
+{
+    const QString fifo = dir.filePath(QStringLiteral("page.jpg"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    float w = 5, h = 6;
+    pic.GetImageSize(fifo, w, h);
+    EXPECT_EQ(w, 5.f);
+    pic.SetVisible(false);
+    EXPECT_FALSE(pic.DisplayPicture(fifo).has_value());
+    EXPECT_FALSE(pic.Save_File(fifo, dir.filePath(QStringLiteral("c.jpg"))));
 }
 
 TEST_F(Control, GetImageSizeLeavesCallersValuesForNonImages)
