@@ -226,7 +226,17 @@ void CDIB::PaintTo(QImage &toDC, int atX, int atY, int /*dwRop*/) const
             continue;
         const uint8_t *srow = bits() + int64_t(m_height - 1 - y) * m_stride;
         auto *drow = reinterpret_cast<uint32_t *>(toDC.scanLine(int(ty))) + atX;
-        for (int64_t x = x0; x < x1; ++x) {
+        int64_t x = x0;
+        // Three little-endian words of blue-green-red bytes hold four pixels.
+        for (; x + 4 <= x1; x += 4) {
+            uint32_t w[3];
+            std::memcpy(w, srow + 3 * x, 12);
+            drow[x] = 0xFF000000u | (w[0] & 0xFFFFFFu);
+            drow[x + 1] = 0xFF000000u | (w[0] >> 24) | ((w[1] & 0xFFFFu) << 8);
+            drow[x + 2] = 0xFF000000u | (w[1] >> 16) | ((w[2] & 0xFFu) << 16);
+            drow[x + 3] = 0xFF000000u | (w[2] >> 8);
+        }
+        for (; x < x1; ++x) {
             const uint8_t *px = srow + 3 * x;
             drow[x] = 0xFF000000u | (uint32_t(px[2]) << 16) | (uint32_t(px[1]) << 8) | px[0];
         }
