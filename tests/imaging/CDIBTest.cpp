@@ -101,17 +101,6 @@ INSTANTIATE_TEST_SUITE_P(Sizes, CDIBLayout,
                                            LayoutCase{1, 1, 4, 4}, LayoutCase{2, 3, 8, 24},
                                            LayoutCase{3, 3, 12, 36}, LayoutCase{7, 2, 24, 48}));
 
-TEST(CDIB, RecreatingReplacesTheSurfaceWithBlack)
-{
-    CDIB dib;
-    dib.Create(3, 2);
-    setBytes(dib, std::vector<uint8_t>(24, 77));
-    dib.Create(2, 2);
-    EXPECT_EQ(dib.RGBSize(), 16);
-    const auto b = bytesOf(dib);
-    EXPECT_TRUE(std::all_of(b.begin(), b.end(), [](uint8_t x) { return x == 0; }));
-}
-
 TEST(CDIB, ClsBlacksEveryByteAndIgnoresAMissingSurface)
 {
     CDIB none;

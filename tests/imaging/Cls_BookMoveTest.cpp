@@ -202,25 +202,6 @@ TEST(BookMove, RightHalfTurnsOverToTheLeft)
     EXPECT_EQ(t.canvas.pixel(L + W, T + H), qRgb(0, 0, 0));
 }
 
-TEST(BookMove, LeftHalfTurnsOverToTheRight)
-{
-    const int W = 80, H = 12, L = 10, T = 4;
-    Turn t(100, 20);
-    QPainter(&t.canvas).drawImage(L, T, halves(W, H, 40, kOldLeft, kOldRight));
-    t.setGeometry(L, T, W, H, 1);
-    t.play(halves(W, H, 40, kNewLeft, kNewRight));
-    const int y = T + 5;
-    // Frame 2: the old left half keeps 22 columns ending at the spine.
-    EXPECT_EQ(t.shown[2].pixel(L + 21, y), kNewLeft);
-    EXPECT_EQ(t.shown[2].pixel(L + 22, y), kOldLeft);
-    EXPECT_EQ(t.shown[2].pixel(L + 45, y), kOldRight);
-    // Frame 7: the new right half reaches 22 columns out from the spine.
-    EXPECT_EQ(t.shown[7].pixel(L + 40 + 21, y), kNewRight);
-    EXPECT_EQ(t.shown[7].pixel(L + 40 + 22, y), kOldRight);
-    EXPECT_EQ(t.shown[7].pixel(L + 5, y), kNewLeft);
-    EXPECT_EQ(t.canvas.copy(L, T, W, H), halves(W, H, 40, kNewLeft, kNewRight));
-}
-
 TEST(BookMove, SourceHeightComesFromTheContextOrTheBitmap)
 {
     const QImage tall(40, 30, QImage::Format_RGB32);
