@@ -159,18 +159,20 @@ QByteArray RarWriter::rar5() const
         archiveFlags |= 0x0004;
     vint(main, archiveFlags);
     out += header(main);
+    bool first = true;
     for (const Member &m : m_members) {
         QByteArray h;
-        vint(h, 2);                  // file header
-        vint(h, m.folder ? 0 : 0x2); // header flags: data area present
-        if (!m.folder)
-            vint(h, quint64(m.data.size()));
+        vint(h, 2);   // file header
+        vint(h, 0x2); // header flags: data area present (empty for a folder)
+        vint(h, quint64(m.data.size()));
         vint(h, m.folder ? 0x1 : 0x4); // file flags: directory, or data CRC32 present
         vint(h, quint64(m.data.size()));
         vint(h, m.folder ? FolderMode : FileMode);
         if (!m.folder)
             le32(h, crc32Of(m.data));
-        vint(h, m_solid ? 0x40 : 0); // compression: version 0, stored
+        // Compression: version 0, stored; later members of a solid archive carry the solid bit.
+        vint(h, m_solid && !first ? 0x40 : 0);
+        first = false;
         vint(h, 1);                  // host OS: Unix
         vint(h, quint64(m.name.size()));
         h += m.name;

@@ -8,6 +8,8 @@
 ZipWriter::ZipWriter(const QString &path, const Settings &settings) : m_path(path), m_a(archive_write_new())
 {
     archive_write_set_format_zip(m_a);
+    // Options only take before opening. Level 1 keeps large test members quick.
+    archive_write_set_options(m_a, "zip:compression-level=1");
     if (!settings.encryption.isEmpty()) {
         archive_write_set_options(m_a, ("zip:encryption=" + settings.encryption).constData());
         archive_write_set_passphrase(m_a, settings.password.constData());
@@ -75,7 +77,6 @@ bool ZipWriter::addZeros(const QString &name, qint64 size)
 {
     if (!m_ok)
         return false;
-    archive_write_set_options(m_a, "zip:compression-level=1");
     archive_write_zip_set_compression_deflate(m_a);
     archive_entry *e = archive_entry_new();
     archive_entry_set_pathname_utf8(e, name.toUtf8().constData());
@@ -90,7 +91,6 @@ bool ZipWriter::addZeros(const QString &name, qint64 size)
         left -= n;
     }
     archive_entry_free(e);
-    archive_write_set_options(m_a, "zip:compression-level=6");
     return good;
 }
 

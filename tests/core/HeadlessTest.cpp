@@ -1,0 +1,89 @@
+// The headless modes, run as a user runs them: the built program in a child process.
+#include "RunLeafview.h"
+#include "TestImages.h"
+#include "imaging/CDIB.h"
+
+#include <QDir>
+#include <QImage>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+
+TEST(Headless, ListPrintsVolumesAndPagesInOrder)
+{
+    QTemporaryDir d;
+    const QString root = d.path() + "/책";
+    TestImages::writeWithFolders(root + "/b.png", 8, 8);
+    TestImages::writeWithFolders(root + "/A.jpg", 8, 8);
+    TestImages::writeWithFolders(root + "/vol2/p10.png", 8, 8);
+    TestImages::writeWithFolders(root + "/vol2/p2.png", 8, 8);
+    TestImages::writeWithFolders(root + "/vol2/deeper/x.png", 8, 8);
+    TestImages::writeWithFolders(root + "/Vol1/c.bmp", 8, 8);
+    TestImages::writeWithFolders(root + "/empty/readme.txt", 8, 8);
+    const ProcessResult r = runLeafview({"--list", root});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(r.out, QStringLiteral("/\t2\n\tA.jpg\n\tb.png\n"
+                                    "Vol1/\t1\n\tc.bmp\n"
+                                    "vol2/\t2\n\tp10.png\n\tp2.png\n"));
+}
+
+TEST(Headless, ListOfAMissingPathFailsWithStatusTwo)
+{
+    const ProcessResult r = runLeafview({"--list", "/no/such/book"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.out.isEmpty());
+    EXPECT_TRUE(r.err.contains("/no/such/book"));
+}
+
+TEST(Headless, RenderDrawsThePageScaledAndCentredOnBlack)
+{
+    QTemporaryDir d;
+    TestImages::writeWithFolders(d.path() + "/pages/p1.png", 600, 400, QColor(10, 200, 40));
+    TestImages::writeWithFolders(d.path() + "/pages/p2.png", 300, 600, QColor(200, 20, 40));
+    const QString out = d.path() + "/out.png";
+    ProcessResult r = runLeafview({"--render", d.path() + "/pages", "--out", out, "--hundred", "--size", "800x600"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    QImage img(out);
+    ASSERT_EQ(img.size(), QSize(800, 600));
+    // 600 x 400 at 100 % on 800 x 600: (100, 100) .. (699, 499).
+    EXPECT_EQ(QColor(img.pixel(100, 100)), QColor(10, 200, 40));
+    EXPECT_EQ(QColor(img.pixel(699, 499)), QColor(10, 200, 40));
+    EXPECT_EQ(QColor(img.pixel(99, 100)), QColor(Qt::black));
+    EXPECT_EQ(QColor(img.pixel(700, 499)), QColor(Qt::black));
+    EXPECT_EQ(QColor(img.pixel(100, 500)), QColor(Qt::black));
+
+    // Two pages, right to left, fitted: the second page stands on the left.
+    r = runLeafview({"--render", d.path() + "/pages", "--out", out, "--two-page", "--rtl", "--size", "800x600"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    img = QImage(out);
+    EXPECT_EQ(QColor(img.pixel(399, 300)), QColor(200, 20, 40));
+    EXPECT_EQ(QColor(img.pixel(400, 300)), QColor(10, 200, 40));
+
+    r = runLeafview({"--render", d.path() + "/pages", "--out", out, "--volume", "4"});
+    EXPECT_EQ(r.exitCode, 2);
+}
+
+TEST(Headless, SharpenedRenderIsThePlainRenderSharpened)
+{
+    QTemporaryDir d;
+    QImage page(300, 200, QImage::Format_RGB32);
+    for (int y = 0; y < page.height(); ++y)
+        for (int x = 0; x < page.width(); ++x)
+            page.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, ((x + y) * 3) % 256));
+    QDir().mkpath(d.path() + "/pages");
+    ASSERT_TRUE(page.save(d.path() + "/pages/p.png"));
+    const QString plain = d.path() + "/plain.png", sharp = d.path() + "/sharp.png";
+    ASSERT_EQ(runLeafview({"--render", d.path() + "/pages", "--out", plain, "--size", "401x301"}).exitCode, 0);
+    ASSERT_EQ(runLeafview({"--render", d.path() + "/pages", "--out", sharp, "--size", "401x301", "--sharpen"}).exitCode, 0);
+    QImage expected(plain);
+    expected = expected.convertToFormat(QImage::Format_RGB32);
+    CDIB dib;
+    dib.Create(expected.width(), expected.height());
+    dib.CloneHDC(expected, CDIB::SRCCOPY, 0, 0);
+    dib.Sharpen();
+    dib.PaintTo(expected, 0, 0, CDIB::SRCCOPY);
+    const QImage got = QImage(sharp).convertToFormat(QImage::Format_RGB32);
+    ASSERT_EQ(got.size(), expected.size());
+    EXPECT_TRUE(got == expected);
+    EXPECT_FALSE(got == QImage(plain).convertToFormat(QImage::Format_RGB32)); // it did change something
+}
