@@ -158,20 +158,6 @@ TEST_F(Control, LargeJpegToSmallTargetLooksLikeAFullDecode)
     EXPECT_LT(double(diff) / (300 * 200 * 3), 3.0);
 }
 
-TEST_F(Control, HugeHeaderFailsLikeAnUnreadableFile)
-{
-    const QString huge = rawFile(dir.path(), QStringLiteral("huge.png"), pngHeader(60000, 60000));
-    pic.SetVisible(true);
-    pic.SetWidth(20);
-    pic.SetHeight(20);
-    pic.DisplayPicture(red);
-    pic.DisplayPicture(huge);
-    EXPECT_TRUE(allPixels(pic.GetHdc(), ImgPicture::kBackColor));
-    pic.SetAutoSize(true);
-    pic.DisplayPicture(huge);
-    EXPECT_EQ(pic.GetHdc().size(), QSize(20, 20));
-}
-
 TEST_F(Control, PipeNamedLikeAPageIsRefusedWithoutWaiting)
 {
     const QString fifo = dir.filePath(QStringLiteral("page.jpg"));
@@ -260,15 +246,6 @@ TEST_F(Control, DrawFlipMirrorsDrawsAndRewritesAsJpeg)
     pic.Draw_Flip(dc, 0, 0, 40, 20, junk);
     EXPECT_EQ(dc, untouched);
     EXPECT_EQ(QFileInfo(junk).size(), 9);
-}
-
-TEST_F(Control, DrawRotateDrawsIntoTheRectangle)
-{
-    QImage dc(40, 40, QImage::Format_RGB32);
-    dc.fill(Qt::black);
-    pic.Draw_Rotate(dc, blue, 45.f, 10, 10, 10, 10, 0, 0);
-    EXPECT_EQ(dc.pixel(15, 15), kBlue);
-    EXPECT_EQ(dc.pixel(25, 25), qRgb(0, 0, 0));
 }
 
 TEST_F(Control, SavingCopiesAsJpegAtTheAskedSize)

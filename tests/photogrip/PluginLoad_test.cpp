@@ -78,17 +78,4 @@ TEST(PluginMissing, IsLoggedAndNothingIsCreated)
     EXPECT_EQ(host.createControl(QStringLiteral("PhotoGrip.ImgPicture"), nullptr), nullptr);
 }
 
-TEST(PluginMissing, ABrokenLibraryFileIsLoggedToo)
-{
-    QTemporaryDir programDir;
-    QDir(programDir.path()).mkdir(QStringLiteral("ocx"));
-    const QString bogus =
-        PhotoGripFiles::rawFile(programDir.filePath(QStringLiteral("ocx")), QStringLiteral("PhotoGrip.so"), "ELF?");
-    ControlHost host;
-    QString log;
-    EXPECT_FALSE(host.registerLibrary(bogus, log));
-    EXPECT_FALSE(log.isEmpty());
-    EXPECT_FALSE(host.isRegistered(QStringLiteral("PhotoGrip.ImgPicture")));
-}
-
 } // namespace
