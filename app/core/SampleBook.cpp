@@ -1,6 +1,10 @@
 #include "core/SampleBook.h"
 
+#include <QBuffer>
 #include <QDir>
+#include <QFile>
+#include <archive.h>
+#include <archive_entry.h>
 #include <QFont>
 #include <QImage>
 #include <QLinearGradient>
@@ -40,12 +44,35 @@ QImage drawPage(int volume, int page)
 
 bool SampleBook::write(const QString &folder)
 {
-    bool ok = true;
-    for (int v = 1; v <= 2; ++v) {
-        const QString dir = folder + QStringLiteral("/Volume %1").arg(v);
-        ok = QDir().mkpath(dir) && ok;
-        for (int p = 1; p <= 6; ++p)
-            ok = drawPage(v, p).save(dir + QStringLiteral("/page%1.jpg").arg(p, 2, 10, QLatin1Char('0')), "JPEG", 90) && ok;
+    if (!QDir().mkpath(folder))
+        return false;
+    // The same pages twice: as a folder of volumes and as one archive of volumes.
+    const QString zipPath = folder + QStringLiteral("/Leafview sample.zip");
+    archive *a = archive_write_new();
+    archive_write_set_format_zip(a);
+    bool ok = archive_write_open_filename(a, QFile::encodeName(zipPath).constData()) == ARCHIVE_OK;
+    for (int v = 1; v <= 2 && ok; ++v) {
+        const QString volume = QStringLiteral("Volume %1").arg(v);
+        ok = QDir().mkpath(folder + QLatin1Char('/') + volume) && ok;
+        for (int p = 1; p <= 6 && ok; ++p) {
+            const QString name = volume + QStringLiteral("/page%1.jpg").arg(p, 2, 10, QLatin1Char('0'));
+            QByteArray jpeg;
+            QBuffer buf(&jpeg);
+            buf.open(QIODevice::WriteOnly);
+            ok = drawPage(v, p).save(&buf, "JPEG", 90);
+            QFile out(folder + QLatin1Char('/') + name);
+            ok = ok && out.open(QIODevice::WriteOnly) && out.write(jpeg) == jpeg.size();
+            archive_entry *e = archive_entry_new();
+            archive_entry_set_pathname_utf8(e, name.toUtf8().constData());
+            archive_entry_set_filetype(e, AE_IFREG);
+            archive_entry_set_perm(e, 0644);
+            archive_entry_set_size(e, jpeg.size());
+            ok = ok && archive_write_header(a, e) == ARCHIVE_OK &&
+                 archive_write_data(a, jpeg.constData(), size_t(jpeg.size())) == jpeg.size();
+            archive_entry_free(e);
+        }
     }
+    ok = archive_write_close(a) == ARCHIVE_OK && ok;
+    archive_write_free(a);
     return ok;
 }
