@@ -1,15 +1,209 @@
-// Placeholder until the RAR reader lands; replaced whole by it.
 #include "archive/Cls_Rar.h"
+#include "archive/ArchiveHandle.h"
+#include "archive/MemberPath.h"
+#include "archive/RarProbe.h"
+#include "archive/TmpZipWriter.h"
+#include "core/PageListHost.h"
+#include "core/Program.h"
+#include "platform/Prompts.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <archive_entry.h>
+#include <cerrno>
+#include <stdexcept>
+
+namespace {
+// Header names are trimmed of spaces only, as the page list expects.
+QString trimSpaces(QString s)
+{
+    s.remove(QChar(u'\0'));
+    qsizetype b = 0, e = s.size();
+    while (b < e && s.at(b) == u' ')
+        ++b;
+    while (e > b && s.at(e - 1) == u' ')
+        --e;
+    return s.mid(b, e - b);
+}
+
+constexpr int MaxEntries = 32767; // counts and indices are 16-bit
+} // namespace
 
 Cls_Rar::Cls_Rar(PageListHost *host) : m_host(host) {}
-Cls_Rar::~Cls_Rar() = default;
-void Cls_Rar::setRarFile(const QString &f) { m_rarFile = f; m_entries.clear(); }
-QString Cls_Rar::RarFolderName(qint16 i) const { return m_entries.at(std::size_t(i - 1)).folder; }
-QString Cls_Rar::RarFileName(qint16 i) const { return m_entries.at(std::size_t(i - 1)).fileName; }
-bool Cls_Rar::RarSelected(qint16 i) const { return m_entries.at(std::size_t(i - 1)).selected; }
-void Cls_Rar::setRarSelected(qint16 i, bool s) { m_entries.at(std::size_t(i - 1)).selected = s; }
-void Cls_Rar::Rar_Directory() {}
-void Cls_Rar::UnRar_Exe(qint32, const QString &, const QString &) {}
-void Cls_Rar::UnCompressRAR(qint32, const QString &, const QString &, const QString &, bool) {}
-QString Cls_Rar::ParseFilename(const QString &p) { return p; }
-QString Cls_Rar::RarFolderOf(const QString &) { return {}; }
+
+Cls_Rar::~Cls_Rar()
+{
+    m_entries.clear();
+}
+
+void Cls_Rar::setRarFile(const QString &NewFile)
+{
+    m_rarFile = NewFile;
+    m_entries.clear();
+}
+
+const Cls_Rar::Entry &Cls_Rar::entry(qint16 Index) const
+{
+    if (Index < 1 || Index > Get_FileCount())
+        throw std::out_of_range("Cls_Rar entry index");
+    return m_entries[std::size_t(Index - 1)];
+}
+
+QString Cls_Rar::RarFolderName(qint16 Index) const
+{
+    return entry(Index).folder;
+}
+
+QString Cls_Rar::RarFileName(qint16 Index) const
+{
+    return entry(Index).fileName;
+}
+
+bool Cls_Rar::RarSelected(qint16 Index) const
+{
+    return entry(Index).selected;
+}
+
+void Cls_Rar::setRarSelected(qint16 Index, bool IsSelect)
+{
+    const_cast<Entry &>(entry(Index)).selected = IsSelect;
+}
+
+void Cls_Rar::Rar_Directory()
+{
+    UnRar_Exe(2, m_rarFile, QString());
+}
+
+void Cls_Rar::UnRar_Exe(qint32 Op_Flag, const QString &ExtractFile, const QString &)
+{
+    WalkRarHeaders(Op_Flag, ExtractFile);
+}
+
+QString Cls_Rar::ParseFilename(const QString &Path)
+{
+    for (qsizetype i = Path.size() - 1; i >= 0; --i) {
+        if (Path.at(i) == u'/' || Path.at(i) == u'\\')
+            return Path.mid(i + 1);
+    }
+    return Path;
+}
+
+QString Cls_Rar::RarFolderOf(const QString &Name)
+{
+    for (qsizetype i = Name.size() - 1; i >= 0; --i) {
+        if (Name.at(i) == u'/' || Name.at(i) == u'\\')
+            return Name.left(i).toLower();
+    }
+    return QString();
+}
+
+void Cls_Rar::ShowRarError(const QString &message)
+{
+    // The archive is abandoned; the program goes on.
+    if (!m_host)
+        return;
+    Program &p = m_host->program();
+    p.logError(message);
+    if (p.prompts)
+        p.prompts->messageBox(m_host->dialogOwner(), QStringLiteral("Error"), message, MsgIcon::Exclamation,
+                              MsgButtons::Ok);
+}
+
+bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
+{
+    const RarProbe::Issue issue = RarProbe::check(path);
+    if (issue != RarProbe::Issue::None) {
+        ShowRarError(RarProbe::message(issue, path));
+        return false;
+    }
+    if (!h.allocated()) {
+        ShowRarError(QStringLiteral("Not enough memory"));
+        return false;
+    }
+    if (h.open(path) == ARCHIVE_OK)
+        return true;
+    const QFileInfo info(path);
+    if (h.errorNumber() == ENOMEM)
+        ShowRarError(QStringLiteral("Not enough memory"));
+    else if (!info.isFile() || !info.isReadable())
+        ShowRarError(QStringLiteral("Cannot open ") + path);
+    else
+        ShowRarError(path + QStringLiteral(" is not RAR archive"));
+    return false;
+}
+
+void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
+{
+    ArchiveHandle h(ArchiveHandle::Kind::Rar);
+    if (!openArchive(h, path))
+        return;
+    archive_entry *e = nullptr;
+    int r;
+    int read = 0;
+    while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
+        ++read;
+        if (mode != 2)
+            continue;
+        if (int(m_entries.size()) >= MaxEntries) {
+            if (m_host)
+                m_host->program().logError(path + QStringLiteral(": only the first 32767 entries are listed"));
+            return;
+        }
+        // The folder text keeps the "\" form between levels, like every archive folder text.
+        QString name = MemberPath::decodedName(e);
+        name.replace(u'/', u'\\');
+        m_entries.push_back({trimSpaces(RarFolderOf(name)), trimSpaces(ParseFilename(name)), false});
+    }
+    if (r == ARCHIVE_EOF)
+        return;
+    if (h.errorNumber() == ENOMEM)
+        ShowRarError(QStringLiteral("Not enough memory"));
+    else if (read == 0)
+        ShowRarError(path + QStringLiteral(": archive header broken"));
+    else
+        ShowRarError(QStringLiteral("File header broken"));
+    if (m_host)
+        m_host->program().logError(path + QStringLiteral(": ") + h.errorString());
+    m_entries.clear();
+}
+
+void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPath, const QString &, bool)
+{
+    ArchiveHandle h(ArchiveHandle::Kind::Rar);
+    if (!openArchive(h, RarFile))
+        return;
+    const qint16 n = Get_FileCount();
+    archive_entry *e = nullptr;
+    int r = ARCHIVE_EOF;
+    for (qint16 i = 1; i <= n; ++i) {
+        if (m_host)
+            m_host->ZipFile_Progress(i, n, m_host->program().lang.Msg_Loading);
+        r = archive_read_next_header(h.get(), &e);
+        if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
+            break;
+        // Entry i is header i: the archive yields its headers in listing order.
+        const Entry &en = m_entries[std::size_t(i - 1)];
+        if (!en.selected)
+            continue;
+        const QString leaf = MemberPath::safeLeaf(en.fileName);
+        if (DesPath.isEmpty() || leaf.isEmpty() || !MemberPath::isPlainFile(e))
+            continue;
+        // An encrypted member would need a password, which is never asked for.
+        if (archive_entry_is_data_encrypted(e))
+            continue;
+        const QString target = DesPath + QLatin1Char('/') + leaf;
+        if (QFileInfo(target).isFile() || QFileInfo(target).isSymLink())
+            QFile::remove(target);
+        QString why;
+        if (TmpZipWriter::write(h.get(), e, DesPath, leaf, TmpZipWriter::Existing::Replace, &why) ==
+                TmpZipWriter::Result::Failed &&
+            m_host)
+            m_host->program().logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
+        r = ARCHIVE_OK;
+    }
+    if (r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF) {
+        ShowRarError(QStringLiteral("File header broken"));
+        if (m_host)
+            m_host->program().logError(RarFile + QStringLiteral(": ") + h.errorString());
+    }
+}

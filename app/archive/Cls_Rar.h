@@ -3,6 +3,7 @@
 #include <vector>
 
 class PageListHost;
+class ArchiveHandle;
 
 // Reader of one RAR archive: lists every header (folders included) in archive
 // order and extracts the selected entries of a volume in one pass.
@@ -36,6 +37,13 @@ public:
     };
 
 private:
+    const Entry &entry(qint16 Index) const;
+    // Mode 2 lists every header; any other mode only walks them.
+    void WalkRarHeaders(qint32 mode, const QString &path);
+    bool openArchive(ArchiveHandle &h, const QString &path);
+    // Shows the message titled "Error" and abandons the archive.
+    void ShowRarError(const QString &message);
+
     PageListHost *m_host;
     QString m_rarFile;
     std::vector<Entry> m_entries;

@@ -1,6 +1,86 @@
-// Placeholder until the RAR reader lands; replaced whole by it.
 #include "archive/Mo_Rar.h"
+#include "archive/Cls_Rar.h"
+#include "archive/Mo_Unzip.h"
+#include "archive/TmpZipFolder.h"
+#include "core/MemberTable.h"
 #include "core/PageListHost.h"
+#include "core/Program.h"
+#include "platform/SortedList.h"
 
-void Mo_Rar::SelectRarVolume(PageListHost &, const QString &) {}
-void Mo_Rar::ListNestedRar(PageListHost &, const QString &) {}
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+
+using namespace TmpZipFolder;
+
+void Mo_Rar::SelectRarVolume(PageListHost &host, const QString &volumeName)
+{
+    Program &p = host.program();
+    const QString tmp = p.paths.tmpZip();
+    clear(host);
+    if (!ensureExists(host))
+        return;
+    Cls_Rar &reader = rarReader(host);
+    SortedList &list = host.List1();
+    MemberTable &members = host.Member_Table();
+    list.Clear();
+    int counted = 0;
+    for (int i = 1; i <= members.upper(); ++i) {
+        const MemberRecord &rec = members.at(i);
+        const bool mine = rec.volumeName == volumeName;
+        if (i <= reader.Get_FileCount())
+            reader.setRarSelected(qint16(i), mine);
+        if (mine) {
+            list.AddItem(rec.fileName);
+            ++counted;
+        }
+    }
+    // A RAR volume comes out whole, in one pass over the archive.
+    reader.UnCompressRAR(0, reader.RarFile(), tmp, QString(), false);
+    if (counted == 0 || !volumeName.contains(u'.'))
+        return;
+    const QString ext = dotExtension(volumeName);
+    if (ext == u".rar")
+        ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
+    else if (ext == u".zip")
+        Mo_Unzip::ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
+}
+
+void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
+{
+    Program &p = host.program();
+    const QString tmp = p.paths.tmpZip();
+    if (!clear(host, archivePath))
+        return;
+    SortedList &list = host.List1();
+    {
+        Cls_Rar nested(&host);
+        nested.setRarFile(archivePath);
+        nested.Rar_Directory();
+        list.Clear();
+        const qint16 n = nested.Get_FileCount();
+        if (n == 0)
+            return;
+        for (qint16 i = 1; i <= n; ++i) {
+            const QString name = nested.RarFileName(i);
+            if (!nested.RarFolderName(i).isEmpty() || name.isEmpty() || !name.contains(u'.') ||
+                !isImageExt(dotExtension(name)))
+                continue;
+            nested.setRarSelected(i, true);
+            list.AddItem(p.IsArchive ? name : tmp + QLatin1Char('/') + name);
+        }
+        markEmptyVolume(host);
+        if (!ensureExists(host))
+            return;
+        host.setNoImageVisible(true);
+        if (!list.isEmpty()) {
+            host.setNoImageVisible(false);
+            nested.UnCompressRAR(0, archivePath, tmp, QString(), false);
+        }
+    }
+    // A nested archive was extracted into TmpZip and is spent now; an archive found
+    // in an opened folder is the user's file and stays.
+    const QFileInfo info(archivePath);
+    if (p.IsArchive && info.isFile() && QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QFileInfo(tmp).absoluteFilePath()))
+        QFile::remove(archivePath);
+}

@@ -1,8 +1,90 @@
-// Placeholder until the ZIP reader lands; replaced whole by it.
 #include "archive/Mo_Unzip.h"
+#include "archive/Mo_Rar.h"
+#include "archive/TmpZipFolder.h"
+#include "archive/cUnzip.h"
+#include "core/MemberTable.h"
 #include "core/PageListHost.h"
+#include "core/Program.h"
+#include "platform/SortedList.h"
 
-void Mo_Unzip::ListZip(PageListHost &, const QString &) {}
-void Mo_Unzip::SelectZipVolume(PageListHost &, const QString &) {}
-void Mo_Unzip::ExtractZipMember(PageListHost &, const QString &, const QString &) {}
-void Mo_Unzip::ListNestedZip(PageListHost &, const QString &) {}
+#include <QFileInfo>
+
+using namespace TmpZipFolder;
+
+void Mo_Unzip::ListZip(PageListHost &host, const QString &archivePath)
+{
+    host.Member_Table().discard();
+    cUnzip &reader = zipReader(host);
+    reader.setZipFile(archivePath);
+    reader.Directory();
+}
+
+void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
+{
+    Program &p = host.program();
+    const QString tmp = p.paths.tmpZip();
+    clear(host);
+    if (!ensureExists(host))
+        return;
+    cUnzip &reader = zipReader(host);
+    SortedList &list = host.List1();
+    MemberTable &members = host.Member_Table();
+    list.Clear();
+    int counted = 0;
+    for (int i = 1; i <= members.upper(); ++i) {
+        const MemberRecord &rec = members.at(i);
+        const bool mine = rec.volumeName == volumeName;
+        if (i <= reader.FileCount())
+            reader.setFileSelected(i, mine);
+        if (mine) {
+            list.AddItem(rec.fileName);
+            ++counted;
+        }
+    }
+    reader.setUnzipFolder(tmp);
+    if (counted == 0 || !volumeName.contains(u'.'))
+        return;
+    // Pages are extracted when drawn; only a nested archive is taken out now.
+    const QString ext = dotExtension(volumeName);
+    if (ext == u".zip") {
+        ExtractZipMember(host, p.OpenPath, volumeName);
+        ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
+    } else if (ext == u".rar") {
+        ExtractZipMember(host, p.OpenPath, volumeName);
+        Mo_Rar::ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
+    }
+}
+
+void Mo_Unzip::ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath)
+{
+    cUnzip &reader = zipReader(host);
+    reader.setUnzipFolder(host.program().paths.tmpZip());
+    reader.File_ExtractUnzip(archivePath, memberPath);
+}
+
+void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
+{
+    if (!clear(host, archivePath))
+        return;
+    cUnzip nested(&host);
+    nested.setZipFile(archivePath);
+    nested.Directory();
+    SortedList &list = host.List1();
+    list.Clear();
+    if (nested.FileCount() == 0)
+        return;
+    for (qint32 i = 1; i <= nested.FileCount(); ++i) {
+        const QString name = nested.FileName(i);
+        if (name.isEmpty() || !nested.FileDirectory(i).isEmpty() || !name.contains(u'.') ||
+            !isImageExt(dotExtension(name)))
+            continue;
+        nested.setFileSelected(i, true);
+        list.AddItem(name);
+    }
+    markEmptyVolume(host);
+    if (!ensureExists(host))
+        return;
+    host.setNoImageVisible(true);
+    if (!list.isEmpty())
+        host.setNoImageVisible(false);
+}

@@ -1,12 +1,170 @@
-// Placeholder until the ZIP reader lands; replaced whole by it.
 #include "archive/cUnzip.h"
+#include "archive/ArchiveHandle.h"
+#include "archive/MemberPath.h"
+#include "archive/TmpZipWriter.h"
+#include "core/PageListHost.h"
+#include "core/Program.h"
+#include "platform/Prompts.h"
+
+#include <QFileInfo>
+#include <archive_entry.h>
+
+namespace {
+// An archive holding nothing is only its end record; the seekable reader does
+// not recognise that, but it is a valid, empty ZIP archive.
+bool isEmptyZip(const QString &path)
+{
+    QFile f(path);
+    if (f.size() < 22 || f.size() > 22 + 65535 || !f.open(QIODevice::ReadOnly))
+        return false;
+    return f.read(4) == QByteArrayLiteral("PK\x05\x06");
+}
+} // namespace
 
 cUnzip::cUnzip(PageListHost *host, QObject *parent) : QObject(parent), m_host(host) {}
+
 cUnzip::~cUnzip() = default;
-void cUnzip::setZipFile(const QString &path) { m_zipFile = path; m_entries.clear(); }
-qint32 cUnzip::Directory() { return 0; }
-QString cUnzip::FileName(qint32 i) const { return m_entries.at(std::size_t(i - 1)).fileName; }
-QString cUnzip::FileDirectory(qint32 i) const { return m_entries.at(std::size_t(i - 1)).folder; }
-bool cUnzip::FileSelected(qint32 i) const { return m_entries.at(std::size_t(i - 1)).selected; }
-void cUnzip::setFileSelected(qint32 i, bool s) { m_entries.at(std::size_t(i - 1)).selected = s; }
-std::optional<bool> cUnzip::File_ExtractUnzip(const QString &, const QString &) { return std::nullopt; }
+
+void cUnzip::setZipFile(const QString &path)
+{
+    m_zipFile = path;
+    m_entries.clear();
+}
+
+void cUnzip::showError(const QString &text)
+{
+    if (!m_host)
+        return;
+    Program &p = m_host->program();
+    p.logError(text);
+    if (p.prompts)
+        p.prompts->messageBox(m_host->dialogOwner(), QStringLiteral("Error"), text, MsgIcon::Exclamation,
+                              MsgButtons::Ok);
+}
+
+qint32 cUnzip::Directory()
+{
+    ArchiveHandle h(ArchiveHandle::Kind::Zip);
+    if (!h.allocated()) {
+        showError(QStringLiteral("Not enough memory"));
+        return -1;
+    }
+    if (h.open(m_zipFile) != ARCHIVE_OK) {
+        const QFileInfo info(m_zipFile);
+        if (!info.isFile() || !info.isReadable())
+            showError(QStringLiteral("Cannot open ") + m_zipFile);
+        else if (!isEmptyZip(m_zipFile))
+            showError(m_zipFile + QStringLiteral(" is not ZIP archive"));
+        return -1;
+    }
+    archive_entry *e = nullptr;
+    int r;
+    while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
+        const MemberPath::Split s = MemberPath::SplitMemberPath(MemberPath::decodedName(e));
+        if (s.fileName.isEmpty())
+            continue; // folder entry
+        m_entries.push_back({s.fileName, s.folder, false, archive_entry_is_data_encrypted(e) != 0});
+    }
+    if (r != ARCHIVE_EOF) {
+        // What was listed before the damage stays listed, as with any damaged archive.
+        if (m_host)
+            m_host->program().logError(m_zipFile + QStringLiteral(": ") + h.errorString());
+        return -1;
+    }
+    return 0;
+}
+
+const cUnzip::Entry &cUnzip::entry(qint32 index) const
+{
+    if (index < 1 || index > FileCount())
+        throw std::out_of_range("cUnzip entry index");
+    return m_entries[std::size_t(index - 1)];
+}
+
+QString cUnzip::FileName(qint32 index) const
+{
+    return entry(index).fileName;
+}
+
+QString cUnzip::FileDirectory(qint32 index) const
+{
+    return entry(index).folder;
+}
+
+bool cUnzip::FileSelected(qint32 index) const
+{
+    return entry(index).selected;
+}
+
+void cUnzip::setFileSelected(qint32 index, bool selected)
+{
+    const_cast<Entry &>(entry(index)).selected = selected;
+}
+
+std::optional<bool> cUnzip::File_ExtractUnzip(const QString &StrZipName, const QString &StrFile)
+{
+    if (StrZipName.isEmpty())
+        return std::nullopt;
+    m_passwordRefused = false;
+    Outcome o = extractOne(StrZipName, StrFile, QString());
+    if (o == Outcome::NeedsPassword && !m_passwordRefused) {
+        // Nothing in the program answers this: the member is then skipped silently.
+        QString password;
+        bool cancel = false;
+        emit PasswordRequest(password, cancel);
+        password = password.trimmed();
+        if (password.isEmpty() || cancel)
+            m_passwordRefused = true;
+        else
+            o = extractOne(StrZipName, StrFile, password);
+    }
+    return o == Outcome::Written;
+}
+
+cUnzip::Outcome cUnzip::extractOne(const QString &zipPath, const QString &memberPath, const QString &password)
+{
+    ArchiveHandle h(ArchiveHandle::Kind::Zip);
+    if (!h.allocated())
+        return Outcome::Failed;
+    if (!password.isEmpty())
+        archive_read_add_passphrase(h.get(), password.toUtf8().constData());
+    if (h.open(zipPath) != ARCHIVE_OK)
+        return Outcome::Failed;
+
+    const QString wanted = MemberPath::comparable(memberPath);
+    Outcome result = Outcome::Failed;
+    archive_entry *e = nullptr;
+    int r;
+    while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
+        const QString name = MemberPath::decodedName(e);
+        if (MemberPath::comparable(name) != wanted)
+            continue;
+        if (archive_entry_is_data_encrypted(e) && password.isEmpty()) {
+            result = Outcome::NeedsPassword;
+            continue;
+        }
+        const qint64 size = archive_entry_size(e);
+        if (size > 1 && size < 32000) {
+            bool cancel = false;
+            emit Cancel(QStringLiteral("잘못된 파일형식입니다."), cancel);
+            if (cancel)
+                return Outcome::Failed;
+        }
+        QString why;
+        switch (TmpZipWriter::write(h.get(), e, m_unzipFolder, MemberPath::safeLeaf(name),
+                                    TmpZipWriter::Existing::Keep, &why)) {
+        case TmpZipWriter::Result::Written:
+            return Outcome::Written;
+        case TmpZipWriter::Result::Exists:
+            return Outcome::Exists;
+        case TmpZipWriter::Result::Skipped:
+            break;
+        case TmpZipWriter::Result::Failed:
+            if (m_host)
+                m_host->program().logError(zipPath + QStringLiteral(": ") + name + QStringLiteral(": ") + why);
+            break;
+        }
+        // Another member of the same path may still extract.
+    }
+    return result;
+}

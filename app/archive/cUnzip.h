@@ -29,6 +29,8 @@ public:
     void setFileSelected(qint32 index, bool selected);
 
     // nullopt for an empty StrZipName; otherwise whether the member was written.
+    // The member is matched by its full path ("\" and "/" alike); it goes into
+    // UnzipFolder under its file name and never replaces a file already there.
     std::optional<bool> File_ExtractUnzip(const QString &StrZipName, const QString &StrFile);
 
     struct Entry
@@ -47,7 +49,14 @@ signals:
 
 private:
     friend class cUnzipAccess;
+    enum class Outcome { Written, Exists, NeedsPassword, Failed };
+    Outcome extractOne(const QString &zipPath, const QString &memberPath, const QString &password);
+    const Entry &entry(qint32 index) const;
+    // A listing that cannot start: shown titled "Error" and logged.
+    void showError(const QString &text);
+
     PageListHost *m_host;
+    bool m_passwordRefused = false;
     QString m_zipFile;
     QString m_unzipFolder;
     std::vector<Entry> m_entries;

@@ -1,0 +1,35 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+
+struct archive_entry;
+
+// How archive member names become the texts the page list works with, and the
+// one file name a member may get inside TmpZip.
+namespace MemberPath {
+
+struct Split
+{
+    QString folder;   // "\" between levels, no trailing separator; empty at the root
+    QString fileName; // empty for a folder entry
+};
+
+// SplitMemberPath: every "/" becomes "\" except one in the first position; the
+// last replaced separator divides folder from file name.
+Split SplitMemberPath(const QString &memberPath);
+
+// The member's name as text: UTF-8 when it is UTF-8, else the legacy code page.
+QString decodedName(archive_entry *entry);
+
+// Member path compared in "/" form, so "dir\p.jpg" and "dir/p.jpg" are one path.
+QString comparable(const QString &memberPath);
+
+// The file name a member may be written under inside TmpZip: the text after the
+// last "/" or "\". Empty when the result could name anything but a plain file
+// inside that folder ("", ".", "..", or a NUL in the name).
+QString safeLeaf(const QString &memberPath);
+
+// Regular file that is not a hard link: the only kind ever written to disk.
+bool isPlainFile(archive_entry *entry);
+
+} // namespace MemberPath
