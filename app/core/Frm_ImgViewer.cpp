@@ -5,6 +5,7 @@
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
 #include "core/CommandLine.h"
+#include "core/IniRead.h"
 #include "core/PageGeometry.h"
 #include "core/Program.h"
 #include "core/ResumeRecord.h"
@@ -14,6 +15,7 @@
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"
 #include "platform/KeyCodes.h"
+#include "platform/LegacyCodePage.h"
 #include "platform/Prompts.h"
 #include "platform/SkinButton.h"
 
@@ -287,6 +289,12 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
 
 void Frm_ImgViewer::createReaders()
 {
+    // Archive names that are not UTF-8 come from old tools in a legacy code page;
+    // which one is a setting, Korean (CP949) unless the settings file says otherwise.
+    const QString codePage =
+        Ini_Read(m_app.paths, QStringLiteral("Archive"), QStringLiteral("CodePage"), QStringLiteral("CP949"));
+    if (!LegacyCodePage::setName(codePage.trimmed().toLatin1()))
+        m_app.logError(QStringLiteral("Unknown code page in the settings file: ") + codePage);
     m_bookMove = std::make_unique<Cls_BookMove>();
     m_app.ZipReader = std::make_unique<cUnzip>(this);
     m_app.RarReader = std::make_unique<Cls_Rar>(this);

@@ -8,9 +8,14 @@ static QByteArray &codePageName()
     return n;
 }
 
-void LegacyCodePage::setName(const QByteArray &codePage)
+bool LegacyCodePage::setName(const QByteArray &codePage)
 {
-    codePageName() = codePage.isEmpty() ? QByteArray("CP949") : codePage;
+    if (!codePage.isEmpty() && QStringDecoder(codePage.constData()).isValid()) {
+        codePageName() = codePage;
+        return true;
+    }
+    codePageName() = QByteArray("CP949");
+    return codePage.isEmpty();
 }
 
 QByteArray LegacyCodePage::name()

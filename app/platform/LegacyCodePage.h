@@ -8,8 +8,9 @@
 class LegacyCodePage
 {
 public:
-    // The code page used for names that are not UTF-8. Defaults to "CP949".
-    static void setName(const QByteArray &codePage);
+    // The code page used for names that are not UTF-8. Defaults to "CP949"; an
+    // unknown name keeps the default and returns false.
+    static bool setName(const QByteArray &codePage);
     static QByteArray name();
     // Decodes raw member-name bytes.
     static QString decodeName(const QByteArray &raw, bool flaggedUtf8 = false);

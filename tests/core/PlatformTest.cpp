@@ -1,0 +1,37 @@
+#include "platform/KeyCodes.h"
+#include "platform/LegacyCodePage.h"
+
+#include <gtest/gtest.h>
+
+TEST(LegacyCodePage, Utf8FirstThenTheConfiguredCodePage)
+{
+    ASSERT_TRUE(LegacyCodePage::setName("CP949"));
+    // "만화" in CP949 is not valid UTF-8.
+    const QByteArray cp949("\xb8\xb8\xc8\xad", 4);
+    EXPECT_EQ(LegacyCodePage::decodeName(cp949), QStringLiteral("만화"));
+    EXPECT_EQ(LegacyCodePage::decodeName(QStringLiteral("만화").toUtf8()), QStringLiteral("만화"));
+    EXPECT_EQ(LegacyCodePage::decodeName("plain.jpg"), QStringLiteral("plain.jpg"));
+
+    // A Japanese archive read with CP932 configured.
+    ASSERT_TRUE(LegacyCodePage::setName("CP932"));
+    EXPECT_EQ(LegacyCodePage::decodeName(QByteArray("\x82\xa0", 2)), QStringLiteral("あ"));
+
+    // An unknown name falls back to the Korean default and says so.
+    EXPECT_FALSE(LegacyCodePage::setName("no-such-code-page"));
+    EXPECT_EQ(LegacyCodePage::name(), QByteArray("CP949"));
+    EXPECT_EQ(LegacyCodePage::decodeName(cp949), QStringLiteral("만화"));
+}
+
+TEST(KeyCodes, TheKeysOfTheKeyTable)
+{
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_PageDown), 34);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Space), 32);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Return), 13);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Enter), 13);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Right), 39);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Backspace), 8);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Left), 37);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_PageUp), 33);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Escape), 27);
+    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Up), 0);
+}
