@@ -50,8 +50,8 @@ void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
 {
     Program &p = host.program();
     const QString tmp = p.paths.tmpZip();
-    if (!clear(host, archivePath))
-        return;
+    // A cleanup failure is logged by the cleanup and does not stop the listing.
+    clear(host, archivePath);
     SortedList &list = host.List1();
     {
         Cls_Rar nested(&host);

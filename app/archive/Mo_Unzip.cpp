@@ -64,8 +64,8 @@ void Mo_Unzip::ExtractZipMember(PageListHost &host, const QString &archivePath, 
 
 void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
 {
-    if (!clear(host, archivePath))
-        return;
+    // A cleanup failure is logged by the cleanup and does not stop the listing.
+    clear(host, archivePath);
     cUnzip nested(&host);
     nested.setZipFile(archivePath);
     nested.Directory();

@@ -13,8 +13,8 @@ bool isImageExt(const QString &ext);
 QString dotExtension(const QString &name);
 // Shows "Extract folder does not exist" when TmpZip is missing; true when it exists.
 bool ensureExists(PageListHost &host);
-// Empties TmpZip, keeping `keep` (may be empty). False when the cleanup failed
-// (logged), after which the operation stops.
+// Empties TmpZip, keeping `keep` (may be empty). False when the cleanup failed;
+// the failure is then in ErrorLog.
 bool clear(PageListHost &host, const QString &keep = QString());
 // Marks the selected volume entry "ⓧ " when the nested listing found no page.
 void markEmptyVolume(PageListHost &host);
