@@ -100,6 +100,23 @@ public:
     void Set_ButtonState(bool pagesAvailable);
     QString skinPath(const QString &file, bool languageDependent) const;
     void Form_Resize();
+    // The top-bar commands; each acts on the left button only (the full-screen
+    // menu calls them with the default).
+    void cmdopen_MouseDown(Qt::MouseButton button = Qt::LeftButton);
+    void cmdopen_MouseUp(Qt::MouseButton button = Qt::LeftButton);
+    void cmdfullscreen_MouseDown(Qt::MouseButton button = Qt::LeftButton);
+    void cmdIndex_MouseDown(Qt::MouseButton button = Qt::LeftButton);
+    void cmdfile_MouseDown(Qt::MouseButton button = Qt::LeftButton);
+    void cmdFolder_MouseDown(Qt::MouseButton button = Qt::LeftButton);
+    void img_Info_MouseDown(Qt::MouseButton button = Qt::LeftButton);
+    void img_Info_MouseUp(Qt::MouseButton button = Qt::LeftButton);
+    void img_Tip_MouseDown(Qt::MouseButton button = Qt::LeftButton);
+    void img_Tip_MouseUp(Qt::MouseButton button = Qt::LeftButton);
+    void PicTip_Click();
+    void PicTipOut_Click();
+    // Places the buttons, the page box, the volume list and the options on the bar.
+    void placeTopBar();
+    void paintTopBar();
 
     // ---- PageListHost
     Program &program() override { return m_app; }
@@ -197,4 +214,21 @@ private:
     SortedList m_list1;
     bool m_unloaded = false;
     bool m_shuttingDown = false;
+
+    // layout state
+public:
+    // The windows behind the top-bar commands. runOpenChooser shows the open
+    // chooser modally and returns true when it closed with a choice; the others
+    // are empty until their windows exist (then the button only shows its images).
+    std::function<bool()> runOpenChooser;
+    std::function<void()> openFullScreen;
+    std::function<void()> openIndex;
+    std::function<void()> exportPage;
+    std::function<void()> chooseExportFolder;
+    std::function<void()> showInfo;
+
+private:
+    QImage m_topPicture; // PicTop's persistent picture
+    QImage PicTmp;       // bg_Top.bmp at its natural size, for widening the bar
+    bool m_snapping = false; // Form_Resize is snapping the window to its smallest size
 };

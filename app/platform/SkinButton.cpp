@@ -1,5 +1,6 @@
 #include "platform/SkinButton.h"
 
+#include <QGuiApplication>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -19,6 +20,22 @@ void SkinButton::setImageFile(const QString &path)
     update();
 }
 
+void SkinButton::press(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton || !isEnabled())
+        return;
+    m_held = true;
+    emit leftPressed();
+}
+
+void SkinButton::release(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton || !m_held)
+        return;
+    m_held = false;
+    emit leftReleased();
+}
+
 void SkinButton::paintEvent(QPaintEvent *)
 {
     if (m_pixmap.isNull())
@@ -29,12 +46,15 @@ void SkinButton::paintEvent(QPaintEvent *)
 
 void SkinButton::mousePressEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton)
-        emit leftPressed();
+    press(e->button());
+    // A command that opened a modal window ran inside the press; the window
+    // system's release then went to that window and never comes here. Without
+    // this the button would keep its pressed image until the next click.
+    if (m_held && e->spontaneous() && !(QGuiApplication::mouseButtons() & Qt::LeftButton))
+        release(Qt::LeftButton);
 }
 
 void SkinButton::mouseReleaseEvent(QMouseEvent *e)
 {
-    if (e->button() == Qt::LeftButton)
-        emit leftReleased();
+    release(e->button());
 }

@@ -4,7 +4,8 @@
 
 // An image button dressed from the skin folder. It shows whatever image its
 // owner gives it (normal, pressed or grey) and reports presses and releases of
-// the left mouse button only; other buttons do nothing.
+// the left mouse button only; other buttons do nothing. A disabled button
+// reports nothing.
 class SkinButton : public QWidget
 {
     Q_OBJECT
@@ -14,6 +15,13 @@ public:
     // Loads the image file; a missing file shows the button without an image.
     void setImageFile(const QString &path);
     QString imageFile() const { return m_file; }
+
+    // What a mouse press and release of `button` over the button do; the mouse
+    // events end up here too, so scripted input follows the same path.
+    void press(Qt::MouseButton button);
+    void release(Qt::MouseButton button);
+    // The left button went down on this button and has not been reported released.
+    bool isHeld() const { return m_held; }
 
 signals:
     void leftPressed();
@@ -27,4 +35,5 @@ protected:
 private:
     QString m_file;
     QPixmap m_pixmap;
+    bool m_held = false;
 };

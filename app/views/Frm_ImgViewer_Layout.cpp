@@ -3,30 +3,113 @@
 
 #include "core/PageGeometry.h"
 #include "core/Program.h"
+#include "dialogs/Frm_Open.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
+#include "views/EventHook.h"
+#include "views/TopBarStyle.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+
+#include <exception>
 
 namespace {
 constexpr int kTopBarHeight = 40;
+// bg_Top.bmp is this wide; a wider bar gets the image stretched from kWideFrom on.
+constexpr int kBarImageWidth = 1024;
+constexpr int kWideFrom = 1020;
+// The smallest outer size, in twips (600 x 400 pixels at 15 twips per pixel).
+constexpr double kMinOuterWidthTwips = 9000;
+constexpr double kMinOuterHeightTwips = 6000;
+// The banner keeps this place on the bar at every size.
+const QRect kBannerRect(767, 1, 160, 36);
+// The small controls stand in two rows between the page buttons and the export buttons.
+constexpr int kRowTop1 = 2;
+constexpr int kRowTop2 = 21;
+constexpr int kRowHeight = 18;
+constexpr int kPageBoxWidth = 38;
+constexpr int kChipGap = 3;
+constexpr int kMinVolumeListWidth = 110;
+
+const QString kBgTop = QStringLiteral("bg_Top.bmp");
+
+// Twips per pixel of the window's screen (15 on a standard 96 dpi screen).
+double twipsPerPixelX(const QWidget *w)
+{
+    return 1440.0 / qMax(1, w->logicalDpiX());
 }
 
-void Frm_ImgViewer::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg)
+double twipsPerPixelY(const QWidget *w)
 {
-    lbl_filemsg->setText(StrMsg);
-    if (TotCount < 1)
-        return;
-    const double w = double(Shback->width() - 4) / double(TotCount) * double(Percent);
-    Shbar->resize(qMax(1, int(PageGeometry::roundEven(w))), Shbar->height());
+    return 1440.0 / qMax(1, w->logicalDpiY());
 }
+
+bool isLeftClick(QEvent *e, const QWidget *w)
+{
+    if (e->type() != QEvent::MouseButtonRelease)
+        return false;
+    auto *m = static_cast<QMouseEvent *>(e);
+    return m->button() == Qt::LeftButton && w->rect().contains(m->position().toPoint());
+}
+} // namespace
+
+// ---------------------------------------------------------------- dressing
 
 void Frm_ImgViewer::styleWidgets()
 {
+    TopBarStyle::apply(*this);
+
+    PicTop->setFixedHeight(kTopBarHeight);
+    EventHook::install(PicTop, [this](QEvent *e) {
+        if (e->type() != QEvent::Paint)
+            return false;
+        paintTopBar();
+        return true;
+    });
+    Picbanner->setGeometry(kBannerRect);
+
+    // Clicks on the tip overlay: the picture and the veil around it both close it.
+    PicTip->setAlignment(Qt::AlignCenter);
+    EventHook::install(PicTip, [this](QEvent *e) {
+        if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
+            return true;
+        if (!isLeftClick(e, PicTip))
+            return false;
+        PicTip_Click();
+        return true;
+    });
+    EventHook::install(PicTipOut, [this](QEvent *e) {
+        if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
+            return true;
+        if (!isLeftClick(e, PicTipOut))
+            return false;
+        PicTipOut_Click();
+        return true;
+    });
+
+    connect(cmdopen, &SkinButton::leftPressed, this, [this] { cmdopen_MouseDown(Qt::LeftButton); });
+    connect(cmdopen, &SkinButton::leftReleased, this, [this] { cmdopen_MouseUp(Qt::LeftButton); });
+    connect(cmdfullscreen, &SkinButton::leftPressed, this, [this] { cmdfullscreen_MouseDown(Qt::LeftButton); });
+    connect(cmdIndex, &SkinButton::leftPressed, this, [this] { cmdIndex_MouseDown(Qt::LeftButton); });
+    connect(cmdfile, &SkinButton::leftPressed, this, [this] { cmdfile_MouseDown(Qt::LeftButton); });
+    connect(cmdFolder, &SkinButton::leftPressed, this, [this] { cmdFolder_MouseDown(Qt::LeftButton); });
+    connect(img_Info, &SkinButton::leftPressed, this, [this] { img_Info_MouseDown(Qt::LeftButton); });
+    connect(img_Info, &SkinButton::leftReleased, this, [this] { img_Info_MouseUp(Qt::LeftButton); });
+    connect(img_Tip, &SkinButton::leftPressed, this, [this] { img_Tip_MouseDown(Qt::LeftButton); });
+    connect(img_Tip, &SkinButton::leftReleased, this, [this] { img_Tip_MouseUp(Qt::LeftButton); });
+
+    runOpenChooser = [this] {
+        Frm_Open chooser(m_app, this);
+        return chooser.exec() == QDialog::Accepted;
+    };
 }
 
 QString Frm_ImgViewer::skinPath(const QString &file, bool languageDependent) const
@@ -46,28 +129,128 @@ void Frm_ImgViewer::Skin_Load()
     cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen.bmp"), true));
     cmdIndex->setImageFile(skinPath(QStringLiteral("b_list.bmp"), true));
     img_Info->setImageFile(skinPath(QStringLiteral("b_inform.bmp"), false));
+    m_topPicture = QImage(skinPath(kBgTop, false));
+    PicTmp = m_topPicture;
+    PicTop->update();
+    // The index pane's close button and title strip are dressed by the pane itself.
     img_Tip->setImageFile(skinPath(QStringLiteral("b_tip.bmp"), false));
     PicTip->setPixmap(QPixmap(skinPath(QStringLiteral("tip.gif"), false)));
     PicTip->adjustSize();
+    // The buttons now have their images' sizes.
+    placeTopBar();
 }
 
-void Frm_ImgViewer::Set_ButtonState(bool on)
+void Frm_ImgViewer::Set_ButtonState(bool pagesAvailable)
 {
-    for (QWidget *w : {static_cast<QWidget *>(cmdfirst), static_cast<QWidget *>(cmdnext),
-                       static_cast<QWidget *>(cmdprev), static_cast<QWidget *>(cmdlast), PicOption,
-                       static_cast<QWidget *>(cmdfullscreen), static_cast<QWidget *>(cmdIndex),
-                       static_cast<QWidget *>(cmdfile)})
-        w->setEnabled(on);
-    const QString suffix = on ? QStringLiteral(".bmp") : QStringLiteral("_grey.bmp");
-    cmdfirst->setImageFile(skinPath(QStringLiteral("b_start2") + suffix, false));
-    cmdnext->setImageFile(skinPath(QStringLiteral("b_next") + suffix, false));
-    cmdprev->setImageFile(skinPath(QStringLiteral("b_prev") + suffix, false));
-    cmdlast->setImageFile(skinPath(QStringLiteral("b_fast2") + suffix, false));
-    cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen") + suffix, true));
-    cmdIndex->setImageFile(skinPath(QStringLiteral("b_list") + suffix, true));
-    const bool fileNormal = on && I_ViewMode == 1;
-    cmdfile->setImageFile(skinPath(fileNormal ? QStringLiteral("b_fileout.bmp") : QStringLiteral("b_fileout_grey.bmp"), true));
+    struct Switched
+    {
+        SkinButton *button;
+        const char *stem;
+        bool languageDependent;
+    };
+    const Switched switched[] = {
+        {cmdfirst, "b_start2", false},     {cmdnext, "b_next", false},
+        {cmdprev, "b_prev", false},        {cmdlast, "b_fast2", false},
+        {cmdfullscreen, "b_allscreen", true}, {cmdIndex, "b_list", true},
+        {cmdfile, "b_fileout", true},
+    };
+    for (const Switched &s : switched)
+        s.button->setEnabled(pagesAvailable);
+    PicOption->setEnabled(pagesAvailable);
+    for (const Switched &s : switched) {
+        // Export works on single pages only: in two-page view its button stays grey.
+        const bool normal = pagesAvailable && (s.button != cmdfile || I_ViewMode == 1);
+        const QString file = QString::fromLatin1(s.stem) + (normal ? QStringLiteral(".bmp") : QStringLiteral("_grey.bmp"));
+        s.button->setImageFile(skinPath(file, s.languageDependent));
+    }
 }
+
+// ---------------------------------------------------------------- wait panel
+
+void Frm_ImgViewer::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg)
+{
+    lbl_filemsg->setText(StrMsg);
+    if (TotCount < 1)
+        return;
+    const int track = Shback->width() - 4;
+    const double w = double(track) / double(TotCount) * double(Percent);
+    // A count past the total must not draw the bar beyond its track.
+    Shbar->resize(qBound(0, int(PageGeometry::roundEven(w)), track), Shbar->height());
+}
+
+// ---------------------------------------------------------------- top bar
+
+void Frm_ImgViewer::paintTopBar()
+{
+    QPainter p(PicTop);
+    if (!m_topPicture.isNull())
+        p.drawImage(0, 0, m_topPicture);
+}
+
+void Frm_ImgViewer::placeTopBar()
+{
+    // Left to right; a control that would reach into the banner's place goes on
+    // past the banner instead.
+    int x = 4;
+    auto place = [&](int width, int gapBefore) {
+        x += gapBefore;
+        if (x < kBannerRect.right() && x + width > kBannerRect.left() - 4)
+            x = kBannerRect.right() + 1 + 10;
+        const int left = x;
+        x += width;
+        return left;
+    };
+    cmdopen->move(place(cmdopen->width(), 0), 0);
+    int gap = 4;
+    for (SkinButton *b : {cmdfirst, cmdprev, cmdnext, cmdlast}) {
+        b->move(place(b->width(), gap), 0);
+        gap = 0;
+    }
+
+    // Page box, count and volume list above the option switches.
+    QCheckBox *const chips[] = {chk_view, chk_japan, Chk_hundred, Chk_Sharpen, chkeffect};
+    int chipsWidth = -kChipGap;
+    for (QCheckBox *c : chips) {
+        c->ensurePolished();
+        chipsWidth += c->sizeHint().width() + kChipGap;
+    }
+    lblpage->ensurePolished();
+    const int countWidth = lblpage->fontMetrics().horizontalAdvance(QStringLiteral("/0000")) + 4;
+    const int clusterWidth = qMax(chipsWidth, kPageBoxWidth + 2 + countWidth + 4 + kMinVolumeListWidth);
+    const int left = place(clusterWidth, 6);
+    txtpage->setGeometry(left, kRowTop1, kPageBoxWidth, kRowHeight);
+    lblpage->setGeometry(left + kPageBoxWidth + 2, kRowTop1, countWidth, kRowHeight);
+    const int listLeft = left + kPageBoxWidth + 2 + countWidth + 4;
+    cb_list->setGeometry(listLeft, kRowTop1, left + clusterWidth - listLeft, kRowHeight);
+    TopBarStyle::placeArrow(cb_list);
+    PicOption->setGeometry(left, kRowTop2, clusterWidth, kRowHeight);
+    // Spare width goes to the switches evenly, so both rows end together.
+    const int spare = clusterWidth - chipsWidth;
+    int cx = 0;
+    for (int i = 0; i < 5; ++i) {
+        const int w = chips[i]->sizeHint().width() + spare / 5 + (i < spare % 5 ? 1 : 0);
+        chips[i]->setGeometry(cx, 0, w, kRowHeight);
+        cx += w + kChipGap;
+    }
+
+    cmdfile->move(place(cmdfile->width(), 6), 0);
+    cmdFolder->move(place(cmdFolder->width(), 0), 0);
+    cmdfullscreen->move(place(cmdfullscreen->width(), 6), 0);
+    cmdIndex->move(place(cmdIndex->width(), 0), 0);
+
+    // The information button's right edge is the screen's right edge, which is
+    // the bar's on a maximised window; a smaller window keeps both small
+    // buttons on its own bar, where they can still be clicked.
+    const QScreen *s = screen();
+    const int screenWidth = s ? s->geometry().width() : PicTop->width();
+    const int right = qMin(screenWidth, PicTop->width());
+    img_Info->move(right - img_Info->width(), img_Info->y());
+    img_Tip->move(img_Info->x() - img_Tip->width(), img_Tip->y());
+    img_Tip->raise();
+    img_Info->raise();
+}
+
+// ---------------------------------------------------------------- layout
 
 void Frm_ImgViewer::resizeEvent(QResizeEvent *)
 {
@@ -76,49 +259,207 @@ void Frm_ImgViewer::resizeEvent(QResizeEvent *)
 
 void Frm_ImgViewer::Form_Resize()
 {
-    if (isMinimized())
+    if (isMinimized() || m_snapping)
         return;
+
+    // 1. The smallest outer size. Snapping resizes the window, which comes
+    // back here; that inner pass is skipped and this one goes on with the new size.
+    const QSize outer = frameGeometry().size();
+    const int minW = qRound(kMinOuterWidthTwips / twipsPerPixelX(this));
+    const int minH = qRound(kMinOuterHeightTwips / twipsPerPixelY(this));
+    QSize client = size();
+    if (outer.width() <= minW)
+        client.setWidth(minW - (outer.width() - width()));
+    if (outer.height() <= minH)
+        client.setHeight(minH - (outer.height() - height()));
+    if (client != size()) {
+        m_snapping = true;
+        resize(client);
+        m_snapping = false;
+    }
+
+    // 2.-3.
     const int W = width();
     const int H = height();
     PicTop->setGeometry(0, 0, W, kTopBarHeight);
-    // A simple row until the skinned layout places the bar's parts.
-    int x = 4;
-    for (QWidget *b : {static_cast<QWidget *>(cmdopen), static_cast<QWidget *>(cmdfirst),
-                       static_cast<QWidget *>(cmdprev), static_cast<QWidget *>(cmdnext),
-                       static_cast<QWidget *>(cmdlast)}) {
-        b->move(x, 0);
-        x += b->width() + 2;
+    const int top = PicTop->y() + PicTop->height();
+
+    // 4. A bar wider than its image: the image stretched over the rest.
+    if (PicTop->width() > kBarImageWidth) {
+        if (PicTmp.isNull())
+            PicTmp = QImage(skinPath(kBgTop, false));
+        QImage bar(PicTop->width(), kTopBarHeight, QImage::Format_RGB32);
+        bar.fill(palette().color(QPalette::Window));
+        if (!PicTmp.isNull()) {
+            QPainter p(&bar);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            p.drawImage(0, 0, PicTmp);
+            p.drawImage(QRect(kWideFrom, 0, PicTop->width() - kWideFrom, PicTmp.height()), PicTmp, PicTmp.rect());
+        }
+        m_topPicture = bar;
+        PicTop->update();
     }
-    txtpage->setGeometry(x + 4, 9, 44, 22);
-    lblpage->setGeometry(x + 50, 9, 44, 22);
-    x += 100;
-    cb_list->setGeometry(x, 8, 200, 24);
-    x += 206;
-    for (QWidget *b : {static_cast<QWidget *>(cmdfile), static_cast<QWidget *>(cmdFolder),
-                       static_cast<QWidget *>(cmdfullscreen), static_cast<QWidget *>(cmdIndex)}) {
-        b->move(x, 0);
-        x += b->width() + 2;
-    }
-    PicOption->setGeometry(x + 4, 0, 360, kTopBarHeight);
-    int cx = 0;
-    for (QCheckBox *c : {chk_view, chk_japan, Chk_hundred, Chk_Sharpen, chkeffect}) {
-        c->adjustSize();
-        c->move(cx, (kTopBarHeight - c->height()) / 2);
-        cx += c->width() + 6;
-    }
-    img_Info->move(W - img_Info->width(), 0);
-    img_Tip->move(img_Info->x() - img_Tip->width(), 0);
-    Pic_IndexScreen->setGeometry(W - Pic_IndexScreen->width(), kTopBarHeight, Pic_IndexScreen->width(),
-                                 H - kTopBarHeight);
+
+    // 5. and the rest of the bar.
+    placeTopBar();
+
+    // 6.
+    const int indexWidth = Pic_IndexScreen->width();
+    Pic_IndexScreen->setGeometry(W - indexWidth, top, indexWidth, qMax(0, H - top));
+    // 7.
     if (H > 0)
-        PicDraw->setGeometry(0, kTopBarHeight, W - (m_app.IsIndexShow ? Pic_IndexScreen->width() : 0),
-                             H - kTopBarHeight);
+        PicDraw->setGeometry(0, top, qMax(0, PicTop->width() - (m_app.IsIndexShow ? indexWidth : 0)),
+                             qMax(0, H - top));
+    // 8. (lblnoimage is the window's child, so PicDraw's offset is added)
     lblnoimage->move(PicDraw->x() + (PicDraw->width() - lblnoimage->width()) / 2,
                      PicDraw->y() + (PicDraw->height() - lblnoimage->height()) / 2);
+    // 9.
     PicBox->move((W - PicBox->width()) / 2, (H - PicBox->height()) / 2);
+    // 10.
     Img_Tmp = QImage();
+    // 11.
     PicTipOut->setGeometry(PicDraw->geometry());
     PicTip->move((PicTipOut->width() - PicTip->width()) / 2, (PicTipOut->height() - PicTip->height()) / 2);
+    // 12. Not before the start-up timer's first tick.
     if (Tmr_Load.Tag == QLatin1String("exe"))
         Page_Draw(Page_Index, 0);
+}
+
+// ---------------------------------------------------------------- open command
+
+void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    cmdopen->setImageFile(skinPath(QStringLiteral("b_open_down.bmp"), true));
+    const bool chosen = runOpenChooser && runOpenChooser();
+    setEnabled(false);
+    if (chosen && !m_app.OpenPath.isEmpty())
+        PicTipOut->hide();
+    // A chooser closed without a choice changes nothing, even after a cancelled
+    // dialog set OpenConfirmed: the book already open stays as it is.
+    if (!m_app.OpenConfirmed || !chosen) {
+        setEnabled(true);
+        return;
+    }
+    if (!m_app.IsArchive)
+        m_app.LastFolder = m_app.OpenPath;
+    Set_ButtonState(true);
+    PicBox->show();
+    PicBox->raise();
+    // A file that is neither ZIP nor RAR leaves OpenPath empty: nothing is listed.
+    const bool listable = !m_app.OpenPath.isEmpty() &&
+                          (!m_app.IsArchive || m_app.ArchiveKind == 0 || m_app.ArchiveKind == 1);
+    if (listable) {
+        // A new book starts at its first volume, not at the previous book's.
+        Sel_Volume = 0;
+        try {
+            Open_Source();
+        } catch (const std::exception &e) {
+            m_app.logError(QString::fromLocal8Bit(e.what()));
+        }
+    }
+    PicBox->hide();
+    if (m_list1.isEmpty())
+        Set_ButtonState(false);
+    setEnabled(true);
+}
+
+void Frm_ImgViewer::cmdopen_MouseUp(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    cmdopen->setImageFile(skinPath(QStringLiteral("b_open.bmp"), true));
+}
+
+// ---------------------------------------------------------------- the other commands
+
+void Frm_ImgViewer::cmdfullscreen_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen_down.bmp"), true));
+    // Painted before the command runs.
+    QCoreApplication::processEvents();
+    if (!m_list1.isEmpty() && openFullScreen)
+        openFullScreen();
+    cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen.bmp"), true));
+}
+
+void Frm_ImgViewer::cmdIndex_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    cmdIndex->setImageFile(skinPath(QStringLiteral("b_list_down.bmp"), true));
+    QCoreApplication::processEvents();
+    if (!m_list1.isEmpty() && !m_app.IsIndexShow && openIndex)
+        openIndex();
+    cmdIndex->setImageFile(skinPath(QStringLiteral("b_list.bmp"), true));
+}
+
+void Frm_ImgViewer::cmdfile_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton || m_list1.isEmpty())
+        return;
+    cmdfile->setImageFile(skinPath(QStringLiteral("b_fileout_down.bmp"), true));
+    QCoreApplication::processEvents();
+    if (exportPage)
+        exportPage();
+    cmdfile->setImageFile(skinPath(QStringLiteral("b_fileout.bmp"), true));
+}
+
+void Frm_ImgViewer::cmdFolder_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    cmdFolder->setImageFile(skinPath(QStringLiteral("b_folder_down.bmp"), true));
+    if (chooseExportFolder)
+        chooseExportFolder();
+    cmdFolder->setImageFile(skinPath(QStringLiteral("b_folder.bmp"), true));
+}
+
+void Frm_ImgViewer::img_Info_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    img_Info->setImageFile(skinPath(QStringLiteral("b_inform_down.bmp"), false));
+    if (showInfo)
+        showInfo();
+}
+
+void Frm_ImgViewer::img_Info_MouseUp(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    img_Info->setImageFile(skinPath(QStringLiteral("b_inform.bmp"), false));
+}
+
+void Frm_ImgViewer::img_Tip_MouseDown(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    img_Tip->setImageFile(skinPath(QStringLiteral("b_tip_down.bmp"), false));
+    if (!PicTipOut->isHidden()) {
+        PicTipOut->hide();
+    } else {
+        PicTipOut->show();
+        PicTipOut->raise();
+    }
+}
+
+void Frm_ImgViewer::img_Tip_MouseUp(Qt::MouseButton button)
+{
+    if (button != Qt::LeftButton)
+        return;
+    img_Tip->setImageFile(skinPath(QStringLiteral("b_tip.bmp"), false));
+}
+
+void Frm_ImgViewer::PicTip_Click()
+{
+    PicTipOut->hide();
+}
+
+void Frm_ImgViewer::PicTipOut_Click()
+{
+    PicTipOut->hide();
 }
