@@ -1,6 +1,7 @@
 #include "archive/Cls_Rar.h"
 #include "archive/ArchiveHandle.h"
 #include "archive/MemberPath.h"
+#include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
 #include "archive/TmpZipWriter.h"
 #include "core/PageListHost.h"
@@ -173,6 +174,7 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
     if (!openArchive(h, RarFile))
         return;
     const qint16 n = Get_FileCount();
+    const std::vector<RarChecksums::Member> sums = RarChecksums::read(RarFile);
     archive_entry *e = nullptr;
     int r = ARCHIVE_EOF;
     for (qint16 i = 1; i <= n; ++i) {
@@ -194,12 +196,15 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         const QString target = DesPath + QLatin1Char('/') + leaf;
         if (QFileInfo(target).isFile() || QFileInfo(target).isSymLink())
             QFile::remove(target);
+        // The checksum is trusted only where the header walk agrees with the library's entry.
+        std::optional<quint32> crc;
+        if (std::size_t(i) <= sums.size() && sums[std::size_t(i - 1)].unpackedSize == archive_entry_size(e))
+            crc = sums[std::size_t(i - 1)].crc;
         QString why;
-        if (TmpZipWriter::write(h.get(), e, DesPath, leaf, TmpZipWriter::Existing::Replace, &why) ==
+        if (TmpZipWriter::write(h.get(), e, DesPath, leaf, TmpZipWriter::Existing::Replace, &why, nullptr, crc) ==
                 TmpZipWriter::Result::Failed &&
             m_host)
             m_host->program().logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
-        r = ARCHIVE_OK;
     }
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF) {
         ShowRarError(QStringLiteral("File header broken"));

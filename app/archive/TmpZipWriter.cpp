@@ -1,4 +1,5 @@
 #include "archive/TmpZipWriter.h"
+#include "archive/Crc32.h"
 #include "archive/MemberPath.h"
 
 #include <QFile>
@@ -51,7 +52,7 @@ qint64 TmpZipWriter::cap()
 
 TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, const QString &folder,
                                          const QString &leaf, Existing existing, QString *error,
-                                         bool *archiveBroken)
+                                         bool *archiveBroken, std::optional<quint32> expectedCrc)
 {
     auto fail = [&](const QString &why, bool broken = false) {
         if (error)
@@ -79,29 +80,52 @@ TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, 
     if (fd < 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + folder);
 
-    static thread_local std::vector<char> buffer(256 * 1024);
     qint64 total = 0;
+    quint32 crc = 0;
     QString why;
     bool broken = false;
-    for (;;) {
-        const la_ssize_t n = archive_read_data(reader, buffer.data(), buffer.size());
-        if (n == 0)
-            break;
-        if (n < 0) {
-            why = QString::fromUtf8(archive_error_string(reader));
-            broken = n == ARCHIVE_FATAL;
-            break;
-        }
-        total += n;
+    static const std::vector<char> zeros(64 * 1024, '\0');
+    // Blocks straight from the reader: no copy of the data on its way to the file.
+    auto put = [&](const char *p, size_t n) {
+        total += qint64(n);
         if (total > limit) {
             why = QStringLiteral("member larger than the extraction limit");
+            return false;
+        }
+        if (expectedCrc)
+            crc = Crc32::update(crc, p, n);
+        if (!writeAll(fd, p, n)) {
+            why = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        return true;
+    };
+    for (;;) {
+        const void *block = nullptr;
+        size_t n = 0;
+        la_int64_t offset = 0;
+        const int r = archive_read_data_block(reader, &block, &n, &offset);
+        if (r == ARCHIVE_EOF)
+            break;
+        if (r < ARCHIVE_OK) {
+            why = QString::fromUtf8(archive_error_string(reader));
+            broken = r == ARCHIVE_FATAL;
             break;
         }
-        if (!writeAll(fd, buffer.data(), size_t(n))) {
-            why = QString::fromLocal8Bit(std::strerror(errno));
+        // A gap before the block is a run of zeros (sparse data).
+        bool ok = offset >= total;
+        while (ok && offset > total)
+            ok = put(zeros.data(), size_t(std::min<qint64>(offset - total, qint64(zeros.size()))));
+        if (ok && n > 0)
+            ok = put(static_cast<const char *>(block), n);
+        if (!ok) {
+            if (why.isEmpty())
+                why = QStringLiteral("data out of order");
             break;
         }
     }
+    if (why.isEmpty() && expectedCrc && crc != *expectedCrc)
+        why = QStringLiteral("CRC error");
     const bool closed = ::close(fd) == 0;
     if (why.isEmpty() && !closed)
         why = QString::fromLocal8Bit(std::strerror(errno));

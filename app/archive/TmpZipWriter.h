@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <optional>
 
 struct archive;
 struct archive_entry;
@@ -23,10 +24,13 @@ public:
         Failed   // data error, too large, or the folder is not writable
     };
 
-    // `leaf` must come from MemberPath::safeLeaf. `error` receives the reason of a
-    // failure; `archiveBroken` tells that the reader cannot go on after it.
+    // `leaf` must come from MemberPath::safeLeaf. `expectedCrc`, when given, is the
+    // CRC-32 the data must have (for data the library copies unchecked). `error`
+    // receives the reason of a failure; `archiveBroken` tells that the reader
+    // cannot go on after it.
     static Result write(archive *reader, archive_entry *entry, const QString &folder, const QString &leaf,
-                        Existing existing, QString *error = nullptr, bool *archiveBroken = nullptr);
+                        Existing existing, QString *error = nullptr, bool *archiveBroken = nullptr,
+                        std::optional<quint32> expectedCrc = std::nullopt);
 
     // Test hook: a smaller cap keeps tests of the streaming limit small. 0 restores
     // MemberCap.

@@ -140,6 +140,25 @@ TEST_P(RarReaderTest, ATruncatedLastMemberLeavesNoFile)
     EXPECT_EQ(host.tmpFiles(), (QStringList{"p1.jpg", "p2.jpg"}));
 }
 
+TEST_P(RarReaderTest, AStoredMemberFailingItsChecksumLeavesNoFile)
+{
+    RarWriter w(GetParam());
+    w.addFile("p1.jpg", QByteArray(300, '1'));
+    w.addFile("p2.jpg", QByteArray(300, '2'));
+    w.addFile("p3.jpg", QByteArray(300, '3'));
+    QByteArray b = w.bytes();
+    b[b.indexOf(QByteArray(300, '2')) + 10] = 'X';
+    QFile f(rarPath());
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(b);
+    f.close();
+    host.openRar(rarPath());
+    Mo_Rar::SelectRarVolume(host, "/");
+    EXPECT_EQ(host.pages(), (QStringList{"p1.jpg", "p2.jpg", "p3.jpg"}));
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"p1.jpg", "p3.jpg"}));
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
 INSTANTIATE_TEST_SUITE_P(Formats, RarReaderTest,
                          ::testing::Values(RarWriter::Version::Rar4, RarWriter::Version::Rar5),
                          [](const auto &info) { return info.param == RarWriter::Version::Rar4 ? "Rar4" : "Rar5"; });
