@@ -17,7 +17,6 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QScreen>
 
 #include <exception>
 
@@ -238,12 +237,11 @@ void Frm_ImgViewer::placeTopBar()
     cmdfullscreen->move(place(cmdfullscreen->width(), 6), 0);
     cmdIndex->move(place(cmdIndex->width(), 0), 0);
 
-    // The information button's right edge is the screen's right edge, which is
-    // the bar's on a maximised window; a smaller window keeps both small
-    // buttons on its own bar, where they can still be clicked.
-    const QScreen *s = screen();
-    const int screenWidth = s ? s->geometry().width() : PicTop->width();
-    const int right = qMin(screenWidth, PicTop->width());
+    // The information button ends at the bar's right end. On the maximised
+    // window that is the screen's right edge, where the button always stood; a
+    // smaller window (or one spread over two screens) keeps both small buttons
+    // on its own bar, where they can still be clicked.
+    const int right = PicTop->width();
     img_Info->move(right - img_Info->width(), img_Info->y());
     img_Tip->move(img_Info->x() - img_Tip->width(), img_Tip->y());
     img_Tip->raise();
