@@ -2,6 +2,10 @@
 #include <QFile>
 #include <QString>
 #include <archive.h>
+#include <clocale>
+#include <cstring>
+#include <langinfo.h>
+#include <locale.h>
 #include <memory>
 
 // Owns one libarchive reader for the length of one listing or extraction.
@@ -10,8 +14,17 @@ class ArchiveHandle
 public:
     enum class Kind { Zip, Rar };
 
-    explicit ArchiveHandle(Kind kind) : m_a(archive_read_new())
+    explicit ArchiveHandle(Kind kind)
     {
+        // libarchive turns Unicode names into the locale's character set. Under a
+        // non-UTF-8 locale (LC_ALL=C) that fails for every non-ASCII name, so this
+        // thread reads archives in a UTF-8 locale whatever the environment says.
+        if (std::strcmp(nl_langinfo(CODESET), "UTF-8") != 0) {
+            m_utf8 = newlocale(LC_CTYPE_MASK, "C.UTF-8", locale_t(0));
+            if (m_utf8)
+                m_previous = uselocale(m_utf8);
+        }
+        m_a = archive_read_new();
         if (!m_a)
             return;
         if (kind == Kind::Zip) {
@@ -27,6 +40,10 @@ public:
     {
         if (m_a)
             archive_read_free(m_a);
+        if (m_utf8) {
+            uselocale(m_previous);
+            freelocale(m_utf8);
+        }
     }
     ArchiveHandle(const ArchiveHandle &) = delete;
     ArchiveHandle &operator=(const ArchiveHandle &) = delete;
@@ -42,5 +59,7 @@ public:
     int errorNumber() const { return m_a ? archive_errno(m_a) : 0; }
 
 private:
-    archive *m_a;
+    archive *m_a = nullptr;
+    locale_t m_utf8 = locale_t(0);
+    locale_t m_previous = locale_t(0);
 };

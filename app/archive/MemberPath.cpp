@@ -57,8 +57,10 @@ QString safeLeaf(const QString &memberPath)
 
 bool isPlainFile(archive_entry *entry)
 {
+    // Every form is asked: one whose name cannot be converted reads as absent.
     return archive_entry_filetype(entry) == AE_IFREG && archive_entry_hardlink(entry) == nullptr &&
-           archive_entry_symlink(entry) == nullptr;
+           archive_entry_hardlink_w(entry) == nullptr && archive_entry_hardlink_utf8(entry) == nullptr &&
+           archive_entry_symlink(entry) == nullptr && archive_entry_symlink_w(entry) == nullptr;
 }
 
 } // namespace MemberPath

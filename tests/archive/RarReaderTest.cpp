@@ -9,6 +9,7 @@
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <locale.h>
 
 namespace {
 QString fixture(const QString &rel)
@@ -264,6 +265,18 @@ TEST_F(RarFixtureTest, EncryptedAndLinkMembersAreSkippedSilently)
     EXPECT_EQ(host.tmpFiles(), (QStringList{"a.txt", "c.txt", "file.txt", "test.txt"}));
     for (const QFileInfo &fi : QDir(host.tmpZip()).entryInfoList(QDir::Files | QDir::System))
         EXPECT_FALSE(fi.isSymLink()) << fi.fileName().toStdString();
+}
+
+TEST_F(RarFixtureTest, UnicodeNamesReadTheSameUnderAnAsciiLocale)
+{
+    const locale_t ascii = newlocale(LC_ALL_MASK, "C", locale_t(0));
+    const locale_t previous = uselocale(ascii);
+    host.openRar(fixture("libarchive/test_read_format_rar_unicode.rar"));
+    uselocale(previous);
+    freelocale(ascii);
+    ASSERT_EQ(reader().Get_FileCount(), 6);
+    EXPECT_EQ(reader().RarFileName(6), QString::fromUtf8("abcdefghijklmnopqrsテスト.txt"));
+    EXPECT_EQ(reader().RarFolderName(1), QString::fromUtf8("表だよ\\新しいフォルダ"));
 }
 
 TEST_F(RarFixtureTest, RealComicPagesExtractAsImages)
