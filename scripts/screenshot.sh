@@ -52,7 +52,9 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-# Page 3 of the first volume, opened from the command line.
+# Page 3 of the first volume, opened from the command line. There is no window
+# manager on the virtual screen to honour "maximised", so the window is given
+# the whole screen with Qt's own geometry option.
 export DISPLAY=":$display"
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS || true

@@ -78,16 +78,15 @@ TEST_F(OpenCommand, UpperCaseZipOpensAsAZipArchive)
     EXPECT_TRUE(app->LastFolder.isEmpty());
 }
 
-TEST_F(OpenCommand, NameWithoutADotOpensNothing)
+TEST_F(OpenCommand, FileThatIsNeitherZipNorRarOpensNothing)
 {
     startUp();
-    const QString odd = books.path() + QStringLiteral("/comic");
-    TestImages::write(odd + QStringLiteral(".png"), 10, 10);
-    QFile::rename(odd + QStringLiteral(".png"), odd);
-    prompts.fileAnswers = {odd};
+    const QString noDot = books.path() + QStringLiteral("/comic");
+    TestImages::write(noDot + QStringLiteral(".png"), 10, 10);
+    QFile::rename(noDot + QStringLiteral(".png"), noDot);
+    prompts.fileAnswers = {noDot};
     chooserPresses(false, 1);
     clickOpen();
-
     EXPECT_TRUE(app->OpenPath.isEmpty());
     EXPECT_EQ(app->ArchiveKind, -1);
     EXPECT_EQ(w->List1().ListCount(), 0);
@@ -95,17 +94,13 @@ TEST_F(OpenCommand, NameWithoutADotOpensNothing)
     // No source: the tips stay where they were.
     EXPECT_FALSE(w->PicTipOut->isHidden());
     EXPECT_TRUE(w->isEnabled());
-}
 
-TEST_F(OpenCommand, UnusableChoiceLeavesTheOpenBookAsItWas)
-{
-    startWithPages(4);
+    // With a book open, that book stays as it was.
+    openFolder(pagesFolder(QStringLiteral("b"), 4));
     w->Page_Index = 2;
     w->Page_Draw(2, 0);
     prompts.fileAnswers = {books.path() + QStringLiteral("/notes.txt")};
-    chooserPresses(false, 1);
     clickOpen();
-
     EXPECT_TRUE(app->OpenPath.isEmpty());
     EXPECT_EQ(w->List1().ListCount(), 4);
     EXPECT_EQ(w->Page_Index, 2);
