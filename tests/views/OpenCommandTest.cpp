@@ -209,4 +209,23 @@ TEST_F(OpenCommand, ChooserIsAModalWindowOwnedByTheMainWindow)
     EXPECT_EQ(w->cmdopen->imageFile(), skin("b_open.bmp"));
 }
 
+TEST_F(OpenCommand, ReleaseTakenByTheChooserStillRestoresTheOpenButton)
+{
+    startUp();
+    showAt(1024, 700);
+    // The reader lets the mouse go while the chooser is up: the release goes to
+    // the chooser's window, never to the button.
+    w->runOpenChooser = [this] {
+        Frm_Open chooser(*app, w.get());
+        chooser.show();
+        QTest::mouseRelease(&chooser, Qt::LeftButton, {}, QPoint(3, 3));
+        imageDuring = w->cmdopen->imageFile();
+        return false;
+    };
+    QTest::mousePress(w->cmdopen, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(imageDuring, skin("b_open_down.bmp"));
+    EXPECT_EQ(w->cmdopen->imageFile(), skin("b_open.bmp"));
+    EXPECT_FALSE(w->cmdopen->isHeld());
+}
+
 } // namespace
