@@ -4,6 +4,7 @@
 #include "archive/TmpZipFolder.h"
 #include "core/MemberTable.h"
 #include "core/PageListHost.h"
+#include "core/VolumeRules.h"
 #include "core/Program.h"
 #include "platform/SortedList.h"
 
@@ -39,10 +40,10 @@ void Mo_Rar::SelectRarVolume(PageListHost &host, const QString &volumeName)
     reader.UnCompressRAR(0, reader.RarFile(), tmp, QString(), false);
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
-    const QString ext = dotExtension(volumeName);
-    if (ext == u".rar")
+    const int kind = VolumeRules::archiveKindOfExt(dotExtension(volumeName));
+    if (kind == 1)
         ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
-    else if (ext == u".zip")
+    else if (kind == 0)
         Mo_Unzip::ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
 }
 

@@ -4,6 +4,7 @@
 #include "archive/cUnzip.h"
 #include "core/MemberTable.h"
 #include "core/PageListHost.h"
+#include "core/VolumeRules.h"
 #include "core/Program.h"
 #include "platform/SortedList.h"
 
@@ -45,11 +46,11 @@ void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
     // Pages are extracted when drawn; only a nested archive is taken out now.
-    const QString ext = dotExtension(volumeName);
-    if (ext == u".zip") {
+    const int kind = VolumeRules::archiveKindOfExt(dotExtension(volumeName));
+    if (kind == 0) {
         ExtractZipMember(host, p.OpenPath, volumeName);
         ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
-    } else if (ext == u".rar") {
+    } else if (kind == 1) {
         ExtractZipMember(host, p.OpenPath, volumeName);
         Mo_Rar::ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
     }

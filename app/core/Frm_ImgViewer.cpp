@@ -329,7 +329,7 @@ void Frm_ImgViewer::openCommandLineSource()
     if (VolumeRules::isArchiveExt(ext)) {
         m_app.IsArchive = true;
         m_app.OpenPath = Cmd_Folder + QLatin1Char('/') + Cmd_File;
-        m_app.ArchiveKind = ext == QLatin1String(".zip") ? 0 : 1;
+        m_app.ArchiveKind = qint16(VolumeRules::archiveKindOfExt(ext));
     } else {
         m_app.IsArchive = false;
         m_app.OpenPath = Cmd_Folder;
@@ -636,10 +636,10 @@ void Frm_ImgViewer::Volume_Pages(const QString &volumeName)
             continue;
         // Only an archive volume is listed as a nested archive: a sub-folder whose
         // name merely holds a "." ("Vol.1/") is an ordinary folder of pages.
-        const QString ext = VolumeRules::extensionOf(volumeName);
-        if (ext == QLatin1String(".zip"))
+        const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
+        if (kind == 0)
             Mo_Unzip::ListNestedZip(*this, root + r.fileName);
-        else if (ext == QLatin1String(".rar"))
+        else if (kind == 1)
             Mo_Rar::ListNestedRar(*this, root + r.fileName);
         else
             m_list1.AddItem(root + r.folder + r.fileName);
@@ -684,7 +684,7 @@ QString Frm_ImgViewer::Page_Path(int k) const
     if (k < 0 || k >= m_list1.ListCount())
         return QString();
     const QString volume = cb_list->currentText();
-    if (m_app.IsArchive || volume.toLower().contains(QLatin1String(".zip")))
+    if (m_app.IsArchive || VolumeRules::isZipVolumeName(volume))
         return m_app.paths.tmpZip() + QLatin1Char('/') + m_list1.List(k);
     return m_list1.List(k);
 }
@@ -695,7 +695,7 @@ void Frm_ImgViewer::extractEntry(int k)
         return;
     const QString volume = cb_list->currentText();
     const QString entry = m_list1.List(k);
-    const bool zipVolume = volume.toLower().contains(QLatin1String(".zip"));
+    const bool zipVolume = VolumeRules::isZipVolumeName(volume);
     if (!m_app.IsArchive) {
         if (zipVolume)
             Mo_Unzip::ExtractZipMember(*this, VolumeRules::folderRoot(m_app.OpenPath) + volume, entry);

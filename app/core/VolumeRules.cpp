@@ -18,9 +18,24 @@ bool VolumeRules::Is_ImageExt(const QString &ext)
     return exts.contains(ext);
 }
 
+int VolumeRules::archiveKindOfExt(const QString &ext)
+{
+    if (ext == QLatin1String(".zip") || ext == QLatin1String(".cbz"))
+        return 0;
+    if (ext == QLatin1String(".rar") || ext == QLatin1String(".cbr"))
+        return 1;
+    return -1;
+}
+
 bool VolumeRules::isArchiveExt(const QString &ext)
 {
-    return ext == QLatin1String(".zip") || ext == QLatin1String(".rar");
+    return archiveKindOfExt(ext) >= 0;
+}
+
+bool VolumeRules::isZipVolumeName(const QString &volumeName)
+{
+    const QString v = volumeName.toLower();
+    return v.contains(QLatin1String(".zip")) || v.contains(QLatin1String(".cbz"));
 }
 
 QString VolumeRules::folderRoot(const QString &openPath)

@@ -12,7 +12,13 @@ namespace VolumeRules {
 // with a "." in front when it has none).
 QString extensionOf(const QString &name);
 bool Is_ImageExt(const QString &ext);
+// 0 for a ZIP archive (".zip", and ".cbz", the comic-book name for the same
+// format), 1 for a RAR archive (".rar", ".cbr"), -1 for anything else.
+int archiveKindOfExt(const QString &ext);
 bool isArchiveExt(const QString &ext);
+// Whether a volume's pages lie in a ZIP archive extracted into TmpZip on demand
+// (its name holds ".zip" or ".cbz").
+bool isZipVolumeName(const QString &volumeName);
 
 // The folder root as the page list writes it: "//" collapsed, one trailing "/".
 QString folderRoot(const QString &openPath);

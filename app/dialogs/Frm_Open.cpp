@@ -1,4 +1,6 @@
 #include "dialogs/Frm_Open.h"
+
+#include "core/VolumeRules.h"
 #include "core/Program.h"
 #include "dialogs/FolderBrowse.h"
 #include "platform/Prompts.h"
@@ -82,13 +84,7 @@ bool Frm_Open::eventFilter(QObject *watched, QEvent *event)
 qint16 Frm_Open::archiveKindOf(const QString &path)
 {
     // Without any "." the whole path stands as the extension, which is never a match.
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    const QString ext = QLatin1Char('.') + (dot < 0 ? path : path.mid(dot + 1)).toLower();
-    if (ext == QLatin1String(".zip"))
-        return 0;
-    if (ext == QLatin1String(".rar"))
-        return 1;
-    return -1;
+    return qint16(VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(path)));
 }
 
 QString Frm_Open::fileDialogTitle() const
@@ -98,8 +94,8 @@ QString Frm_Open::fileDialogTitle() const
 
 QString Frm_Open::fileDialogFilter() const
 {
-    return m_program.lang.Lang_Mode == 1 ? QStringLiteral("Compress Files (*.zip *.rar)")
-                                         : QStringLiteral("압축파일 (*.zip *.rar)");
+    return m_program.lang.Lang_Mode == 1 ? QStringLiteral("Compress Files (*.zip *.rar *.cbz *.cbr)")
+                                         : QStringLiteral("압축파일 (*.zip *.rar *.cbz *.cbr)");
 }
 
 QString Frm_Open::chooseFile()

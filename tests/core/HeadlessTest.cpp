@@ -87,3 +87,27 @@ TEST(Headless, SharpenedRenderIsThePlainRenderSharpened)
     EXPECT_TRUE(got == expected);
     EXPECT_FALSE(got == QImage(plain).convertToFormat(QImage::Format_RGB32)); // it did change something
 }
+
+TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)
+{
+    // The real comic packed as .cbz and .cbr, given directly and lying in a folder.
+    const QString fixtures = QStringLiteral(LEAFVIEW_FIXTURES "/comicbox");
+    const QString expectedPages = QStringLiteral("\tCaptainScience#1_01.jpg\n\tCaptainScience#1_02.jpg\n"
+                                                 "\tCaptainScience#1_03.jpg\n\tCaptainScience#1_04.jpg\n"
+                                                 "\tCaptainScience#1_05.jpg\n");
+    ProcessResult r = runLeafview({"--list", fixtures + "/Captain Science #001.cbz"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(r.out, QStringLiteral("Captain Science 001\t5\n") + expectedPages);
+    r = runLeafview({"--list", fixtures + "/Captain Science #001-cbi.cbr"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(r.out, QStringLiteral("captain science 001\t5\n") + expectedPages);
+
+    QTemporaryDir d;
+    QFile::copy(fixtures + "/Captain Science #001.cbz", d.path() + "/b.cbz");
+    TestImages::write(d.path() + "/a.png", 8, 8);
+    // Inside a folder only pages at an archive's root count: this comic keeps its
+    // pages in a sub-folder, so its volume is marked as holding no images.
+    r = runLeafview({"--list", d.path()});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nⓧ b.cbz\t0\n"));
+}
