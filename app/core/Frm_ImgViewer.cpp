@@ -484,9 +484,11 @@ void Frm_ImgViewer::Open_Source()
         m_app.RarReader->setRarFile(m_app.OpenPath);
         m_app.RarReader->Rar_Directory();
         VBUnRar_ArchiveUpdate();
-    } else {
+    } else if (!m_app.IsArchive) {
         Folder_Scan();
     }
+    // An archive of neither kind opens nothing: scanning its path as a folder would
+    // only wipe the book that is open.
 }
 
 void Frm_ImgViewer::VBZip_ArchiveUpdate()

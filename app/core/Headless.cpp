@@ -148,9 +148,8 @@ int Headless::render(const QStringList &args)
     }
     if (w.cb_list->currentIndex() != volume)
         w.selectVolume(volume);
-    const bool has = [&](const char *flag) { return args.contains(QString::fromLatin1(flag)); }("--effect");
     auto flag = [&](const char *f) { return args.contains(QString::fromLatin1(f)); };
-    w.chkeffect->setChecked(has);
+    w.chkeffect->setChecked(flag("--effect"));
     w.Chk_hundred->setChecked(flag("--hundred"));
     w.Chk_Sharpen->setChecked(flag("--sharpen"));
     w.chk_view->setChecked(flag("--two-page"));

@@ -225,3 +225,28 @@ TEST_F(Startup, ShutdownEmptiesTmpZipAndWritesTheErrorLogOnlyWhenNeeded)
     EXPECT_TRUE(text.endsWith(QStringLiteral("   \r\nfirst problem\r\nsecond\r\n"))) << qPrintable(text);
     EXPECT_FALSE(text.startsWith(QStringLiteral("   ")));
 }
+
+TEST_F(Startup, WithoutControlLibrariesTheWindowStillStartsAndLists)
+{
+    app->controls = nullptr;
+    w = std::make_unique<Frm_ImgViewer>(*app);
+    w->anotherInstanceRunning = [] { return false; };
+    w->endProcess = [] {};
+    EXPECT_EQ(w->ImgPicture1, nullptr);
+    startUp();
+    openFolder(makeBook(2, 0));
+    EXPECT_EQ(w->List1().ListCount(), 2);
+    w->Go_Next();
+    EXPECT_EQ(w->Page_Index, 1);
+}
+
+TEST_F(Startup, AnArchiveOfNeitherKindLeavesTheOpenBook)
+{
+    startUp();
+    openFolder(makeBook(3, 0));
+    app->IsArchive = true;
+    app->ArchiveKind = -1;
+    app->OpenPath.clear();
+    w->Open_Source();
+    EXPECT_EQ(w->List1().ListCount(), 3);
+}
