@@ -22,25 +22,13 @@ void Mo_Rar::SelectRarVolume(PageListHost &host, const QString &volumeName)
     if (!ensureExists(host))
         return;
     Cls_Rar &reader = rarReader(host);
-    SortedList &list = host.List1();
-    MemberTable &members = host.Member_Table();
-    list.Clear();
-    int counted = 0;
-    for (int i = 1; i <= members.upper(); ++i) {
-        const MemberRecord &rec = members.at(i);
-        const bool mine = rec.volumeName == volumeName;
-        if (i <= reader.Get_FileCount())
-            reader.setRarSelected(qint16(i), mine);
-        if (mine) {
-            list.AddItem(rec.fileName);
-            ++counted;
-        }
-    }
+    const int counted = selectVolumeMembers(host, volumeName, reader.Get_FileCount(),
+                                            [&](int i, bool on) { reader.setRarSelected(qint16(i), on); });
     // A RAR volume comes out whole, in one pass over the archive.
     reader.UnCompressRAR(0, reader.RarFile(), tmp, QString(), false);
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
-    const int kind = VolumeRules::archiveKindOfExt(dotExtension(volumeName));
+    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
     if (kind == 1)
         ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
     else if (kind == 0)
@@ -65,7 +53,7 @@ void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
         for (qint16 i = 1; i <= n; ++i) {
             const QString name = nested.RarFileName(i);
             if (!nested.RarFolderName(i).isEmpty() || name.isEmpty() || !name.contains(u'.') ||
-                !isImageExt(dotExtension(name)))
+                !VolumeRules::Is_ImageExt(VolumeRules::extensionOf(name)))
                 continue;
             nested.setRarSelected(i, true);
             list.AddItem(p.IsArchive ? name : tmp + QLatin1Char('/') + name);

@@ -28,25 +28,13 @@ void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
     if (!ensureExists(host))
         return;
     cUnzip &reader = zipReader(host);
-    SortedList &list = host.List1();
-    MemberTable &members = host.Member_Table();
-    list.Clear();
-    int counted = 0;
-    for (int i = 1; i <= members.upper(); ++i) {
-        const MemberRecord &rec = members.at(i);
-        const bool mine = rec.volumeName == volumeName;
-        if (i <= reader.FileCount())
-            reader.setFileSelected(i, mine);
-        if (mine) {
-            list.AddItem(rec.fileName);
-            ++counted;
-        }
-    }
+    const int counted = selectVolumeMembers(host, volumeName, reader.FileCount(),
+                                            [&](int i, bool on) { reader.setFileSelected(i, on); });
     reader.setUnzipFolder(tmp);
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
     // Pages are extracted when drawn; only a nested archive is taken out now.
-    const int kind = VolumeRules::archiveKindOfExt(dotExtension(volumeName));
+    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
     if (kind == 0) {
         ExtractZipMember(host, p.OpenPath, volumeName);
         ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
@@ -77,7 +65,7 @@ void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
     for (qint32 i = 1; i <= nested.FileCount(); ++i) {
         const QString name = nested.FileName(i);
         if (name.isEmpty() || !nested.FileDirectory(i).isEmpty() || !name.contains(u'.') ||
-            !isImageExt(dotExtension(name)))
+            !VolumeRules::Is_ImageExt(VolumeRules::extensionOf(name)))
             continue;
         nested.setFileSelected(i, true);
         list.AddItem(name);

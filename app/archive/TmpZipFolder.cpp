@@ -2,6 +2,7 @@
 #include "archive/Cls_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
+#include "core/MemberTable.h"
 #include "core/PageListHost.h"
 #include "core/Program.h"
 #include "platform/Prompts.h"
@@ -11,20 +12,24 @@
 
 namespace TmpZipFolder {
 
-bool isImageExt(const QString &ext)
+int selectVolumeMembers(PageListHost &host, const QString &volumeName, int readerCount,
+                        const std::function<void(int, bool)> &setSelected)
 {
-    static const QStringList exts = {QStringLiteral(".jpeg"), QStringLiteral(".jpg"), QStringLiteral(".ani"),
-                                     QStringLiteral(".bmp"),  QStringLiteral(".png"), QStringLiteral(".gif"),
-                                     QStringLiteral(".img")};
-    return exts.contains(ext);
-}
-
-QString dotExtension(const QString &name)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    if (dot < 0)
-        return QString();
-    return QLatin1Char('.') + name.mid(dot + 1).toLower();
+    SortedList &list = host.List1();
+    MemberTable &members = host.Member_Table();
+    list.Clear();
+    int counted = 0;
+    for (int i = 1; i <= members.upper(); ++i) {
+        const MemberRecord &rec = members.at(i);
+        const bool mine = rec.volumeName == volumeName;
+        if (i <= readerCount)
+            setSelected(i, mine);
+        if (mine) {
+            list.AddItem(rec.fileName);
+            ++counted;
+        }
+    }
+    return counted;
 }
 
 bool ensureExists(PageListHost &host)
