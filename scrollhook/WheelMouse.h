@@ -13,7 +13,7 @@ class WheelMouse : public QWidget, public IWheelMouse
     Q_INTERFACES(IWheelMouse)
 
 public:
-    // The control's designed size (645 x 615 twips at 15 twips per pixel).
+    // The control's fixed size (645 x 615 twips at 15 twips per pixel).
     static constexpr int kWidth = 43;
     static constexpr int kHeight = 41;
 

@@ -21,7 +21,7 @@ class IImgPicture;
 class IWheelMouse;
 class Cls_BookMove;
 
-// A timer with a tag, as the design's timers carry one.
+// A timer with a tag: the tag carries the timer's state between ticks.
 struct TaggedTimer
 {
     QTimer timer;
@@ -142,7 +142,7 @@ public:
     QString Cmd_File;
     QImage Img_Tmp;
 
-    // Widgets (named as the design names them).
+    // Widgets, named by kind: cmd buttons, chk check boxes, lbl labels, Pic panes.
     QWidget *PicTop = nullptr;
     QWidget *PicOption = nullptr;
     QComboBox *cb_list = nullptr;

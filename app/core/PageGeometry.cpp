@@ -5,8 +5,8 @@
 
 qint64 PageGeometry::roundEven(double v)
 {
-    // std::nearbyint honours the current rounding mode, which is to-nearest-even
-    // unless someone changed it; rint-style banker's rounding is what the design uses.
+    // Every integer conversion of sizes and positions rounds to nearest, ties to
+    // even; std::nearbyint does so in the default rounding mode.
     return qint64(std::nearbyint(v));
 }
 

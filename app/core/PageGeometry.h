@@ -2,8 +2,8 @@
 #include <QSize>
 #include <QSizeF>
 
-// Page sizes and positions on the drawing surface. Rounding follows the design's
-// integer conversions: to nearest, ties to even.
+// Page sizes and positions on the drawing surface. Integer conversions round to
+// nearest, ties to even.
 namespace PageGeometry {
 
 qint64 roundEven(double v);

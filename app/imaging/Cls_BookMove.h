@@ -69,7 +69,7 @@ public:
     // Receives every drawing call in order.
     void setDrawObserver(std::function<void(const BookDraw &)> observer) { m_observer = std::move(observer); }
     // Minimum time each frame stays on screen, in milliseconds. Tests set 0 to
-    // skip the waits; the default is the design's 30 ms.
+    // skip the waits; the default is 30 ms, the shortest a frame may stay.
     void setFrameDelay(int ms) { m_frameDelayMs = ms; }
 
     int32_t halfWidth() const { return m_halfWidth; }

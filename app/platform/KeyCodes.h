@@ -1,7 +1,7 @@
 #pragma once
 #include <Qt>
 
-// The key codes the design's key tables use, mapped from Qt's keys in one place.
+// The key codes of the reader's key tables, mapped from Qt's keys in one place.
 namespace KeyCodes {
 enum : int { Backspace = 8, Enter = 13, Escape = 27, Space = 32, PageUp = 33, PageDown = 34, Left = 37, Right = 39 };
 

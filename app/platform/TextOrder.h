@@ -2,8 +2,7 @@
 #include <QString>
 
 // The order of the two sorted lists (volumes and pages): case-insensitive and
-// locale-aware, with "/" before letters and digits, like the sorted list boxes
-// the design was written for.
+// locale-aware, with "/" before letters and digits, as a sorted list box keeps them.
 class TextOrder
 {
 public:
