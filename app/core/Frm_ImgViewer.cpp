@@ -68,6 +68,18 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
     connect(&Tmr_Load.timer, &QTimer::timeout, this, &Frm_ImgViewer::Tmr_Load_Timer);
     Tmr_Scroll.timer.setInterval(200);
     connect(&Tmr_Scroll.timer, &QTimer::timeout, this, &Frm_ImgViewer::Tmr_Scroll_Timer);
+    Tmr_Connect.timer.setInterval(100);
+    connect(&Tmr_Connect.timer, &QTimer::timeout, this, [this] {
+        Tmr_Connect.timer.stop();
+        if (sendUsageRequest)
+            sendUsageRequest();
+    });
+    Tmr_Index.timer.setInterval(200);
+    connect(&Tmr_Index.timer, &QTimer::timeout, this, [this] {
+        Tmr_Index.timer.stop();
+        if (buildIndex)
+            buildIndex();
+    });
 
     anotherInstanceRunning = [this] {
         // Held for the life of the process; a stale lock of a crashed run is taken over.
@@ -276,6 +288,8 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     createReaders();
     // 10.
     Skin_Load();
+    // 11.
+    Tmr_Connect.timer.start();
     // 12.
     PicBox->show();
     PicBox->raise();
@@ -419,6 +433,8 @@ void Frm_ImgViewer::Form_Unload()
     m_unloaded = true;
     Tmr_Load.timer.stop();
     Tmr_Scroll.timer.stop();
+    Tmr_Connect.timer.stop();
+    Tmr_Index.timer.stop();
 
     const int count = stepCount();
     const int v = cb_list->currentIndex();
@@ -623,7 +639,8 @@ void Frm_ImgViewer::cb_list_Click()
         Cmd_File.clear();
     }
     step([&] { Page_Draw(Page_Index, 0); });
-    // The thumbnail index, when open, rebuilds itself for the new volume (its own pane).
+    if (m_app.IsIndexShow)
+        Tmr_Index.timer.start();
     IsProcess = false;
     setEnabled(true);
 }

@@ -180,6 +180,13 @@ public:
 
     TaggedTimer Tmr_Load;
     TaggedTimer Tmr_Scroll;
+    // Fires once, 100 ms after start-up: the usage request of the network part.
+    TaggedTimer Tmr_Connect;
+    // Delays the thumbnail build until the index pane has painted.
+    TaggedTimer Tmr_Index;
+    // Filled in by the windows that own these jobs; empty means nothing to do yet.
+    std::function<void()> sendUsageRequest;
+    std::function<void()> buildIndex;
 
     QString resumeFile() const;
 
