@@ -1,4 +1,3 @@
-#include "platform/KeyCodes.h"
 #include "platform/LegacyCodePage.h"
 
 #include <gtest/gtest.h>
@@ -20,18 +19,4 @@ TEST(LegacyCodePage, Utf8FirstThenTheConfiguredCodePage)
     EXPECT_FALSE(LegacyCodePage::setName("no-such-code-page"));
     EXPECT_EQ(LegacyCodePage::name(), QByteArray("CP949"));
     EXPECT_EQ(LegacyCodePage::decodeName(cp949), QStringLiteral("만화"));
-}
-
-TEST(KeyCodes, TheKeysOfTheKeyTable)
-{
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_PageDown), 34);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Space), 32);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Return), 13);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Enter), 13);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Right), 39);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Backspace), 8);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Left), 37);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_PageUp), 33);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Escape), 27);
-    EXPECT_EQ(KeyCodes::fromQt(Qt::Key_Up), 0);
 }
