@@ -6,7 +6,7 @@ if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev libxkbcommon-dev
-  libarchive-dev libpixman-1-dev libjpeg-dev
+  libarchive-dev zlib1g-dev libpixman-1-dev libjpeg-dev
   libgtest-dev libgmock-dev
   fonts-noto-cjk xvfb xauth
 )

@@ -1,26 +1,13 @@
 #include "archive/RarProbe.h"
+#include "archive/Crc32.h"
 
 #include <QFile>
-#include <array>
 
 namespace RarProbe {
 namespace {
 quint32 crc32Of(const char *p, qsizetype n)
 {
-    static const auto table = [] {
-        std::array<quint32, 256> t{};
-        for (quint32 i = 0; i < 256; ++i) {
-            quint32 c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    quint32 c = 0xffffffffu;
-    for (qsizetype i = 0; i < n; ++i)
-        c = table[(c ^ quint8(p[i])) & 0xff] ^ (c >> 8);
-    return c ^ 0xffffffffu;
+    return Crc32::update(0, p, std::size_t(n));
 }
 
 quint32 le(const QByteArray &b, int pos, int bytes)
