@@ -52,13 +52,13 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-# Page 3 of the first volume, opened from the command line. There is no window
+# The sample book as an archive, opened from the command line at its first volume. There is no window
 # manager on the virtual screen to honour "maximised", so the window is given
 # the whole screen with Qt's own geometry option.
 export DISPLAY=":$display"
 export QT_QPA_PLATFORM=xcb
 unset QT_SCALE_FACTOR QT_SCREEN_SCALE_FACTORS || true
-"$work/program/leafview" -qwindowgeometry "${width}x${height}+0+0" "$work/book/Volume 1/page03.jpg" >"$work/viewer.log" 2>&1 &
+"$work/program/leafview" -qwindowgeometry "${width}x${height}+0+0" "$work/book/Leafview sample.zip" >"$work/viewer.log" 2>&1 &
 viewer_pid=$!
 
 # Start-up opens the page about 400 ms after the window shows; give drawing
