@@ -638,6 +638,9 @@ void Frm_ImgViewer::cb_list_Click()
         Cmd_Folder.clear();
         Cmd_File.clear();
     }
+    // A resumed position past the end (the book lost pages since) shows the last page.
+    if (Page_Index >= stepCount())
+        Page_Index = qint16(qMax(stepCount() - 1, 0));
     step([&] { Page_Draw(Page_Index, 0); });
     if (m_app.IsIndexShow)
         Tmr_Index.timer.start();

@@ -119,10 +119,12 @@ TEST_F(Startup, VanishedResumePathOrOutOfRangeVolume)
     newRun();
     r.path = makeBook();
     r.volumeIndex = 9;
+    r.pagePosition = 40; // the book has fewer pages than when it was left
     writeResume(r);
     prompts.messageAnswers = {MsgResult::Yes};
     startUp();
     EXPECT_EQ(w->cb_list->currentIndex(), 0);
+    EXPECT_EQ(w->Page_Index, 1);
 }
 
 TEST_F(Startup, DamagedResumeFileIsLoggedAndTheWindowStaysUsable)
