@@ -1,49 +1,147 @@
 #pragma once
+#include "support/RarWriter.h"
 #include "support/ScriptedPrompts.h"
+#include "support/ZipWriter.h"
+#include "archive/Cls_Rar.h"
+#include "archive/Mo_Rar.h"
+#include "archive/Mo_Unzip.h"
+#include "archive/cUnzip.h"
 #include "core/MemberTable.h"
 #include "core/PageListHost.h"
 #include "core/Program.h"
+#include "core/VolumeRules.h"
 #include "platform/SortedList.h"
 
-#include <QStringList>
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
 #include <ostream>
-#include <tuple>
-#include <vector>
 
-class cUnzip;
-class Cls_Rar;
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+
+inline QString fixture(const QString &rel)
+{
+    return QStringLiteral(LEAFVIEW_FIXTURES "/") + rel;
+}
+
+inline QByteArray readFile(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeFile(const QString &path, const QByteArray &data) // parent folders made
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile f(path);
+    if (f.open(QIODevice::WriteOnly))
+        f.write(data);
+}
+
+// Every path under `root`, recursively, relative to it and sorted (links not followed).
+inline QStringList treeOf(const QString &root)
+{
+    QStringList out;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext())
+        out << QDir(root).relativeFilePath(it.next());
+    out.sort();
+    return out;
+}
+
+using Files = std::vector<std::pair<QString, QByteArray>>;
+
+// Writes a ZIP (deflated) or RAR (stored) archive of `files` at `path`; returns the path.
+inline QString makeZip(const QString &path, const Files &files)
+{
+    ZipWriter z(path);
+    for (const auto &[name, data] : files)
+        z.addFile(name, data);
+    z.close();
+    return path;
+}
+
+inline QString makeRar(const QString &path, RarWriter::Version version, const Files &files)
+{
+    RarWriter w(version);
+    for (const auto &[name, data] : files)
+        w.addFile(name, data);
+    w.write(path);
+    return path;
+}
 
 // The main window as the archive readers see it, over plain containers.
 class FakeHost : public PageListHost
 {
 public:
     // Program folder = `folder`; TmpZip is created inside it.
-    explicit FakeHost(const QString &folder, bool makeTmpZip = true);
-    ~FakeHost() override;
-
+    explicit FakeHost(const QString &folder) : prog(ProgramPaths::inFolder(folder), &prompts)
+    {
+        prog.lang.load();
+        QDir().mkpath(tmpZip());
+    }
     Program &program() override { return prog; }
     MemberTable &Member_Table() override { return members; }
     SortedList &List1() override { return list; }
     int cbListCount() const override { return int(cbList.size()); }
-    QString cbListText() const override { return cbIndex >= 0 && cbIndex < cbList.size() ? cbList.at(cbIndex) : QString(); }
+    QString cbListText() const override { return cbList.value(cbIndex); }
     void setCbListText(const QString &t) override { cbList[cbIndex] = t; }
     void setNoImageVisible(bool visible) override { noImageVisible = visible; }
-    void ZipFile_Progress(qint32 percent, qint32 total, const QString &msg) override
-    {
-        progress.emplace_back(percent, total, msg);
-    }
+    void ZipFile_Progress(qint32, qint32, const QString &) override {}
     QWidget *dialogOwner() override { return nullptr; }
 
     QString tmpZip() const { return prog.paths.tmpZip(); }
-    // The member table the core builds from a listing, with its volume names.
-    void takeZipListing();
-    void takeRarListing();
-    // Opens an archive the way the core does: lists it into the member table.
-    void openZip(const QString &path);
-    void openRar(const QString &path);
-    // Files now in TmpZip, sorted.
-    QStringList tmpFiles() const;
+    QStringList tmpFiles() const { return treeOf(tmpZip()); }
     QStringList pages() const { return list.items(); }
+    cUnzip &zip() { return *prog.ZipReader; }
+    Cls_Rar &rar() { return *prog.RarReader; }
+
+    // Lists an archive (kind 0 ZIP, 1 RAR) into the member table, with volume names, as the core does.
+    void open(const QString &path, int kind)
+    {
+        prog.OpenPath = path;
+        prog.IsArchive = true;
+        prog.ArchiveKind = kind;
+        if (kind == 0) {
+            Mo_Unzip::ListZip(*this, path);
+        } else {
+            if (!prog.RarReader)
+                prog.RarReader = std::make_unique<Cls_Rar>(this);
+            rar().setRarFile(path);
+            rar().Rar_Directory();
+        }
+        members.dimension(kind == 0 ? zip().FileCount() : rar().Get_FileCount());
+        for (int i = 1; i <= members.upper(); ++i)
+            members.at(i) = kind == 0 ? MemberRecord{zip().FileName(i), zip().FileDirectory(i), {}}
+                                      : MemberRecord{rar().RarFileName(i), rar().RarFolderName(i), {}};
+        VolumeRules::deriveVolumes(members);
+    }
+    void openZip(const QString &path) { open(path, 0); }
+    void openRar(const QString &path) { open(path, 1); }
+    void selectVolume(const QString &volume)
+    {
+        prog.ArchiveKind == 0 ? Mo_Unzip::SelectZipVolume(*this, volume) : Mo_Rar::SelectRarVolume(*this, volume);
+    }
+
+    // Extracts every member of the archive opened last into TmpZip.
+    void extractAll(const QString &path)
+    {
+        for (int i = 1; i <= members.upper(); ++i) {
+            const MemberRecord &m = members.at(i);
+            if (prog.ArchiveKind == 0)
+                Mo_Unzip::ExtractZipMember(*this, path, (m.folder.isEmpty() ? "" : m.folder + "\\") + m.fileName);
+            else
+                rar().setRarSelected(qint16(i), true);
+        }
+        if (prog.ArchiveKind == 1)
+            rar().UnCompressRAR(0, path, tmpZip(), QString(), false);
+    }
 
     ScriptedPrompts prompts;
     Program prog;
@@ -52,16 +150,20 @@ public:
     QStringList cbList;
     int cbIndex = 0;
     bool noImageVisible = false;
-    std::vector<std::tuple<qint32, qint32, QString>> progress;
 };
 
-// Readable test failure output.
-inline void PrintTo(const QString &s, std::ostream *os)
+// Archives go in the temporary root, the program folder two levels below it, so
+// anything written above TmpZip shows in the root.
+class ArchiveTest : public ::testing::Test
 {
-    *os << '"' << s.toStdString() << '"';
-}
-
-// Reads a whole file (empty when missing).
-QByteArray readFile(const QString &path);
-// Every path under `root`, recursively, relative to it (links not followed).
-QStringList treeOf(const QString &root);
+protected:
+    QTemporaryDir dir;
+    FakeHost host{dir.path() + "/app/bin"};
+    QString at(const QString &name) const { return dir.path() + "/" + name; }
+    QStringList outsideTmpZip() const
+    {
+        QStringList all = treeOf(dir.path());
+        all.removeIf([](const QString &p) { return p.startsWith("app/bin/TmpZip/"); });
+        return all;
+    }
+};

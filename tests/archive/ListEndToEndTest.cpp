@@ -1,44 +1,25 @@
 // The archive readers under the built program's --list mode, as a script runs it.
-#include "support/RarWriter.h"
+#include "FakeHost.h"
 #include "support/RunLeafview.h"
-#include "support/ZipWriter.h"
 
-#include <QFile>
 #include <QStringEncoder>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-QByteArray fileBytes(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
 TEST(ArchiveList, NestedArchivesAndLegacyNamesListAsVolumes)
 {
     QTemporaryDir d;
-    {
-        ZipWriter inner(d.path() + "/inner.zip");
-        inner.addFile("b.jpg", "b");
-        inner.addFile("a.jpg", "a");
-        inner.addFile("deep/c.jpg", "not a page of a nested archive");
-    }
-    {
-        ZipWriter empty(d.path() + "/empty.zip");
-        empty.addFile("deep/x.jpg", "x");
-    }
-    RarWriter rar(RarWriter::Version::Rar4);
-    rar.addFile("r1.jpg", "r");
+    const QByteArray inner = readFile(makeZip(d.path() + "/inner.zip", {{"b.jpg", "b"}, {"a.jpg", "a"},
+                                                                       {"deep/c.jpg", "not a page of a nested archive"}}));
+    const QByteArray empty = readFile(makeZip(d.path() + "/empty.zip", {{"deep/x.jpg", "x"}}));
     QStringEncoder cp949("CP949");
     {
         ZipWriter outer(d.path() + "/book.zip");
         outer.addFile("cover.jpg", "c");
         outer.addRawName(cp949.encode(QString::fromUtf8("권1/둘.jpg")), "2");
         outer.addRawName(cp949.encode(QString::fromUtf8("권1/하나.jpg")), "1");
-        outer.addFile("inner.zip", fileBytes(d.path() + "/inner.zip"));
-        outer.addFile("inner.rar", rar.bytes());
-        outer.addFile("empty.zip", fileBytes(d.path() + "/empty.zip"));
+        outer.addFile("inner.zip", inner);
+        outer.addFile("inner.rar", readFile(makeRar(d.path() + "/inner.rar", RarWriter::Version::Rar4, {{"r1.jpg", "r"}})));
+        outer.addFile("empty.zip", empty);
         ASSERT_TRUE(outer.close());
     }
     const ProcessResult r = runLeafview({"--list", d.path() + "/book.zip"});
@@ -54,10 +35,7 @@ TEST(ArchiveList, NestedArchivesAndLegacyNamesListAsVolumes)
 TEST(ArchiveList, AnUnreadableRarIsReportedAndTheProgramGoesOn)
 {
     QTemporaryDir d;
-    QFile f(d.path() + "/broken.rar");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("plain text pretending to be an archive");
-    f.close();
+    writeFile(d.path() + "/broken.rar", "plain text pretending to be an archive");
     const ProcessResult r = runLeafview({"--list", d.path() + "/broken.rar"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_TRUE(r.out.isEmpty());

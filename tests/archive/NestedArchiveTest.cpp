@@ -1,168 +1,82 @@
 #include "FakeHost.h"
-#include "support/RarWriter.h"
-#include "support/ZipWriter.h"
-#include "archive/Mo_Rar.h"
-#include "archive/Mo_Unzip.h"
-
-#include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
-QByteArray zipBytes(const QString &path, const std::function<void(ZipWriter &)> &fill)
-{
-    {
-        ZipWriter z(path);
-        fill(z);
-    }
-    return readFile(path);
-}
-
-class NestedArchiveTest : public ::testing::Test
+class NestedArchiveTest : public ArchiveTest
 {
 protected:
-    QTemporaryDir dir;
-    FakeHost host{dir.path()};
-    QString scratch() const { return dir.path() + "/scratch.bin"; }
-    QByteArray innerZip(bool rootImages = true)
+    // A ZIP or RAR holding pages p2 and p1 at its root (unless `pages` is false) and one in a folder.
+    QByteArray inner(const QString &name, bool pages = true)
     {
-        return zipBytes(scratch(), [&](ZipWriter &z) {
-            if (rootImages) {
-                z.addFile("p2.jpg", "inner two");
-                z.addFile("p1.jpg", "inner one");
-            }
-            z.addFile("sub/deep.jpg", "not a page of a nested archive");
-            z.addFile("readme.txt", "no page");
-        });
+        Files files = {{"sub/deep.jpg", "not a page of a nested archive"}};
+        if (pages)
+            files.insert(files.begin(), {{"p2.jpg", "two"}, {"p1.jpg", "one"}});
+        const QString path = at("scratch/" + name);
+        QDir().mkpath(at("scratch"));
+        return readFile(name.endsWith(".zip") ? makeZip(path, files) : makeRar(path, RarWriter::Version::Rar5, files));
     }
-    QByteArray innerRar(bool rootImages = true)
+    // Opens an outer archive holding a cover and `name`, then selects the volume `name`.
+    void openOuter(const QString &outer, const QString &name, const QByteArray &bytes)
     {
-        RarWriter w(RarWriter::Version::Rar5);
-        if (rootImages) {
-            w.addFile("r2.jpg", "rar two");
-            w.addFile("r1.jpg", "rar one");
-        }
-        w.addFile("sub/deep.jpg", "folder page");
-        return w.bytes();
-    }
-    void selectVolume(const QString &volume)
-    {
-        host.cbList = QStringList{"/", volume};
+        const Files files = {{"cover.jpg", "c"}, {name, bytes}};
+        host.open(outer.endsWith(".zip") ? makeZip(at(outer), files) : makeRar(at(outer), RarWriter::Version::Rar4, files),
+                  outer.endsWith(".rar"));
+        host.cbList = QStringList{"/", name};
         host.cbIndex = 1;
         host.noImageVisible = false;
-        if (host.prog.ArchiveKind == 0)
-            Mo_Unzip::SelectZipVolume(host, volume);
-        else
-            Mo_Rar::SelectRarVolume(host, volume);
+        host.selectVolume(name);
     }
 };
 
-TEST_F(NestedArchiveTest, ZipInsideZipListsItsRootImagesAndStaysInTmpZip)
+TEST_F(NestedArchiveTest, AZipInsideAZipOrRarListsItsRootPagesAndStaysInTmpZip)
 {
-    const QByteArray inner = innerZip();
-    const QString outer = dir.path() + "/outer.zip";
-    zipBytes(outer, [&](ZipWriter &z) {
-        z.addFile("cover.jpg", "c");
-        z.addFile("inner.zip", inner, true);
-    });
-    host.openZip(outer);
-    selectVolume("inner.zip");
-    EXPECT_EQ(host.pages(), (QStringList{"p1.jpg", "p2.jpg"}));
-    EXPECT_EQ(host.tmpFiles(), QStringList{"inner.zip"});
-    EXPECT_FALSE(host.noImageVisible);
-    EXPECT_EQ(host.cbListText(), "inner.zip");
-    // Drawing reads the pages out of the nested archive.
-    Mo_Unzip::ExtractZipMember(host, host.tmpZip() + "/inner.zip", "p1.jpg");
-    EXPECT_EQ(readFile(host.tmpZip() + "/p1.jpg"), "inner one");
+    for (const QString outer : {"outer.rar", "outer.zip"}) {
+        openOuter(outer, "inner.zip", inner("inner.zip"));
+        EXPECT_EQ(host.pages(), (QStringList{"p1.jpg", "p2.jpg"})) << outer.toStdString();
+        EXPECT_EQ(host.tmpFiles(), QStringList{"inner.zip"});
+        EXPECT_EQ(host.cbListText(), "inner.zip");
+        EXPECT_FALSE(host.noImageVisible);
+        // Drawing reads the pages out of the nested archive.
+        Mo_Unzip::ExtractZipMember(host, host.tmpZip() + "/inner.zip", "p2.jpg");
+        EXPECT_EQ(readFile(host.tmpZip() + "/p2.jpg"), "two");
+    }
     // Switching back to the outer volume leaves no nested archive behind.
-    Mo_Unzip::SelectZipVolume(host, "/");
+    host.selectVolume("/");
     EXPECT_TRUE(host.tmpFiles().isEmpty());
 }
 
-TEST_F(NestedArchiveTest, ANestedArchiveWithoutRootImagesIsMarked)
+TEST_F(NestedArchiveTest, ARarInsideAZipIsExtractedWholeThenDeleted)
 {
-    const QByteArray inner = innerZip(false);
-    const QString outer = dir.path() + "/outer.zip";
-    zipBytes(outer, [&](ZipWriter &z) { z.addFile("inner.zip", inner); });
-    host.openZip(outer);
-    selectVolume("inner.zip");
-    EXPECT_TRUE(host.pages().isEmpty());
-    EXPECT_EQ(host.cbListText(), QString::fromUtf8("ⓧ inner.zip"));
-    EXPECT_TRUE(host.noImageVisible);
-}
-
-TEST_F(NestedArchiveTest, RarInsideZipIsExtractedWholeThenDeleted)
-{
-    const QByteArray inner = innerRar();
-    const QString outer = dir.path() + "/outer.zip";
-    zipBytes(outer, [&](ZipWriter &z) { z.addFile("inner.rar", inner); });
-    host.openZip(outer);
-    selectVolume("inner.rar");
-    EXPECT_EQ(host.pages(), (QStringList{"r1.jpg", "r2.jpg"}));
-    EXPECT_EQ(host.tmpFiles(), (QStringList{"r1.jpg", "r2.jpg"}));
-    EXPECT_EQ(readFile(host.tmpZip() + "/r2.jpg"), "rar two");
-}
-
-TEST_F(NestedArchiveTest, RarWithoutRootImagesExtractsNothing)
-{
-    const QByteArray inner = innerRar(false);
-    const QString outer = dir.path() + "/outer.zip";
-    zipBytes(outer, [&](ZipWriter &z) { z.addFile("inner.rar", inner); });
-    host.openZip(outer);
-    selectVolume("inner.rar");
-    EXPECT_TRUE(host.pages().isEmpty());
-    EXPECT_EQ(host.cbListText(), QString::fromUtf8("ⓧ inner.rar"));
-    EXPECT_TRUE(host.noImageVisible);
-    EXPECT_TRUE(host.tmpFiles().isEmpty()) << "no page extracted, and the spent nested archive is gone";
-}
-
-TEST_F(NestedArchiveTest, ZipInsideRar)
-{
-    const QByteArray inner = innerZip();
-    RarWriter w(RarWriter::Version::Rar4);
-    w.addFile("Cover.jpg", "c");
-    w.addFile("inner.zip", inner);
-    ASSERT_TRUE(w.write(dir.path() + "/outer.rar"));
-    host.openRar(dir.path() + "/outer.rar");
-    selectVolume("inner.zip");
+    openOuter("outer.zip", "inner.rar", inner("inner.rar"));
     EXPECT_EQ(host.pages(), (QStringList{"p1.jpg", "p2.jpg"}));
-    EXPECT_EQ(host.tmpFiles(), QStringList{"inner.zip"});
-    Mo_Unzip::ExtractZipMember(host, host.tmpZip() + "/inner.zip", "p2.jpg");
-    EXPECT_EQ(readFile(host.tmpZip() + "/p2.jpg"), "inner two");
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"p1.jpg", "p2.jpg"}));
+    EXPECT_EQ(readFile(host.tmpZip() + "/p2.jpg"), "two");
 }
 
-TEST_F(NestedArchiveTest, ARarFoundInAnOpenedFolderIsNeverDeleted)
+TEST_F(NestedArchiveTest, ANestedArchiveWithoutRootPagesIsMarked)
 {
-    const QString book = dir.path() + "/library/book.rar";
-    QDir().mkpath(dir.path() + "/library");
-    QFile f(book);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(innerRar());
-    f.close();
+    for (const QString name : {"inner.zip", "inner.rar"}) {
+        openOuter("outer.zip", name, inner(name, false));
+        EXPECT_TRUE(host.pages().isEmpty());
+        EXPECT_EQ(host.cbListText(), QString::fromUtf8("ⓧ ") + name);
+        EXPECT_TRUE(host.noImageVisible);
+    }
+    EXPECT_TRUE(host.tmpFiles().isEmpty()) << "no page extracted, and the spent nested RAR is gone";
+}
+
+TEST_F(NestedArchiveTest, ArchivesInAnOpenedFolderListTheirPagesAndAreNeverDeleted)
+{
+    writeFile(at("library/book.rar"), inner("inner.rar"));
+    writeFile(at("library/book.zip"), inner("inner.zip"));
     host.prog.IsArchive = false;
-    host.prog.OpenPath = dir.path() + "/library";
+    host.prog.OpenPath = at("library");
     host.cbList = QStringList{"book.rar"};
-    Mo_Rar::ListNestedRar(host, book);
-    EXPECT_EQ(host.pages(), (QStringList{host.tmpZip() + "/r1.jpg", host.tmpZip() + "/r2.jpg"}));
-    EXPECT_EQ(host.tmpFiles(), (QStringList{"r1.jpg", "r2.jpg"}));
-    EXPECT_TRUE(QFileInfo::exists(book));
-}
-
-TEST_F(NestedArchiveTest, AZipFoundInAnOpenedFolderListsItsPages)
-{
-    const QString book = dir.path() + "/library/book.zip";
-    QDir().mkpath(dir.path() + "/library");
-    const QByteArray inner = innerZip();
-    QFile f(book);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(inner);
-    f.close();
-    host.prog.IsArchive = false;
+    Mo_Rar::ListNestedRar(host, at("library/book.rar"));
+    EXPECT_EQ(host.pages(), (QStringList{host.tmpZip() + "/p1.jpg", host.tmpZip() + "/p2.jpg"}));
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"p1.jpg", "p2.jpg"}));
     host.cbList = QStringList{"book.zip"};
-    Mo_Unzip::ListNestedZip(host, book);
+    Mo_Unzip::ListNestedZip(host, at("library/book.zip"));
     EXPECT_EQ(host.pages(), (QStringList{"p1.jpg", "p2.jpg"}));
-    EXPECT_TRUE(QFileInfo::exists(book));
     EXPECT_TRUE(host.tmpFiles().isEmpty());
+    EXPECT_EQ(treeOf(at("library")), (QStringList{"book.rar", "book.zip"}));
 }
 } // namespace

@@ -151,23 +151,3 @@ bool ZipWriter::patchRawNames()
     file.seek(0);
     return parsed && file.write(z) == z.size();
 }
-
-bool ZipWriter::patchDeclaredSize(const QString &path, const QByteArray &rawName, quint32 size)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadWrite))
-        return false;
-    QByteArray z = file.readAll();
-    bool found = false;
-    const bool parsed = forEachMember(z, [&](qsizetype central, quint16 nameLen, qsizetype local) {
-        if (z.mid(central + 46, nameLen) != rawName)
-            return;
-        found = true;
-        uchar *p = reinterpret_cast<uchar *>(z.data());
-        qToLittleEndian<quint32>(size, p + central + 24);
-        if (qFromLittleEndian<quint32>(p + local + 22) != 0)
-            qToLittleEndian<quint32>(size, p + local + 22);
-    });
-    file.seek(0);
-    return parsed && found && file.write(z) == z.size();
-}

@@ -32,10 +32,6 @@ public:
     // Writes the central directory and puts the raw names in place.
     bool close();
 
-    // Rewrites the uncompressed size a member declares, in its local and central
-    // headers, to test archives that lie about their sizes.
-    static bool patchDeclaredSize(const QString &path, const QByteArray &rawName, quint32 size);
-
 private:
     bool addEntry(const QByteArray &nameUtf8, const QByteArray &data, bool store, int type,
                   const QByteArray &symlink = {});

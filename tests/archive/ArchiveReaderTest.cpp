@@ -1,0 +1,183 @@
+#include "FakeHost.h"
+#include "platform/LegacyCodePage.h"
+
+#include <QImage>
+#include <QStringEncoder>
+
+namespace {
+using ZipReaderTest = ArchiveTest;
+using RarReaderTest = ArchiveTest;
+
+TEST_F(ZipReaderTest, ListsFilesWithoutFolderEntriesAndExtractsFlatNeverOverwriting)
+{
+    {
+        ZipWriter z(at("book.zip"));
+        z.addFile("p3.jpg", "3");
+        z.addFolder("dir/");
+        z.addFile("x/a[1].jpg", "same name, other folder");
+        z.addFile("dir/sub/a[1].jpg", "bracket page", true);
+        z.addFile("dir/sub/A1.jpg", "look-alike");
+    }
+    host.openZip(at("book.zip"));
+    ASSERT_EQ(host.zip().FileCount(), 4);
+    const QStringList names = {"p3.jpg", "a[1].jpg", "a[1].jpg", "A1.jpg"};
+    const QStringList folders = {"", "x", "dir\\sub", "dir\\sub"};
+    for (int i = 1; i <= 4; ++i) {
+        EXPECT_EQ(host.zip().FileName(i), names[i - 1]);
+        EXPECT_EQ(host.zip().FileDirectory(i), folders[i - 1]);
+    }
+    Mo_Unzip::ExtractZipMember(host, at("book.zip"), "dir\\sub\\a[1].jpg");
+    Mo_Unzip::ExtractZipMember(host, at("book.zip"), "dir/sub/a[2].jpg"); // not in the archive
+    EXPECT_EQ(host.tmpFiles(), QStringList{"a[1].jpg"});
+    host.extractAll(at("book.zip")); // a file already in TmpZip is never overwritten
+    EXPECT_EQ(readFile(host.tmpZip() + "/a[1].jpg"), "bracket page");
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"A1.jpg", "a[1].jpg", "p3.jpg"}));
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+TEST_F(ZipReaderTest, LegacyNamesWithoutTheUtf8FlagFollowTheCodePage)
+{
+    QStringEncoder cp949("CP949");
+    const QString folder = QString::fromUtf8("만화책"), page = QString::fromUtf8("첫장[1].jpg");
+    {
+        ZipWriter z(at("book.zip"));
+        z.addRawName(cp949.encode(folder + "/" + page), "page one");
+        z.addFile(QString::fromUtf8("유니코드/둘째.jpg"), "page two");
+    }
+    host.openZip(at("book.zip"));
+    ASSERT_EQ(host.zip().FileCount(), 2);
+    EXPECT_EQ(host.zip().FileDirectory(1), folder);
+    EXPECT_EQ(host.zip().FileName(1), page);
+    EXPECT_EQ(host.zip().FileName(2), QString::fromUtf8("둘째.jpg"));
+    Mo_Unzip::ExtractZipMember(host, at("book.zip"), folder + "/" + page);
+    EXPECT_EQ(readFile(host.tmpZip() + "/" + page), "page one");
+
+    const QString cp932 = fixture("libarchive/test_read_format_zip_filename_cp932.zip");
+    host.openZip(cp932);
+    EXPECT_EQ(host.zip().FileCount(), 2) << "an undecodable name is still listed, never a crash";
+    LegacyCodePage::setName("CP932");
+    host.openZip(cp932);
+    LegacyCodePage::setName("CP949");
+    ASSERT_EQ(host.zip().FileCount(), 2);
+    EXPECT_EQ(host.zip().FileDirectory(1), QString::fromUtf8("表だよ"));
+    EXPECT_EQ(host.zip().FileName(1), QString::fromUtf8("一覧表.txt"));
+}
+
+TEST_F(ZipReaderTest, EncryptedZipAndRarMembersAndLinksAreSkippedSilently)
+{
+    {
+        ZipWriter z(at("locked.zip"), {"zipcrypt", "secret"});
+        z.addFile("locked.jpg", "hidden page");
+    }
+    for (const QString &f : {at("locked.zip"), fixture("libarchive/test_read_format_zip_traditional_encryption_data.zip"),
+                             fixture("libarchive/test_read_format_zip_encryption_data.zip"),
+                             fixture("libarchive/test_read_format_rar_encryption_data.rar"),
+                             fixture("libarchive/test_read_format_rar5_encrypted.rar"),
+                             fixture("libarchive/test_read_format_rar.rar"),
+                             fixture("libarchive/test_read_format_rar5_symlink.rar"),
+                             fixture("libarchive/test_read_format_rar5_hardlink.rar")}) {
+        host.open(f, f.endsWith(".rar"));
+        ASSERT_GT(host.members.upper(), 0) << f.toStdString();
+        host.extractAll(f);
+    }
+    // Only the plain, unencrypted files came out: no link, no encrypted member.
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"a.txt", "c.txt", "file.txt", "test.txt"}));
+    for (const QFileInfo &fi : QDir(host.tmpZip()).entryInfoList(QDir::Files | QDir::System))
+        EXPECT_FALSE(fi.isSymLink()) << fi.fileName().toStdString();
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+class RarFormatTest : public ArchiveTest, public ::testing::WithParamInterface<RarWriter::Version>
+{
+};
+
+TEST_P(RarFormatTest, ListsEveryHeaderInOrderWithLowerCasedFoldersAndExtractsAVolumeWhole)
+{
+    RarWriter w(GetParam());
+    w.addFolder("Vol1");
+    w.addFile("Vol1/p2.jpg", "two");
+    w.addFile("Vol1/P1.jpg", "one");
+    w.addFile("Vol1/Sub/p3.jpg", "deeper");
+    w.addFile("notes.txt", "not a page");
+    writeFile(at("book.rar"), w.bytes());
+    host.openRar(at("book.rar"));
+    ASSERT_EQ(host.rar().Get_FileCount(), 5);
+    const QStringList names = {"Vol1", "p2.jpg", "P1.jpg", "p3.jpg", "notes.txt"};
+    const QStringList folders = {"", "vol1", "vol1", "vol1\\sub", ""};
+    for (qint16 i = 1; i <= 5; ++i) {
+        EXPECT_EQ(host.rar().RarFileName(i), names[i - 1]);
+        EXPECT_EQ(host.rar().RarFolderName(i), folders[i - 1]);
+    }
+    writeFile(host.tmpZip() + "/old.jpg", "");
+    host.selectVolume("vol1");
+    EXPECT_EQ(host.pages(), (QStringList{"P1.jpg", "p2.jpg"}));
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"P1.jpg", "p2.jpg"}));
+    EXPECT_EQ(readFile(host.tmpZip() + "/P1.jpg"), "one");
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+TEST_P(RarFormatTest, TheLaterOfTwoSameNamedMembersReplacesTheEarlier)
+{
+    writeFile(host.tmpZip() + "/p.jpg", "stale");
+    host.openRar(makeRar(at("book.rar"), GetParam(), {{"a/p.jpg", "from a"}, {"b/p.jpg", "from b"}}));
+    host.extractAll(at("book.rar"));
+    EXPECT_EQ(host.tmpFiles(), QStringList{"p.jpg"});
+    EXPECT_EQ(readFile(host.tmpZip() + "/p.jpg"), "from b");
+}
+
+TEST_P(RarFormatTest, AMemberFailingItsChecksumOrCutShortLeavesNoFile)
+{
+    makeRar(at("book.rar"), GetParam(), {{"p1.jpg", QByteArray(300, '1')}, {"p2.jpg", QByteArray(300, '2')},
+                                         {"p3.jpg", QByteArray(300, '3')}});
+    QByteArray b = readFile(at("book.rar"));
+    b[b.indexOf(QByteArray(300, '2')) + 10] = 'X';
+    writeFile(at("book.rar"), b);
+    host.openRar(at("book.rar"));
+    ASSERT_EQ(host.rar().Get_FileCount(), 3);
+    // The file is cut short on disk between listing and extraction.
+    writeFile(at("book.rar"), b.left(b.indexOf(QByteArray(300, '3')) + 100));
+    host.selectVolume("/");
+    EXPECT_EQ(host.pages(), (QStringList{"p1.jpg", "p2.jpg", "p3.jpg"}));
+    EXPECT_EQ(host.tmpFiles(), QStringList{"p1.jpg"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Formats, RarFormatTest, ::testing::Values(RarWriter::Version::Rar4, RarWriter::Version::Rar5),
+                         [](const auto &info) { return info.param == RarWriter::Version::Rar4 ? "Rar4" : "Rar5"; });
+
+TEST_F(RarReaderTest, Rar4KoreanNamesWithoutTheUnicodeFlagAreReadAsCp949)
+{
+    QStringEncoder cp949("CP949");
+    const QString folder = QString::fromUtf8("제1권"), page = QString::fromUtf8("표지.jpg");
+    RarWriter w(RarWriter::Version::Rar4);
+    w.addRawName(cp949.encode(folder + "\\" + page), "cover");
+    w.addFile(QString::fromUtf8("제1권/둘째.jpg"), "second");
+    writeFile(at("book.rar"), w.bytes());
+    host.openRar(at("book.rar"));
+    ASSERT_EQ(host.rar().Get_FileCount(), 2);
+    EXPECT_EQ(host.rar().RarFolderName(1), folder);
+    EXPECT_EQ(host.rar().RarFileName(1), page);
+    host.selectVolume(folder);
+    EXPECT_EQ(readFile(host.tmpZip() + "/" + page), "cover");
+    EXPECT_EQ(readFile(host.tmpZip() + "/" + QString::fromUtf8("둘째.jpg")), "second");
+}
+
+TEST_F(RarReaderTest, RealComicsAndASolidRar5ArchiveExtract)
+{
+    host.openRar(fixture("libarchive/test_read_format_rar5_solid.rar"));
+    host.extractAll(fixture("libarchive/test_read_format_rar5_solid.rar"));
+    EXPECT_EQ(host.tmpFiles().size(), 7);
+    EXPECT_EQ(readFile(host.tmpZip() + "/test6.bin").size(), 4096);
+    const QString cbz = fixture("comicbox/Captain Science #001.cbz");
+    for (const QString &f : {fixture("comicbox/Captain Science #001-cbi.cbr"), cbz}) {
+        host.open(f, f == cbz ? 0 : 1);
+        ASSERT_EQ(host.members.upper(), f == cbz ? 8 : 5);
+        host.selectVolume(f == cbz ? "Captain Science 001" : "captain science 001");
+        ASSERT_EQ(host.pages().size(), 5);
+        EXPECT_EQ(host.tmpFiles().size(), f == cbz ? 0 : 5) << "old pages are gone";
+        if (f == cbz) // pages are extracted when drawn
+            Mo_Unzip::ExtractZipMember(host, cbz, "Captain Science 001/" + host.pages().at(2));
+        EXPECT_EQ(QImage(host.tmpZip() + "/" + host.pages().at(2)).height(), 160);
+    }
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+} // namespace
