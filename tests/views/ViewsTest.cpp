@@ -1,0 +1,322 @@
+#include "TestImages.h"
+#include "ViewerFixture.h"
+#include "ZipWriter.h"
+#include "dialogs/Frm_Open.h"
+#include "platform/Canvas.h"
+#include "platform/SkinButton.h"
+
+#include <QBuffer>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTest>
+
+namespace {
+
+QString skin(const QString &relative)
+{
+    return QStringLiteral(LEAFVIEW_BUILD_BIN "/skin/") + relative;
+}
+
+// A main window whose command windows are counters.
+class Views : public ViewerFixture
+{
+protected:
+    void SetUp() override
+    {
+        ViewerFixture::SetUp();
+        for (auto *command : {&w->openFullScreen, &w->openIndex, &w->exportPage, &w->chooseExportFolder, &w->showInfo})
+            *command = [this] { calls.push_back("command"); };
+        w->runOpenChooser = [this] {
+            calls.push_back("open");
+            imageDuring = w->cmdopen->imageFile();
+            return false;
+        };
+    }
+    QString pagesFolder(const QString &name, int n)
+    {
+        const QString root = makeFolder(name);
+        for (int i = 1; i <= n; ++i)
+            TestImages::write(root + QStringLiteral("/p%1.png").arg(i), 30, 40, QColor(40 * i % 255, 90, 160));
+        return root;
+    }
+    void startWithPages(int n)
+    {
+        startUp();
+        w->chkeffect->setChecked(false);
+        openFolder(pagesFolder(QStringLiteral("book"), n));
+    }
+    void showAt(int width, int height)
+    {
+        w->show();
+        w->resize(width, height);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return w->size() == QSize(width, height); }, 2000));
+    }
+
+    // Clicks open; the real chooser is pressed up to `presses` times (the scripted dialogs answer
+    // each press) and returns whether it closed with a choice, as a modal run would.
+    void openThroughChooser(bool folder, int presses)
+    {
+        w->runOpenChooser = [this, folder, presses] {
+            Frm_Open chooser(*app, w.get());
+            if (folder)
+                chooser.Opt_Folder->setChecked(true);
+            for (int i = 0; i < presses && chooser.result() != QDialog::Accepted; ++i) {
+                chooser.cmdopen_MouseDown(Qt::LeftButton);
+                stillOpenAfter.push_back(chooser.result() != QDialog::Accepted);
+            }
+            return chooser.result() == QDialog::Accepted;
+        };
+        w->cmdopen->press(Qt::LeftButton);
+        w->cmdopen->release(Qt::LeftButton);
+    }
+
+    std::vector<QString> calls;
+    QString imageDuring; // the open button's image while the command ran
+    std::vector<bool> stillOpenAfter;
+};
+
+// ---- buttons
+
+// Pages available, view mode, export button image.
+class ButtonState : public Views, public ::testing::WithParamInterface<std::tuple<bool, qint16, const char *>>
+{
+};
+
+TEST_P(ButtonState, SwitchesEnabledAndImages)
+{
+    const auto [pages, viewMode, exportImage] = GetParam();
+    startUp();
+    w->I_ViewMode = viewMode;
+    w->Set_ButtonState(pages);
+    const QString suffix = pages ? QStringLiteral(".bmp") : QStringLiteral("_grey.bmp");
+    const std::pair<SkinButton *, QString> paged[] = {
+        {w->cmdfirst, "b_start2"}, {w->cmdprev, "b_prev"},           {w->cmdnext, "b_next"},
+        {w->cmdlast, "b_fast2"},   {w->cmdfullscreen, "b_allscreen"}, {w->cmdIndex, "b_list"}};
+    for (const auto &[button, stem] : paged) {
+        EXPECT_EQ(button->isEnabled(), pages) << stem.toStdString();
+        EXPECT_EQ(button->imageFile(), skin(stem + suffix));
+        EXPECT_TRUE(QFileInfo::exists(button->imageFile()));
+    }
+    EXPECT_EQ(w->cmdfile->isEnabled(), pages);
+    EXPECT_EQ(w->cmdfile->imageFile(), skin(QString::fromLatin1(exportImage)));
+    EXPECT_EQ(w->PicOption->isEnabled(), pages);
+}
+
+INSTANTIATE_TEST_SUITE_P(OneAndTwoPages, ButtonState,
+                         ::testing::Values(std::tuple(true, 1, "b_fileout.bmp"),
+                                           std::tuple(true, 2, "b_fileout_grey.bmp"), // export is grey in two-page view
+                                           std::tuple(false, 1, "b_fileout_grey.bmp"),
+                                           std::tuple(false, 2, "b_fileout_grey.bmp")));
+
+TEST_F(Views, OnlyTheLeftMouseButtonRunsCommands)
+{
+    startWithPages(3);
+    showAt(1280, 800);
+    const bool tipHidden = w->PicTipOut->isHidden();
+    for (SkinButton *b :
+         {w->cmdopen, w->cmdfullscreen, w->cmdIndex, w->cmdfile, w->cmdFolder, w->img_Info, w->img_Tip}) {
+        const QString before = b->imageFile();
+        for (Qt::MouseButton other : {Qt::RightButton, Qt::MiddleButton}) {
+            QTest::mousePress(b, other, {}, QPoint(5, 5));
+            QTest::mouseRelease(b, other, {}, QPoint(5, 5));
+        }
+        EXPECT_EQ(b->imageFile(), before) << b->objectName().toStdString();
+    }
+    EXPECT_TRUE(calls.empty());
+    EXPECT_EQ(w->PicTipOut->isHidden(), tipHidden);
+    QTest::mouseClick(w->cmdopen, Qt::LeftButton, {}, QPoint(5, 5)); // the same path does run with the left button
+    EXPECT_EQ(calls, std::vector<QString>{"open"});
+    EXPECT_EQ(imageDuring, skin("b_open_down.bmp"));
+}
+
+TEST_F(Views, TipButtonTogglesTheOverlayAndAClickOnItHidesIt)
+{
+    startUp();
+    showAt(1024, 700);
+    // Nothing is open after start-up: the tips are shown over the page area.
+    ASSERT_FALSE(w->PicTipOut->isHidden());
+    EXPECT_EQ(w->PicTipOut->geometry(), w->PicDraw->geometry());
+    w->img_Tip_MouseDown();
+    EXPECT_TRUE(w->PicTipOut->isHidden());
+    w->img_Tip_MouseDown();
+    EXPECT_FALSE(w->PicTipOut->isHidden());
+    QTest::mouseClick(w->PicTip, Qt::RightButton, {}, QPoint(20, 20));
+    EXPECT_FALSE(w->PicTipOut->isHidden());
+    QTest::mouseClick(w->PicTip, Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_TRUE(w->PicTipOut->isHidden());
+}
+
+TEST_F(Views, EnglishModeTakesTheLanguageImagesFromTheEnglishFolder)
+{
+    app->lang.Lang_Mode = 1;
+    startUp();
+    const std::pair<SkinButton *, const char *> expected[] = {{w->cmdopen, "english/b_open.bmp"},
+                                                              {w->cmdfile, "english/b_fileout_grey.bmp"},
+                                                              {w->cmdIndex, "english/b_list_grey.bmp"},
+                                                              {w->cmdfirst, "b_start2_grey.bmp"}};
+    for (const auto &[button, file] : expected) {
+        EXPECT_EQ(button->imageFile(), skin(QString::fromLatin1(file)));
+        EXPECT_TRUE(QFileInfo::exists(button->imageFile())) << file;
+    }
+    w->cmdopen->press(Qt::LeftButton);
+    EXPECT_EQ(imageDuring, skin("english/b_open_down.bmp"));
+}
+
+// ---- layout
+
+TEST_F(Views, SmallWindowsSnapToTheSmallestSize)
+{
+    startUp();
+    showAt(1024, 700);
+    // The rule is about the outer size, frame included.
+    const QSize frame = w->frameGeometry().size() - w->size();
+    for (const auto &c : {std::pair(QSize(500, 300), QSize(600, 400)), std::pair(QSize(900, 380), QSize(900, 400)),
+                          std::pair(QSize(601, 401), QSize(601, 401))}) {
+        w->resize(c.first - frame);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w->frameGeometry().size() == c.second; }, 2000)) << c.first.width();
+    }
+    EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, w->width(), w->height() - 40));
+}
+
+TEST_F(Views, WideTopBarStretchesItsImageFromColumn1020ToTheRightEdge)
+{
+    // A skin whose bar image has red rising one step every four columns and green following
+    // the row: every pixel tells which source column and row it shows.
+    QTemporaryDir program;
+    ASSERT_TRUE(QDir(program.path()).mkdir("skin"));
+    QImage source(1024, 40, QImage::Format_RGB32);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 1024; ++x)
+            source.setPixel(x, y, qRgb(x / 4, 100 + y, 50));
+    ASSERT_TRUE(source.save(program.path() + "/skin/bg_Top.bmp", "BMP"));
+    app->paths.programFolder = program.path();
+    startUp();
+    showAt(1280, 800);
+    QImage bar(w->PicTop->size(), QImage::Format_RGB32); // the bar's own picture, without its controls
+    bar.fill(Qt::magenta);
+    w->PicTop->render(&bar, QPoint(), QRegion(), QWidget::DrawWindowBackground);
+    ASSERT_EQ(bar.width(), 1280);
+    for (int y : {0, 17, 39})
+        for (int x = 0; x < 1280; ++x) {
+            ASSERT_EQ(qGreen(bar.pixel(x, y)), 100 + y) << "x " << x;
+            // Past 1020, 1024 source columns over 260 pixels: about one red step a pixel.
+            ASSERT_NEAR(qRed(bar.pixel(x, y)), x < 1020 ? x / 4 : (x - 1020) * 1024 / 260 / 4, x < 1020 ? 0 : 1) << x;
+        }
+    EXPECT_EQ(qRed(bar.pixel(1020, 0)), 0);
+    EXPECT_EQ(qRed(bar.pixel(1279, 0)), 255);
+}
+
+TEST_F(Views, PanesWithTheIndexOpenAndClosed)
+{
+    startWithPages(2);
+    showAt(1280, 800);
+    w->Pic_IndexScreen->resize(240, 10);
+    app->IsIndexShow = true;
+    w->Pic_IndexScreen->show();
+    w->Form_Resize();
+    EXPECT_EQ(w->PicTop->geometry(), QRect(0, 0, 1280, 40));
+    EXPECT_EQ(w->Pic_IndexScreen->geometry(), QRect(1040, 40, 240, 760));
+    EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, 1040, 760));
+    EXPECT_EQ(w->PicTipOut->geometry(), w->PicDraw->geometry());
+    app->IsIndexShow = false;
+    w->Pic_IndexScreen->hide();
+    w->Form_Resize();
+    EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, 1280, 760));
+}
+
+TEST_F(Views, NoRedrawBeforeTheStartUpTimersFirstTick)
+{
+    ASSERT_TRUE(w->Form_Load(QString()));
+    w->Tmr_Load.timer.stop();
+    w->chkeffect->setChecked(false);
+    openFolder(pagesFolder(QStringLiteral("b"), 3));
+    ASSERT_EQ(w->txtpage->text(), QStringLiteral("1"));
+    // Page_Draw writes the page box; an emptied box shows whether it ran.
+    w->txtpage->clear();
+    w->resize(900, 600);
+    w->Form_Resize();
+    EXPECT_TRUE(w->txtpage->text().isEmpty());
+    EXPECT_TRUE(w->Img_Tmp.isNull());
+    w->Tmr_Load_Timer();
+    ASSERT_EQ(w->Tmr_Load.Tag, QStringLiteral("exe"));
+    w->resize(950, 600);
+    w->Form_Resize();
+    EXPECT_EQ(w->txtpage->text(), QStringLiteral("1"));
+}
+
+// Total, units done, bar width: (300 - 4) / total * done, rounded, never past the track.
+class Progress : public Views, public ::testing::WithParamInterface<std::tuple<qint32, qint32, int>>
+{
+};
+
+TEST_P(Progress, BarWidthIsTheTrackShareOfTheUnitsDone)
+{
+    ASSERT_EQ(w->Shback->width(), 300);
+    w->ZipFile_Progress(std::get<1>(GetParam()), std::get<0>(GetParam()), QStringLiteral("이미지 불러오기"));
+    EXPECT_EQ(w->Shbar->width(), std::get<2>(GetParam()));
+    EXPECT_EQ(w->lbl_filemsg->text(), QStringLiteral("이미지 불러오기"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, Progress,
+                         ::testing::Values(std::tuple(5, 0, 0), std::tuple(4, 1, 74), std::tuple(3, 2, 197),
+                                           std::tuple(1000, 7, 2), std::tuple(4, 9, 296)));
+
+// ---- the open command through the real chooser and the scripted dialogs
+
+TEST_F(Views, OpenChooserFlows)
+{
+    startUp();
+    // Two cancelled dialogs keep the chooser open; then the reader closes it.
+    openThroughChooser(false, 2);
+    EXPECT_EQ(stillOpenAfter, (std::vector<bool>{true, true}));
+    EXPECT_EQ(prompts.count("openFile"), 2);
+    EXPECT_TRUE(app->OpenConfirmed);
+    EXPECT_TRUE(w->isEnabled());
+
+    // A name without "." is neither ZIP nor RAR: nothing opens and the tips stay.
+    const QString noDot = books.path() + QStringLiteral("/comic");
+    ASSERT_TRUE(TestImages::write(noDot + QStringLiteral(".png"), 10, 10));
+    ASSERT_TRUE(QFile::rename(noDot + QStringLiteral(".png"), noDot));
+    prompts.fileAnswers = {noDot};
+    openThroughChooser(false, 1);
+    EXPECT_TRUE(app->OpenPath.isEmpty());
+    EXPECT_EQ(app->ArchiveKind, -1);
+    EXPECT_EQ(w->List1().ListCount(), 0);
+    EXPECT_EQ(w->cmdnext->imageFile(), skin("b_next_grey.bmp"));
+    EXPECT_FALSE(w->PicTipOut->isHidden());
+
+    // An upper-case .ZIP is a ZIP archive; a chosen archive is not a folder to browse from.
+    const QString zipPath = books.path() + QStringLiteral("/comic.ZIP");
+    QByteArray bytes;
+    QBuffer png(&bytes);
+    QImage page(30, 40, QImage::Format_RGB32);
+    page.fill(Qt::blue);
+    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && page.save(&png, "PNG"));
+    ZipWriter zip(zipPath);
+    for (int i = 1; i <= 3; ++i)
+        zip.addFile(QStringLiteral("p%1.png").arg(i), bytes);
+    ASSERT_TRUE(zip.close());
+    prompts.fileAnswers = {zipPath};
+    openThroughChooser(false, 1);
+    EXPECT_TRUE(app->IsArchive);
+    EXPECT_EQ(app->ArchiveKind, 0);
+    EXPECT_EQ(w->List1().ListCount(), 3);
+    EXPECT_EQ(w->txtpage->text(), QStringLiteral("1"));
+    EXPECT_TRUE(w->PicTipOut->isHidden());
+    EXPECT_TRUE(app->LastFolder.isEmpty());
+
+    // A folder choice opens the folder and becomes the folder to browse from.
+    const QString folder = pagesFolder(QStringLiteral("pictures"), 5);
+    prompts.folderAnswers = {folder};
+    openThroughChooser(true, 1);
+    EXPECT_FALSE(app->IsArchive);
+    EXPECT_EQ(app->OpenPath, folder);
+    EXPECT_EQ(app->LastFolder, folder);
+    EXPECT_EQ(w->List1().ListCount(), 5);
+    EXPECT_EQ(w->cmdlast->imageFile(), skin("b_fast2.bmp"));
+}
+
+} // namespace
