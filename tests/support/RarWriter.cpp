@@ -1,26 +1,12 @@
 #include "RarWriter.h"
+#include "archive/Crc32.h"
 
 #include <QFile>
-#include <array>
 
 namespace {
-// CRC-32 (ISO-HDLC), the checksum both RAR formats use.
 quint32 crc32Of(const QByteArray &b)
 {
-    static const std::array<quint32, 256> table = [] {
-        std::array<quint32, 256> t{};
-        for (quint32 i = 0; i < 256; ++i) {
-            quint32 c = i;
-            for (int k = 0; k < 8; ++k)
-                c = (c & 1) ? 0xedb88320u ^ (c >> 1) : c >> 1;
-            t[i] = c;
-        }
-        return t;
-    }();
-    quint32 c = 0xffffffffu;
-    for (char ch : b)
-        c = table[(c ^ uchar(ch)) & 0xff] ^ (c >> 8);
-    return c ^ 0xffffffffu;
+    return Crc32::update(0, b.constData(), std::size_t(b.size()));
 }
 
 void le16(QByteArray &b, quint32 v)
