@@ -1023,43 +1023,40 @@ void Frm_ImgViewer::Go_Next()
     setEnabled(true);
 }
 
-void Frm_ImgViewer::pressButton(SkinButton *b, const QString &downFile, const QString &normalFile)
+void Frm_ImgViewer::pressButton(SkinButton *b, const QString &downFile)
 {
     b->setImageFile(skinPath(downFile, false));
+    // One pass of events so the pressed image is painted before the step runs.
     QCoreApplication::processEvents();
-    Q_UNUSED(normalFile);
+}
+
+void Frm_ImgViewer::stepButton(SkinButton *b, const QString &name, void (Frm_ImgViewer::*step)())
+{
+    pressButton(b, name + QStringLiteral("_down.bmp"));
+    (this->*step)();
+    if (m_list1.ListCount() < 2) {
+        // A step that changes nothing is instant: hold the pressed image long enough to be seen.
+        QElapsedTimer t;
+        t.start();
+        while (t.elapsed() < 50)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    b->setImageFile(skinPath(name + QStringLiteral(".bmp"), false));
 }
 
 void Frm_ImgViewer::cmdnext_MouseDown()
 {
-    pressButton(cmdnext, QStringLiteral("b_next_down.bmp"), QString());
-    Go_Next();
-    if (m_list1.ListCount() < 2) {
-        // Long enough for the pressed image to be seen.
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 50)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    cmdnext->setImageFile(skinPath(QStringLiteral("b_next.bmp"), false));
+    stepButton(cmdnext, QStringLiteral("b_next"), &Frm_ImgViewer::Go_Next);
 }
 
 void Frm_ImgViewer::cmdprev_MouseDown()
 {
-    pressButton(cmdprev, QStringLiteral("b_prev_down.bmp"), QString());
-    Go_Prev();
-    if (m_list1.ListCount() < 2) {
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 50)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    cmdprev->setImageFile(skinPath(QStringLiteral("b_prev.bmp"), false));
+    stepButton(cmdprev, QStringLiteral("b_prev"), &Frm_ImgViewer::Go_Prev);
 }
 
 void Frm_ImgViewer::cmdfirst_MouseDown()
 {
-    pressButton(cmdfirst, QStringLiteral("b_start2_down.bmp"), QString());
+    pressButton(cmdfirst, QStringLiteral("b_start2_down.bmp"));
     setEnabled(false);
     // The first page is reached as a backward step, with its direction and effect.
     Page_Index = 1;

@@ -211,7 +211,9 @@ private:
     void sharpenSurface(QImage &surface);
     void turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height,
                   bool pageIsDC = false);
-    void pressButton(SkinButton *b, const QString &downFile, const QString &normalFile);
+    void pressButton(SkinButton *b, const QString &downFile);
+    // A page button: pressed image, the step, normal image again.
+    void stepButton(SkinButton *b, const QString &name, void (Frm_ImgViewer::*step)());
     void releaseReaders();
     void clearTmpZip();
 
