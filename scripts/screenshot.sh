@@ -14,8 +14,8 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$repo/build}
 build=$(cd "$build" && pwd)
 out=$repo/docs/screenshot.png
-width=1280
-height=800
+width=${SHOT_WIDTH:-1280}
+height=${SHOT_HEIGHT:-800}
 
 if [[ ! -x $build/bin/leafview ]]; then
     echo "no program in $build/bin (build the leafview target first)" >&2

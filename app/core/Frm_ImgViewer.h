@@ -116,6 +116,7 @@ public:
     void PicTipOut_Click();
     // Places the buttons, the page box, the volume list and the options on the bar.
     void placeTopBar();
+    void placeTopBarOnce();
     void paintTopBar();
 
     // ---- PageListHost

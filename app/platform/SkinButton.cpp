@@ -16,8 +16,25 @@ void SkinButton::setImageFile(const QString &path)
     m_file = path;
     m_pixmap = QPixmap(path);
     if (!m_pixmap.isNull())
-        setFixedSize(m_pixmap.size());
+        fitToImage();
     update();
+}
+
+void SkinButton::setCompactWidth(int width)
+{
+    if (width == m_compactWidth)
+        return;
+    m_compactWidth = width;
+    fitToImage();
+    update();
+}
+
+void SkinButton::fitToImage()
+{
+    if (m_pixmap.isNull())
+        return;
+    const int w = m_compactWidth > 0 ? qMin(m_compactWidth, m_pixmap.width()) : m_pixmap.width();
+    setFixedSize(w, m_pixmap.height());
 }
 
 void SkinButton::press(Qt::MouseButton button)
@@ -41,7 +58,16 @@ void SkinButton::paintEvent(QPaintEvent *)
     if (m_pixmap.isNull())
         return;
     QPainter p(this);
-    p.drawPixmap(0, 0, m_pixmap);
+    const int w = width();
+    if (w >= m_pixmap.width()) {
+        p.drawPixmap(0, 0, m_pixmap);
+        return;
+    }
+    // The icon part, then the image's own right edge so the button keeps its frame.
+    const int edge = qMin(4, w / 2);
+    p.drawPixmap(QRect(0, 0, w - edge, height()), m_pixmap, QRect(0, 0, w - edge, height()));
+    p.drawPixmap(QRect(w - edge, 0, edge, height()), m_pixmap,
+                 QRect(m_pixmap.width() - edge, 0, edge, height()));
 }
 
 void SkinButton::mousePressEvent(QMouseEvent *e)

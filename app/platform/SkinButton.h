@@ -15,6 +15,10 @@ public:
     // Loads the image file; a missing file shows the button without an image.
     void setImageFile(const QString &path);
     QString imageFile() const { return m_file; }
+    // A labelled button on a bar too narrow for its label: only the first
+    // `width` columns (its icon) are shown, closed by the image's right edge.
+    // 0 shows the whole image.
+    void setCompactWidth(int width);
 
     // What a mouse press and release of `button` over the button do; the mouse
     // events end up here too, so scripted input follows the same path.
@@ -36,4 +40,6 @@ private:
     QString m_file;
     QPixmap m_pixmap;
     bool m_held = false;
+    int m_compactWidth = 0;
+    void fitToImage();
 };

@@ -37,6 +37,8 @@ constexpr int kRowHeight = 18;
 constexpr int kPageBoxWidth = 38;
 constexpr int kChipGap = 3;
 constexpr int kMinVolumeListWidth = 110;
+// A labelled button shown by its icon alone.
+constexpr int kCompactButtonWidth = 38;
 
 const QString kBgTop = QStringLiteral("bg_Top.bmp");
 
@@ -187,6 +189,21 @@ void Frm_ImgViewer::paintTopBar()
 }
 
 void Frm_ImgViewer::placeTopBar()
+{
+    SkinButton *const labelled[] = {cmdopen, cmdfile, cmdFolder, cmdfullscreen, cmdIndex};
+    for (SkinButton *b : labelled)
+        b->setCompactWidth(0);
+    placeTopBarOnce();
+    // A bar too narrow for the labelled buttons (a 1024-pixel screen) shows them
+    // by their icons alone, so every command stays reachable.
+    if (cmdIndex->geometry().right() >= PicTop->width() - img_Info->width() - img_Tip->width()) {
+        for (SkinButton *b : labelled)
+            b->setCompactWidth(kCompactButtonWidth);
+        placeTopBarOnce();
+    }
+}
+
+void Frm_ImgViewer::placeTopBarOnce()
 {
     // Left to right; a control that would reach into the banner's place goes on
     // past the banner instead.

@@ -7,6 +7,7 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -179,6 +180,24 @@ TEST_F(Views, SmallWindowsSnapToTheSmallestSize)
         EXPECT_TRUE(QTest::qWaitFor([&] { return w->frameGeometry().size() == c.second; }, 2000)) << c.first.width();
     }
     EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, w->width(), w->height() - 40));
+}
+
+TEST_F(Views, EveryBarCommandStaysReachableFrom1024To1920Pixels)
+{
+    startWithPages(2);
+    for (const int width : {1024, 1280, 1920}) {
+        showAt(width, 700);
+        std::vector<QWidget *> controls = {w->cmdopen, w->cmdfirst, w->cmdprev,       w->cmdnext,  w->cmdlast,
+                                           w->txtpage, w->cb_list,  w->PicOption,     w->cmdfile,  w->cmdFolder,
+                                           w->Picbanner, w->cmdfullscreen, w->cmdIndex, w->img_Tip, w->img_Info};
+        for (size_t i = 0; i < controls.size(); ++i) {
+            EXPECT_TRUE(w->PicTop->rect().contains(controls[i]->geometry())) << width << " " << i;
+            for (size_t j = i + 1; j < controls.size(); ++j)
+                EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
+                    << width << ": " << qPrintable(controls[i]->objectName()) << " and "
+                    << qPrintable(controls[j]->objectName());
+        }
+    }
 }
 
 TEST_F(Views, WideTopBarStretchesItsImageFromColumn1020ToTheRightEdge)
