@@ -82,13 +82,13 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
     });
 
     anotherInstanceRunning = [this] {
-        // Held for the life of the process; a stale lock of a crashed run is taken over.
-        static QLockFile *lock = nullptr;
-        if (!lock) {
-            lock = new QLockFile(m_app.paths.dataFolder + QStringLiteral("/leafview.lock"));
-            lock->setStaleLockTime(0);
+        // Held while the window lives; the lock of a run that crashed names a dead
+        // process and is taken over.
+        if (!m_instanceLock) {
+            m_instanceLock = std::make_unique<QLockFile>(m_app.paths.dataFolder + QStringLiteral("/leafview.lock"));
+            m_instanceLock->setStaleLockTime(0);
         }
-        return !lock->tryLock(0);
+        return !m_instanceLock->isLocked() && !m_instanceLock->tryLock(0);
     };
     endProcess = [] { QCoreApplication::quit(); };
 

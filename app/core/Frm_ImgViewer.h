@@ -20,6 +20,7 @@ class QFrame;
 class IImgPicture;
 class IWheelMouse;
 class Cls_BookMove;
+class QLockFile;
 
 // A timer with a tag: the tag carries the timer's state between ticks.
 struct TaggedTimer
@@ -220,6 +221,7 @@ private:
 
     Program &m_app;
     std::unique_ptr<Cls_BookMove> m_bookMove;
+    std::unique_ptr<QLockFile> m_instanceLock;
     MemberTable m_members;
     SortedList m_list1;
     bool m_unloaded = false;

@@ -163,9 +163,15 @@ TEST_F(Startup, CommandLine)
 
 TEST_F(Startup, SecondInstanceEndsDuringLoad)
 {
-    w->anotherInstanceRunning = [] { return true; };
-    EXPECT_FALSE(w->Form_Load(QString()));
+    // The real check: two windows of one program folder, the second ends silently.
+    Frm_ImgViewer first(*app), second(*app);
+    first.endProcess = second.endProcess = [] {};
+    ASSERT_TRUE(first.Form_Load(QString()));
+    EXPECT_TRUE(QFileInfo(dataPath("TmpZip")).isDir());
+    QDir(dataPath("TmpZip")).removeRecursively();
+    EXPECT_FALSE(second.Form_Load(QString()));
     EXPECT_FALSE(QFileInfo::exists(dataPath("TmpZip")));
+    EXPECT_TRUE(prompts.shown.empty());
 }
 
 TEST_F(Startup, ShutdownWritesTheResumeRecordUnlessReadingIsFinished)
