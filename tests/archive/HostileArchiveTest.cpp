@@ -79,6 +79,11 @@ struct BadArchiveCase
     const char *text; // "%1" stands for the path; "" for no message
 };
 
+void PrintTo(const BadArchiveCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
 class UnreadableArchiveTest : public ArchiveTest, public ::testing::WithParamInterface<BadArchiveCase>
 {
 };
