@@ -117,6 +117,10 @@ public:
     void PicTipOut_Click();
     // Places the buttons, the page box, the volume list and the options on the bar.
     void placeTopBar();
+    // A top-bar command: pressed image, optionally one pass of events to paint it,
+    // the command when `run` holds, then the normal image.
+    void pressedCommand(SkinButton *b, const QString &name, bool paintFirst, bool run,
+                        const std::function<void()> &command);
     void placeTopBarOnce();
     void paintTopBar();
 

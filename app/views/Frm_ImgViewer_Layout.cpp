@@ -389,48 +389,40 @@ void Frm_ImgViewer::cmdopen_MouseUp(Qt::MouseButton button)
 
 // ---------------------------------------------------------------- the other commands
 
+void Frm_ImgViewer::pressedCommand(SkinButton *b, const QString &name, bool paintFirst, bool run,
+                                   const std::function<void()> &command)
+{
+    b->setImageFile(skinPath(name + QStringLiteral("_down.bmp"), true));
+    // The commands that may take a while show their pressed image before they run.
+    if (paintFirst)
+        QCoreApplication::processEvents();
+    if (run && command)
+        command();
+    b->setImageFile(skinPath(name + QStringLiteral(".bmp"), true));
+}
+
 void Frm_ImgViewer::cmdfullscreen_MouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton)
-        return;
-    cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen_down.bmp"), true));
-    // Painted before the command runs.
-    QCoreApplication::processEvents();
-    if (!m_list1.isEmpty() && openFullScreen)
-        openFullScreen();
-    cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen.bmp"), true));
+    if (button == Qt::LeftButton)
+        pressedCommand(cmdfullscreen, QStringLiteral("b_allscreen"), true, !m_list1.isEmpty(), openFullScreen);
 }
 
 void Frm_ImgViewer::cmdIndex_MouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton)
-        return;
-    cmdIndex->setImageFile(skinPath(QStringLiteral("b_list_down.bmp"), true));
-    QCoreApplication::processEvents();
-    if (!m_list1.isEmpty() && !m_app.IsIndexShow && openIndex)
-        openIndex();
-    cmdIndex->setImageFile(skinPath(QStringLiteral("b_list.bmp"), true));
+    if (button == Qt::LeftButton)
+        pressedCommand(cmdIndex, QStringLiteral("b_list"), true, !m_list1.isEmpty() && !m_app.IsIndexShow, openIndex);
 }
 
 void Frm_ImgViewer::cmdfile_MouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton || m_list1.isEmpty())
-        return;
-    cmdfile->setImageFile(skinPath(QStringLiteral("b_fileout_down.bmp"), true));
-    QCoreApplication::processEvents();
-    if (exportPage)
-        exportPage();
-    cmdfile->setImageFile(skinPath(QStringLiteral("b_fileout.bmp"), true));
+    if (button == Qt::LeftButton && !m_list1.isEmpty())
+        pressedCommand(cmdfile, QStringLiteral("b_fileout"), true, true, exportPage);
 }
 
 void Frm_ImgViewer::cmdFolder_MouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton)
-        return;
-    cmdFolder->setImageFile(skinPath(QStringLiteral("b_folder_down.bmp"), true));
-    if (chooseExportFolder)
-        chooseExportFolder();
-    cmdFolder->setImageFile(skinPath(QStringLiteral("b_folder.bmp"), true));
+    if (button == Qt::LeftButton)
+        pressedCommand(cmdFolder, QStringLiteral("b_folder"), false, true, chooseExportFolder);
 }
 
 void Frm_ImgViewer::img_Info_MouseDown(Qt::MouseButton button)
