@@ -596,11 +596,11 @@ void Frm_ImgViewer::cb_list_Click()
             Q_UNUSED(e);
         }
     };
-    setEnabled(true);
+    setBusy(false);
     IsProcess = true;
     Cur_Volume = qint16(cb_list->currentIndex());
     Shbar->resize(1, Shbar->height());
-    setEnabled(false);
+    setBusy(true);
     const QString volume = cb_list->currentText();
     step([&] { setWindowTitle(m_app.lang.Title_Text + QStringLiteral(" [") + volume + QLatin1Char(']')); });
     step([&] {
@@ -645,7 +645,7 @@ void Frm_ImgViewer::cb_list_Click()
     if (m_app.IsIndexShow)
         Tmr_Index.timer.start();
     IsProcess = false;
-    setEnabled(true);
+    setBusy(false);
 }
 
 void Frm_ImgViewer::Volume_Pages(const QString &volumeName)
@@ -979,9 +979,26 @@ void Frm_ImgViewer::Chk_Sharpen_Click()
 
 // ---------------------------------------------------------------- navigation
 
+void Frm_ImgViewer::setBusy(bool busy)
+{
+    if (busy) {
+        // Disabling a window takes the keyboard focus from the widget inside it;
+        // remember it so the keys reach the page again after the step.
+        if (isEnabled()) {
+            QWidget *f = QApplication::focusWidget();
+            m_focusBeforeBusy = f && isAncestorOf(f) ? f : nullptr;
+        }
+        setEnabled(false);
+        return;
+    }
+    setEnabled(true);
+    if (m_focusBeforeBusy)
+        m_focusBeforeBusy->setFocus();
+}
+
 void Frm_ImgViewer::Go_Prev()
 {
-    setEnabled(false);
+    setBusy(true);
     if (Page_Index - 1 >= 0) {
         --Page_Index;
         i_PagePos = chk_japan->isChecked() ? 2 : 1;
@@ -997,12 +1014,12 @@ void Frm_ImgViewer::Go_Prev()
                                       MsgButtons::Ok);
         }
     }
-    setEnabled(true);
+    setBusy(false);
 }
 
 void Frm_ImgViewer::Go_Next()
 {
-    setEnabled(false);
+    setBusy(true);
     const int steps = stepCount();
     if (Page_Index + 1 <= steps - 1) {
         ++Page_Index;
@@ -1020,7 +1037,7 @@ void Frm_ImgViewer::Go_Next()
                                       MsgButtons::Ok);
         }
     }
-    setEnabled(true);
+    setBusy(false);
 }
 
 void Frm_ImgViewer::pressButton(SkinButton *b, const QString &downFile)
@@ -1057,11 +1074,11 @@ void Frm_ImgViewer::cmdprev_MouseDown()
 void Frm_ImgViewer::cmdfirst_MouseDown()
 {
     pressButton(cmdfirst, QStringLiteral("b_start2_down.bmp"));
-    setEnabled(false);
+    setBusy(true);
     // The first page is reached as a backward step, with its direction and effect.
     Page_Index = 1;
     Go_Prev();
-    setEnabled(true);
+    setBusy(false);
     cmdfirst->setImageFile(skinPath(QStringLiteral("b_start2.bmp"), false));
 }
 
@@ -1070,10 +1087,10 @@ void Frm_ImgViewer::cmdlast_MouseDown()
     if (m_list1.isEmpty())
         return;
     cmdlast->setImageFile(skinPath(QStringLiteral("b_fast2_down.bmp"), false));
-    setEnabled(false);
+    setBusy(true);
     Page_Index = qint16(stepCount() - 2);
     Go_Next();
-    setEnabled(true);
+    setBusy(false);
     cmdlast->setImageFile(skinPath(QStringLiteral("b_fast2.bmp"), false));
 }
 

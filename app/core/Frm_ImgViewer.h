@@ -4,6 +4,7 @@
 #include "platform/SortedList.h"
 
 #include <QImage>
+#include <QPointer>
 #include <QTimer>
 #include <QWidget>
 #include <functional>
@@ -81,6 +82,9 @@ public:
     // ---- navigation
     void Go_Prev();
     void Go_Next();
+    // Disables the window while a step or a load runs (input is ignored) and
+    // gives the keyboard focus back afterwards.
+    void setBusy(bool busy);
     void cmdfirst_MouseDown();
     void cmdprev_MouseDown();
     void cmdnext_MouseDown();
@@ -226,6 +230,7 @@ private:
     Program &m_app;
     std::unique_ptr<Cls_BookMove> m_bookMove;
     std::unique_ptr<QLockFile> m_instanceLock;
+    QPointer<QWidget> m_focusBeforeBusy;
     MemberTable m_members;
     SortedList m_list1;
     bool m_unloaded = false;

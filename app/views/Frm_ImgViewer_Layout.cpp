@@ -348,13 +348,13 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
         return;
     cmdopen->setImageFile(skinPath(QStringLiteral("b_open_down.bmp"), true));
     const bool chosen = runOpenChooser && runOpenChooser();
-    setEnabled(false);
+    setBusy(true);
     if (chosen && !m_app.OpenPath.isEmpty())
         PicTipOut->hide();
     // A chooser closed without a choice changes nothing, even after a cancelled
     // dialog set OpenConfirmed: the book already open stays as it is.
     if (!m_app.OpenConfirmed || !chosen) {
-        setEnabled(true);
+        setBusy(false);
         return;
     }
     if (!m_app.IsArchive)
@@ -377,7 +377,7 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
     PicBox->hide();
     if (m_list1.isEmpty())
         Set_ButtonState(false);
-    setEnabled(true);
+    setBusy(false);
 }
 
 void Frm_ImgViewer::cmdopen_MouseUp(Qt::MouseButton button)

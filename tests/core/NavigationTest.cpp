@@ -186,3 +186,19 @@ TEST_F(Navigation, KeysClicksAndTheWheel)
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->Tmr_Scroll.timer.isActive(); }, 3000));
     EXPECT_EQ(w->Page_Index, 1);
 }
+
+TEST_F(Navigation, TheKeysStillReachThePageAfterAStep)
+{
+    openBook(4, 0, 0);
+    w->show();
+    w->activateWindow();
+    w->PicDraw->setFocus();
+    if (!QTest::qWaitFor([&] { return QApplication::focusWidget() == w->PicDraw; }, 1000))
+        GTEST_SKIP() << "this platform gives no keyboard focus";
+    // A step disables the window while it draws; the page must get the keys back.
+    QTest::keyClick(w->PicDraw, Qt::Key_Right);
+    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(QApplication::focusWidget(), w->PicDraw);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+    EXPECT_EQ(w->Page_Index, 2);
+}
