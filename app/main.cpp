@@ -6,6 +6,7 @@
 #include "core/SampleBook.h"
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
+#include "platform/TerminationSignals.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -53,5 +54,8 @@ int main(int argc, char **argv)
     if (!window.Form_Load(commandLine))
         return 0;
     window.showMaximized();
+    // A logout or `kill` closes the window the ordinary way, so the place is kept.
+    TerminationSignals termination;
+    QObject::connect(&termination, &TerminationSignals::requested, &window, &QWidget::close);
     return app.exec();
 }

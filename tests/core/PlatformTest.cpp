@@ -1,4 +1,8 @@
 #include "platform/LegacyCodePage.h"
+#include "platform/TerminationSignals.h"
+
+#include <QSignalSpy>
+#include <csignal>
 
 #include <gtest/gtest.h>
 
@@ -19,4 +23,13 @@ TEST(LegacyCodePage, Utf8FirstThenTheConfiguredCodePage)
     EXPECT_FALSE(LegacyCodePage::setName("no-such-code-page"));
     EXPECT_EQ(LegacyCodePage::name(), QByteArray("CP949"));
     EXPECT_EQ(LegacyCodePage::decodeName(cp949), QStringLiteral("만화"));
+}
+
+TEST(TerminationSignals, SigtermBecomesAnOrdinaryCloseRequest)
+{
+    TerminationSignals termination;
+    QSignalSpy spy(&termination, &TerminationSignals::requested);
+    ASSERT_EQ(::raise(SIGTERM), 0); // the process survives: the request arrives as a signal
+    EXPECT_TRUE(spy.wait(2000));
+    EXPECT_EQ(spy.count(), 1);
 }
