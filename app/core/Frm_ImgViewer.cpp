@@ -646,6 +646,9 @@ void Frm_ImgViewer::cb_list_Click()
         Tmr_Index.timer.start();
     IsProcess = false;
     setBusy(false);
+    // The volume list gave up the focus at the start so its arrow keys would not
+    // switch volumes; the keys go to the new volume's pages instead.
+    PicDraw->setFocus();
 }
 
 void Frm_ImgViewer::Volume_Pages(const QString &volumeName)

@@ -201,4 +201,8 @@ TEST_F(Navigation, TheKeysStillReachThePageAfterAStep)
     EXPECT_EQ(QApplication::focusWidget(), w->PicDraw);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_EQ(w->Page_Index, 2);
+    // After a volume switch (the open command ends in one) the keys reach the new pages.
+    w->cb_list->setFocus();
+    w->selectVolume(0);
+    EXPECT_EQ(QApplication::focusWidget(), w->PicDraw);
 }
