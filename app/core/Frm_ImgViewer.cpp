@@ -647,7 +647,9 @@ void Frm_ImgViewer::cb_list_Click()
     IsProcess = false;
     setBusy(false);
     // The volume list gave up the focus at the start so its arrow keys would not
-    // switch volumes; the keys go to the new volume's pages instead.
+    // switch volumes; the keys go to the new volume's pages instead, also after an
+    // enclosing command (the open command) enables the window again.
+    m_focusBeforeBusy = PicDraw;
     PicDraw->setFocus();
 }
 
@@ -987,10 +989,10 @@ void Frm_ImgViewer::setBusy(bool busy)
     if (busy) {
         // Disabling a window takes the keyboard focus from the widget inside it;
         // remember it so the keys reach the page again after the step.
-        if (isEnabled()) {
-            QWidget *f = QApplication::focusWidget();
-            m_focusBeforeBusy = f && isAncestorOf(f) ? f : nullptr;
-        }
+        // The window's own focus widget, which it keeps even while another window
+        // (a dialog just closed) is the active one.
+        if (isEnabled())
+            m_focusBeforeBusy = focusWidget();
         setEnabled(false);
         return;
     }
