@@ -409,6 +409,9 @@ void Frm_ImgViewer::Open_Initial()
     activateWindow();
     PicBox->hide();
     PicDraw->show();
+    // The surface was hidden while the first volume loaded, so it could not take
+    // the focus then; the reader's first key should turn the page.
+    PicDraw->setFocus();
 }
 
 // ---------------------------------------------------------------- shutdown

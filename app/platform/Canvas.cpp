@@ -44,8 +44,24 @@ void Canvas::paintEvent(QPaintEvent *)
     p.drawImage(0, 0, surface());
 }
 
+void Canvas::keyPressEvent(QKeyEvent *e)
+{
+    m_pressed.insert(e->key());
+    QWidget::keyPressEvent(e);
+}
+
+void Canvas::focusOutEvent(QFocusEvent *e)
+{
+    m_pressed.clear();
+    QWidget::focusOutEvent(e);
+}
+
 void Canvas::keyReleaseEvent(QKeyEvent *e)
 {
+    if (!m_pressed.remove(e->key())) {
+        QWidget::keyReleaseEvent(e);
+        return;
+    }
     e->ignore();
     emit keyReleased(e);
     if (!e->isAccepted())

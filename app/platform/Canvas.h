@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QSet>
 #include <QWidget>
 
 // A drawing surface with persistent drawing: whatever is drawn into its picture
@@ -27,11 +28,16 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent *) override;
+    void keyPressEvent(QKeyEvent *e) override;
     void keyReleaseEvent(QKeyEvent *e) override;
+    void focusOutEvent(QFocusEvent *e) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseMoveEvent(QMouseEvent *e) override;
 
 private:
     QImage m_image;
+    // Keys pressed while the surface had the focus: a release whose press went
+    // elsewhere (the Enter that answered a dialog) is not a key for the page.
+    QSet<int> m_pressed;
     QColor m_background = Qt::black;
 };

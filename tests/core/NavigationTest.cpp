@@ -201,6 +201,9 @@ TEST_F(Navigation, TheKeysStillReachThePageAfterAStep)
     EXPECT_EQ(QApplication::focusWidget(), w->PicDraw);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
     EXPECT_EQ(w->Page_Index, 2);
+    // The release of a key pressed elsewhere (Enter answering a question) is not a step.
+    QTest::keyRelease(w->PicDraw, Qt::Key_Return);
+    EXPECT_EQ(w->Page_Index, 2);
     // After a volume switch (the open command ends in one) the keys reach the new pages.
     w->cb_list->setFocus();
     w->selectVolume(0);
