@@ -37,7 +37,7 @@ void clearOne(const QString &folder, const QString &keepFile, const QString &tmp
         if (full == keepFile || e.absoluteFilePath() == keepFile)
             continue;
         if (!e.isSymLink()) {
-            // Read-only pages must go too (the original cleared the read-only attribute).
+            // Read-only pages must go too: give the owner write permission first.
             QFile::setPermissions(full, QFile::permissions(full) | QFileDevice::WriteOwner);
         }
         QFile f(full);

@@ -3,7 +3,7 @@
 
 struct ProgramPaths;
 
-// Longest value handed back, as the original settings reader's fixed buffer allowed.
+// Longest value handed back: setting values are cut at 2048 characters.
 inline constexpr int kIniValueMax = 2048;
 
 // Reads one value of an INI file; the settings file of `paths` when `file` is
