@@ -393,17 +393,24 @@ QImage backgroundTop()
     return img;
 }
 
+// The index pane's title-strip background, shared by the strip and its close
+// button so the button sits on the strip without a seam.
+void fillStrip(QPainter &p, int width)
+{
+    QLinearGradient g(0, 0, 0, 24);
+    g.setColorAt(0, QColor(0x3d, 0x48, 0x56));
+    g.setColorAt(1, QColor(0x2c, 0x34, 0x3f));
+    p.fillRect(QRect(0, 0, width, 24), g);
+    p.fillRect(QRect(0, 0, width, 1), kBarHighlight);
+}
+
 // Title strip of the thumbnail index pane.
 QImage listTop(const QString &title)
 {
     QImage img = newImage(200, 24);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 0, 24);
-    g.setColorAt(0, QColor(0x3d, 0x48, 0x56));
-    g.setColorAt(1, QColor(0x2c, 0x34, 0x3f));
-    p.fillRect(img.rect(), g);
-    p.fillRect(QRect(0, 0, 200, 1), kBarHighlight);
+    fillStrip(p, img.width());
     p.fillRect(QRect(0, 22, 200, 2), kLeafDeep);
     p.save();
     p.translate(7, 3);
@@ -422,11 +429,7 @@ QImage closeButton()
     QImage img = newImage(22, 22);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient g(0, 0, 0, 24);
-    g.setColorAt(0, QColor(0x3d, 0x48, 0x56));
-    g.setColorAt(1, QColor(0x2c, 0x34, 0x3f));
-    p.fillRect(img.rect(), g);
-    p.fillRect(QRect(0, 0, 22, 1), kBarHighlight);
+    fillStrip(p, img.width());
     Look l = lookFor(State::Normal);
     const QRectF body(2.5, 2.5, 17, 17);
     QLinearGradient b(body.topLeft(), body.bottomLeft());
