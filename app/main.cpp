@@ -1,6 +1,6 @@
 // Process entry: registers the control libraries, shows the main window, and
 // offers the headless modes (--list, --render) and the sample book maker.
-#include "core/Frm_ImgViewer.h"
+#include "views/Frm_ImgViewer.h"
 #include "core/Headless.h"
 #include "core/Program.h"
 #include "core/SampleBook.h"

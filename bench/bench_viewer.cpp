@@ -2,7 +2,7 @@
 #include "BenchCase.h"
 #include "BenchImages.h"
 
-#include "core/Frm_ImgViewer.h"
+#include "views/Frm_ImgViewer.h"
 #include "core/PageGeometry.h"
 #include "core/Program.h"
 #include "platform/Canvas.h"

@@ -2,7 +2,7 @@
 
 #include "archive/Cls_Rar.h"
 #include "archive/cUnzip.h"
-#include "core/Frm_ImgViewer.h"
+#include "views/Frm_ImgViewer.h"
 #include "core/Program.h"
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"

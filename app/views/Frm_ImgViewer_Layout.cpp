@@ -1,5 +1,5 @@
 // The main window's layout, skin and the commands of its top bar.
-#include "core/Frm_ImgViewer.h"
+#include "views/Frm_ImgViewer.h"
 
 #include "core/PageGeometry.h"
 #include "core/Program.h"

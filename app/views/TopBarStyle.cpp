@@ -1,6 +1,6 @@
 #include "views/TopBarStyle.h"
 
-#include "core/Frm_ImgViewer.h"
+#include "views/Frm_ImgViewer.h"
 #include "platform/Canvas.h"
 
 #include <QComboBox>

@@ -1,6 +1,6 @@
 #pragma once
 #include "ScriptedPrompts.h"
-#include "core/Frm_ImgViewer.h"
+#include "views/Frm_ImgViewer.h"
 #include "core/Program.h"
 #include "platform/ControlHost.h"
 

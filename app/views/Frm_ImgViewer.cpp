@@ -1,4 +1,4 @@
-#include "core/Frm_ImgViewer.h"
+#include "views/Frm_ImgViewer.h"
 
 #include "archive/Cls_Rar.h"
 #include "archive/Mo_Rar.h"
