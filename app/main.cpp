@@ -1,8 +1,8 @@
 // Process entry: registers the control libraries, shows the main window, and
 // offers the headless modes (--list, --render) and the sample book maker.
 #include "views/Frm_ImgViewer.h"
-#include "core/Headless.h"
-#include "core/Program.h"
+#include "views/ViewerStartup.h"
+#include "views/Headless.h"
 #include "core/SampleBook.h"
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
@@ -36,12 +36,9 @@ int main(int argc, char **argv)
         return SampleBook::write(args.at(1)) ? 0 : 1;
     }
 
-    ProgramPaths paths = ProgramPaths::forRunningProgram();
     QtPrompts prompts;
-    Program program(paths, &prompts);
     ControlHost controls;
-    controls.registerControls(paths.programFolder, program.ErrorLog);
-    program.controls = &controls;
+    ViewerStartup viewer(ProgramPaths::forRunningProgram(), prompts, controls);
 
     // The command line carries one optional path. A relative one is made absolute
     // here, so `leafview book.zip` from a terminal opens like a full path does.
@@ -50,7 +47,7 @@ int main(int argc, char **argv)
     if (!unquoted.isEmpty() && QFileInfo::exists(unquoted))
         commandLine = QFileInfo(unquoted).absoluteFilePath();
 
-    Frm_ImgViewer window(program);
+    Frm_ImgViewer &window = viewer.window();
     if (!window.Form_Load(commandLine))
         return 0;
     window.showMaximized();

@@ -3,6 +3,7 @@
 #include "BenchImages.h"
 
 #include "views/Frm_ImgViewer.h"
+#include "views/ViewerStartup.h"
 #include "core/PageGeometry.h"
 #include "core/Program.h"
 #include "platform/Canvas.h"
@@ -17,25 +18,26 @@
 
 namespace {
 
+ProgramPaths pathsWithData(const QString &dataDir)
+{
+    ProgramPaths paths = ProgramPaths::forRunningProgram();
+    paths.dataFolder = dataDir;
+    return paths;
+}
+
 struct Viewer
 {
     SilentPrompts prompts;
     ControlHost controls;
-    std::unique_ptr<Program> app;
-    std::unique_ptr<Frm_ImgViewer> w;
+    ViewerStartup start;
+    Program *app;
+    Frm_ImgViewer *w;
 
     explicit Viewer(const QString &dataDir)
+        : start(pathsWithData(dataDir), prompts, controls), app(&start.program()), w(&start.window())
     {
-        ProgramPaths paths = ProgramPaths::forRunningProgram();
-        paths.dataFolder = dataDir;
-        app = std::make_unique<Program>(paths, &prompts);
-        controls.registerControls(paths.programFolder, app->ErrorLog);
-        app->controls = &controls;
-        w = std::make_unique<Frm_ImgViewer>(*app);
-        w->Lang_Load();
-        QDir().mkpath(app->paths.tmpZip());
-        w->createReaders();
-        w->chkeffect->setChecked(false);
+        start.startQuietly();
+        w->session.setOption(ReadingSession::BookEffect, false);
         w->PicDraw->resize(1280, 960);
     }
     void openFolder(const QString &folder)
@@ -78,7 +80,7 @@ const BenchRegistrar pageDraw(QStringLiteral("viewer: Page_Draw of 3000x2000 JPE
     report(QStringLiteral("one page: header + scaled decode"), bareOne, QStringLiteral("ms"));
     report(QStringLiteral("one page: ratio (target <= 1.3)"), drawOne / bareOne, QString());
 
-    v.w->chk_view->setChecked(true);
+    v.w->session.setOption(ReadingSession::TwoPage, true);
     const QSize half = PageGeometry::drawnSize(3000, 2000, 2, false, 1280, 960);
     const double drawTwo = medianMs(9, [&] { v.w->Page_Draw(0, 0); });
     const double bareTwo = medianMs(9, [&] {
@@ -106,7 +108,7 @@ const BenchRegistrar nextPage(QStringLiteral("viewer: next-page step in a folder
         v.w->Go_Next();
     });
     report(QStringLiteral("Go_Next without the book effect"), step, QStringLiteral("ms"));
-    v.w->chkeffect->setChecked(true);
+    v.w->session.setOption(ReadingSession::BookEffect, true);
     v.w->Page_Index = 0;
     const double animated = medianMs(5, [&] {
         if (v.w->Page_Index + 1 >= n)

@@ -1,15 +1,12 @@
 #include "views/Frm_ImgViewer.h"
 
 #include "archive/Cls_Rar.h"
-#include "archive/Mo_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
 #include "core/CommandLine.h"
 #include "core/IniRead.h"
-#include "core/PageGeometry.h"
 #include "core/Program.h"
 #include "core/ResumeRecord.h"
-#include "core/VolumeRules.h"
 #include "imaging/CDIB.h"
 #include "imaging/Cls_BookMove.h"
 #include "platform/Canvas.h"
@@ -37,28 +34,13 @@
 #include <QLineEdit>
 #include <QLockFile>
 #include <QMouseEvent>
-#include <QPainter>
+#include <QSignalBlocker>
 #include <QShortcut>
 #include <QTextStream>
 #include <QThread>
 
 #include <exception>
 
-using PageGeometry::roundEven;
-
-namespace {
-
-bool fileExists(const QString &f)
-{
-    return !f.isEmpty() && QFileInfo(f).isFile();
-}
-
-// Text after the last "/".
-QString lastPart(const QString &s)
-{
-    return s.mid(s.lastIndexOf(QLatin1Char('/')) + 1);
-}
-} // namespace
 
 Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m_app(app)
 {
@@ -92,11 +74,122 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
     };
     endProcess = [] { QCoreApplication::quit(); };
 
+    session.promptOwner = this;
     buildWidgets();
     createControls();
+    connectSession();
 }
 
 Frm_ImgViewer::~Frm_ImgViewer() = default;
+
+QCheckBox *Frm_ImgViewer::optionBox(ReadingSession::Option o) const
+{
+    switch (o) {
+    case ReadingSession::TwoPage:
+        return chk_view;
+    case ReadingSession::RightToLeft:
+        return chk_japan;
+    case ReadingSession::Hundred:
+        return Chk_hundred;
+    case ReadingSession::Sharpen:
+        return Chk_Sharpen;
+    case ReadingSession::BookEffect:
+        break;
+    }
+    return chkeffect;
+}
+
+void Frm_ImgViewer::connectSession()
+{
+    connect(&session, &ReadingSession::optionChanged, this, &Frm_ImgViewer::onOptionChanged);
+    connect(&session, &ReadingSession::volumesChanged, this, &Frm_ImgViewer::fillVolumeList);
+    connect(&session, &ReadingSession::volumeTextChanged, this,
+            [this](int i) { cb_list->setItemText(i, session.volumeText(i)); });
+    connect(&session, &ReadingSession::volumeLoadStarted, this, &Frm_ImgViewer::onVolumeLoadStarted);
+    connect(&session, &ReadingSession::volumeLoadFinished, this, &Frm_ImgViewer::onVolumeLoadFinished);
+    connect(&session, &ReadingSession::pagesCleared, this, &Frm_ImgViewer::showEmptyState);
+    connect(&session, &ReadingSession::noImageChanged, this, [this](bool visible) {
+        lblnoimage->setVisible(visible);
+        if (visible)
+            lblnoimage->raise();
+    });
+    connect(&session, &ReadingSession::progress, this, &Frm_ImgViewer::ZipFile_Progress);
+}
+
+void Frm_ImgViewer::onOptionChanged(ReadingSession::Option o, bool on)
+{
+    QCheckBox *box = optionBox(o);
+    if (box->isChecked() != on) {
+        const QSignalBlocker quiet(box);
+        box->setChecked(on);
+    }
+    switch (o) {
+    case ReadingSession::TwoPage:
+        chk_view_Click();
+        break;
+    case ReadingSession::RightToLeft:
+        chk_japan_Click();
+        break;
+    case ReadingSession::Hundred:
+        Chk_hundred_Click();
+        break;
+    case ReadingSession::Sharpen:
+        Chk_Sharpen_Click();
+        break;
+    case ReadingSession::BookEffect:
+        // Read by the next step; nothing to redraw.
+        break;
+    }
+}
+
+void Frm_ImgViewer::fillVolumeList()
+{
+    const QSignalBlocker quiet(cb_list);
+    QStringList shown;
+    for (int i = 0; i < cb_list->count(); ++i)
+        shown << cb_list->itemText(i);
+    if (shown != session.volumes()) {
+        cb_list->clear();
+        cb_list->addItems(session.volumes());
+    }
+    cb_list->setCurrentIndex(session.volumeIndex());
+}
+
+void Frm_ImgViewer::showEmptyState()
+{
+    PicDraw->clearPicture();
+    txtpage->clear();
+    lblpage->setText(QStringLiteral("/0"));
+}
+
+void Frm_ImgViewer::onVolumeLoadStarted(const QString &volume)
+{
+    setBusy(false);
+    Shbar->resize(1, Shbar->height());
+    setBusy(true);
+    setWindowTitle(m_app.lang.Title_Text + QStringLiteral(" [") + volume + QLatin1Char(']'));
+    // The full-screen window shows its own wait panel while it is open.
+    if (!m_app.IsFullScreen) {
+        PicBox->show();
+        PicBox->raise();
+    }
+    PicDraw->clearPicture();
+    lblpage->setText(QStringLiteral("/0"));
+    QCoreApplication::processEvents();
+}
+
+void Frm_ImgViewer::onVolumeLoadFinished()
+{
+    PicBox->hide();
+    Page_Draw(Page_Index, 0);
+    if (m_app.IsIndexShow)
+        Tmr_Index.timer.start();
+    setBusy(false);
+    // The keys go to the new volume's pages, also after an enclosing command (the
+    // open command) enables the window again.
+    m_focusBeforeBusy = PicDraw;
+    PicDraw->setFocus();
+}
 
 void Frm_ImgViewer::buildWidgets()
 {
@@ -199,11 +292,15 @@ void Frm_ImgViewer::buildWidgets()
     Shbar->setGeometry(2, 2, 1, 12);
     PicBox->hide();
 
-    connect(cb_list, qOverload<int>(&QComboBox::activated), this, [this](int) { cb_list_Click(); });
-    connect(chk_view, &QCheckBox::toggled, this, [this] { chk_view_Click(); });
-    connect(chk_japan, &QCheckBox::toggled, this, [this] { chk_japan_Click(); });
-    connect(Chk_hundred, &QCheckBox::toggled, this, [this] { Chk_hundred_Click(); });
-    connect(Chk_Sharpen, &QCheckBox::toggled, this, [this] { Chk_Sharpen_Click(); });
+    connect(cb_list, qOverload<int>(&QComboBox::activated), this, [this](int i) {
+        // The list gives up the focus, so its arrow keys never switch volumes.
+        PicTop->setFocus();
+        session.selectVolume(i);
+    });
+    // A click on a box sets the option; the session's change runs the handler.
+    for (auto o : {ReadingSession::TwoPage, ReadingSession::RightToLeft, ReadingSession::Hundred,
+                   ReadingSession::Sharpen, ReadingSession::BookEffect})
+        connect(optionBox(o), &QCheckBox::toggled, this, [this, o](bool on) { session.setOption(o, on); });
 
     connect(cmdfirst, &SkinButton::leftPressed, this, &Frm_ImgViewer::cmdfirst_MouseDown);
     connect(cmdprev, &SkinButton::leftPressed, this, &Frm_ImgViewer::cmdprev_MouseDown);
@@ -310,8 +407,8 @@ void Frm_ImgViewer::createReaders()
     if (!LegacyCodePage::setName(codePage.trimmed().toLatin1()))
         m_app.logError(QStringLiteral("Unknown code page in the settings file: ") + codePage);
     m_bookMove = std::make_unique<Cls_BookMove>();
-    m_app.ZipReader = std::make_unique<cUnzip>(this);
-    m_app.RarReader = std::make_unique<Cls_Rar>(this);
+    m_app.ZipReader = std::make_unique<cUnzip>(&session);
+    m_app.RarReader = std::make_unique<Cls_Rar>(&session);
 }
 
 void Frm_ImgViewer::Lang_Load()
@@ -335,20 +432,6 @@ void Frm_ImgViewer::Tmr_Load_Timer()
 QString Frm_ImgViewer::resumeFile() const
 {
     return m_app.paths.dataFolder + QLatin1Char('/') + ResumeRecord::fileName();
-}
-
-void Frm_ImgViewer::openCommandLineSource()
-{
-    const QString ext = VolumeRules::extensionOf(Cmd_File);
-    if (VolumeRules::isArchiveExt(ext)) {
-        m_app.IsArchive = true;
-        m_app.OpenPath = Cmd_Folder + QLatin1Char('/') + Cmd_File;
-        m_app.ArchiveKind = qint16(VolumeRules::archiveKindOfExt(ext));
-    } else {
-        m_app.IsArchive = false;
-        m_app.OpenPath = Cmd_Folder;
-    }
-    Open_Source();
 }
 
 void Frm_ImgViewer::Open_Initial()
@@ -377,26 +460,26 @@ void Frm_ImgViewer::Open_Initial()
                     Sel_Volume = rec->volumeIndex;
                     m_app.ArchiveKind = rec->archiveKind;
                     // Each change runs that box's handler; the page list is still empty.
-                    Chk_hundred->setChecked(rec->hundred == 1);
-                    chkeffect->setChecked(rec->effect == 1);
-                    Chk_Sharpen->setChecked(rec->sharpen == 1);
+                    session.setOption(ReadingSession::Hundred, rec->hundred == 1);
+                    session.setOption(ReadingSession::BookEffect, rec->effect == 1);
+                    session.setOption(ReadingSession::Sharpen, rec->sharpen == 1);
                     if (rec->rightToLeft)
-                        chk_japan->setChecked(true);
+                        session.setOption(ReadingSession::RightToLeft, true);
                     Set_ButtonState(true);
                     Open_Source();
                     if (I_ViewMode == 2) {
-                        // The stored spread index becomes a page index; the box's handler
-                        // turns it back into a spread index and draws.
+                        // The stored spread index becomes a page index; the option's rule
+                        // turns it back into a spread index and the handler draws.
                         Page_Index = qint16(Page_Index * 2);
-                        if (chk_view->isChecked())
+                        if (!session.setOption(ReadingSession::TwoPage, true)) {
+                            Page_Index = ReadingSession::spreadOfPage(Page_Index);
                             chk_view_Click();
-                        else
-                            chk_view->setChecked(true);
+                        }
                     }
                 }
             }
         }
-        if (m_list1.isEmpty()) {
+        if (session.List1().isEmpty()) {
             PicTipOut->show();
             PicTipOut->raise();
             Set_ButtonState(false);
@@ -418,7 +501,7 @@ void Frm_ImgViewer::Open_Initial()
 
 void Frm_ImgViewer::releaseReaders()
 {
-    m_members.discard();
+    session.Member_Table().discard();
     m_app.ZipReader.reset();
     m_bookMove.reset();
     m_app.RarReader.reset();
@@ -439,11 +522,7 @@ void Frm_ImgViewer::Form_Unload()
     Tmr_Connect.timer.stop();
     Tmr_Index.timer.stop();
 
-    const int count = stepCount();
-    const int v = cb_list->currentIndex();
-    const bool finished = Page_Index + 1 == count && v >= 0 && v + 1 == cb_list->count();
-
-    if (finished) {
+    if (session.finishedReading()) {
         // A finished book is not offered again: neither the legacy unversioned file
         // nor this version's resume record survives.
         QFile::remove(m_app.paths.dataFolder + QStringLiteral("/imgviewer_info.txt"));
@@ -451,19 +530,8 @@ void Frm_ImgViewer::Form_Unload()
         releaseReaders();
         clearTmpZip();
     } else {
-        if (!m_list1.isEmpty()) {
-            ResumeRecord r;
-            r.path = m_app.OpenPath;
-            r.volumeIndex = qint16(v);
-            r.isArchive = m_app.IsArchive;
-            r.viewMode = I_ViewMode;
-            r.pagePosition = Page_Index;
-            r.rightToLeft = chk_japan->isChecked();
-            r.archiveKind = m_app.ArchiveKind;
-            r.hundred = Chk_hundred->isChecked() ? 1 : 0;
-            r.effect = chkeffect->isChecked() ? 1 : 0;
-            r.sharpen = Chk_Sharpen->isChecked() ? 1 : 0;
-            if (!r.writeTo(resumeFile()))
+        if (!session.List1().isEmpty()) {
+            if (!session.snapshot().writeTo(resumeFile()))
                 m_app.logError(QStringLiteral("The resume file cannot be written: ") + resumeFile());
         }
         if (!m_app.ErrorLog.isEmpty()) {
@@ -492,481 +560,52 @@ void Frm_ImgViewer::closeEvent(QCloseEvent *e)
 
 // ---------------------------------------------------------------- volume and page lists
 
-void Frm_ImgViewer::Open_Source()
-{
-    if (m_app.IsArchive && m_app.ArchiveKind == 0) {
-        Mo_Unzip::ListZip(*this, m_app.OpenPath);
-        // Rebuilt even when the archive listed nothing, so an unreadable archive
-        // never leaves the previous book's volumes and pages behind.
-        VBZip_ArchiveUpdate();
-    } else if (m_app.IsArchive && m_app.ArchiveKind == 1) {
-        m_app.RarReader->setRarFile(m_app.OpenPath);
-        m_app.RarReader->Rar_Directory();
-        VBUnRar_ArchiveUpdate();
-    } else if (!m_app.IsArchive) {
-        Folder_Scan();
-    }
-    // An archive of neither kind opens nothing: scanning its path as a folder would
-    // only wipe the book that is open.
-}
-
-void Frm_ImgViewer::VBZip_ArchiveUpdate()
-{
-    m_members.discard();
-    const qint32 n = m_app.ZipReader->FileCount();
-    m_members.dimension(n);
-    for (qint32 i = 1; i <= n; ++i)
-        m_members.at(i) = {m_app.ZipReader->FileName(i), m_app.ZipReader->FileDirectory(i), QString()};
-    Volume_Build();
-}
-
-void Frm_ImgViewer::VBUnRar_ArchiveUpdate()
-{
-    m_members.discard();
-    const qint16 n = m_app.RarReader->Get_FileCount();
-    m_members.dimension(n);
-    for (qint16 i = 1; i <= n; ++i)
-        m_members.at(i) = {m_app.RarReader->RarFileName(i), m_app.RarReader->RarFolderName(i), QString()};
-    Volume_Build();
-}
-
-void Frm_ImgViewer::showEmptyState()
-{
-    PicDraw->clearPicture();
-    txtpage->clear();
-    lblpage->setText(QStringLiteral("/0"));
-}
-
-void Frm_ImgViewer::Folder_Scan()
-{
-    cb_list->clear();
-    m_list1.Clear();
-    if (!VolumeRules::scanFolder(m_app.OpenPath, !Cmd_Folder.isEmpty(), m_members)) {
-        showEmptyState();
-        return;
-    }
-    Volume_Build();
-}
-
-void Frm_ImgViewer::Volume_Build()
-{
-    cb_list->clear();
-    if (!m_members.dimensioned() || m_members.upper() == 0) {
-        showEmptyState();
-        m_list1.Clear();
-        return;
-    }
-    const QStringList names = VolumeRules::deriveVolumes(m_members);
-    QStringList sorted;
-    for (const QString &n : names)
-        sorted.insert(SortedList::insertPosition(sorted, n), n);
-    cb_list->addItems(sorted);
-    if (cb_list->count() > 0) {
-        selectVolume(Sel_Volume >= 0 && Sel_Volume <= cb_list->count() - 1 ? Sel_Volume : 0);
-    } else {
-        showEmptyState();
-        m_list1.Clear();
-    }
-}
-
-void Frm_ImgViewer::selectVolume(int index)
-{
-    cb_list->setCurrentIndex(index);
-    cb_list_Click();
-}
-
-QString Frm_ImgViewer::volumeText(int index) const
-{
-    return cb_list->itemText(index);
-}
-
-int Frm_ImgViewer::volumeIndex() const
-{
-    return cb_list->currentIndex();
-}
-
-void Frm_ImgViewer::cb_list_Click()
-{
-    PicTop->setFocus();
-    lblnoimage->hide();
-    if (!Members_Ready() || IsProcess)
-        return;
-    // Each step may fail on its own; the switch always ends with the window usable.
-    auto step = [this](auto &&f) {
-        try {
-            f();
-        } catch (const std::exception &e) {
-            Q_UNUSED(e);
-        }
-    };
-    setBusy(false);
-    IsProcess = true;
-    Cur_Volume = qint16(cb_list->currentIndex());
-    Shbar->resize(1, Shbar->height());
-    setBusy(true);
-    const QString volume = cb_list->currentText();
-    step([&] { setWindowTitle(m_app.lang.Title_Text + QStringLiteral(" [") + volume + QLatin1Char(']')); });
-    step([&] {
-        PicBox->show();
-        PicBox->raise();
-    });
-    step([&] {
-        PicDraw->clearPicture();
-        lblpage->setText(QStringLiteral("/0"));
-        QCoreApplication::processEvents();
-    });
-    step([&] {
-        if (m_app.IsArchive && m_app.ArchiveKind != 0)
-            Mo_Rar::SelectRarVolume(*this, volume);
-        else if (m_app.IsArchive)
-            Mo_Unzip::SelectZipVolume(*this, volume);
-        else
-            Volume_Pages(volume);
-    });
-    Sel_Volume = qint16(cb_list->currentIndex());
-    PicBox->hide();
-    if (Cmd_File.isEmpty()) {
-        if (Is_Resumed)
-            Is_Resumed = false;
-        else
-            Page_Index = 0;
-    } else {
-        const QString wanted = Cmd_Folder + QLatin1Char('/') + Cmd_File;
-        for (int k = 0; k < m_list1.ListCount(); ++k) {
-            if (m_list1.List(k).trimmed() == wanted) {
-                Page_Index = qint16(k);
-                break;
-            }
-        }
-        Cmd_Folder.clear();
-        Cmd_File.clear();
-    }
-    // A resumed position past the end (the book lost pages since) shows the last page.
-    if (Page_Index >= stepCount())
-        Page_Index = qint16(qMax(stepCount() - 1, 0));
-    step([&] { Page_Draw(Page_Index, 0); });
-    if (m_app.IsIndexShow)
-        Tmr_Index.timer.start();
-    IsProcess = false;
-    setBusy(false);
-    // The volume list gave up the focus at the start so its arrow keys would not
-    // switch volumes; the keys go to the new volume's pages instead, also after an
-    // enclosing command (the open command) enables the window again.
-    m_focusBeforeBusy = PicDraw;
-    PicDraw->setFocus();
-}
-
-void Frm_ImgViewer::Volume_Pages(const QString &volumeName)
-{
-    m_list1.Clear();
-    const QString root = VolumeRules::folderRoot(m_app.OpenPath);
-    for (int i = 1; i <= m_members.upper(); ++i) {
-        const MemberRecord &r = m_members.at(i);
-        if (r.volumeName != volumeName)
-            continue;
-        // Only an archive volume is listed as a nested archive: a sub-folder whose
-        // name merely holds a "." ("Vol.1/") is an ordinary folder of pages.
-        const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
-        if (kind == 0)
-            Mo_Unzip::ListNestedZip(*this, root + r.fileName);
-        else if (kind == 1)
-            Mo_Rar::ListNestedRar(*this, root + r.fileName);
-        else
-            m_list1.AddItem(root + r.folder + r.fileName);
-    }
-}
-
-int Frm_ImgViewer::cbListCount() const
-{
-    return cb_list->count();
-}
-
-QString Frm_ImgViewer::cbListText() const
-{
-    return cb_list->currentText();
-}
-
-void Frm_ImgViewer::setCbListText(const QString &t)
-{
-    const int i = cb_list->currentIndex();
-    if (i >= 0)
-        cb_list->setItemText(i, t);
-}
-
-void Frm_ImgViewer::setNoImageVisible(bool visible)
-{
-    lblnoimage->setVisible(visible);
-    if (visible)
-        lblnoimage->raise();
-}
-
 
 // ---------------------------------------------------------------- page drawing
 
-int Frm_ImgViewer::stepCount() const
+void Frm_ImgViewer::showPageNumber(qint16 i_PgNo)
 {
-    const int entries = m_list1.ListCount();
-    return I_ViewMode == 2 ? (entries + 1) / 2 : entries;
-}
-
-QString Frm_ImgViewer::Page_Path(int k) const
-{
-    if (k < 0 || k >= m_list1.ListCount())
-        return QString();
-    const QString volume = cb_list->currentText();
-    if (m_app.IsArchive || VolumeRules::isZipVolumeName(volume))
-        return m_app.paths.tmpZip() + QLatin1Char('/') + m_list1.List(k);
-    return m_list1.List(k);
-}
-
-void Frm_ImgViewer::extractEntry(int k)
-{
-    if (k < 0 || k >= m_list1.ListCount())
+    if (session.List1().isEmpty()) {
+        txtpage->clear();
+        lblpage->setText(QStringLiteral("/0"));
         return;
-    const QString volume = cb_list->currentText();
-    const QString entry = m_list1.List(k);
-    const bool zipVolume = VolumeRules::isZipVolumeName(volume);
-    if (!m_app.IsArchive) {
-        if (zipVolume)
-            Mo_Unzip::ExtractZipMember(*this, VolumeRules::folderRoot(m_app.OpenPath) + volume, entry);
-    } else if (zipVolume) {
-        Mo_Unzip::ExtractZipMember(*this, m_app.paths.tmpZip() + QLatin1Char('/') + volume, entry);
-    } else if (volume != QLatin1String("/")) {
-        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, volume + QLatin1Char('/') + entry);
-    } else {
-        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, entry);
     }
+    txtpage->setText(QString::number(i_PgNo + 1));
+    lblpage->setText(QLatin1Char('/') + QString::number(session.stepCount()));
 }
 
-void Frm_ImgViewer::setPageCaption(int p)
+PageTarget Frm_ImgViewer::pageTarget()
 {
-    const QString source = lastPart(m_app.OpenPath);
-    const QString page = p >= 0 && p < m_list1.ListCount() ? lastPart(m_list1.List(p)) : QString();
-    const QString volume = cb_list->currentText();
-    const QString sep = QStringLiteral(" ─ ");
-    if (volume == QLatin1String("/"))
-        setWindowTitle(m_app.lang.Title_Text + sep + source + QStringLiteral("/[") + page + QLatin1Char(']'));
-    else
-        setWindowTitle(m_app.lang.Title_Text + sep + source + QStringLiteral("/[") + volume + QLatin1Char('/') + page +
-                       QLatin1Char(']'));
+    return PageTarget{[this]() -> QImage & { return PicDraw->surface(); }, [this] { PicDraw->repaint(); },
+                      [this] { PicDraw->update(); }, ImgPicture1, &Img_Tmp, m_bookMove.get()};
 }
 
 void Frm_ImgViewer::Page_Draw(qint16 i_PgNo, qint16 I_Effect)
 {
-    if (m_list1.isEmpty()) {
+    if (session.List1().isEmpty()) {
         PicDraw->clearPicture();
-        txtpage->clear();
-        lblpage->setText(QStringLiteral("/0"));
+        showPageNumber(i_PgNo);
         Set_ButtonState(false);
         return;
     }
     Set_ButtonState(true);
-    txtpage->setText(QString::number(i_PgNo + 1));
-    lblpage->setText(QLatin1Char('/') + QString::number(m_list1.ListCount()));
-    int p;
-    if (I_ViewMode == 2) {
-        cmdfile->setEnabled(false);
-        p = i_PgNo * 2;
-        extractEntry(p);
-        extractEntry(p + 1);
-        lblpage->setText(QLatin1Char('/') + QString::number(stepCount()));
-    } else {
-        p = i_PgNo;
-        extractEntry(p);
-    }
-    setPageCaption(p);
-
-    QImage &surface = PicDraw->surface();
-    surface.fill(Qt::black);
+    showPageNumber(i_PgNo);
     if (I_ViewMode == 2)
-        drawSpread(p, I_Effect);
-    else
-        drawOnePage(p, I_Effect);
-
-    if (Chk_Sharpen->isChecked())
-        sharpenSurface(surface);
-    PicDraw->update();
-}
-
-QSize Frm_ImgViewer::pageSize(const QString &file, qint16 n)
-{
-    float w = 0, h = 0;
-    if (ImgPicture1 && !file.isEmpty())
-        ImgPicture1->GetImageSize(file, w, h);
-    const QImage &s = PicDraw->surface();
-    return PageGeometry::drawnSize(w, h, n, Chk_hundred->isChecked(), s.width(), s.height());
-}
-
-void Frm_ImgViewer::copyFromControl(QImage &surface, int x, int y, int w, int h)
-{
-    const QImage &src = ImgPicture1->GetHdc();
-    if (src.isNull() || w <= 0 || h <= 0)
-        return;
-    QPainter painter(&surface);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(x, y), src, QRect(0, 0, qMin(w, src.width()), qMin(h, src.height())));
-}
-
-void Frm_ImgViewer::drawOnePage(int p, qint16 I_Effect)
-{
-    QImage &surface = PicDraw->surface();
-    const QString f = Page_Path(p);
-    const QSize d = pageSize(f, 1);
-    if (!ImgPicture1) {
-        Img_Tmp = surface.copy();
-        return;
-    }
-    ImgPicture1->SetWidth(d.width());
-    ImgPicture1->SetHeight(d.height());
-    const int x = int(roundEven((surface.width() - d.width()) / 2.0));
-    const int y = int(roundEven((surface.height() - d.height()) / 2.0));
-    if (I_Effect != 1) {
-        ImgPicture1->SetVisible(true);
-        ImgPicture1->DisplayPicture(f);
-        surface.fill(Qt::black);
-        if (fileExists(f))
-            copyFromControl(surface, x, y, d.width(), d.height());
-    } else {
-        if (!Img_Tmp.isNull())
-            surface = Img_Tmp.copy();
-        ImgPicture1->SetVisible(false);
-        std::optional<QImage> pic;
-        if (fileExists(f))
-            pic = ImgPicture1->DisplayPicture(f);
-        Img_Tmp = pic ? *pic : QImage();
-        turnPage(surface, Img_Tmp, x, y, d.width(), d.height());
-    }
-    Img_Tmp = surface.copy();
-}
-
-void Frm_ImgViewer::drawSpread(int p, qint16 I_Effect)
-{
-    QImage &surface = PicDraw->surface();
-    const int n = m_list1.ListCount();
-    const bool rightToLeft = chk_view->isChecked() && chk_japan->isChecked();
-    int leftIdx, rightIdx;
-    if (!rightToLeft) {
-        leftIdx = p;
-        rightIdx = p + 1 < n ? p + 1 : -1;
-    } else if (p + 1 < n) {
-        leftIdx = p + 1;
-        if (!fileExists(Page_Path(leftIdx)))
-            leftIdx = p;
-        rightIdx = p;
-    } else {
-        // A lone last page in right-to-left order stands once, on the right half,
-        // where the first page of every right-to-left spread stands.
-        leftIdx = -1;
-        rightIdx = p;
-    }
-    const QString leftFile = Page_Path(leftIdx);
-    const QString rightFile = Page_Path(rightIdx);
-    const QSize d1 = leftIdx >= 0 ? pageSize(leftFile, 2) : QSize(0, 0);
-    const QSize d2 = rightIdx >= 0 ? pageSize(rightFile, 2) : QSize(0, 0);
-    if (!ImgPicture1) {
-        Img_Tmp = surface.copy();
-        return;
-    }
-    const int sw = surface.width(), sh = surface.height();
-    if (I_Effect != 1) {
-        ImgPicture1->SetVisible(true);
-        if (leftIdx >= 0 && fileExists(leftFile)) {
-            ImgPicture1->SetWidth(d1.width());
-            ImgPicture1->SetHeight(d1.height());
-            ImgPicture1->DisplayPicture(leftFile);
-            copyFromControl(surface, int(roundEven(sw / 2.0 - d1.width())),
-                            int(roundEven((sh - d1.height()) / 2.0)), d1.width(), d1.height());
-        }
-        if (rightIdx >= 0 && fileExists(rightFile)) {
-            ImgPicture1->SetWidth(d2.width());
-            ImgPicture1->SetHeight(d2.height());
-            ImgPicture1->DisplayPicture(rightFile);
-            copyFromControl(surface, int(roundEven(sw / 2.0)), int(roundEven((sh - d2.height()) / 2.0)),
-                            d2.width(), d2.height());
-        }
-    } else {
-        if (!Img_Tmp.isNull())
-            surface = Img_Tmp.copy();
-        // Both pages are composed side by side into one block that turns as a whole.
-        const int bw = d1.width() + d2.width();
-        QImage block(qMax(bw, 1), qMax(sh, 1), QImage::Format_RGB32);
-        block.fill(Qt::black);
-        ImgPicture1->SetVisible(true);
-        auto place = [&](const QString &file, QSize d, int x) {
-            if (d.isEmpty() || !fileExists(file))
-                return;
-            ImgPicture1->SetWidth(d.width());
-            ImgPicture1->SetHeight(d.height());
-            ImgPicture1->DisplayPicture(file);
-            copyFromControl(block, x, int(roundEven((sh - d.height()) / 2.0)), d.width(), d.height());
-        };
-        if (leftIdx >= 0)
-            place(leftFile, d1, 0);
-        if (rightIdx >= 0)
-            place(rightFile, d2, d1.width());
-        turnPage(surface, block, int(roundEven((sw - bw) / 2.0)), 0, bw, sh, true);
-    }
-    Img_Tmp = surface.copy();
-}
-
-void Frm_ImgViewer::sharpenSurface(QImage &surface)
-{
-    if (!m_app.ProgramDib || surface.isNull())
-        return;
-    CDIB &dib = *m_app.ProgramDib;
-    try {
-        dib.Cls();
-        dib.Create(surface.width(), surface.height());
-        dib.CloneHDC(surface, CDIB::SRCCOPY, 0, 0);
-        dib.Sharpen();
-        dib.PaintTo(surface, 0, 0, CDIB::SRCCOPY);
-    } catch (const std::exception &e) {
-        m_app.logError(QString::fromUtf8(e.what()));
-    }
-}
-
-void Frm_ImgViewer::turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height,
-                             bool pageIsDC)
-{
-    if (page.isNull() || width <= 0 || height <= 0)
-        return;
-    if (!m_bookMove) {
-        QPainter painter(&surface);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(QRect(left, top, width, height), page, QRect(0, 0, width, height));
-        return;
-    }
-    m_bookMove->Set_Left(left);
-    m_bookMove->Set_Top(top);
-    m_bookMove->Set_Width(width);
-    m_bookMove->Set_Height(height);
-    m_bookMove->Set_MovePos(i_PagePos);
-    BookSurface target{surface, [this] { PicDraw->repaint(); }, {}};
-    try {
-        m_bookMove->Move_Page(target, page, pageIsDC ? &page : nullptr);
-    } catch (const std::exception &e) {
-        m_app.logError(QString::fromUtf8(e.what()));
-    }
+        cmdfile->setEnabled(false);
+    const int p = composer.prepare(i_PgNo);
+    setWindowTitle(session.pageCaption(p));
+    composer.draw(pageTarget(), i_PgNo, I_Effect, i_PagePos);
 }
 
 void Frm_ImgViewer::chk_view_Click()
 {
-    if (!chk_view->isChecked()) {
-        I_ViewMode = 1;
-        cmdfile->setEnabled(true);
-        Img_Tmp = QImage();
-        Page_Index = qint16(Page_Index * 2);
-        if (Page_Index == m_list1.ListCount())
-            --Page_Index;
-        if (Page_Index < 0)
-            Page_Index = 0;
-    } else {
-        I_ViewMode = 2;
-        cmdfile->setEnabled(false);
+    // The session has converted Page_Index between pages and spreads.
+    const bool two = I_ViewMode == 2;
+    cmdfile->setEnabled(!two);
+    if (two)
         chk_japan->setEnabled(true);
-        Img_Tmp = QImage();
-        Page_Index = qint16(Page_Index / 2);
-    }
+    // The first turn after a switch starts from an empty background.
+    Img_Tmp = QImage();
     Page_Draw(Page_Index, 0);
 }
 
@@ -1007,44 +646,16 @@ void Frm_ImgViewer::setBusy(bool busy)
 void Frm_ImgViewer::Go_Prev()
 {
     setBusy(true);
-    if (Page_Index - 1 >= 0) {
-        --Page_Index;
-        i_PagePos = chk_japan->isChecked() ? 2 : 1;
-        Page_Draw(Page_Index, chkeffect->isChecked() ? 1 : 0);
-    } else {
-        const int v = cb_list->currentIndex();
-        if (stepCount() >= 2 && v - 1 >= 0) {
-            if (m_app.prompts->messageBox(this, m_app.lang.Title_Text, m_app.lang.Msg_Table[1], MsgIcon::Question,
-                                          MsgButtons::YesNo) == MsgResult::Yes)
-                selectVolume(v - 1);
-        } else if (stepCount() >= 2) {
-            m_app.prompts->messageBox(this, m_app.lang.Title_Text, m_app.lang.Msg_Table[6], MsgIcon::Information,
-                                      MsgButtons::Ok);
-        }
-    }
+    if (session.stepBack(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
+        Page_Draw(Page_Index, session.effectFlag());
     setBusy(false);
 }
 
 void Frm_ImgViewer::Go_Next()
 {
     setBusy(true);
-    const int steps = stepCount();
-    if (Page_Index + 1 <= steps - 1) {
-        ++Page_Index;
-        i_PagePos = chk_japan->isChecked() ? 1 : 2;
-        Page_Draw(Page_Index, chkeffect->isChecked() ? 1 : 0);
-    } else {
-        const int v = cb_list->currentIndex();
-        const int c = cb_list->count();
-        if (v >= 0 && v + 1 < c) {
-            if (m_app.prompts->messageBox(this, m_app.lang.Title_Text, m_app.lang.Msg_Table[0], MsgIcon::Question,
-                                          MsgButtons::YesNo) == MsgResult::Yes)
-                selectVolume(v + 1);
-        } else if (steps >= 2) {
-            m_app.prompts->messageBox(this, m_app.lang.Title_Text, m_app.lang.Msg_Table[5], MsgIcon::Information,
-                                      MsgButtons::Ok);
-        }
-    }
+    if (session.stepForward(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
+        Page_Draw(Page_Index, session.effectFlag());
     setBusy(false);
 }
 
@@ -1059,7 +670,7 @@ void Frm_ImgViewer::stepButton(SkinButton *b, const QString &name, void (Frm_Img
 {
     pressButton(b, name + QStringLiteral("_down.bmp"));
     (this->*step)();
-    if (m_list1.ListCount() < 2) {
+    if (session.pageCount() < 2) {
         // A step that changes nothing is instant: hold the pressed image long enough to be seen.
         QElapsedTimer t;
         t.start();
@@ -1092,7 +703,7 @@ void Frm_ImgViewer::cmdfirst_MouseDown()
 
 void Frm_ImgViewer::cmdlast_MouseDown()
 {
-    if (m_list1.isEmpty())
+    if (session.List1().isEmpty())
         return;
     cmdlast->setImageFile(skinPath(QStringLiteral("b_fast2_down.bmp"), false));
     setBusy(true);
@@ -1168,28 +779,12 @@ void Frm_ImgViewer::txtpage_KeyUp(int keyCode)
 {
     if (keyCode != KeyCodes::Enter)
         return;
-    const qint16 old = Page_Index;
-    const QString t = txtpage->text().trimmed();
-    bool ok = false;
-    const double value = QLocale::c().toDouble(t, &ok);
-    if (!ok) {
+    const std::optional<qint16> index = session.pageBoxIndex(txtpage->text(), Page_Index, i_PagePos);
+    if (!index) {
         m_app.ErrorLog += QStringLiteral("txtpage key setfocus \r\n");
         return;
     }
-    const int steps = stepCount();
-    if (value > 0 && value <= steps)
-        Page_Index = qint16(roundEven(value - 1));
-    else if (value == 0)
-        Page_Index = 0;
-    else
-        Page_Index = qint16(qMax(steps - 1, 0));
-    if (Page_Index < old)
-        i_PagePos = chk_japan->isChecked() ? 2 : 1;
-    else if (Page_Index > old)
-        i_PagePos = chk_japan->isChecked() ? 1 : 2;
-    else
-        i_PagePos = 2;
-    Page_Draw(Page_Index, chkeffect->isChecked() ? 1 : 0);
+    Page_Index = *index;
+    Page_Draw(Page_Index, session.effectFlag());
     PicDraw->setFocus();
 }
-

@@ -1,7 +1,6 @@
 #pragma once
-#include "core/MemberTable.h"
-#include "core/PageListHost.h"
-#include "platform/SortedList.h"
+#include "core/PageComposer.h"
+#include "core/ReadingSession.h"
 
 #include <QImage>
 #include <QPointer>
@@ -30,15 +29,22 @@ struct TaggedTimer
     QString Tag;
 };
 
-// The main window: start-up and shutdown, the volume and page lists, page drawing
-// and navigation. The window only wires widgets to these operations; the rules
-// they follow live in VolumeRules, PageGeometry, ResumeRecord and the readers.
-class Frm_ImgViewer : public QWidget, public PageListHost
+// The main window: start-up and shutdown, and a view of the reading session (its
+// volume list, page box and option boxes) with the page drawn by the composer.
+// The routines keep their design names; the rules they follow live in the session.
+class Frm_ImgViewer : public QWidget
 {
     Q_OBJECT
+    Program &m_app;
+
 public:
     explicit Frm_ImgViewer(Program &app, QWidget *parent = nullptr);
     ~Frm_ImgViewer() override;
+
+    // What is read and how; shared with the full-screen window and the index.
+    ReadingSession session{m_app};
+    // Draws this window's pages (and, with another target, any other window's).
+    PageComposer composer{session, m_app};
 
     // ---- start-up and shutdown
     // Returns false when another instance runs: the caller then ends silently.
@@ -55,29 +61,35 @@ public:
     // Ends the process after shutdown (tests replace it).
     std::function<void()> endProcess;
 
-    // ---- page and volume lists
-    void Open_Source();
-    void openCommandLineSource();
-    void VBZip_ArchiveUpdate();
-    void VBUnRar_ArchiveUpdate();
-    void Folder_Scan();
-    void Volume_Build();
-    void cb_list_Click();
-    void Volume_Pages(const QString &volumeName);
-    bool Members_Ready() const { return m_members.dimensioned(); }
+    // ---- page and volume lists (the session's)
+    void Open_Source() { session.Open_Source(); }
+    void openCommandLineSource() { session.openCommandLineSource(); }
+    void VBZip_ArchiveUpdate() { session.VBZip_ArchiveUpdate(); }
+    void VBUnRar_ArchiveUpdate() { session.VBUnRar_ArchiveUpdate(); }
+    void Folder_Scan() { session.Folder_Scan(); }
+    void Volume_Build() { session.Volume_Build(); }
+    void cb_list_Click() { session.cb_list_Click(); }
+    void Volume_Pages(const QString &volumeName) { session.Volume_Pages(volumeName); }
+    bool Members_Ready() const { return session.Members_Ready(); }
     // Selects volume `index` of cb_list, which loads it (as a click would).
-    void selectVolume(int index);
-    QString volumeText(int index) const;
-    int volumeIndex() const;
+    void selectVolume(int index) { session.selectVolume(index); }
+    QString volumeText(int index) const { return session.volumeText(index); }
+    int volumeIndex() const { return session.volumeIndex(); }
+    SortedList &List1() { return session.List1(); }
+    Program &program() { return m_app; }
 
     // ---- page drawing
     void Page_Draw(qint16 i_PgNo, qint16 I_Effect);
-    QString Page_Path(int k) const;
+    QString Page_Path(int k) const { return session.Page_Path(k); }
+    // The page box and count label for `i_PgNo` (both windows keep them in step).
+    void showPageNumber(qint16 i_PgNo);
+    // The draw target of this window.
+    PageTarget pageTarget();
     void chk_view_Click();
     void chk_japan_Click();
     void Chk_hundred_Click();
     void Chk_Sharpen_Click();
-    int stepCount() const;
+    int stepCount() const { return session.stepCount(); }
 
     // ---- navigation
     void Go_Prev();
@@ -128,28 +140,20 @@ public:
     void placeTopBarOnce();
     void paintTopBar();
 
-    // ---- PageListHost
-    Program &program() override { return m_app; }
-    MemberTable &Member_Table() override { return m_members; }
-    SortedList &List1() override { return m_list1; }
-    int cbListCount() const override;
-    QString cbListText() const override;
-    void setCbListText(const QString &t) override;
-    void setNoImageVisible(bool visible) override;
-    void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg) override;
-    QWidget *dialogOwner() override { return this; }
+    // The wait panel's progress while a volume loads.
+    void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
 
-    // ---- public state shared with the other windows
-    qint16 I_ViewMode = 1;
-    qint16 Page_Index = 0;
-    qint16 i_PagePos = 2;
-    bool IsProcess = false;
+    // ---- the session's state under the names the other windows use
+    qint16 &I_ViewMode = session.I_ViewMode;
+    qint16 &Page_Index = session.Page_Index;
+    qint16 &i_PagePos = session.i_PagePos;
+    bool &IsProcess = session.IsProcess;
+    qint16 &Cur_Volume = session.Cur_Volume;
+    qint16 &Sel_Volume = session.Sel_Volume;
+    bool &Is_Resumed = session.Is_Resumed;
+    QString &Cmd_Folder = session.Cmd_Folder;
+    QString &Cmd_File = session.Cmd_File;
     bool Key_Busy = false;
-    qint16 Cur_Volume = -1;
-    qint16 Sel_Volume = 0;
-    bool Is_Resumed = false;
-    QString Cmd_Folder;
-    QString Cmd_File;
     QImage Img_Tmp;
 
     // Widgets, named by kind: cmd buttons, chk check boxes, lbl labels, Pic panes.
@@ -210,29 +214,23 @@ protected:
 private:
     void buildWidgets();
     void createControls();
+    void connectSession();
     void showEmptyState();
-    void extractEntry(int k);
-    void setPageCaption(int p);
-    void drawOnePage(int p, qint16 I_Effect);
-    void drawSpread(int p, qint16 I_Effect);
-    QSize pageSize(const QString &file, qint16 n);
-    // Copies w x h pixels of the control's last picture onto the surface at (x, y).
-    void copyFromControl(QImage &surface, int x, int y, int w, int h);
-    void sharpenSurface(QImage &surface);
-    void turnPage(QImage &surface, const QImage &page, int left, int top, int width, int height,
-                  bool pageIsDC = false);
+    void fillVolumeList();
+    void onOptionChanged(ReadingSession::Option o, bool on);
+    void onVolumeLoadStarted(const QString &volume);
+    void onVolumeLoadFinished();
+    // The check box that shows option `o`.
+    QCheckBox *optionBox(ReadingSession::Option o) const;
     void pressButton(SkinButton *b, const QString &downFile);
     // A page button: pressed image, the step, normal image again.
     void stepButton(SkinButton *b, const QString &name, void (Frm_ImgViewer::*step)());
     void releaseReaders();
     void clearTmpZip();
 
-    Program &m_app;
     std::unique_ptr<Cls_BookMove> m_bookMove;
     std::unique_ptr<QLockFile> m_instanceLock;
     QPointer<QWidget> m_focusBeforeBusy;
-    MemberTable m_members;
-    SortedList m_list1;
     bool m_unloaded = false;
     bool m_shuttingDown = false;
 

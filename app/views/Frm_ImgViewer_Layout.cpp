@@ -375,7 +375,7 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
         }
     }
     PicBox->hide();
-    if (m_list1.isEmpty())
+    if (session.List1().isEmpty())
         Set_ButtonState(false);
     setBusy(false);
 }
@@ -404,18 +404,18 @@ void Frm_ImgViewer::pressedCommand(SkinButton *b, const QString &name, bool pain
 void Frm_ImgViewer::cmdfullscreen_MouseDown(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
-        pressedCommand(cmdfullscreen, QStringLiteral("b_allscreen"), true, !m_list1.isEmpty(), openFullScreen);
+        pressedCommand(cmdfullscreen, QStringLiteral("b_allscreen"), true, !session.List1().isEmpty(), openFullScreen);
 }
 
 void Frm_ImgViewer::cmdIndex_MouseDown(Qt::MouseButton button)
 {
     if (button == Qt::LeftButton)
-        pressedCommand(cmdIndex, QStringLiteral("b_list"), true, !m_list1.isEmpty() && !m_app.IsIndexShow, openIndex);
+        pressedCommand(cmdIndex, QStringLiteral("b_list"), true, !session.List1().isEmpty() && !m_app.IsIndexShow, openIndex);
 }
 
 void Frm_ImgViewer::cmdfile_MouseDown(Qt::MouseButton button)
 {
-    if (button == Qt::LeftButton && !m_list1.isEmpty())
+    if (button == Qt::LeftButton && !session.List1().isEmpty())
         pressedCommand(cmdfile, QStringLiteral("b_fileout"), true, true, exportPage);
 }
 

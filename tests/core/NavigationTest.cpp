@@ -84,12 +84,20 @@ TEST_F(Navigation, SingleStepVolumes)
     // The next-volume question is asked even from a one-page volume.
     w->Go_Next();
     EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
-    // A one-page last volume: nothing is said at either end.
+    // A one-page last volume: nothing is said at its end, but going back still
+    // offers the previous volume, or a one-page volume would be a dead end.
     w->selectVolume(1);
     const size_t n = prompts.shown.size();
     w->Go_Next();
+    EXPECT_EQ(prompts.shown.size(), n);
+    prompts.messageAnswers = {MsgResult::Yes};
     w->Go_Prev();
-    EXPECT_EQ(prompts.shown.size(), n); // a single step: no question, no message
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"));
+    EXPECT_EQ(w->cb_list->currentIndex(), 0);
+    // The first volume has one page too and nothing before it: no message.
+    const size_t m = prompts.shown.size();
+    w->Go_Prev();
+    EXPECT_EQ(prompts.shown.size(), m);
 }
 
 TEST_F(Navigation, LastButtonAndFiveStepsInTwoPageMode)

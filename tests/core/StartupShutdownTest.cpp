@@ -237,7 +237,8 @@ TEST_F(Startup, ShutdownEmptiesTmpZipAndWritesTheErrorLogOnlyWhenNeeded)
 TEST_F(Startup, WithoutControlLibrariesTheWindowStillStartsAndLists)
 {
     app->controls = nullptr;
-    w = std::make_unique<Frm_ImgViewer>(*app);
+    auto bare = std::make_unique<Frm_ImgViewer>(*app);
+    w = bare.get();
     w->anotherInstanceRunning = [] { return false; };
     w->endProcess = [] {};
     EXPECT_EQ(w->ImgPicture1, nullptr);

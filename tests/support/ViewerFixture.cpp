@@ -11,25 +11,19 @@ void ViewerFixture::SetUp()
 
 void ViewerFixture::TearDown()
 {
-    w.reset();
-    app.reset();
+    viewer.reset();
 }
 
 void ViewerFixture::newRun()
 {
-    w.reset();
-    app.reset();
+    viewer.reset();
     ProgramPaths paths;
     paths.programFolder = QStringLiteral(LEAFVIEW_BUILD_BIN);
     paths.dataFolder = data.path();
     paths.executableName = QStringLiteral("leafview");
-    app = std::make_unique<Program>(paths, &prompts);
-    if (!controls.isRegistered(QStringLiteral("PhotoGrip.ImgPicture"))) {
-        QString log;
-        controls.registerControls(paths.programFolder, log);
-    }
-    app->controls = &controls;
-    w = std::make_unique<Frm_ImgViewer>(*app);
+    viewer = std::make_unique<ViewerStartup>(paths, prompts, controls);
+    app = &viewer->program();
+    w = &viewer->window();
     w->anotherInstanceRunning = [] { return false; };
     w->endProcess = [this] { ++endCalls; };
     w->resize(1024, 768);

@@ -1,6 +1,7 @@
 #pragma once
 #include "ScriptedPrompts.h"
 #include "views/Frm_ImgViewer.h"
+#include "views/ViewerStartup.h"
 #include "core/Program.h"
 #include "platform/ControlHost.h"
 
@@ -30,7 +31,8 @@ protected:
     QTemporaryDir books; // sources to open
     ScriptedPrompts prompts;
     ControlHost controls;
-    std::unique_ptr<Program> app;
-    std::unique_ptr<Frm_ImgViewer> w;
+    std::unique_ptr<ViewerStartup> viewer;
+    Program *app = nullptr;
+    Frm_ImgViewer *w = nullptr;
     int endCalls = 0;
 };

@@ -61,7 +61,7 @@ protected:
     void openThroughChooser(bool folder, int presses)
     {
         w->runOpenChooser = [this, folder, presses] {
-            Frm_Open chooser(*app, w.get());
+            Frm_Open chooser(*app, w);
             if (folder)
                 chooser.Opt_Folder->setChecked(true);
             for (int i = 0; i < presses && chooser.result() != QDialog::Accepted; ++i) {

@@ -1,14 +1,12 @@
-#include "core/Headless.h"
+#include "views/Headless.h"
 
-#include "archive/Cls_Rar.h"
-#include "archive/cUnzip.h"
 #include "views/Frm_ImgViewer.h"
+#include "views/ViewerStartup.h"
 #include "core/Program.h"
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -26,8 +24,9 @@ struct Session
     QTemporaryDir dataDir;
     SilentPrompts prompts;
     ControlHost controls;
-    std::unique_ptr<Program> program;
-    std::unique_ptr<Frm_ImgViewer> window;
+    std::unique_ptr<ViewerStartup> viewer;
+    Program *program = nullptr;
+    Frm_ImgViewer *window = nullptr;
 
     bool start()
     {
@@ -35,15 +34,10 @@ struct Session
             return false;
         ProgramPaths paths = ProgramPaths::forRunningProgram();
         paths.dataFolder = dataDir.path();
-        program = std::make_unique<Program>(paths, &prompts);
-        controls.registerControls(paths.programFolder, program->ErrorLog);
-        program->controls = &controls;
-        window = std::make_unique<Frm_ImgViewer>(*program);
-        window->anotherInstanceRunning = [] { return false; };
-        window->endProcess = [] {};
-        window->Lang_Load();
-        QDir().mkpath(program->paths.tmpZip());
-        window->createReaders();
+        viewer = std::make_unique<ViewerStartup>(paths, prompts, controls);
+        viewer->startQuietly();
+        program = &viewer->program();
+        window = &viewer->window();
         return true;
     }
 
@@ -149,14 +143,15 @@ int Headless::render(const QStringList &args)
     if (w.cb_list->currentIndex() != volume)
         w.selectVolume(volume);
     auto flag = [&](const char *f) { return args.contains(QString::fromLatin1(f)); };
-    w.chkeffect->setChecked(flag("--effect"));
-    w.Chk_hundred->setChecked(flag("--hundred"));
-    w.Chk_Sharpen->setChecked(flag("--sharpen"));
-    w.chk_view->setChecked(flag("--two-page"));
-    w.chk_japan->setChecked(flag("--rtl"));
-    w.Page_Index = qint16(page);
+    ReadingSession &session = w.session;
+    session.setOption(ReadingSession::BookEffect, flag("--effect"));
+    session.setOption(ReadingSession::Hundred, flag("--hundred"));
+    session.setOption(ReadingSession::Sharpen, flag("--sharpen"));
+    session.setOption(ReadingSession::TwoPage, flag("--two-page"));
+    session.setOption(ReadingSession::RightToLeft, flag("--rtl"));
+    session.Page_Index = qint16(page);
     w.PicDraw->resize(sw, sh);
-    w.Page_Draw(w.Page_Index, w.chkeffect->isChecked() ? 1 : 0);
+    w.Page_Draw(session.Page_Index, session.effectFlag());
     if (!w.PicDraw->surface().save(outFile, "PNG")) {
         err(QStringLiteral("cannot write ") + outFile);
         return 1;

@@ -1,0 +1,398 @@
+#include "core/ReadingSession.h"
+
+#include "archive/Cls_Rar.h"
+#include "archive/Mo_Rar.h"
+#include "archive/Mo_Unzip.h"
+#include "archive/TmpZipFolder.h"
+#include "archive/cUnzip.h"
+#include "core/PageGeometry.h"
+#include "core/Program.h"
+#include "core/VolumeRules.h"
+#include "platform/Prompts.h"
+
+#include <QCoreApplication>
+#include <QLocale>
+
+#include <exception>
+
+namespace {
+// Text after the last "/".
+QString lastPart(const QString &s)
+{
+    return s.mid(s.lastIndexOf(QLatin1Char('/')) + 1);
+}
+} // namespace
+
+ReadingSession::ReadingSession(Program &app, QObject *parent) : QObject(parent), m_app(app) {}
+
+// ---------------------------------------------------------------- the source
+
+void ReadingSession::Open_Source()
+{
+    if (m_app.IsArchive && m_app.ArchiveKind == 0) {
+        Mo_Unzip::ListZip(*this, m_app.OpenPath);
+        // Rebuilt even when the archive listed nothing, so an unreadable archive
+        // never leaves the previous book's volumes and pages behind.
+        VBZip_ArchiveUpdate();
+    } else if (m_app.IsArchive && m_app.ArchiveKind == 1) {
+        TmpZipFolder::rarReader(*this).setRarFile(m_app.OpenPath);
+        TmpZipFolder::rarReader(*this).Rar_Directory();
+        VBUnRar_ArchiveUpdate();
+    } else if (!m_app.IsArchive) {
+        Folder_Scan();
+    }
+    // An archive of neither kind opens nothing: scanning its path as a folder would
+    // only wipe the book that is open.
+}
+
+void ReadingSession::openCommandLineSource()
+{
+    const QString ext = VolumeRules::extensionOf(Cmd_File);
+    if (VolumeRules::isArchiveExt(ext)) {
+        m_app.IsArchive = true;
+        m_app.OpenPath = Cmd_Folder + QLatin1Char('/') + Cmd_File;
+        m_app.ArchiveKind = qint16(VolumeRules::archiveKindOfExt(ext));
+    } else {
+        m_app.IsArchive = false;
+        m_app.OpenPath = Cmd_Folder;
+    }
+    Open_Source();
+}
+
+void ReadingSession::VBZip_ArchiveUpdate()
+{
+    m_members.discard();
+    cUnzip &zip = TmpZipFolder::zipReader(*this);
+    const qint32 n = zip.FileCount();
+    m_members.dimension(n);
+    for (qint32 i = 1; i <= n; ++i)
+        m_members.at(i) = {zip.FileName(i), zip.FileDirectory(i), QString()};
+    Volume_Build();
+}
+
+void ReadingSession::VBUnRar_ArchiveUpdate()
+{
+    m_members.discard();
+    Cls_Rar &rar = TmpZipFolder::rarReader(*this);
+    const qint16 n = rar.Get_FileCount();
+    m_members.dimension(n);
+    for (qint16 i = 1; i <= n; ++i)
+        m_members.at(i) = {rar.RarFileName(i), rar.RarFolderName(i), QString()};
+    Volume_Build();
+}
+
+void ReadingSession::Folder_Scan()
+{
+    setVolumes({});
+    m_list1.Clear();
+    if (!VolumeRules::scanFolder(m_app.OpenPath, !Cmd_Folder.isEmpty(), m_members)) {
+        emit pagesCleared();
+        return;
+    }
+    Volume_Build();
+}
+
+void ReadingSession::setVolumes(const QStringList &names)
+{
+    m_volumes = names;
+    m_volumeIndex = -1;
+    emit volumesChanged();
+}
+
+void ReadingSession::Volume_Build()
+{
+    setVolumes({});
+    if (!m_members.dimensioned() || m_members.upper() == 0) {
+        m_list1.Clear();
+        emit pagesCleared();
+        return;
+    }
+    const QStringList names = VolumeRules::deriveVolumes(m_members);
+    QStringList sorted;
+    for (const QString &n : names)
+        sorted.insert(SortedList::insertPosition(sorted, n), n);
+    setVolumes(sorted);
+    if (!m_volumes.isEmpty()) {
+        selectVolume(Sel_Volume >= 0 && Sel_Volume <= volumeCount() - 1 ? Sel_Volume : 0);
+    } else {
+        m_list1.Clear();
+        emit pagesCleared();
+    }
+}
+
+void ReadingSession::selectVolume(int index)
+{
+    if (index < -1 || index >= volumeCount())
+        return;
+    if (index != m_volumeIndex) {
+        m_volumeIndex = index;
+        emit volumesChanged();
+    }
+    cb_list_Click();
+}
+
+void ReadingSession::cb_list_Click()
+{
+    setNoImageVisible(false);
+    if (!Members_Ready() || IsProcess)
+        return;
+    IsProcess = true;
+    Cur_Volume = qint16(m_volumeIndex);
+    const QString volume = currentVolume();
+    emit volumeLoadStarted(volume);
+    // A failure while listing leaves what was listed; the switch still ends normally.
+    try {
+        if (m_app.IsArchive && m_app.ArchiveKind != 0)
+            Mo_Rar::SelectRarVolume(*this, volume);
+        else if (m_app.IsArchive)
+            Mo_Unzip::SelectZipVolume(*this, volume);
+        else
+            Volume_Pages(volume);
+    } catch (const std::exception &e) {
+        m_app.logError(QString::fromUtf8(e.what()));
+    }
+    Sel_Volume = qint16(m_volumeIndex);
+    if (Cmd_File.isEmpty()) {
+        if (Is_Resumed)
+            Is_Resumed = false;
+        else
+            Page_Index = 0;
+    } else {
+        const QString wanted = Cmd_Folder + QLatin1Char('/') + Cmd_File;
+        for (int k = 0; k < m_list1.ListCount(); ++k) {
+            if (m_list1.List(k).trimmed() == wanted) {
+                Page_Index = qint16(k);
+                break;
+            }
+        }
+        Cmd_Folder.clear();
+        Cmd_File.clear();
+    }
+    // A resumed position past the end (the book lost pages since) shows the last page.
+    if (Page_Index >= stepCount())
+        Page_Index = qint16(qMax(stepCount() - 1, 0));
+    emit volumeLoadFinished();
+    IsProcess = false;
+}
+
+void ReadingSession::Volume_Pages(const QString &volumeName)
+{
+    m_list1.Clear();
+    const QString root = VolumeRules::folderRoot(m_app.OpenPath);
+    // Only an archive volume is listed as a nested archive: a sub-folder whose
+    // name merely holds a "." ("Vol.1/") is an ordinary folder of pages.
+    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
+    for (int i = 1; i <= m_members.upper(); ++i) {
+        const MemberRecord &r = m_members.at(i);
+        if (r.volumeName != volumeName)
+            continue;
+        if (kind == 0)
+            Mo_Unzip::ListNestedZip(*this, root + r.fileName);
+        else if (kind == 1)
+            Mo_Rar::ListNestedRar(*this, root + r.fileName);
+        else
+            m_list1.AddItem(root + r.folder + r.fileName);
+    }
+}
+
+// ---------------------------------------------------------------- pages
+
+int ReadingSession::stepCount() const
+{
+    const int entries = m_list1.ListCount();
+    return I_ViewMode == 2 ? (entries + 1) / 2 : entries;
+}
+
+QString ReadingSession::Page_Path(int k) const
+{
+    if (k < 0 || k >= m_list1.ListCount())
+        return QString();
+    if (m_app.IsArchive || VolumeRules::isZipVolumeName(currentVolume()))
+        return m_app.paths.tmpZip() + QLatin1Char('/') + m_list1.List(k);
+    return m_list1.List(k);
+}
+
+void ReadingSession::extractEntry(int k)
+{
+    if (k < 0 || k >= m_list1.ListCount())
+        return;
+    const QString volume = currentVolume();
+    const QString entry = m_list1.List(k);
+    const bool zipVolume = VolumeRules::isZipVolumeName(volume);
+    if (!m_app.IsArchive) {
+        if (zipVolume)
+            Mo_Unzip::ExtractZipMember(*this, VolumeRules::folderRoot(m_app.OpenPath) + volume, entry);
+    } else if (zipVolume) {
+        Mo_Unzip::ExtractZipMember(*this, m_app.paths.tmpZip() + QLatin1Char('/') + volume, entry);
+    } else if (volume != QLatin1String("/")) {
+        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, volume + QLatin1Char('/') + entry);
+    } else {
+        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, entry);
+    }
+}
+
+QString ReadingSession::pageCaption(int p) const
+{
+    const QString source = lastPart(m_app.OpenPath);
+    const QString page = p >= 0 && p < m_list1.ListCount() ? lastPart(m_list1.List(p)) : QString();
+    const QString volume = currentVolume();
+    const QString sep = QStringLiteral(" ─ ");
+    if (volume == QLatin1String("/"))
+        return m_app.lang.Title_Text + sep + source + QStringLiteral("/[") + page + QLatin1Char(']');
+    return m_app.lang.Title_Text + sep + source + QStringLiteral("/[") + volume + QLatin1Char('/') + page +
+           QLatin1Char(']');
+}
+
+// ---------------------------------------------------------------- options
+
+qint16 ReadingSession::firstPageOfSpread(qint16 s, int entries)
+{
+    qint16 p = qint16(s * 2);
+    if (p == entries)
+        --p;
+    return p < 0 ? qint16(0) : p;
+}
+
+bool ReadingSession::setOption(Option o, bool on)
+{
+    if (m_options[o] == on)
+        return false;
+    m_options[o] = on;
+    if (o == TwoPage) {
+        I_ViewMode = on ? 2 : 1;
+        Page_Index = on ? spreadOfPage(Page_Index) : firstPageOfSpread(Page_Index, m_list1.ListCount());
+    }
+    emit optionChanged(o, on);
+    return true;
+}
+
+qint16 ReadingSession::turnDirection(bool forward) const
+{
+    const bool swapped = option(RightToLeft);
+    return forward ? (swapped ? 1 : 2) : (swapped ? 2 : 1);
+}
+
+// ---------------------------------------------------------------- navigation
+
+bool ReadingSession::ask(const QString &text)
+{
+    return m_app.prompts && m_app.prompts->messageBox(promptOwner, m_app.lang.Title_Text, text, MsgIcon::Question,
+                                                      MsgButtons::YesNo) == MsgResult::Yes;
+}
+
+void ReadingSession::tell(const QString &text)
+{
+    if (m_app.prompts)
+        m_app.prompts->messageBox(promptOwner, m_app.lang.Title_Text, text, MsgIcon::Information, MsgButtons::Ok);
+}
+
+ReadingSession::Step ReadingSession::stepForward(qint16 &index, qint16 &turnPos)
+{
+    const int steps = stepCount();
+    if (index + 1 <= steps - 1) {
+        ++index;
+        turnPos = turnDirection(true);
+        return Step::Moved;
+    }
+    const int v = m_volumeIndex;
+    if (v >= 0 && v + 1 < volumeCount()) {
+        if (ask(m_app.lang.Msg_Table[0])) {
+            selectVolume(v + 1);
+            index = 0;
+            return Step::NewVolume;
+        }
+    } else if (steps >= 2) {
+        tell(m_app.lang.Msg_Table[5]);
+    }
+    return Step::Stayed;
+}
+
+ReadingSession::Step ReadingSession::stepBack(qint16 &index, qint16 &turnPos)
+{
+    if (index - 1 >= 0) {
+        --index;
+        turnPos = turnDirection(false);
+        return Step::Moved;
+    }
+    // The previous volume is offered whatever this one holds: a volume of a single
+    // page or spread would otherwise be a dead end going back.
+    const int v = m_volumeIndex;
+    if (v - 1 >= 0) {
+        if (ask(m_app.lang.Msg_Table[1])) {
+            selectVolume(v - 1);
+            index = 0;
+            return Step::NewVolume;
+        }
+    } else if (stepCount() >= 2) {
+        tell(m_app.lang.Msg_Table[6]);
+    }
+    return Step::Stayed;
+}
+
+std::optional<qint16> ReadingSession::pageBoxIndex(const QString &text, qint16 old, qint16 &turnPos) const
+{
+    bool ok = false;
+    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok)
+        return std::nullopt;
+    const int steps = stepCount();
+    qint16 index;
+    if (value > 0 && value <= steps)
+        index = qint16(PageGeometry::roundEven(value - 1));
+    else if (value == 0)
+        index = 0;
+    else
+        index = qint16(qMax(steps - 1, 0));
+    if (index < old)
+        turnPos = turnDirection(false);
+    else if (index > old)
+        turnPos = turnDirection(true);
+    else
+        turnPos = 2;
+    return index;
+}
+
+// ---------------------------------------------------------------- resume and end
+
+ResumeRecord ReadingSession::snapshot() const
+{
+    ResumeRecord r;
+    r.path = m_app.OpenPath;
+    r.volumeIndex = qint16(m_volumeIndex);
+    r.isArchive = m_app.IsArchive;
+    r.viewMode = I_ViewMode;
+    r.pagePosition = Page_Index;
+    r.rightToLeft = option(RightToLeft);
+    r.archiveKind = m_app.ArchiveKind;
+    r.hundred = option(Hundred) ? 1 : 0;
+    r.effect = option(BookEffect) ? 1 : 0;
+    r.sharpen = option(Sharpen) ? 1 : 0;
+    return r;
+}
+
+bool ReadingSession::finishedReading() const
+{
+    const int v = m_volumeIndex;
+    return Page_Index + 1 == stepCount() && v >= 0 && v + 1 == volumeCount();
+}
+
+// ---------------------------------------------------------------- what the readers report
+
+void ReadingSession::setCbListText(const QString &t)
+{
+    if (m_volumeIndex < 0)
+        return;
+    m_volumes[m_volumeIndex] = t;
+    emit volumeTextChanged(m_volumeIndex);
+}
+
+void ReadingSession::setNoImageVisible(bool visible)
+{
+    m_noImage = visible;
+    emit noImageChanged(visible);
+}
+
+void ReadingSession::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg)
+{
+    emit progress(Percent, TotCount, StrMsg);
+}
