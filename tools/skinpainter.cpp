@@ -469,6 +469,77 @@ QImage okButton(State s)
     return img;
 }
 
+// A leaf in a 20 x 20 box, tip at the top right: the program's mark.
+QPainterPath leafShape()
+{
+    QPainterPath leaf;
+    leaf.moveTo(3, 17);
+    leaf.cubicTo(2, 8, 8, 3, 18, 2);
+    leaf.cubicTo(17, 12, 12, 18, 3, 17);
+    return leaf;
+}
+
+// Background of the information window: a light face, a sunken field where the
+// information page sits and the program's mark beside the OK button.
+QImage infoBackground()
+{
+    QImage img = newImage(350, 230);
+    QPainter p(&img);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setRenderHint(QPainter::TextAntialiasing);
+    QLinearGradient face(0, 0, 0, 230);
+    face.setColorAt(0, QColor(0xf6, 0xf7, 0xf9));
+    face.setColorAt(1, QColor(0xe4, 0xe8, 0xec));
+    p.fillRect(img.rect(), face);
+    // The OK button's own face colour behind it, so it sits without a seam.
+    p.fillRect(QRect(135, 190, 80, 30), QColor(0xef, 0xf1, 0xf3));
+
+    // Field of the page: a soft shadow, then a white well with a slate rim.
+    const QRectF field(12.5, 12.5, 325, 167);
+    p.fillPath(rounded(field.translated(0, 1.5), 5), QColor(0, 0, 0, 22));
+    p.fillPath(rounded(field, 5), Qt::white);
+    p.setPen(QPen(QColor(0xb4, 0xbd, 0xc7), 1));
+    p.drawPath(rounded(field, 5));
+    p.fillRect(QRectF(13, 13, 324, 1), QColor(0xd5, 0xdb, 0xe1));
+
+    // Leaf-green rule between the field and the button row.
+    QLinearGradient rule(12, 0, 338, 0);
+    rule.setColorAt(0, QColor(kLeafDeep.red(), kLeafDeep.green(), kLeafDeep.blue(), 0));
+    rule.setColorAt(0.5, kLeafDeep);
+    rule.setColorAt(1, QColor(kLeafDeep.red(), kLeafDeep.green(), kLeafDeep.blue(), 0));
+    p.fillRect(QRectF(12, 184, 326, 1.5), rule);
+
+    // The mark and the name at the left of the button row.
+    p.save();
+    p.translate(16, 194);
+    QLinearGradient leafFill(0, 0, 20, 20);
+    leafFill.setColorAt(0, kLeaf);
+    leafFill.setColorAt(1, kLeafDeep);
+    p.fillPath(leafShape(), leafFill);
+    p.setPen(QPen(QColor(0x2f, 0x6f, 0x2e), 1.2, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(4, 16), QPointF(15, 5));
+    p.restore();
+    p.setFont(uiFont(13, QFont::Bold));
+    p.setPen(QColor(0x3a, 0x46, 0x55));
+    p.drawText(QRectF(42, 190, 90, 30), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Leafview"));
+
+    // Three falling leaves at the right, faint, for balance.
+    const struct
+    {
+        double x, y, angle, scale;
+        int alpha;
+    } fall[] = {{262, 192, 20, 0.8, 70}, {292, 200, -35, 0.6, 55}, {318, 189, 60, 0.7, 45}};
+    for (const auto &f : fall) {
+        p.save();
+        p.translate(f.x, f.y);
+        p.rotate(f.angle);
+        p.scale(f.scale, f.scale);
+        p.fillPath(leafShape(), QColor(kLeafDeep.red(), kLeafDeep.green(), kLeafDeep.blue(), f.alpha));
+        p.restore();
+    }
+    return img;
+}
+
 // ---------------------------------------------------------------- tip card
 
 QImage tipCard()
@@ -863,6 +934,7 @@ std::vector<SkinFile> paintSkin()
     files.push_back({QStringLiteral("b_close.bmp"), closeButton()});
     files.push_back({QStringLiteral("b_ok.bmp"), okButton(State::Normal)});
     files.push_back({QStringLiteral("b_ok_down.bmp"), okButton(State::Down)});
+    files.push_back({QStringLiteral("bg_info.bmp"), infoBackground()});
     return files;
 }
 

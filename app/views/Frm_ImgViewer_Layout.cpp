@@ -3,12 +3,17 @@
 
 #include "core/PageGeometry.h"
 #include "core/Program.h"
+#include "dialogs/BannerView.h"
+#include "dialogs/ExportCommand.h"
+#include "dialogs/Frm_Folder.h"
+#include "dialogs/Frm_Info.h"
 #include "dialogs/Frm_Open.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
 #include "views/EventHook.h"
 #include "views/TopBarStyle.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -17,6 +22,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QShortcut>
 
 #include <exception>
 
@@ -111,6 +117,29 @@ void Frm_ImgViewer::styleWidgets()
         Frm_Open chooser(m_app, this);
         return chooser.exec() == QDialog::Accepted;
     };
+    // Run from the full-screen menu, the messages and the chooser belong in front
+    // of the full-screen window, not behind it with the main window.
+    const auto frontWindow = [this]() -> QWidget * {
+        QWidget *active = QApplication::activeWindow();
+        return active ? active : this;
+    };
+    exportPage = [this, frontWindow] {
+        ExportCurrentPage(m_app, frontWindow(), chk_view->isChecked(), Page_Path(Page_Index), chooseExportFolder);
+    };
+    chooseExportFolder = [this, frontWindow] { Frm_Folder(m_app, frontWindow()).exec(); };
+    showInfo = [this] { Frm_Info(m_app.paths, this).exec(); };
+    sendUsageRequest = InstallBanner(Picbanner, m_app);
+    auto *exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
+    // The key follows the button: nothing while it is unavailable (no pages, two-page view).
+    connect(exportKey, &QShortcut::activated, this, [this] {
+        if (cmdfile->isEnabled())
+            cmdfile_MouseDown(Qt::LeftButton);
+    });
+    auto *infoKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
+    connect(infoKey, &QShortcut::activated, this, [this] {
+        img_Info_MouseDown(Qt::LeftButton);
+        img_Info_MouseUp(Qt::LeftButton);
+    });
 }
 
 QString Frm_ImgViewer::skinPath(const QString &file, bool languageDependent) const

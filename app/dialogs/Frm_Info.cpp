@@ -1,0 +1,78 @@
+#include "dialogs/Frm_Info.h"
+
+#include "platform/ProgramPaths.h"
+#include "platform/SkinButton.h"
+
+#include <QFileInfo>
+#include <QKeyEvent>
+#include <QPainter>
+#include <QTextBrowser>
+
+namespace {
+// Where the page and the button sit on the background picture.
+const QRect kPageRect(14, 14, 322, 164);
+constexpr int kButtonTop = 190;
+} // namespace
+
+Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent)
+    : QDialog(parent), m_skin(paths.skinFolder()), m_page(paths.programFolder + QStringLiteral("/program_info.htm"))
+{
+    setModal(true);
+    setWindowTitle(QString());
+    setFixedSize(kWidth, kHeight);
+    m_background.load(m_skin + QStringLiteral("bg_info.bmp"));
+
+    WebBrowser1 = new QTextBrowser(this);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    WebBrowser1->setGeometry(kPageRect);
+    WebBrowser1->setFrameShape(QFrame::NoFrame);
+    WebBrowser1->setOpenExternalLinks(true);
+
+    cmd_close = new SkinButton(this);
+    cmd_close->setObjectName(QStringLiteral("cmd_close"));
+    cmd_close->setToolTip(QStringLiteral("OK (Esc)"));
+    connect(cmd_close, &SkinButton::leftPressed, this, &Frm_Info::cmd_close_MouseDown);
+    connect(cmd_close, &SkinButton::leftReleased, this, &Frm_Info::cmd_close_MouseUp);
+
+    Form_Load();
+}
+
+void Frm_Info::Form_Load()
+{
+    // The button images are the same in both languages.
+    cmd_close->resize(80, 30);
+    cmd_close->setImageFile(m_skin + QStringLiteral("b_ok.bmp"));
+    cmd_close->move((kWidth - cmd_close->width()) / 2, kButtonTop);
+    // A missing page leaves the browser empty; the window still opens and closes.
+    if (QFileInfo(m_page).isFile())
+        WebBrowser1->setSource(QUrl::fromLocalFile(m_page));
+}
+
+void Frm_Info::cmd_close_MouseDown()
+{
+    cmd_close->setImageFile(m_skin + QStringLiteral("b_ok_down.bmp"));
+}
+
+void Frm_Info::cmd_close_MouseUp()
+{
+    cmd_close->setImageFile(m_skin + QStringLiteral("b_ok.bmp"));
+    accept();
+}
+
+void Frm_Info::keyPressEvent(QKeyEvent *e)
+{
+    if (e->key() == Qt::Key_Escape) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(e);
+}
+
+void Frm_Info::paintEvent(QPaintEvent *)
+{
+    QPainter p(this);
+    if (m_background.isNull())
+        p.fillRect(rect(), QColor(0xef, 0xf1, 0xf3));
+    else
+        p.drawPixmap(0, 0, m_background);
+}

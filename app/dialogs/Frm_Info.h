@@ -1,0 +1,37 @@
+#pragma once
+#include <QDialog>
+#include <QPixmap>
+
+struct ProgramPaths;
+class QTextBrowser;
+class SkinButton;
+
+// The program information window: the page program_info.htm from the program
+// folder over the window's own background, and an OK button. Escape closes it.
+class Frm_Info : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kWidth = 350;
+    static constexpr int kHeight = 230;
+
+    explicit Frm_Info(const ProgramPaths &paths, QWidget *parent = nullptr);
+
+    void cmd_close_MouseDown();
+    void cmd_close_MouseUp();
+
+    QTextBrowser *WebBrowser1 = nullptr;
+    SkinButton *cmd_close = nullptr;
+
+protected:
+    void paintEvent(QPaintEvent *e) override;
+    void keyPressEvent(QKeyEvent *e) override;
+
+private:
+    void Form_Load();
+
+    QString m_skin;
+    QString m_page;
+    QPixmap m_background;
+};

@@ -1,0 +1,192 @@
+#include "dialogs/BannerView.h"
+#include "dialogs/UsageExchange.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QImage>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QSignalSpy>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+
+namespace {
+
+QByteArray httpAnswer(const QByteArray &body, const QByteArray &status = "200 OK")
+{
+    return "HTTP/1.1 " + status + "\r\nContent-Length: " + QByteArray::number(body.size()) +
+           "\r\nConnection: close\r\n\r\n" + body;
+}
+
+// A web server on the loopback interface: answers each path from a table and
+// records every request; a path without an answer gets silence.
+class LoopbackServer
+{
+public:
+    LoopbackServer()
+    {
+        server.listen(QHostAddress::LocalHost);
+        QObject::connect(&server, &QTcpServer::newConnection, [this] {
+            while (QTcpSocket *s = server.nextPendingConnection()) {
+                auto buffer = std::make_shared<QByteArray>();
+                QObject::connect(s, &QTcpSocket::readyRead, s, [this, s, buffer] {
+                    *buffer += s->readAll();
+                    if (!buffer->contains("\r\n\r\n"))
+                        return;
+                    requests << *buffer;
+                    const QByteArray target = buffer->split(' ').value(1);
+                    const QString path = QUrl(QString::fromLatin1(target)).path();
+                    buffer->clear();
+                    const auto it = answers.find(path);
+                    if (it == answers.end())
+                        return;
+                    s->write(it->second);
+                    s->disconnectFromHost();
+                });
+            }
+        });
+    }
+    QString host() const { return QStringLiteral("localhost:%1").arg(server.serverPort()); }
+
+    QTcpServer server;
+    std::map<QString, QByteArray> answers;
+    QList<QByteArray> requests;
+};
+
+class Exchange : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        network.setProxy(QNetworkProxy::NoProxy);
+        ASSERT_TRUE(server.server.isListening());
+        exchange.setTimeout(400);
+    }
+    // Runs the exchange; true when it ended in the remote banner.
+    bool run(const QString &host)
+    {
+        QSignalSpy local(&exchange, &UsageExchange::showLocalBanner);
+        QSignalSpy remote(&exchange, &UsageExchange::showRemoteBanner);
+        QSignalSpy version(&exchange, &UsageExchange::versionPublished);
+        exchange.SockStart(host);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return local.size() + remote.size() > 0; }, 5000));
+        QTest::qWait(50); // nothing more may follow
+        EXPECT_EQ(local.size() + remote.size(), 1);
+        published = version.isEmpty() ? QString() : version.first().first().toString();
+        if (!remote.isEmpty()) {
+            EXPECT_EQ(remote.first().first().toUrl().toString(),
+                      QStringLiteral("http://") + host + QStringLiteral("/banner/img_leaf.html"));
+        }
+        return !remote.isEmpty();
+    }
+
+    QNetworkAccessManager network;
+    LoopbackServer server;
+    UsageExchange exchange{&network};
+    QString published;
+};
+
+TEST_F(Exchange, SendsTheUsageRequestByteForByte)
+{
+    server.answers[QStringLiteral("/connect.htm")] = httpAnswer("", "404 Not Found");
+    EXPECT_FALSE(run(server.host()));
+    ASSERT_EQ(server.requests.size(), 1);
+    const QByteArray port = QByteArray::number(server.server.serverPort());
+    EXPECT_EQ(server.requests.first(), "GET http://localhost:" + port + "/connect.htm HTTP/1.1\r\n"
+                                       "Host:LOCALHOST:" + port + " \r\n"
+                                       "Connection: close\r\n"
+                                       "Accept: */*\r\n"
+                                       "\r\n");
+}
+
+struct AnswerCase
+{
+    const char *name;
+    QByteArray usage;   // the answer to the usage request; empty: silence
+    QByteArray version; // the answer to the version fetch; empty: silence
+    bool remote;
+    const char *published;
+};
+
+class ExchangeAnswers : public Exchange, public ::testing::WithParamInterface<AnswerCase>
+{
+};
+
+TEST_P(ExchangeAnswers, EndInTheRightBanner)
+{
+    if (!GetParam().usage.isEmpty())
+        server.answers[QStringLiteral("/connect.htm")] = GetParam().usage;
+    if (!GetParam().version.isEmpty())
+        server.answers[QStringLiteral("/version/img_leaf.php")] = GetParam().version;
+    EXPECT_EQ(run(server.host()), GetParam().remote);
+    EXPECT_EQ(published, QString::fromLatin1(GetParam().published));
+    // The version is fetched exactly when the usage request was answered with 200.
+    const bool fetched = server.requests.size() == 2 && server.requests.last().startsWith("GET /version/img_leaf.php ");
+    EXPECT_EQ(fetched, GetParam().remote);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ExchangeAnswers,
+    ::testing::Values(AnswerCase{"Ok", httpAnswer("hello"), httpAnswer("leaf*9.1.0"), true, "9.1.0"},
+                      AnswerCase{"VersionWithoutStar", httpAnswer(""), httpAnswer("9.1.0"), true, ""},
+                      AnswerCase{"VersionNeverAnswers", httpAnswer(""), QByteArray(), true, ""},
+                      AnswerCase{"NotFound", httpAnswer("", "404 Not Found"), QByteArray(), false, ""},
+                      AnswerCase{"NoSpace", QByteArray("garbage"), QByteArray(), false, ""},
+                      AnswerCase{"NeverAnswers", QByteArray(), QByteArray(), false, ""}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST_F(Exchange, RefusedConnectionEndsInTheLocalBanner)
+{
+    const QString host = server.host();
+    server.server.close();
+    EXPECT_FALSE(run(host));
+}
+
+TEST_F(Exchange, WithoutAHostNothingIsContacted)
+{
+    QSignalSpy local(&exchange, &UsageExchange::showLocalBanner);
+    exchange.SockStart(QString());
+    EXPECT_EQ(local.size(), 1);
+    EXPECT_TRUE(server.requests.isEmpty());
+    EXPECT_TRUE(UsageExchange::isNewer(QStringLiteral("1.10.0"), QStringLiteral("1.7.0")));
+    EXPECT_FALSE(UsageExchange::isNewer(QStringLiteral("1.7.0"), QStringLiteral("1.7.0")));
+    EXPECT_FALSE(UsageExchange::isNewer(QStringLiteral("soon"), QStringLiteral("1.7.0")));
+}
+
+TEST_F(Exchange, RemoteBannerAndItsImagesArriveWithoutBlocking)
+{
+    QTemporaryDir dir;
+    QFile local(dir.path() + QStringLiteral("/banner.html"));
+    ASSERT_TRUE(local.open(QIODevice::WriteOnly));
+    local.write("<p>local words</p>");
+    local.close();
+    QImage dot(4, 4, QImage::Format_RGB32);
+    dot.fill(Qt::green);
+    QByteArray png;
+    QBuffer buffer(&png);
+    dot.save(&buffer, "PNG");
+    server.answers[QStringLiteral("/banner/img_leaf.html")] = httpAnswer("<p>remote words</p><img src=\"dot.png\">");
+    server.answers[QStringLiteral("/banner/dot.png")] = httpAnswer(png);
+
+    BannerView view(&network, local.fileName());
+    view.setTimeout(400);
+    view.resize(160, 36);
+    view.show();
+    QSignalSpy shown(&view, &BannerView::bannerShown);
+    view.showRemote(UsageExchange::bannerAddress(server.host()));
+    EXPECT_FALSE(view.toPlainText().contains(QStringLiteral("remote")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.remoteImagesLoaded() == 1; }, 5000));
+    EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("remote words")));
+
+    // A banner that cannot be fetched gives way to the local one.
+    view.showRemote(QUrl(QStringLiteral("http://") + server.host() + QStringLiteral("/banner/missing.html")));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return view.shownAddress().isLocalFile(); }, 5000));
+    EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("local words")));
+}
+
+} // namespace

@@ -1,0 +1,278 @@
+#include "TestImages.h"
+#include "ViewerFixture.h"
+#include "ZipWriter.h"
+#include "core/ExportFolderFile.h"
+#include "core/PageExport.h"
+#include "dialogs/Frm_Folder.h"
+#include "platform/SkinButton.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+
+namespace {
+
+QByteArray bytesOf(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    (void)f.open(QIODevice::WriteOnly);
+}
+
+QByteArray pngBytes(QColor colour)
+{
+    QTemporaryDir tmp;
+    const QString f = tmp.path() + QStringLiteral("/p.png");
+    TestImages::write(f, 24, 32, colour);
+    return bytesOf(f);
+}
+
+// ---------------------------------------------------------------- names
+
+struct NameCase
+{
+    const char *existing; // names in the export folder, ";"-separated; a trailing "/" makes a folder
+    const char *page;
+    const char *expected;
+};
+
+class ExportName : public ::testing::TestWithParam<NameCase>
+{
+};
+
+TEST_P(ExportName, TakesTheSmallestFreeNumberOfTheExtension)
+{
+    QTemporaryDir folder;
+    for (const QString &name : QString::fromUtf8(GetParam().existing).split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+        if (name.endsWith(QLatin1Char('/')))
+            QDir(folder.path()).mkdir(name.chopped(1));
+        else
+            touch(folder.path() + QLatin1Char('/') + name);
+    }
+    EXPECT_EQ(PageExport::exportNameFor(folder.path(), QString::fromUtf8(GetParam().page)),
+              folder.path() + QLatin1Char('/') + QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, ExportName,
+    ::testing::Values(NameCase{"Ox0001.jpg;Ox0003.jpg", "/book/p.jpg", "Ox0002.jpg"},
+                      NameCase{"Ox0001.jpg;Ox0003.jpg", "/book/p.png", "Ox0001.png"},
+                      NameCase{"", "/book/Page.JPG", "Ox0001.JPG"},
+                      NameCase{"Ox0001.jpg/", "/book/v.1/p.jpg", "Ox0002.jpg"},
+                      // Without an extension the page is numbered too, never copied under its bare name.
+                      NameCase{"Ox0001", "/book/cover", "Ox0002"}));
+
+TEST(ExportFolderFileTest, RewritesTheFileAsOneLine)
+{
+    QTemporaryDir dir;
+    const QString ini = dir.path() + QStringLiteral("/imgviewer.ini");
+    QFile old(ini);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("/a/much/longer/old/path/than/the/new/one\r\nsecond line\r\n");
+    old.close();
+    ASSERT_TRUE(ExportFolderFile::write(ini, QStringLiteral("/내 만화")));
+    EXPECT_EQ(bytesOf(ini), QStringLiteral("/내 만화\r\n").toUtf8());
+    EXPECT_FALSE(ExportFolderFile::write(dir.path() + QStringLiteral("/missing/imgviewer.ini"), QStringLiteral("/x")));
+}
+
+// ---------------------------------------------------------------- the command
+
+enum class Source { PlainFolder, ZipArchive, ArchiveInFolder };
+
+class Export : public ViewerFixture
+{
+protected:
+    void SetUp() override
+    {
+        ViewerFixture::SetUp();
+        exportTo = makeFolder(QStringLiteral("exported"));
+        w->chooseExportFolder = [this] { ++folderDialogs; };
+    }
+    // A book of three pages in its own colour, opened from `source`, at page 2.
+    void openBook(Source source)
+    {
+        const Files pages = {{QStringLiteral("p1.png"), pngBytes(Qt::red)},
+                             {QStringLiteral("p2.png"), pngBytes(Qt::green)},
+                             {QStringLiteral("p3.png"), pngBytes(Qt::blue)}};
+        page2 = pages[1].second;
+        const QString root = makeFolder(QStringLiteral("book"));
+        if (source == Source::PlainFolder) {
+            for (const auto &[name, data] : pages) {
+                QFile f(root + QLatin1Char('/') + name);
+                ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+                f.write(data);
+            }
+            startUp();
+            openFolder(root);
+        } else {
+            const QString zip = root + QStringLiteral("/volume.zip");
+            ZipWriter z(zip);
+            for (const auto &[name, data] : pages)
+                z.addFile(name, data);
+            ASSERT_TRUE(z.close());
+            if (source == Source::ZipArchive) {
+                startUp(zip);
+            } else {
+                startUp();
+                openFolder(root);
+            }
+        }
+        ASSERT_EQ(w->List1().ListCount(), 3);
+        w->chkeffect->setChecked(false);
+        w->Page_Index = 1;
+        w->Page_Draw(1, 0);
+        app->ExportFolder = exportTo;
+        prompts.shown.clear();
+    }
+    QStringList exported() const { return QDir(exportTo).entryList(QDir::Files | QDir::NoDotAndDotDot); }
+
+    using Files = std::vector<std::pair<QString, QByteArray>>;
+    QString exportTo;
+    QByteArray page2;
+    int folderDialogs = 0;
+};
+
+class ExportFrom : public Export, public ::testing::WithParamInterface<Source>
+{
+};
+
+TEST_P(ExportFrom, CopiesThePageShownAndSaysWhere)
+{
+    openBook(GetParam());
+    w->cmdfile_MouseDown(Qt::LeftButton);
+    w->cmdfile_MouseDown(Qt::LeftButton);
+    EXPECT_EQ(exported(), QStringList({QStringLiteral("Ox0001.png"), QStringLiteral("Ox0002.png")}));
+    EXPECT_EQ(bytesOf(exportTo + QStringLiteral("/Ox0001.png")), page2);
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 2);
+    EXPECT_EQ(prompts.last()->title, QStringLiteral("파일복사 성공"));
+    EXPECT_EQ(prompts.last()->text,
+              QStringLiteral("현재 페이지를 ") + exportTo + QStringLiteral("/Ox0002.png 파일로 복사하였습니다."));
+    EXPECT_TRUE(w->cmdfile->imageFile().endsWith(QStringLiteral("/b_fileout.bmp")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Sources, ExportFrom,
+                         ::testing::Values(Source::PlainFolder, Source::ZipArchive, Source::ArchiveInFolder));
+
+TEST_F(Export, TwoPageViewExportsNothing)
+{
+    openBook(Source::PlainFolder);
+    w->chk_view->setChecked(true);
+    w->cmdfile_MouseDown(Qt::LeftButton);
+    EXPECT_TRUE(exported().isEmpty());
+    EXPECT_EQ(prompts.count(QStringLiteral("message")), 0);
+}
+
+TEST_F(Export, CtrlSExportsLikeTheButtonAndNothingWhileItIsUnavailable)
+{
+    openBook(Source::PlainFolder);
+    w->show();
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(exported(), QStringList({QStringLiteral("Ox0001.png")}));
+    w->chk_view->setChecked(true);
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(exported().size(), 1);
+    EXPECT_TRUE(w->cmdfile->imageFile().endsWith(QStringLiteral("/b_fileout_grey.bmp")));
+}
+
+TEST_F(Export, WithoutAFolderAsksForOneAndOpensTheChooser)
+{
+    openBook(Source::PlainFolder);
+    app->ExportFolder = exportTo + QStringLiteral("/gone");
+    w->cmdfile_MouseDown(Qt::LeftButton);
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 1);
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("내보낼 파일이 저장될 폴더 위치를 지정하세요."));
+    EXPECT_EQ(folderDialogs, 1);
+    EXPECT_TRUE(exported().isEmpty());
+}
+
+TEST_F(Export, AFailedCopyIsReported)
+{
+    openBook(Source::ZipArchive);
+    ASSERT_TRUE(QFile::remove(w->Page_Path(1)));
+    w->cmdfile_MouseDown(Qt::LeftButton);
+    EXPECT_TRUE(exported().isEmpty());
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 1);
+    EXPECT_EQ(prompts.last()->icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(prompts.last()->text.startsWith(QStringLiteral("현재 페이지를 ") + exportTo +
+                                                QStringLiteral("/Ox0001.png 파일로 복사하지 못했습니다.")));
+}
+
+TEST_F(Export, PastTheLastNumberNothingIsOverwritten)
+{
+    openBook(Source::PlainFolder);
+    for (int n = 1; n <= PageExport::kMaxExportNumber; ++n)
+        touch(exportTo + QStringLiteral("/Ox%1.png").arg(n, 4, 10, QLatin1Char('0')));
+    w->cmdfile_MouseDown(Qt::LeftButton);
+    EXPECT_EQ(exported().size(), PageExport::kMaxExportNumber);
+    EXPECT_TRUE(bytesOf(exportTo + QStringLiteral("/Ox0001.png")).isEmpty());
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 1);
+    EXPECT_EQ(prompts.last()->icon, MsgIcon::Exclamation);
+}
+
+// ---------------------------------------------------------------- the folder chooser
+
+TEST_F(Export, FolderChooserOkWritesExactlyOneLine)
+{
+    startUp();
+    const QString first = makeFolder(QStringLiteral("first"));
+    const QString second = makeFolder(QStringLiteral("second/내보내기"));
+    QFile ini(app->paths.exportFolderFile());
+    ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+    ini.write("/left/over\r\nfrom another run\r\n");
+    ini.close();
+    app->ExportFolder = first;
+
+    Frm_Folder chooser(*app);
+    EXPECT_EQ(chooser.windowTitle(), QStringLiteral("폴더지정하기"));
+    EXPECT_EQ(chooser.currentPath(), first);
+    EXPECT_EQ(chooser.lblfolder->text(), first);
+    chooser.openAt(second);
+    chooser.cmdFolder_Click();
+    EXPECT_EQ(chooser.result(), QDialog::Accepted);
+    EXPECT_EQ(app->ExportFolder, second);
+    EXPECT_EQ(bytesOf(app->paths.exportFolderFile()), (second + QStringLiteral("\r\n")).toUtf8());
+    EXPECT_EQ(prompts.count(QStringLiteral("message")), 0);
+}
+
+TEST_F(Export, FolderChooserForgetsAFolderThatWentAway)
+{
+    startUp();
+    app->ExportFolder = books.path() + QStringLiteral("/gone");
+    Frm_Folder chooser(*app);
+    EXPECT_TRUE(app->ExportFolder.isEmpty());
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 1);
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("지정한 위치에 해당폴더가 존재하지 않습니다"));
+    EXPECT_TRUE(QFileInfo(chooser.currentPath()).isDir());
+    chooser.CmdCancel_Click();
+    EXPECT_FALSE(QFileInfo::exists(app->paths.exportFolderFile()));
+}
+
+TEST_F(Export, FolderChooserMakesANewFolderOneLevelDeep)
+{
+    startUp();
+    const QString base = makeFolder(QStringLiteral("base"));
+    app->ExportFolder = base;
+    Frm_Folder chooser(*app);
+    prompts.inputAnswers = {QStringLiteral("a/b"), QStringLiteral(".."), QStringLiteral("새 폴더")};
+    chooser.cmdnewfolder_Click();
+    chooser.cmdnewfolder_Click();
+    EXPECT_EQ(chooser.currentPath(), base);
+    EXPECT_EQ(prompts.count(QStringLiteral("message")), 2);
+    chooser.cmdnewfolder_Click();
+    EXPECT_EQ(chooser.currentPath(), base + QStringLiteral("/새 폴더"));
+    EXPECT_TRUE(QFileInfo(base + QStringLiteral("/새 폴더")).isDir());
+    EXPECT_FALSE(QFileInfo::exists(base + QStringLiteral("/a")));
+    EXPECT_EQ(prompts.shown.front().text, QStringLiteral("새폴더 이름을 입력하세요"));
+}
+
+} // namespace
