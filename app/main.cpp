@@ -15,6 +15,11 @@
 
 int main(int argc, char **argv)
 {
+    // Without TZ the C library reads /etc/localtime again for every local-time
+    // conversion, and an archive listing converts a date per member. Naming the
+    // file lets the library keep what it read once.
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     const bool headless = argc > 1 && (qstrcmp(argv[1], "--list") == 0 || qstrcmp(argv[1], "--render") == 0 ||
                                        qstrcmp(argv[1], "--make-sample") == 0);
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))

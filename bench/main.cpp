@@ -34,6 +34,9 @@ void report(const QString &label, double value, const QString &unit)
 
 int main(int argc, char **argv)
 {
+    // As the program does at start-up: local-time conversions keep what they read.
+    if (!qEnvironmentVariableIsSet("TZ"))
+        qputenv("TZ", ":/etc/localtime");
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);

@@ -1,4 +1,5 @@
 #include "views/Frm_ImgViewer.h"
+#include "views/EventHook.h"
 
 #include "archive/Cls_Rar.h"
 #include "archive/Mo_Unzip.h"
@@ -38,6 +39,7 @@
 #include <QShortcut>
 #include <QTextStream>
 #include <QThread>
+#include <QTimer>
 
 #include <exception>
 
@@ -392,9 +394,18 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     PicBox->raise();
     // 14. The window is maximised by design.
     move(0, 0);
-    // 15.
+    // 15. The initial open runs as soon as the wait panel has been painted, so the
+    // first page (or the resume question) follows the window at once. The timer
+    // only stands in for a window that is never painted (started minimised).
     Tmr_Load.Tag.clear();
     Tmr_Load.timer.start();
+    EventHook::install(PicBox, [this, armed = true](QEvent *e) mutable {
+        if (armed && e->type() == QEvent::Paint) {
+            armed = false;
+            QTimer::singleShot(0, this, &Frm_ImgViewer::Tmr_Load_Timer);
+        }
+        return false;
+    });
     return true;
 }
 
@@ -420,12 +431,12 @@ void Frm_ImgViewer::Lang_Load()
 
 void Frm_ImgViewer::Tmr_Load_Timer()
 {
-    if (Tmr_Load.Tag.isEmpty()) {
-        // The first tick only marks that the window may now redraw on resizing.
-        Tmr_Load.Tag = QStringLiteral("exe");
-        return;
-    }
     Tmr_Load.timer.stop();
+    // Whichever comes first, the first paint or the timer, opens; the other finds
+    // the mark that from now on the window redraws on resizing.
+    if (Tmr_Load.Tag == QLatin1String("exe") || m_unloaded)
+        return;
+    Tmr_Load.Tag = QStringLiteral("exe");
     Open_Initial();
 }
 

@@ -364,7 +364,7 @@ void Frm_ImgViewer::Form_Resize()
     // 11.
     PicTipOut->setGeometry(PicDraw->geometry());
     PicTip->move((PicTipOut->width() - PicTip->width()) / 2, (PicTipOut->height() - PicTip->height()) / 2);
-    // 12. Not before the start-up timer's first tick.
+    // 12. Not before the initial open.
     if (Tmr_Load.Tag == QLatin1String("exe"))
         Page_Draw(Page_Index, 0);
 }

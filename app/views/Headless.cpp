@@ -152,7 +152,9 @@ int Headless::render(const QStringList &args)
     session.Page_Index = qint16(page);
     w.PicDraw->resize(sw, sh);
     w.Page_Draw(session.Page_Index, session.effectFlag());
-    if (!w.PicDraw->surface().save(outFile, "PNG")) {
+    // A check tool's picture: quick to write matters more than small; this quality
+    // is zlib's fastest level.
+    if (!w.PicDraw->surface().save(outFile, "PNG", 80)) {
         err(QStringLiteral("cannot write ") + outFile);
         return 1;
     }

@@ -6,7 +6,9 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -159,6 +161,26 @@ TEST_F(Startup, CommandLine)
     EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("/"));
     EXPECT_EQ(w->Page_Index, 1);
     EXPECT_TRUE(w->Cmd_File.isEmpty());
+}
+
+TEST_F(Startup, TheInitialOpenFollowsTheFirstPaintWithoutWaitingForTheTimer)
+{
+    const QString book = makeBook();
+    ASSERT_TRUE(w->Form_Load(book + QStringLiteral("/top2.png")));
+    // Only the paint can open now.
+    w->Tmr_Load.timer.setInterval(3600 * 1000);
+    w->show();
+    QElapsedTimer waited;
+    waited.start();
+    while (w->Page_Index != 1 && waited.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("/"));
+    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->Tmr_Load.Tag, QStringLiteral("exe"));
+    // The timer coming later opens nothing a second time.
+    w->Page_Index = 0;
+    w->Tmr_Load_Timer();
+    EXPECT_EQ(w->Page_Index, 0);
 }
 
 TEST_F(Startup, SecondInstanceEndsDuringLoad)

@@ -33,7 +33,6 @@ void ViewerFixture::startUp(const QString &commandLine)
 {
     ASSERT_TRUE(w->Form_Load(commandLine));
     w->Tmr_Load_Timer();
-    w->Tmr_Load_Timer();
 }
 
 void ViewerFixture::openFolder(const QString &folder)

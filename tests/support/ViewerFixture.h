@@ -19,7 +19,7 @@ protected:
 
     // Recreates program and window (as a new run of the program would).
     void newRun();
-    // Runs start-up up to and including the initial open (both Tmr_Load ticks).
+    // Runs start-up up to and including the initial open.
     void startUp(const QString &commandLine = QString());
     // Opens a folder source as the open command does.
     void openFolder(const QString &folder);
