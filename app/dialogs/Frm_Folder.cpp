@@ -143,6 +143,12 @@ void Frm_Folder::Form_Load()
     Label1->setText(english ? QStringLiteral("Folder location") : QStringLiteral("폴더 위치"));
     lblfolder->setText(QStringLiteral("Not Found"));
     cmdnewfolder->setText(english ? QStringLiteral("New folder") : QStringLiteral("새폴더"));
+    cmdnewfolder->setToolTip(english ? QStringLiteral("Make a folder inside the selected one")
+                                     : QStringLiteral("선택한 폴더 안에 새 폴더를 만듭니다"));
+    cmdFolder->setToolTip(english ? QStringLiteral("Export pages into the selected folder")
+                                  : QStringLiteral("선택한 폴더로 페이지를 내보냅니다"));
+    CmdCancel->setToolTip(english ? QStringLiteral("Keep the export folder as it was")
+                                  : QStringLiteral("내보낼 폴더를 바꾸지 않습니다"));
     cmdFolder->setText(english ? QStringLiteral("OK") : QStringLiteral("확인"));
     CmdCancel->setText(english ? QStringLiteral("Cancel") : QStringLiteral("취소"));
 

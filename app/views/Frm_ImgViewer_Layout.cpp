@@ -129,6 +129,11 @@ void Frm_ImgViewer::styleWidgets()
     chooseExportFolder = [this, frontWindow] { Frm_Folder(m_app, frontWindow()).exec(); };
     showInfo = [this] { Frm_Info(m_app.paths, this).exec(); };
     sendUsageRequest = InstallBanner(Picbanner, m_app);
+    const bool english = m_app.lang.Lang_Mode == 1;
+    cmdfile->setToolTip(english ? QStringLiteral("Export the current page (Ctrl+S)")
+                                : QStringLiteral("현재 페이지 내보내기 (Ctrl+S)"));
+    cmdFolder->setToolTip(english ? QStringLiteral("Choose the export folder") : QStringLiteral("내보낼 폴더 지정"));
+    img_Info->setToolTip(english ? QStringLiteral("Program information (F1)") : QStringLiteral("프로그램 정보 (F1)"));
     auto *exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     // The key follows the button: nothing while it is unavailable (no pages, two-page view).
     connect(exportKey, &QShortcut::activated, this, [this] {
