@@ -5,6 +5,7 @@
 #include "core/Program.h"
 #include "dialogs/UsageExchange.h"
 
+#include <QDesktopServices>
 #include <QFile>
 #include <QNetworkAccessManager>
 #include <QNetworkReply>
@@ -21,7 +22,11 @@ BannerView::BannerView(QNetworkAccessManager *network, const QString &localBanne
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // A link in the banner opens in the desktop's browser, never inside the bar.
     setOpenLinks(false);
-    setOpenExternalLinks(true);
+    connect(this, &QTextBrowser::anchorClicked, this, [this](const QUrl &link) {
+        const QUrl target = m_shown.resolved(link);
+        if (target.scheme() == QLatin1String("http") || target.scheme() == QLatin1String("https"))
+            QDesktopServices::openUrl(target);
+    });
     setFocusPolicy(Qt::NoFocus);
 }
 
@@ -128,24 +133,33 @@ QVariant BannerView::loadResource(int type, const QUrl &name)
 
 std::function<void()> InstallBanner(QWidget *pane, Program &program)
 {
-    auto *network = new QNetworkAccessManager(pane);
-    auto *view = new BannerView(network, program.paths.programFolder + QStringLiteral("/banner.html"), pane);
+    auto *view = new BannerView(nullptr, program.paths.programFolder + QStringLiteral("/banner.html"), pane);
     auto *layout = new QVBoxLayout(pane);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(view);
-    auto *exchange = new UsageExchange(network, view);
-    QObject::connect(exchange, &UsageExchange::showLocalBanner, view, &BannerView::showLocal);
-    QObject::connect(exchange, &UsageExchange::showRemoteBanner, view, &BannerView::showRemote);
+    QPointer<BannerView> guarded(view);
     Program *app = &program;
-    QObject::connect(exchange, &UsageExchange::versionPublished, view, [view, app](const QString &version) {
-        if (UsageExchange::isNewer(version, Language::versionText()))
-            view->setNotice(app->lang.Lang_Mode == 1 ? QStringLiteral("New version %1 is out").arg(version)
-                                    : QStringLiteral("새 버전 %1 이 나왔습니다").arg(version));
-    });
-    const ProgramPaths paths = program.paths;
-    QPointer<UsageExchange> guarded(exchange);
-    return [guarded, paths] {
-        if (guarded)
-            guarded->SockStart(Ini_Read(paths, QStringLiteral("Network"), QStringLiteral("Host"), QString()));
+    return [guarded, app] {
+        if (!guarded)
+            return;
+        const QString host =
+            Ini_Read(app->paths, QStringLiteral("Network"), QStringLiteral("Host"), QString()).trimmed();
+        if (host.isEmpty()) {
+            // Not even a network object is made: nothing may touch the network.
+            guarded->showLocal();
+            return;
+        }
+        auto *network = new QNetworkAccessManager(guarded);
+        guarded->setNetwork(network);
+        auto *exchange = new UsageExchange(network, guarded);
+        QObject::connect(exchange, &UsageExchange::showLocalBanner, guarded, &BannerView::showLocal);
+        QObject::connect(exchange, &UsageExchange::showRemoteBanner, guarded, &BannerView::showRemote);
+        BannerView *view = guarded;
+        QObject::connect(exchange, &UsageExchange::versionPublished, view, [view, app](const QString &version) {
+            if (UsageExchange::isNewer(version, Language::versionText()))
+                view->setNotice(app->lang.Lang_Mode == 1 ? QStringLiteral("New version %1 is out").arg(version)
+                                                         : QStringLiteral("새 버전 %1 이 나왔습니다").arg(version));
+        });
+        exchange->SockStart(host);
     };
 }

@@ -23,6 +23,8 @@ public:
     BannerView(QNetworkAccessManager *network, const QString &localBanner, QWidget *parent = nullptr);
 
     void setTimeout(int ms) { m_timeoutMs = ms; }
+    // The network access for remote banners; lent. Without one only the local banner shows.
+    void setNetwork(QNetworkAccessManager *network) { m_network = network; }
     void showLocal();
     void showRemote(const QUrl &address);
     // One short line above the banner (a newer version, for one).

@@ -1,3 +1,4 @@
+#include "core/Program.h"
 #include "dialogs/BannerView.h"
 #include "dialogs/UsageExchange.h"
 
@@ -187,6 +188,38 @@ TEST_F(Exchange, RemoteBannerAndItsImagesArriveWithoutBlocking)
     view.showRemote(QUrl(QStringLiteral("http://") + server.host() + QStringLiteral("/banner/missing.html")));
     ASSERT_TRUE(QTest::qWaitFor([&] { return view.shownAddress().isLocalFile(); }, 5000));
     EXPECT_TRUE(view.toPlainText().contains(QStringLiteral("local words")));
+}
+
+TEST_F(Exchange, TheBannerPaneFollowsTheHostSetting)
+{
+    QTemporaryDir folder;
+    QFile local(folder.path() + QStringLiteral("/banner.html"));
+    ASSERT_TRUE(local.open(QIODevice::WriteOnly));
+    local.write("<p>local words</p>");
+    local.close();
+    Program program(ProgramPaths::inFolder(folder.path()), nullptr);
+    program.lang.load();
+    server.answers[QStringLiteral("/connect.htm")] = httpAnswer("");
+    server.answers[QStringLiteral("/version/img_leaf.php")] = httpAnswer("leaf*9.1.0");
+    server.answers[QStringLiteral("/banner/img_leaf.html")] = httpAnswer("<p>remote words</p>");
+
+    for (const bool configured : {false, true}) {
+        if (configured) {
+            QFile ini(program.paths.settingsFile());
+            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
+            ini.write("[Network]\nHost=" + server.host().toLatin1() + "\n");
+        }
+        QWidget pane;
+        const std::function<void()> start = InstallBanner(&pane, program);
+        auto *view = pane.findChild<BannerView *>();
+        ASSERT_NE(view, nullptr);
+        start();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !view->shownAddress().isEmpty() && !view->shownAddress().isLocalFile(); },
+                                    configured ? 5000 : 300) == configured);
+        EXPECT_TRUE(view->toPlainText().contains(configured ? QStringLiteral("remote words") : QStringLiteral("local words")));
+        EXPECT_EQ(view->notice(), configured ? QStringLiteral("새 버전 9.1.0 이 나왔습니다") : QString());
+        EXPECT_EQ(server.requests.size(), configured ? 3 : 0);
+    }
 }
 
 } // namespace
