@@ -190,16 +190,20 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         const QString leaf = MemberPath::safeLeaf(en.fileName);
         if (DesPath.isEmpty() || leaf.isEmpty() || !MemberPath::isPlainFile(e))
             continue;
+        // The header walk is trusted only where it agrees with the library's entry.
+        const RarChecksums::Member *sum = std::size_t(i) <= sums.size() &&
+                                                  sums[std::size_t(i - 1)].unpackedSize == archive_entry_size(e)
+                                              ? &sums[std::size_t(i - 1)]
+                                              : nullptr;
         // An encrypted member would need a password, which is never asked for.
-        if (archive_entry_is_data_encrypted(e))
+        if (archive_entry_is_data_encrypted(e) || (sum && sum->encrypted))
             continue;
         const QString target = DesPath + QLatin1Char('/') + leaf;
         if (QFileInfo(target).isFile() || QFileInfo(target).isSymLink())
             QFile::remove(target);
-        // The checksum is trusted only where the header walk agrees with the library's entry.
         std::optional<quint32> crc;
-        if (std::size_t(i) <= sums.size() && sums[std::size_t(i - 1)].unpackedSize == archive_entry_size(e))
-            crc = sums[std::size_t(i - 1)].crc;
+        if (sum)
+            crc = sum->crc;
         QString why;
         if (TmpZipWriter::write(h.get(), e, DesPath, leaf, TmpZipWriter::Existing::Replace, &why, nullptr, crc) ==
                 TmpZipWriter::Result::Failed &&

@@ -58,6 +58,7 @@ std::vector<Member> readRar4(QFile &f)
             m.unpackedSize = unpacked;
             const bool stored = quint8(h[25]) == 0x30;
             const bool encrypted = flags & 0x0004;
+            m.encrypted = encrypted;
             const bool split = flags & 0x0003;
             const bool folder = (flags & 0x00e0) == 0x00e0;
             if (stored && !encrypted && !split && !folder)
@@ -143,6 +144,7 @@ std::vector<Member> readRar5(QFile &f)
             }
             Member m;
             m.unpackedSize = qint64(unpacked);
+            m.encrypted = encrypted;
             const bool stored = ((compression >> 7) & 7) == 0;
             const bool split = flags & 0x18;
             if (stored && !encrypted && !split && !(fileFlags & 1))

@@ -13,6 +13,7 @@ struct Member
 {
     qint64 unpackedSize = -1;
     std::optional<quint32> crc; // set only for a stored, unencrypted member with a checksum
+    bool encrypted = false;     // libarchive does not flag every encrypted RAR 5 member
 };
 
 // One entry per file header, in archive order (the order libarchive yields the

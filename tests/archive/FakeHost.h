@@ -24,11 +24,6 @@ inline void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
-inline QString fixture(const QString &rel)
-{
-    return QStringLiteral(LEAFVIEW_FIXTURES "/") + rel;
-}
-
 inline QByteArray readFile(const QString &path)
 {
     QFile f(path);

@@ -59,14 +59,29 @@ TEST_F(HostileArchiveTest, AMemberInflatingPastTheLimitLeavesNoFile)
     EXPECT_EQ(outsideTmpZip(), before);
 }
 
-TEST_F(HostileArchiveTest, DamagedFixturesNeverCrashOrWriteOutside)
+TEST_F(HostileArchiveTest, DamagedArchivesNeverCrashOrWriteOutside)
 {
+    // Each kind of archive cut short at many points, and with a byte changed at many points.
+    const Files pages = {{"p1.jpg", QByteArray(400, '1')}, {"sub/p2.jpg", QByteArray(400, '2')}, {"p3.jpg", "3"}};
+    QStringList damaged;
+    for (const QString &whole : {makeZip(at("whole.zip"), pages), makeRar(at("whole4.rar"), RarWriter::Version::Rar4, pages),
+                                 makeRar(at("whole5.rar"), RarWriter::Version::Rar5, pages)}) {
+        const QByteArray b = readFile(whole);
+        const QString suffix = whole.right(4);
+        for (int pos = 0; pos < b.size(); pos += 17) {
+            QByteArray changed = b;
+            changed[pos] = char(changed[pos] ^ 0x5a);
+            for (const auto &[kind, bytes] : {std::pair{"cut", b.left(pos)}, std::pair{"changed", changed}}) {
+                damaged << at(QString("damaged/%1%2%3").arg(kind).arg(pos).arg(suffix));
+                writeFile(damaged.last(), bytes);
+            }
+        }
+    }
     const QStringList before = outsideTmpZip();
-    const QDir fixtures(fixture("libarchive"));
-    for (const QString &name : fixtures.entryList(QDir::Files)) {
-        host.open(fixtures.filePath(name), name.endsWith(".rar"));
+    for (const QString &path : damaged) {
+        host.open(path, path.endsWith(".rar"));
         host.selectVolume("/");
-        host.extractAll(fixtures.filePath(name));
+        host.extractAll(path);
         for (const QString &f : host.tmpFiles())
             EXPECT_FALSE(f.startsWith(".leafview-part")) << "no partial file survives: " << f.toStdString();
     }
@@ -75,13 +90,34 @@ TEST_F(HostileArchiveTest, DamagedFixturesNeverCrashOrWriteOutside)
 
 struct BadArchiveCase
 {
-    const char *name; // fixture, or a RAR written here: "@text", "@solid", "@volume4", "@volume5", "@missing"
+    const char *name; // an archive written here (see badArchive), or "missing"
     const char *text; // "%1" stands for the path; "" for no message
 };
 
 void PrintTo(const BadArchiveCase &c, std::ostream *os)
 {
     *os << c.name;
+}
+
+// The bytes of the unreadable archive a case names; the last character of a RAR case is its version.
+QByteArray badArchive(const QString &name)
+{
+    if (name == "text.rar")
+        return "this is not an archive at all, just text";
+    if (name == "malformed.zip")
+        return QByteArray("PK\x03\x04", 4) + QByteArray(40, '0');
+    RarWriter w(name.endsWith('5') ? RarWriter::Version::Rar5 : RarWriter::Version::Rar4);
+    w.setSolid(name.startsWith("solid"));
+    w.setVolume(name.startsWith("volume"));
+    w.setHeadersEncrypted(name.startsWith("locked"));
+    w.addFile("p1.jpg", QByteArray(300, '1'));
+    w.addFile("p2.jpg", QByteArray(300, '2'));
+    const QByteArray b = w.bytes();
+    if (name.startsWith("cut-header")) // inside the first member's header
+        return b.left(b.indexOf("p1.jpg"));
+    if (name.startsWith("cut-data")) // inside the first member's data
+        return b.left(b.indexOf(QByteArray(300, '1')) + 100);
+    return b;
 }
 
 class UnreadableArchiveTest : public ArchiveTest, public ::testing::WithParamInterface<BadArchiveCase>
@@ -91,13 +127,11 @@ class UnreadableArchiveTest : public ArchiveTest, public ::testing::WithParamInt
 TEST_P(UnreadableArchiveTest, GivesAClearErrorAndAnEmptyListing)
 {
     const QString name = GetParam().name;
-    const QString path = name.startsWith('@') ? at("book.rar") : fixture(name);
-    RarWriter w(name == "@volume5" ? RarWriter::Version::Rar5 : RarWriter::Version::Rar4);
-    w.setSolid(name == "@solid");
-    w.setVolume(name.startsWith("@volume"));
-    w.addFile("p1.jpg", "1");
-    if (name.startsWith('@') && name != "@missing")
-        writeFile(path, name == "@text" ? QByteArray("this is not an archive at all, just text") : w.bytes());
+    const QString path = at(name.contains('.') ? name : "book.rar");
+    if (name == "empty.cbz")
+        ZipWriter(path).close();
+    else if (name != "missing")
+        writeFile(path, badArchive(name));
     host.open(path, !name.endsWith(".zip") && !name.endsWith(".cbz"));
     EXPECT_EQ(host.members.upper(), 0);
     const QString expected = QString::fromUtf8(GetParam().text).replace("%1", path);
@@ -110,18 +144,19 @@ TEST_P(UnreadableArchiveTest, GivesAClearErrorAndAnEmptyListing)
 }
 
 const char *const multiVolume = "%1 is one part of a multi-volume RAR archive, which cannot be read";
+const char *const locked = "%1: the archive is encrypted and cannot be read";
 INSTANTIATE_TEST_SUITE_P(
     Kinds, UnreadableArchiveTest,
-    ::testing::Values(BadArchiveCase{"@text", "%1 is not RAR archive"}, BadArchiveCase{"@missing", "Cannot open %1"},
-                      BadArchiveCase{"@solid", "%1: solid RAR 4 archives cannot be read"},
-                      BadArchiveCase{"@volume4", multiVolume}, BadArchiveCase{"@volume5", multiVolume},
-                      BadArchiveCase{"libarchive/test_read_format_rar_multivolume.part0001.rar", multiVolume},
-                      BadArchiveCase{"libarchive/test_read_format_rar_encryption_header.rar",
-                                     "%1: the archive is encrypted and cannot be read"},
-                      BadArchiveCase{"libarchive/test_read_format_rar5_truncated_huff.rar", "%1: archive header broken"},
-                      BadArchiveCase{"libarchive/test_read_format_rar_invalid1.rar", "File header broken"},
-                      BadArchiveCase{"comicbox/empty.cbz", ""},
-                      BadArchiveCase{"libarchive/test_read_format_zip_malformed1.zip", "%1 is not ZIP archive"}));
+    ::testing::Values(BadArchiveCase{"text.rar", "%1 is not RAR archive"}, BadArchiveCase{"missing", "Cannot open %1"},
+                      BadArchiveCase{"solid4", "%1: solid RAR 4 archives cannot be read"},
+                      BadArchiveCase{"volume4", multiVolume}, BadArchiveCase{"volume5", multiVolume},
+                      BadArchiveCase{"locked4", locked}, BadArchiveCase{"locked5", locked},
+                      BadArchiveCase{"cut-header4", "%1: archive header broken"},
+                      BadArchiveCase{"cut-data4", "File header broken"}, BadArchiveCase{"cut-data5", "File header broken"},
+                      BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1 is not ZIP archive"}),
+    [](const auto &info) {
+        return QString(info.param.name).replace('.', '_').replace('-', '_').toStdString();
+    });
 
 TEST(ClearFolder, EmptiesTmpZipButTheKeptFileAndLeavesLinkTargetsAlone)
 {

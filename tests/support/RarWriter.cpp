@@ -55,6 +55,12 @@ void RarWriter::addRawName(const QByteArray &rawName, const QByteArray &data)
     m_members.push_back({rawName, data, false, false});
 }
 
+void RarWriter::addEncryptedFile(const QString &name, const QByteArray &data)
+{
+    const QByteArray utf8 = name.toUtf8();
+    m_members.push_back({utf8, data, false, !isAscii(utf8), true});
+}
+
 void RarWriter::addFolder(const QString &name)
 {
     const QByteArray utf8 = name.toUtf8();
@@ -93,7 +99,11 @@ QByteArray RarWriter::rar4() const
         mainFlags |= 0x0001;
     if (m_solid)
         mainFlags |= 0x0008;
+    if (m_headersEncrypted)
+        mainFlags |= 0x0080;
     out += block(0x73, mainFlags, QByteArray(6, '\0'));
+    if (m_headersEncrypted)
+        return out + QByteArray(64, '\x5a');
     bool first = true;
     for (const Member &m : m_members) {
         quint16 flags = 0x8000; // LONG_BLOCK: PACK_SIZE follows
@@ -101,6 +111,8 @@ QByteArray RarWriter::rar4() const
             flags |= 0x00e0;
         if (m.unicode)
             flags |= 0x0200;
+        if (m.encrypted)
+            flags |= 0x0004;
         if (m_solid && !first)
             flags |= 0x0010;
         first = false;
@@ -135,6 +147,15 @@ QByteArray RarWriter::rar5() const
         return out + sized;
     };
     QByteArray out("Rar!\x1a\x07\x01\x00", 8);
+    if (m_headersEncrypted) {
+        QByteArray crypt;
+        vint(crypt, 4); // archive encryption header
+        vint(crypt, 0);
+        vint(crypt, 0); // encryption version
+        vint(crypt, 0); // flags: no password check value
+        crypt.append(char(15)).append(QByteArray(16, '\x33')); // KDF count, salt
+        return out + header(crypt) + QByteArray(64, '\x5a');
+    }
     QByteArray main;
     vint(main, 1); // main archive header
     vint(main, 0); // header flags
@@ -147,9 +168,22 @@ QByteArray RarWriter::rar5() const
     out += header(main);
     bool first = true;
     for (const Member &m : m_members) {
+        // An encrypted member carries an encryption record (AES-256, no check value) in its extra area.
+        QByteArray extra;
+        if (m.encrypted) {
+            QByteArray record;
+            vint(record, 1); // file encryption
+            vint(record, 0); // version
+            vint(record, 0); // flags
+            record.append(char(15)).append(QByteArray(32, '\x44')); // KDF count, salt, IV
+            vint(extra, quint64(record.size()));
+            extra += record;
+        }
         QByteArray h;
-        vint(h, 2);   // file header
-        vint(h, 0x2); // header flags: data area present (empty for a folder)
+        vint(h, 2);                         // file header
+        vint(h, extra.isEmpty() ? 0x2 : 0x3); // header flags: data area present (empty for a folder), extra area
+        if (!extra.isEmpty())
+            vint(h, quint64(extra.size()));
         vint(h, quint64(m.data.size()));
         vint(h, m.folder ? 0x1 : 0x4); // file flags: directory, or data CRC32 present
         vint(h, quint64(m.data.size()));
@@ -162,6 +196,7 @@ QByteArray RarWriter::rar5() const
         vint(h, 1);                  // host OS: Unix
         vint(h, quint64(m.name.size()));
         h += m.name;
+        h += extra;
         out += header(h);
         out += m.data;
     }

@@ -20,10 +20,14 @@ public:
     // RAR 4 only: the name's bytes as they stand, no Unicode flag (old code pages).
     void addRawName(const QByteArray &rawName, const QByteArray &data);
     void addFolder(const QString &name);
+    // A member marked as encrypted (its data stands for the ciphertext).
+    void addEncryptedFile(const QString &name, const QByteArray &data);
 
     // Archive flags: a part of a multi-volume set, a solid archive.
     void setVolume(bool on) { m_volume = on; }
     void setSolid(bool on) { m_solid = on; }
+    // Headers encrypted with a password: only the marker that says so is written.
+    void setHeadersEncrypted(bool on) { m_headersEncrypted = on; }
 
     QByteArray bytes() const;
     bool write(const QString &path) const;
@@ -35,6 +39,7 @@ private:
         QByteArray data;
         bool folder = false;
         bool unicode = false;
+        bool encrypted = false;
     };
     QByteArray rar4() const;
     QByteArray rar5() const;
@@ -42,5 +47,6 @@ private:
     Version m_version;
     bool m_volume = false;
     bool m_solid = false;
+    bool m_headersEncrypted = false;
     std::vector<Member> m_members;
 };

@@ -1,12 +1,22 @@
 #include "RunLeafview.h"
+#include "TestProgramFolder.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QTemporaryDir>
+
+// One program folder per test process (ctest runs every test in a process of its own).
+static QString programFolder()
+{
+    static QTemporaryDir dir;
+    static const QString folder = dir.isValid() ? TestProgramFolder::populate(dir.path(), true) : QString();
+    return folder;
+}
 
 ProcessResult runLeafview(const QStringList &args, int timeoutMs)
 {
     QProcess p;
-    p.setProgram(QStringLiteral(LEAFVIEW_BUILD_BIN "/leafview"));
+    p.setProgram(programFolder() + QStringLiteral("/leafview"));
     p.setArguments(args);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));

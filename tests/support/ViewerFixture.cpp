@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "TestProgramFolder.h"
 
 #include <QDir>
 
@@ -18,7 +19,7 @@ void ViewerFixture::newRun()
 {
     viewer.reset();
     ProgramPaths paths;
-    paths.programFolder = QStringLiteral(LEAFVIEW_BUILD_BIN);
+    paths.programFolder = TestProgramFolder::populate(data.path() + QStringLiteral("/program"));
     paths.dataFolder = data.path();
     paths.executableName = QStringLiteral("leafview");
     viewer = std::make_unique<ViewerStartup>(paths, prompts, controls);

@@ -16,15 +16,11 @@
 
 namespace {
 
-QString skin(const QString &relative)
-{
-    return QStringLiteral(LEAFVIEW_BUILD_BIN "/skin/") + relative;
-}
-
 // A main window whose command windows are counters.
 class Views : public ViewerFixture
 {
 protected:
+    QString skin(const QString &relative) const { return app->paths.skinFolder() + relative; }
     void SetUp() override
     {
         ViewerFixture::SetUp();

@@ -1,0 +1,123 @@
+// The readers over archives made by other people's tools (the third-party corpus),
+// beside the archives the other tests write themselves. Skipped when it is absent.
+#include "FakeHost.h"
+#include "platform/LegacyCodePage.h"
+#include "support/Corpus.h"
+
+#include <QImage>
+
+namespace {
+class CorpusArchiveTest : public ArchiveTest
+{
+protected:
+    void SetUp() override { SKIP_WITHOUT_CORPUS(); }
+};
+
+TEST_F(CorpusArchiveTest, EncryptedMembersAndLinksAreSkippedSilently)
+{
+    const QStringList names = {"test_read_format_zip_traditional_encryption_data.zip",
+                               "test_read_format_zip_encryption_data.zip",
+                               "test_read_format_rar_encryption_data.rar",
+                               "test_read_format_rar5_encrypted.rar",
+                               "test_read_format_rar.rar",
+                               "test_read_format_rar5_symlink.rar",
+                               "test_read_format_rar5_hardlink.rar"};
+    for (const QString &name : names) {
+        const QString f = Corpus::path("libarchive/" + name);
+        host.open(f, f.endsWith(".rar"));
+        ASSERT_GT(host.members.upper(), 0) << f.toStdString();
+        host.extractAll(f);
+    }
+    // Only the plain, unencrypted files came out: no link, no encrypted member.
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"a.txt", "c.txt", "file.txt", "test.txt"}));
+    for (const QFileInfo &fi : QDir(host.tmpZip()).entryInfoList(QDir::Files | QDir::System))
+        EXPECT_FALSE(fi.isSymLink()) << fi.fileName().toStdString();
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+TEST_F(CorpusArchiveTest, Cp932NamesWithoutTheUtf8FlagFollowTheCodePage)
+{
+    const QString cp932 = Corpus::path("libarchive/test_read_format_zip_filename_cp932.zip");
+    LegacyCodePage::setName("CP932");
+    host.openZip(cp932);
+    LegacyCodePage::setName("CP949");
+    ASSERT_EQ(host.zip().FileCount(), 2);
+    EXPECT_EQ(host.zip().FileDirectory(1), QString::fromUtf8("表だよ"));
+    EXPECT_EQ(host.zip().FileName(1), QString::fromUtf8("一覧表.txt"));
+}
+
+TEST_F(CorpusArchiveTest, RealComicsAndASolidRar5ArchiveExtract)
+{
+    const QString solid = Corpus::path("libarchive/test_read_format_rar5_solid.rar");
+    host.openRar(solid);
+    host.extractAll(solid);
+    EXPECT_EQ(host.tmpFiles().size(), 7);
+    EXPECT_EQ(readFile(host.tmpZip() + "/test6.bin").size(), 4096);
+    const QString cbz = Corpus::path("comicbox/Captain Science #001.cbz");
+    for (const QString &f : {Corpus::path("comicbox/Captain Science #001-cbi.cbr"), cbz}) {
+        host.open(f, f == cbz ? 0 : 1);
+        ASSERT_EQ(host.members.upper(), f == cbz ? 8 : 5);
+        host.selectVolume(f == cbz ? "Captain Science 001" : "captain science 001");
+        ASSERT_EQ(host.pages().size(), 5);
+        if (f == cbz)
+            Mo_Unzip::ExtractZipMember(host, cbz, "Captain Science 001/" + host.pages().at(2));
+        EXPECT_EQ(QImage(host.tmpZip() + "/" + host.pages().at(2)).height(), 160);
+    }
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+TEST_F(CorpusArchiveTest, DamagedArchivesNeverCrashOrWriteOutside)
+{
+    const QStringList before = outsideTmpZip();
+    const QDir folder(Corpus::path("libarchive"));
+    const QStringList names = folder.entryList(QDir::Files);
+    ASSERT_FALSE(names.isEmpty()) << "the corpus is there but holds no archive in " << folder.path().toStdString();
+    for (const QString &name : names) {
+        host.open(folder.filePath(name), name.endsWith(".rar"));
+        host.selectVolume("/");
+        host.extractAll(folder.filePath(name));
+        for (const QString &f : host.tmpFiles())
+            EXPECT_FALSE(f.startsWith(".leafview-part")) << "no partial file survives: " << f.toStdString();
+    }
+    EXPECT_EQ(outsideTmpZip(), before);
+}
+
+struct CorpusCase
+{
+    const char *name;
+    const char *text; // "%1" stands for the path; "" for no message
+};
+
+void PrintTo(const CorpusCase &c, std::ostream *os)
+{
+    *os << c.name;
+}
+
+class UnreadableCorpusTest : public CorpusArchiveTest, public ::testing::WithParamInterface<CorpusCase>
+{
+};
+
+TEST_P(UnreadableCorpusTest, GivesAClearErrorAndAnEmptyListing)
+{
+    const QString path = Corpus::path(GetParam().name);
+    ASSERT_TRUE(QFileInfo::exists(path));
+    host.open(path, path.endsWith(".rar"));
+    EXPECT_EQ(host.members.upper(), 0);
+    const QString expected = QString::fromUtf8(GetParam().text).replace("%1", path);
+    ASSERT_EQ(host.prompts.shown.size(), expected.isEmpty() ? 0u : 1u);
+    if (!expected.isEmpty()) {
+        EXPECT_EQ(host.prompts.shown[0].text, expected);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Archives, UnreadableCorpusTest,
+    ::testing::Values(CorpusCase{"libarchive/test_read_format_rar_multivolume.part0001.rar",
+                                 "%1 is one part of a multi-volume RAR archive, which cannot be read"},
+                      CorpusCase{"libarchive/test_read_format_rar_encryption_header.rar",
+                                 "%1: the archive is encrypted and cannot be read"},
+                      CorpusCase{"libarchive/test_read_format_rar5_truncated_huff.rar", "%1: archive header broken"},
+                      CorpusCase{"libarchive/test_read_format_rar_invalid1.rar", "File header broken"},
+                      CorpusCase{"comicbox/empty.cbz", ""},
+                      CorpusCase{"libarchive/test_read_format_zip_malformed1.zip", "%1 is not ZIP archive"}));
+} // namespace

@@ -1,0 +1,50 @@
+#include "ComicArchive.h"
+#include "RarWriter.h"
+#include "ZipWriter.h"
+
+#include <QBuffer>
+#include <QImage>
+
+namespace ComicArchive {
+QStringList pageNames()
+{
+    QStringList names;
+    for (int i = 1; i <= 5; ++i)
+        names << QStringLiteral("Comic#1_%1.jpg").arg(i, 2, 10, QLatin1Char('0'));
+    return names;
+}
+
+QColor pageShade(int page)
+{
+    return QColor::fromHsv(page * 70, 200, 220);
+}
+
+QString write(const QString &path)
+{
+    std::vector<std::pair<QString, QByteArray>> members;
+    const QStringList names = pageNames();
+    for (int i = 0; i < names.size(); ++i) {
+        QImage page(114, 160, QImage::Format_RGB32);
+        page.fill(pageShade(i));
+        QBuffer jpeg;
+        jpeg.open(QIODevice::WriteOnly);
+        page.save(&jpeg, "JPG", 95);
+        members.emplace_back(folder + QLatin1Char('/') + names[i], jpeg.data());
+    }
+    const QByteArray info("<?xml version=\"1.0\"?>\n<ComicInfo><Series>Comic</Series><Number>1</Number></ComicInfo>\n");
+    members.emplace_back(folder + QStringLiteral("/comicinfo.xml"), info);
+    members.emplace_back(QStringLiteral("comicinfo.xml"), info);
+    if (path.endsWith(QLatin1String(".cbz")) || path.endsWith(QLatin1String(".zip"))) {
+        ZipWriter z(path);
+        for (const auto &[name, data] : members)
+            z.addFile(name, data);
+        z.close();
+    } else {
+        RarWriter w(RarWriter::Version::Rar5);
+        for (const auto &[name, data] : members)
+            w.addFile(name, data);
+        w.write(path);
+    }
+    return path;
+}
+} // namespace ComicArchive
