@@ -9,6 +9,7 @@
 #include "platform/TerminationSignals.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QFileInfo>
 
 #include <cstdio>
@@ -26,6 +27,9 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Leafview"));
+    // The installed launcher's name and icon, so the desktop shows the window under them.
+    QGuiApplication::setDesktopFileName(QStringLiteral("leafview"));
+    QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("leafview")));
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
 

@@ -9,6 +9,7 @@ packages=(
   libarchive-dev zlib1g-dev libpixman-1-dev libjpeg-dev
   libgtest-dev libgmock-dev
   fonts-noto-cjk xvfb xauth
+  desktop-file-utils
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,4 +1,5 @@
 #include "views/Frm_ImgViewer.h"
+#include "views/DropOpen.h"
 #include "views/EventHook.h"
 
 #include "archive/Cls_Rar.h"
@@ -47,6 +48,7 @@
 Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m_app(app)
 {
     setObjectName(QStringLiteral("Frm_ImgViewer"));
+    new DropOpen(*this);
     // Timers are disabled when their window is created and enabled by code.
     Tmr_Load.timer.setInterval(200);
     connect(&Tmr_Load.timer, &QTimer::timeout, this, &Frm_ImgViewer::Tmr_Load_Timer);

@@ -1,4 +1,5 @@
 #pragma once
+#include "support/FileTree.h"
 #include "support/RarWriter.h"
 #include "support/ScriptedPrompts.h"
 #include "support/ZipWriter.h"
@@ -36,18 +37,6 @@ inline void writeFile(const QString &path, const QByteArray &data) // parent fol
     QFile f(path);
     if (f.open(QIODevice::WriteOnly))
         f.write(data);
-}
-
-// Every path under `root`, recursively, relative to it and sorted (links not followed).
-inline QStringList treeOf(const QString &root)
-{
-    QStringList out;
-    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                    QDirIterator::Subdirectories);
-    while (it.hasNext())
-        out << QDir(root).relativeFilePath(it.next());
-    out.sort();
-    return out;
 }
 
 using Files = std::vector<std::pair<QString, QByteArray>>;

@@ -1,0 +1,139 @@
+// `cmake --install` into a scratch root, then the installed program run the way a
+// user runs it: through its bin/ link, with its folder read-only.
+#include "ComicArchive.h"
+#include "FileTree.h"
+
+#include <QDir>
+#include <QDirIterator>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+namespace {
+// Everything at and under `path` readable by all (folders and programs enterable and
+// runnable by all); writable by its owner only when `writable`.
+void setModes(const QString &path, bool writable)
+{
+    auto mode = [writable](const QFileInfo &fi) {
+        QFile::Permissions m = QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther;
+        if (fi.isDir() || fi.isExecutable())
+            m |= QFile::ExeOwner | QFile::ExeGroup | QFile::ExeOther;
+        return writable ? m | QFile::WriteOwner : m;
+    };
+    QFile::setPermissions(path, mode(QFileInfo(path)));
+    QDirIterator it(path, QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo fi(it.next());
+        if (!fi.isSymLink())
+            QFile::setPermissions(fi.filePath(), mode(fi));
+    }
+}
+
+class InstallTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(root.isValid());
+        QProcess install;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("DESTDIR", root.path());
+        install.setProcessEnvironment(env);
+        install.start(QStringLiteral(LEAFVIEW_CMAKE), {"--install", QStringLiteral(LEAFVIEW_BUILD_DIR), "--prefix", "/usr/local"});
+        ASSERT_TRUE(install.waitForFinished(120000));
+        ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().constData();
+    }
+    void TearDown() override { setModes(root.path(), true); }
+
+    QString installed(const QString &relative) const { return root.path() + "/usr/local/" + relative; }
+
+    QTemporaryDir root;
+};
+
+TEST_F(InstallTest, PutsTheProgramFolderUnderLibAndTheLauncherIconAndFileTypesUnderShare)
+{
+    for (const char *file : {"lib/leafview/leafview", "lib/leafview/ocx/PhotoGrip.so", "lib/leafview/ocx/Ox_ScrollHook.so",
+                                "lib/leafview/skin/b_open.bmp", "lib/leafview/skin/english/b_open.bmp",
+                                "share/applications/leafview.desktop", "share/icons/hicolor/scalable/apps/leafview.svg"})
+        EXPECT_TRUE(QFileInfo(installed(file)).isFile()) << file;
+    const QStringList pages = QDir(QStringLiteral(LEAFVIEW_BUILD_BIN)).entryList({"*.htm", "*.html"}, QDir::Files);
+    for (const QString &page : pages)
+        EXPECT_TRUE(QFileInfo(installed("lib/leafview/" + page)).isFile()) << page.toStdString();
+    EXPECT_TRUE(QFileInfo(installed("lib/leafview/leafview")).isExecutable());
+    // A relative link, so the installed tree may be moved as a whole.
+    char target[256] = {};
+    ASSERT_GT(::readlink(QFile::encodeName(installed("bin/leafview")).constData(), target, sizeof target - 1), 0);
+    EXPECT_STREQ(target, "../lib/leafview/leafview");
+    for (int size : {16, 48, 256})
+        EXPECT_EQ(QImage(installed(QString("share/icons/hicolor/%1x%1/apps/leafview.png").arg(size))).size(),
+                  QSize(size, size));
+
+    QFile desktop(installed("share/applications/leafview.desktop"));
+    ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(desktop.readAll());
+    EXPECT_TRUE(text.contains("\nName[ko]=")) << "a Korean name beside the English one";
+    EXPECT_TRUE(text.contains("\nCategories=Graphics;Viewer;"));
+    for (const char *type : {"application/vnd.comicbook+zip", "application/vnd.comicbook-rar", "application/zip",
+                             "application/vnd.rar", "image/jpeg", "inode/directory"})
+        EXPECT_TRUE(text.contains(QString(type) + ';')) << type;
+}
+
+TEST_F(InstallTest, TheLauncherPassesTheDesktopFileCheck)
+{
+    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    if (validator.isEmpty())
+        GTEST_SKIP() << "desktop-file-validate is not installed (Debian package desktop-file-utils)";
+    QProcess p;
+    p.start(validator, {installed("share/applications/leafview.desktop")});
+    ASSERT_TRUE(p.waitForFinished(30000));
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardOutput().constData() << p.readAllStandardError().constData();
+    EXPECT_TRUE(p.readAllStandardOutput().trimmed().isEmpty()) << "no warning either";
+}
+
+TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
+{
+    QTemporaryDir work;
+    const QString book = ComicArchive::write(work.path() + "/comic.cbr");
+    const QString home = work.path() + "/home";
+    QDir().mkpath(home);
+    const QString folder = installed("lib/leafview");
+    setModes(root.path(), true);
+    setModes(folder, false);
+    setModes(work.path(), true);
+    const QStringList before = treeOf(folder);
+
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char *name : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
+        env.remove(name);
+    env.insert("HOME", home);
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    p.setProcessEnvironment(env);
+    QStringList args = {"--list", book};
+    QString program = installed("bin/leafview");
+    if (::geteuid() == 0) {
+        // Permissions do not bind the superuser: the program runs as an ordinary user.
+        const QString setpriv = QStandardPaths::findExecutable("setpriv");
+        ASSERT_FALSE(setpriv.isEmpty()) << "setpriv (util-linux) is needed to run as another user";
+        ASSERT_EQ(::chown(QFile::encodeName(home).constData(), 65534, 65534), 0);
+        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
+        program = setpriv;
+    }
+    p.start(program, args);
+    ASSERT_TRUE(p.waitForFinished(60000));
+    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    QString expected = ComicArchive::folder.toLower() + "\t5\n";
+    for (const QString &page : ComicArchive::pageNames())
+        expected += "\t" + page + "\n";
+    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), expected);
+    EXPECT_EQ(treeOf(folder), before) << "nothing written into the program folder";
+    EXPECT_TRUE(QFileInfo(home + "/.local/share/Leafview").isDir()) << "the per-user data folder took its place";
+}
+} // namespace
