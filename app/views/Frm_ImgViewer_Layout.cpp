@@ -85,18 +85,20 @@ void Frm_ImgViewer::styleWidgets()
 
     // Clicks on the tip overlay: the picture and the veil around it both close it.
     PicTip->setAlignment(Qt::AlignCenter);
-    EventHook::install(PicTip, [this](QEvent *e) {
+    // The hooks hold their widget themselves: they still see events while the
+    // window is being torn down, when its members are no longer to be read.
+    EventHook::install(PicTip, [this, tip = PicTip](QEvent *e) {
         if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
             return true;
-        if (!isLeftClick(e, PicTip))
+        if (!isLeftClick(e, tip))
             return false;
         PicTip_Click();
         return true;
     });
-    EventHook::install(PicTipOut, [this](QEvent *e) {
+    EventHook::install(PicTipOut, [this, veil = PicTipOut](QEvent *e) {
         if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
             return true;
-        if (!isLeftClick(e, PicTipOut))
+        if (!isLeftClick(e, veil))
             return false;
         PicTipOut_Click();
         return true;
