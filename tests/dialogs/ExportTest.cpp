@@ -195,17 +195,33 @@ TEST_F(Export, WithoutAFolderAsksForOneAndOpensTheChooser)
     EXPECT_TRUE(exported().isEmpty());
 }
 
-TEST_F(Export, AFailedCopyIsReported)
+class FailedCopy : public Export, public ::testing::WithParamInterface<bool>
+{
+};
+
+// The page's file gone (its extraction failed), or a folder nobody may write in
+// (even a superuser cannot create files under /proc).
+TEST_P(FailedCopy, IsReportedAndLeavesNothing)
 {
     openBook(Source::ZipArchive);
-    ASSERT_TRUE(QFile::remove(w->Page_Path(1)));
+    const bool unwritable = GetParam();
+    if (unwritable) {
+        exportTo = QStringLiteral("/proc/self");
+        if (!QFileInfo(exportTo).isDir())
+            GTEST_SKIP() << "no /proc on this system";
+        app->ExportFolder = exportTo;
+    } else {
+        ASSERT_TRUE(QFile::remove(w->Page_Path(1)));
+    }
     w->cmdfile_MouseDown(Qt::LeftButton);
-    EXPECT_TRUE(exported().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(exportTo + QStringLiteral("/Ox0001.png")));
     ASSERT_EQ(prompts.count(QStringLiteral("message")), 1);
     EXPECT_EQ(prompts.last()->icon, MsgIcon::Exclamation);
     EXPECT_TRUE(prompts.last()->text.startsWith(QStringLiteral("현재 페이지를 ") + exportTo +
                                                 QStringLiteral("/Ox0001.png 파일로 복사하지 못했습니다.")));
 }
+
+INSTANTIATE_TEST_SUITE_P(Causes, FailedCopy, ::testing::Bool());
 
 TEST_F(Export, PastTheLastNumberNothingIsOverwritten)
 {
