@@ -1,6 +1,7 @@
 #include "BenchImages.h"
 
 #include <QImage>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QRandomGenerator>
 #include <cmath>
@@ -29,3 +30,13 @@ QString writePhotoLikeJpeg(const QString &dir, int w, int h, const QString &name
     return path;
 }
 
+
+void bareDecode(const QString &file, QSize shown)
+{
+    QImageReader header(file);
+    (void)header.size();
+    QImageReader reader(file);
+    reader.setScaledSize(shown);
+    QImage img;
+    reader.read(&img);
+}

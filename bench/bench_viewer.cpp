@@ -13,7 +13,6 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QImageReader>
 #include <memory>
 
 namespace {
@@ -47,17 +46,6 @@ struct Viewer
         w->Open_Source();
     }
 };
-
-// What drawing a page cannot avoid: reading its header and decoding it at the size shown.
-void bareDecode(const QString &file, QSize shown)
-{
-    QImageReader header(file);
-    (void)header.size();
-    QImageReader reader(file);
-    reader.setScaledSize(shown);
-    QImage img;
-    reader.read(&img);
-}
 
 const BenchRegistrar pageDraw(QStringLiteral("viewer: Page_Draw of 3000x2000 JPEG pages on 1280x960"),
                               [](const QString &workDir) {

@@ -125,37 +125,45 @@ void ImgPicture::SetPicture(const QString &StrPath)
     showBackground(d.image.convertToFormat(QImage::Format_RGB32));
 }
 
+std::optional<QImage> ImgPicture::ScaledPicture(const QString &sFileName, qint32 width, qint32 height) const
+{
+    std::optional<QImage> picture;
+    cFILE info;
+    cIMAGE image;
+    if (info.Load(sFileName) && image.LoadForResize(sFileName, float(width), float(height))) {
+        image.Resize(float(width), float(height), nullptr, false);
+        picture = image.Picture();
+    }
+    image.ClassUnload();
+    return picture;
+}
+
 std::optional<QImage> ImgPicture::DisplayPicture(const QString &sFileName, qint32)
 {
     std::optional<QImage> picture;
-    bool loaded = false;
-    {
+    if (m_autoSize) {
         cFILE info;
         cIMAGE image;
-        if (info.Load(sFileName)) {
-            loaded = m_autoSize ? image.Load(sFileName)
-                                : image.LoadForResize(sFileName, float(m_targetWidth), float(m_targetHeight));
-            if (loaded) {
-                if (m_autoSize) {
-                    m_targetWidth = qint32(std::nearbyint(image.ImageWidth()));
-                    m_targetHeight = qint32(std::nearbyint(image.ImageHeight()));
-                }
-                if (m_show) {
-                    // The surface is about to be repainted whole: only its size
-                    // matters now, so no pixels are filled or copied twice.
-                    const QSize size = surfaceSize(m_targetWidth, m_targetHeight);
-                    if (m_surface.size() != size)
-                        m_surface = QImage(size, QImage::Format_RGB32);
-                    applyWidgetSize(size);
-                } else {
-                    resizeSurface(m_targetWidth, m_targetHeight);
-                }
-                if (!m_autoSize)
-                    image.Resize(float(m_targetWidth), float(m_targetHeight), nullptr, false);
-                picture = image.Picture();
-            }
+        if (info.Load(sFileName) && image.Load(sFileName)) {
+            m_targetWidth = qint32(std::nearbyint(image.ImageWidth()));
+            m_targetHeight = qint32(std::nearbyint(image.ImageHeight()));
+            picture = image.Picture();
         }
         image.ClassUnload();
+    } else {
+        picture = ScaledPicture(sFileName, m_targetWidth, m_targetHeight);
+    }
+    if (picture) {
+        if (m_show) {
+            // The surface is about to be repainted whole: only its size
+            // matters now, so no pixels are filled or copied twice.
+            const QSize size = surfaceSize(m_targetWidth, m_targetHeight);
+            if (m_surface.size() != size)
+                m_surface = QImage(size, QImage::Format_RGB32);
+            applyWidgetSize(size);
+        } else {
+            resizeSurface(m_targetWidth, m_targetHeight);
+        }
     }
     return deliver(std::move(picture));
 }

@@ -29,6 +29,7 @@ public:
 
     void SetPicture(const QString &StrPath) override;
     std::optional<QImage> DisplayPicture(const QString &sFileName, qint32 shdc = 0) override;
+    std::optional<QImage> ScaledPicture(const QString &sFileName, qint32 width, qint32 height) const override;
     void Draw_ImgCopy(const QImage &Trg_dC, qint32 T_W, qint32 T_H) override;
     void Draw_Flip(QImage &Trg_dC, qint32 T_X, qint32 T_Y, qint32 T_W, qint32 T_H, const QString &StrPath) override;
     void Draw_Rotate(QImage &hdc, const QString &S_File, float S_Angle, qint32 Draw_X, qint32 Draw_Y, qint32 Draw_W,

@@ -407,11 +407,12 @@ void fillStrip(QPainter &p, int width)
 // Title strip of the thumbnail index pane.
 QImage listTop(const QString &title)
 {
-    QImage img = newImage(200, 24);
+    // As wide as the pane (221 pixels), so the strip needs no widening.
+    QImage img = newImage(221, 24);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     fillStrip(p, img.width());
-    p.fillRect(QRect(0, 22, 200, 2), kLeafDeep);
+    p.fillRect(QRect(0, 22, img.width(), 2), kLeafDeep);
     p.save();
     p.translate(7, 3);
     p.scale(0.8, 0.8);

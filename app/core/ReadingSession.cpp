@@ -11,6 +11,7 @@
 #include "platform/Prompts.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLocale>
 
 #include <exception>
@@ -215,6 +216,11 @@ QString ReadingSession::Page_Path(int k) const
 void ReadingSession::extractEntry(int k)
 {
     if (k < 0 || k >= m_list1.ListCount())
+        return;
+    // A page already taken out (by an earlier draw or by the index) is not
+    // extracted again: the folder is emptied at every volume switch, and a member
+    // is renamed into place only once whole, so what stands there is the page.
+    if (QFileInfo(Page_Path(k)).isFile())
         return;
     const QString volume = currentVolume();
     const QString entry = m_list1.List(k);

@@ -1,6 +1,7 @@
 #include "platform/LegacyCodePage.h"
 
 #include <QStringDecoder>
+#include <QStringEncoder>
 
 static QByteArray &codePageName()
 {
@@ -38,4 +39,12 @@ QString LegacyCodePage::decodeName(const QByteArray &raw, bool flaggedUtf8)
             return s;
     }
     return QString::fromLatin1(raw);
+}
+
+QByteArray LegacyCodePage::encode(const QString &text)
+{
+    QStringEncoder legacy(codePageName().constData());
+    if (!legacy.isValid())
+        return text.toLatin1();
+    return legacy.encode(text);
 }

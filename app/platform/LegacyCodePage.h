@@ -14,4 +14,7 @@ public:
     static QByteArray name();
     // Decodes raw member-name bytes.
     static QString decodeName(const QByteArray &raw, bool flaggedUtf8 = false);
+    // The text in that code page, as the old tools measured names (a character
+    // the code page lacks takes one byte).
+    static QByteArray encode(const QString &text);
 };

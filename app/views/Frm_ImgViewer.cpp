@@ -17,6 +17,7 @@
 #include "platform/LegacyCodePage.h"
 #include "platform/Prompts.h"
 #include "platform/SkinButton.h"
+#include "views/IndexPane.h"
 
 #include <leafview/ImgPicture.h>
 #include <leafview/WheelMouse.h>
@@ -258,10 +259,7 @@ void Frm_ImgViewer::buildWidgets()
     PicDraw = new Canvas(this);
     PicDraw->setObjectName(QStringLiteral("PicDraw"));
 
-    Pic_IndexScreen = new QWidget(this);
-    Pic_IndexScreen->setObjectName(QStringLiteral("Pic_IndexScreen"));
-    Pic_IndexScreen->resize(200, 100);
-    Pic_IndexScreen->hide();
+    Pic_IndexScreen = new IndexPane(*this);
 
     lblnoimage = new QLabel(QStringLiteral("이미지가 없습니다."), this);
     lblnoimage->setObjectName(QStringLiteral("lblnoimage"));
@@ -332,12 +330,14 @@ void Frm_ImgViewer::createControls()
 {
     if (!m_app.controls)
         return;
-    if (QWidget *w = m_app.controls->createControl(QString::fromLatin1(kImgPictureProgId), this)) {
-        ImgPicture1 = qobject_cast<IImgPicture *>(w);
-        if (!ImgPicture1)
-            ImgPicture1 = dynamic_cast<IImgPicture *>(w);
-        // The control is an off-screen loader; the reader never looks at it.
-        w->hide();
+    // Both controls are off-screen loaders; the reader never looks at them.
+    for (IImgPicture **picture : {&ImgPicture1, &ImgPicture2}) {
+        if (QWidget *w = m_app.controls->createControl(QString::fromLatin1(kImgPictureProgId), this)) {
+            *picture = qobject_cast<IImgPicture *>(w);
+            if (!*picture)
+                *picture = dynamic_cast<IImgPicture *>(w);
+            w->hide();
+        }
     }
     if (QWidget *w = m_app.controls->createControl(QString::fromLatin1(kWheelMouseProgId), this)) {
         WheelMouse1 = qobject_cast<IWheelMouse *>(w);

@@ -18,6 +18,7 @@ class QLabel;
 class QCheckBox;
 class QFrame;
 class IImgPicture;
+class IndexPane;
 class IWheelMouse;
 class Cls_BookMove;
 class QLockFile;
@@ -176,7 +177,7 @@ public:
     QWidget *PicTipOut = nullptr;
     QLabel *PicTip = nullptr;
     QWidget *Picbanner = nullptr;
-    QWidget *Pic_IndexScreen = nullptr;
+    IndexPane *Pic_IndexScreen = nullptr;
     SkinButton *cmdopen = nullptr;
     SkinButton *cmdfirst = nullptr;
     SkinButton *cmdprev = nullptr;
@@ -190,6 +191,8 @@ public:
     SkinButton *img_Tip = nullptr;
 
     IImgPicture *ImgPicture1 = nullptr;
+    // The index's loader: its thumbnails are decoded through this control.
+    IImgPicture *ImgPicture2 = nullptr;
     IWheelMouse *WheelMouse1 = nullptr;
 
     TaggedTimer Tmr_Load;

@@ -11,6 +11,7 @@
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
 #include "views/EventHook.h"
+#include "views/IndexPane.h"
 #include "views/TopBarStyle.h"
 
 #include <QApplication>
@@ -169,7 +170,7 @@ void Frm_ImgViewer::Skin_Load()
     m_topPicture = QImage(skinPath(kBgTop, false));
     PicTmp = m_topPicture;
     PicTop->update();
-    // The index pane's close button and title strip are dressed by the pane itself.
+    Pic_IndexScreen->Skin_Load();
     img_Tip->setImageFile(skinPath(QStringLiteral("b_tip.bmp"), false));
     PicTip->setPixmap(QPixmap(skinPath(QStringLiteral("tip.gif"), false)));
     PicTip->adjustSize();

@@ -36,6 +36,10 @@ public:
     // Show flag true: the picture goes onto the surface and nothing is returned.
     // Show flag false: the picture is returned (nullopt on failure).
     virtual std::optional<QImage> DisplayPicture(const QString &sFileName, qint32 shdc = 0) = 0;
+    // The picture DisplayPicture makes of the file at width x height, decoded at
+    // that size, without touching the control: it may run on any thread, as
+    // GetImageSize may. nullopt when the file cannot be decoded.
+    virtual std::optional<QImage> ScaledPicture(const QString &sFileName, qint32 width, qint32 height) const = 0;
     virtual void Draw_ImgCopy(const QImage &Trg_dC, qint32 T_W, qint32 T_H) = 0;
     virtual void Draw_Flip(QImage &Trg_dC, qint32 T_X, qint32 T_Y, qint32 T_W, qint32 T_H, const QString &StrPath) = 0;
     virtual void Draw_Rotate(QImage &hdc, const QString &S_File, float S_Angle, qint32 Draw_X, qint32 Draw_Y,
@@ -48,7 +52,7 @@ public:
     virtual void GetImageSize(const QString &sFName, float &S_Width, float &S_Height) = 0;
 };
 
-#define IImgPicture_iid "org.leafview.ImgPicture/1"
+#define IImgPicture_iid "org.leafview.ImgPicture/2"
 Q_DECLARE_INTERFACE(IImgPicture, IImgPicture_iid)
 
 inline constexpr const char *kImgPictureProgId = "PhotoGrip.ImgPicture";

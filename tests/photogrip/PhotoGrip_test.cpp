@@ -125,6 +125,19 @@ TEST_F(Control, ShowFlagOffReturnsThePictureAndOnlyResizesTheSurface)
     EXPECT_EQ(pic.GetHdc().pixel(45, 10), ImgPicture::kBackColor);
 }
 
+TEST_F(Control, ScaledPictureDecodesAtTheSizeAndLeavesTheControlAsItWas)
+{
+    show(true, 40, 40, red);
+    const std::optional<QImage> out = pic.ScaledPicture(blue, 47, 31);
+    ASSERT_TRUE(out.has_value());
+    EXPECT_EQ(out->size(), QSize(47, 31));
+    EXPECT_TRUE(allPixels(*out, kBlue));
+    EXPECT_EQ(pic.targetWidth(), 40);
+    EXPECT_EQ(pic.GetHdc().size(), QSize(40, 40));
+    EXPECT_EQ(pic.GetHdc().pixel(0, 0), kRed);
+    EXPECT_FALSE(pic.ScaledPicture(junk, 10, 10).has_value());
+}
+
 TEST_F(Control, UnreadableFileBlanksTheSurfaceWhenShownAndLeavesItOtherwise)
 {
     for (const QString &bad : {junk, dir.filePath(QStringLiteral("missing.jpg")), dir.path()}) {

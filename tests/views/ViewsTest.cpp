@@ -4,6 +4,7 @@
 #include "dialogs/Frm_Open.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
+#include "views/IndexPane.h"
 
 #include <QBuffer>
 #include <QCheckBox>

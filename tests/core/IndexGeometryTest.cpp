@@ -1,0 +1,113 @@
+#include "core/IndexGeometry.h"
+
+#include <gtest/gtest.h>
+
+using namespace IndexGeometry;
+
+namespace {
+
+struct SizeCase
+{
+    double w, h;
+    QSize expected;
+};
+
+class ThumbnailSize : public ::testing::TestWithParam<SizeCase>
+{
+};
+
+TEST_P(ThumbnailSize, FollowsTheBoxRule)
+{
+    const SizeCase c = GetParam();
+    EXPECT_EQ(thumbnailSize(c.w, c.h), c.expected) << c.w << " x " << c.h;
+}
+
+INSTANTIATE_TEST_SUITE_P(Index, ThumbnailSize,
+                         ::testing::Values(SizeCase{60, 40, {60, 40}},     // smaller than the box: own size
+                                           SizeCase{800, 1200, {47, 71}},  // tall page
+                                           SizeCase{400, 300, {40, 30}},   // scaled by 0.099 only
+                                           SizeCase{2000, 1000, {88, 44}}, // wide page: held to the box width
+                                           SizeCase{1, 5000, {1, 71}},     // a sliver still shows
+                                           SizeCase{0, 0, {}},             // size unknown
+                                           SizeCase{120, -5, {}}));
+
+TEST(IndexGeometry, ThreePagesStandInTwoColumns)
+{
+    EXPECT_EQ(thumbRect(0), QRect(5, 5, 88, 71));
+    EXPECT_EQ(thumbRect(1), QRect(103, 5, 88, 71));
+    EXPECT_EQ(thumbRect(2), QRect(5, 100, 88, 71));
+    EXPECT_EQ(captionRect(2), QRect(5, 176, 88, 14));
+    EXPECT_EQ(highlightRect(1), QRect(101, 3, 92, 90));
+    EXPECT_EQ(contentHeight(3), 195);
+    EXPECT_EQ(thumbnailOffset(QSize(47, 71)), QPoint(20, 0));
+}
+
+struct CaptionCase
+{
+    const char *path;
+    const char *expected;
+};
+
+class Caption : public ::testing::TestWithParam<CaptionCase>
+{
+};
+
+TEST_P(Caption, CutsNamesLongerThanSevenLegacyBytes)
+{
+    EXPECT_EQ(caption(QString::fromUtf8(GetParam().path)), QString::fromUtf8(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Index, Caption,
+    ::testing::Values(CaptionCase{"/books/vol1/abcdef12.jpg", "abcdef1..."}, CaptionCase{"/books/a.png", "a.png"},
+                      CaptionCase{"p1.jpg", "p1.jpg"},
+                      // three syllables are six bytes in CP949: seven characters, ten bytes
+                      CaptionCase{"/tmp/가나다.jpg", "가나다.jpg..."}, CaptionCase{"/tmp/가.jpg", "가.jpg"},
+                      // a character outside the basic plane is never cut in half
+                      CaptionCase{"abcdef\xF0\x9F\x98\x80x.png", "abcdef\xF0\x9F\x98\x80..."}));
+
+TEST(IndexGeometry, ClickShowsThePageOrTheSpreadHoldingIt)
+{
+    const struct
+    {
+        int i;
+        bool twoPage;
+        qint16 expected;
+    } cases[] = {{3, true, 1}, {3, false, 3}, {0, true, 0}, {1, true, 0}, {4, true, 2}};
+    for (const auto &c : cases)
+        EXPECT_EQ(pageIndexFor(c.i, c.twoPage), c.expected) << c.i << " two-page " << c.twoPage;
+}
+
+TEST(IndexGeometry, ScrollBarOnlyForContentTallerThanTheViewport)
+{
+    const ScrollSettings fits = scrollSettings(contentHeight(3), 500, 40);
+    EXPECT_FALSE(fits.enabled);
+    EXPECT_EQ(fits.value, 0);
+    EXPECT_EQ(fits.maximum, 0);
+
+    const ScrollSettings tall = scrollSettings(1000, 400, 900);
+    EXPECT_TRUE(tall.enabled);
+    EXPECT_EQ(tall.maximum, 600);
+    EXPECT_EQ(tall.pageStep, 400);
+    EXPECT_EQ(tall.singleStep, 95);
+    EXPECT_EQ(tall.value, 600); // kept, within reach
+}
+
+TEST(IndexGeometry, PaneLayoutAndEdges)
+{
+    const PaneLayout l = paneLayout(221, 600, 24, 8, QSize(22, 22), QSize(209, 56));
+    EXPECT_EQ(l.viewport, QRect(3, 24, 194, 568));
+    EXPECT_EQ(l.scrollBar, QRect(197, 24, 20, 568));
+    EXPECT_EQ(l.bottomBar, QRect(0, 592, 221, 8));
+    EXPECT_EQ(l.waitPanel.topLeft(), QPoint(6, 272));
+    const int xs[] = {0, 1, 2, 218, 219, 220};
+    for (int k = 0; k < 6; ++k) {
+        EXPECT_EQ(l.edges[size_t(k)].line, QLine(xs[k], 0, xs[k], 592)) << k;
+    }
+    EXPECT_EQ(l.edges[3].colour, QColor(214, 215, 206));
+    EXPECT_EQ(l.edges[4].colour, QColor(Qt::white));
+    EXPECT_EQ(l.edges[5].colour, QColor(214, 215, 206));
+    EXPECT_EQ(gridLinesY(190), (std::vector<int>{95, 190, 285}));
+}
+
+} // namespace
