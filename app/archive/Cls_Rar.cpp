@@ -26,8 +26,6 @@ QString trimSpaces(QString s)
         --e;
     return s.mid(b, e - b);
 }
-
-constexpr int MaxEntries = 32767; // counts and indices are 16-bit
 } // namespace
 
 Cls_Rar::Cls_Rar(PageListHost *host) : m_host(host) {}
@@ -43,29 +41,29 @@ void Cls_Rar::setRarFile(const QString &NewFile)
     m_entries.clear();
 }
 
-const Cls_Rar::Entry &Cls_Rar::entry(qint16 Index) const
+const Cls_Rar::Entry &Cls_Rar::entry(qint32 Index) const
 {
     if (Index < 1 || Index > Get_FileCount())
         throw std::out_of_range("Cls_Rar entry index");
     return m_entries[std::size_t(Index - 1)];
 }
 
-QString Cls_Rar::RarFolderName(qint16 Index) const
+QString Cls_Rar::RarFolderName(qint32 Index) const
 {
     return entry(Index).folder;
 }
 
-QString Cls_Rar::RarFileName(qint16 Index) const
+QString Cls_Rar::RarFileName(qint32 Index) const
 {
     return entry(Index).fileName;
 }
 
-bool Cls_Rar::RarSelected(qint16 Index) const
+bool Cls_Rar::RarSelected(qint32 Index) const
 {
     return entry(Index).selected;
 }
 
-void Cls_Rar::setRarSelected(qint16 Index, bool IsSelect)
+void Cls_Rar::setRarSelected(qint32 Index, bool IsSelect)
 {
     const_cast<Entry &>(entry(Index)).selected = IsSelect;
 }
@@ -145,11 +143,6 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
         ++read;
         if (mode != 2)
             continue;
-        if (int(m_entries.size()) >= MaxEntries) {
-            if (m_host)
-                m_host->program().logError(path + QStringLiteral(": only the first 32767 entries are listed"));
-            return;
-        }
         // The folder text keeps the "\" form between levels, like every archive folder text.
         QString name = MemberPath::decodedName(e);
         name.replace(u'/', u'\\');
@@ -157,12 +150,14 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
     }
     if (r == ARCHIVE_EOF)
         return;
+    // Every message names the archive: the one at fault may be nested in another.
+    // Out of memory while reading headers is a header asking for absurd sizes.
     if (h.errorNumber() == ENOMEM)
-        ShowRarError(QStringLiteral("Not enough memory"));
+        ShowRarError(path + QStringLiteral(": Not enough memory"));
     else if (read == 0)
         ShowRarError(path + QStringLiteral(": archive header broken"));
     else
-        ShowRarError(QStringLiteral("File header broken"));
+        ShowRarError(path + QStringLiteral(": File header broken"));
     if (m_host)
         m_host->program().logError(path + QStringLiteral(": ") + h.errorString());
     m_entries.clear();
@@ -173,11 +168,11 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
     ArchiveHandle h(ArchiveHandle::Kind::Rar);
     if (!openArchive(h, RarFile))
         return;
-    const qint16 n = Get_FileCount();
+    const qint32 n = Get_FileCount();
     const std::vector<RarChecksums::Member> sums = RarChecksums::read(RarFile);
     archive_entry *e = nullptr;
     int r = ARCHIVE_EOF;
-    for (qint16 i = 1; i <= n; ++i) {
+    for (qint32 i = 1; i <= n; ++i) {
         if (m_host)
             m_host->ZipFile_Progress(i, n, m_host->program().lang.Msg_Loading);
         r = archive_read_next_header(h.get(), &e);
@@ -211,7 +206,7 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
             m_host->program().logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
     }
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF) {
-        ShowRarError(QStringLiteral("File header broken"));
+        ShowRarError(RarFile + QStringLiteral(": File header broken"));
         if (m_host)
             m_host->program().logError(RarFile + QStringLiteral(": ") + h.errorString());
     }

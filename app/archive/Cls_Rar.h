@@ -15,11 +15,11 @@ public:
 
     QString RarFile() const { return m_rarFile; }
     void setRarFile(const QString &NewFile); // empties both lists
-    QString RarFolderName(qint16 Index) const;
-    QString RarFileName(qint16 Index) const;
-    bool RarSelected(qint16 Index) const;
-    void setRarSelected(qint16 Index, bool IsSelect);
-    qint16 Get_FileCount() const { return qint16(m_entries.size()); }
+    QString RarFolderName(qint32 Index) const;
+    QString RarFileName(qint32 Index) const;
+    bool RarSelected(qint32 Index) const;
+    void setRarSelected(qint32 Index, bool IsSelect);
+    qint32 Get_FileCount() const { return qint32(m_entries.size()); }
 
     void Rar_Directory();
     void UnRar_Exe(qint32 Op_Flag, const QString &ExtractFile, const QString &TrgPath);
@@ -37,7 +37,7 @@ public:
     };
 
 private:
-    const Entry &entry(qint16 Index) const;
+    const Entry &entry(qint32 Index) const;
     // Mode 2 lists every header; any other mode only walks them.
     void WalkRarHeaders(qint32 mode, const QString &path);
     bool openArchive(ArchiveHandle &h, const QString &path);

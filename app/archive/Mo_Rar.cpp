@@ -23,7 +23,7 @@ void Mo_Rar::SelectRarVolume(PageListHost &host, const QString &volumeName)
         return;
     Cls_Rar &reader = rarReader(host);
     const int counted = selectVolumeMembers(host, volumeName, reader.Get_FileCount(),
-                                            [&](int i, bool on) { reader.setRarSelected(qint16(i), on); });
+                                            [&](int i, bool on) { reader.setRarSelected(i, on); });
     // A RAR volume comes out whole, in one pass over the archive.
     reader.UnCompressRAR(0, reader.RarFile(), tmp, QString(), false);
     if (counted == 0 || !volumeName.contains(u'.'))
@@ -42,22 +42,26 @@ void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
     // A cleanup failure is logged by the cleanup and does not stop the listing.
     clear(host, archivePath);
     SortedList &list = host.List1();
+    const QFileInfo info(archivePath);
     {
         Cls_Rar nested(&host);
         nested.setRarFile(archivePath);
         nested.Rar_Directory();
         list.Clear();
-        const qint16 n = nested.Get_FileCount();
+        const qint32 n = nested.Get_FileCount();
         if (n == 0)
             return;
-        for (qint16 i = 1; i <= n; ++i) {
+        QStringList pages;
+        for (qint32 i = 1; i <= n; ++i) {
             const QString name = nested.RarFileName(i);
             if (!nested.RarFolderName(i).isEmpty() || name.isEmpty() || !name.contains(u'.') ||
                 !VolumeRules::Is_ImageExt(VolumeRules::extensionOf(name)))
                 continue;
             nested.setRarSelected(i, true);
-            list.AddItem(p.IsArchive ? name : tmp + QLatin1Char('/') + name);
+            pages << (p.IsArchive ? name : tmp + QLatin1Char('/') + name);
         }
+        list.AddItems(pages);
+        pagesAddressable(host, info.fileName());
         markEmptyVolume(host);
         if (!ensureExists(host))
             return;
@@ -69,7 +73,6 @@ void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
     }
     // A nested archive was extracted into TmpZip and is spent now; an archive found
     // in an opened folder is the user's file and stays.
-    const QFileInfo info(archivePath);
     if (p.IsArchive && info.isFile() && QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QFileInfo(tmp).absoluteFilePath()))
         QFile::remove(archivePath);
 }

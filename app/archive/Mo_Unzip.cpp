@@ -62,14 +62,17 @@ void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
     list.Clear();
     if (nested.FileCount() == 0)
         return;
+    QStringList pages;
     for (qint32 i = 1; i <= nested.FileCount(); ++i) {
         const QString name = nested.FileName(i);
         if (name.isEmpty() || !nested.FileDirectory(i).isEmpty() || !name.contains(u'.') ||
             !VolumeRules::Is_ImageExt(VolumeRules::extensionOf(name)))
             continue;
         nested.setFileSelected(i, true);
-        list.AddItem(name);
+        pages << name;
     }
+    list.AddItems(pages);
+    pagesAddressable(host, QFileInfo(archivePath).fileName());
     markEmptyVolume(host);
     if (!ensureExists(host))
         return;

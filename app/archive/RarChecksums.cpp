@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include <limits>
+
 namespace RarChecksums {
 namespace {
 quint64 le(const QByteArray &b, qsizetype pos, int bytes)
@@ -26,9 +28,17 @@ bool vint(const QByteArray &b, qsizetype &pos, quint64 &value, qsizetype end)
 
 constexpr int MaxHeaders = 100000;
 
+// Every size the archive declares is unsigned and must fit in what is left of the
+// file; anything else ends the walk with what was read so far.
+bool fits(quint64 size, qint64 from, qint64 fileSize)
+{
+    return from <= fileSize && size <= quint64(fileSize - from);
+}
+
 std::vector<Member> readRar4(QFile &f)
 {
     std::vector<Member> out;
+    const qint64 fileSize = f.size();
     qint64 pos = 7;
     for (int guard = 0; guard < MaxHeaders; ++guard) {
         if (!f.seek(pos))
@@ -41,21 +51,21 @@ std::vector<Member> readRar4(QFile &f)
         const quint16 size = quint16(le(head, 5, 2));
         if (size < 7 || type == 0x7b)
             return out;
-        qint64 dataSize = 0;
+        quint64 dataSize = 0;
         if (type == 0x74) {
             if (!f.seek(pos))
                 return {};
             const QByteArray h = f.read(size);
             if (h.size() < 32)
                 return {};
-            dataSize = qint64(le(h, 7, 4));
-            qint64 unpacked = qint64(le(h, 11, 4));
+            dataSize = le(h, 7, 4);
+            quint64 unpacked = le(h, 11, 4);
             if ((flags & 0x0100) && h.size() >= 40) {
-                dataSize |= qint64(le(h, 32, 4)) << 32;
-                unpacked |= qint64(le(h, 36, 4)) << 32;
+                dataSize |= le(h, 32, 4) << 32;
+                unpacked |= le(h, 36, 4) << 32;
             }
             Member m;
-            m.unpackedSize = unpacked;
+            m.unpackedSize = unpacked > quint64(std::numeric_limits<qint64>::max()) ? -1 : qint64(unpacked);
             const bool stored = quint8(h[25]) == 0x30;
             const bool encrypted = flags & 0x0004;
             m.encrypted = encrypted;
@@ -70,9 +80,11 @@ std::vector<Member> readRar4(QFile &f)
             const QByteArray add = f.read(4);
             if (add.size() < 4)
                 return {};
-            dataSize = qint64(le(add, 0, 4));
+            dataSize = le(add, 0, 4);
         }
-        pos += size + dataSize;
+        if (!fits(dataSize, pos + size, fileSize))
+            return out;
+        pos += size + qint64(dataSize);
     }
     return {};
 }
@@ -80,6 +92,7 @@ std::vector<Member> readRar4(QFile &f)
 std::vector<Member> readRar5(QFile &f)
 {
     std::vector<Member> out;
+    const qint64 fileSize = f.size();
     qint64 pos = 8;
     for (int guard = 0; guard < MaxHeaders; ++guard) {
         if (!f.seek(pos))
@@ -133,7 +146,7 @@ std::vector<Member> readRar5(QFile &f)
                     if (!vint(h, r, recSize, end))
                         break;
                     const qsizetype body = r;
-                    if (!vint(h, r, recType, end))
+                    if (!vint(h, r, recType, end) || recSize > quint64(end - body))
                         break;
                     if (recType == 1)
                         encrypted = true;
@@ -143,7 +156,7 @@ std::vector<Member> readRar5(QFile &f)
                 }
             }
             Member m;
-            m.unpackedSize = qint64(unpacked);
+            m.unpackedSize = unpacked > quint64(std::numeric_limits<qint64>::max()) ? -1 : qint64(unpacked);
             m.encrypted = encrypted;
             const bool stored = ((compression >> 7) & 7) == 0;
             const bool split = flags & 0x18;
@@ -151,6 +164,8 @@ std::vector<Member> readRar5(QFile &f)
                 m.crc = crc;
             out.push_back(m);
         }
+        if (!fits(dataSize, headerStart + qint64(size), fileSize))
+            return out;
         pos = headerStart + qint64(size) + qint64(dataSize);
     }
     return {};

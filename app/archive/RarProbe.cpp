@@ -43,7 +43,8 @@ Issue check(const QString &path)
     if (b.startsWith(rar5)) {
         int pos = 8 + 4; // header CRC32
         quint64 size, type, flags, skip, archiveFlags;
-        if (b.size() < pos || !readVint(b, pos, size) || size == 0 || pos + qint64(size) > b.size() ||
+        // The size is compared unsigned with what was read: a huge one never wraps.
+        if (b.size() < pos || !readVint(b, pos, size) || size == 0 || size > quint64(b.size() - pos) ||
             crc32Of(b.constData() + 12, pos - 12 + qsizetype(size)) != le(b, 8, 4))
             return Issue::None;
         if (!readVint(b, pos, type))

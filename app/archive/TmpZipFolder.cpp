@@ -5,6 +5,7 @@
 #include "core/MemberTable.h"
 #include "core/PageListHost.h"
 #include "core/Program.h"
+#include "core/VolumeRules.h"
 #include "platform/Prompts.h"
 #include "platform/SortedList.h"
 
@@ -18,6 +19,7 @@ int selectVolumeMembers(PageListHost &host, const QString &volumeName, int reade
     SortedList &list = host.List1();
     MemberTable &members = host.Member_Table();
     list.Clear();
+    QStringList pages;
     int counted = 0;
     for (int i = 1; i <= members.upper(); ++i) {
         const MemberRecord &rec = members.at(i);
@@ -25,11 +27,35 @@ int selectVolumeMembers(PageListHost &host, const QString &volumeName, int reade
         if (i <= readerCount)
             setSelected(i, mine);
         if (mine) {
-            list.AddItem(rec.fileName);
+            pages << rec.fileName;
             ++counted;
         }
     }
+    list.AddItems(pages);
+    if (!pagesAddressable(host, volumeName)) {
+        // Nothing of a refused volume is extracted.
+        for (int i = 1; i <= std::min(members.upper(), readerCount); ++i)
+            setSelected(i, false);
+        return 0;
+    }
     return counted;
+}
+
+bool pagesAddressable(PageListHost &host, const QString &volumeName)
+{
+    SortedList &list = host.List1();
+    if (list.ListCount() <= VolumeRules::MaxPages)
+        return true;
+    Program &p = host.program();
+    const QString text = QStringLiteral("%1: %2쪽은 너무 많아 이 권을 열 수 없습니다 (한 권에 %3쪽까지).")
+                             .arg(volumeName)
+                             .arg(list.ListCount())
+                             .arg(VolumeRules::MaxPages);
+    list.Clear();
+    p.logError(text);
+    if (p.prompts)
+        p.prompts->messageBox(host.dialogOwner(), p.lang.Title_Text, text, MsgIcon::Exclamation, MsgButtons::Ok);
+    return false;
 }
 
 bool ensureExists(PageListHost &host)

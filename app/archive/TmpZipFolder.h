@@ -18,6 +18,9 @@ bool clear(PageListHost &host, const QString &keep = QString());
 // Returns how many members the volume has.
 int selectVolumeMembers(PageListHost &host, const QString &volumeName, int readerCount,
                         const std::function<void(int, bool)> &setSelected);
+// False, after clearing List1 and telling the reader, when List1 holds more pages
+// than a page index can address.
+bool pagesAddressable(PageListHost &host, const QString &volumeName);
 // Marks the selected volume entry "ⓧ " when the nested listing found no page.
 void markEmptyVolume(PageListHost &host);
 // The program-wide readers, made on first use.

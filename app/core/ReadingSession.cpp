@@ -75,9 +75,9 @@ void ReadingSession::VBUnRar_ArchiveUpdate()
 {
     m_members.discard();
     Cls_Rar &rar = TmpZipFolder::rarReader(*this);
-    const qint16 n = rar.Get_FileCount();
+    const qint32 n = rar.Get_FileCount();
     m_members.dimension(n);
-    for (qint16 i = 1; i <= n; ++i)
+    for (qint32 i = 1; i <= n; ++i)
         m_members.at(i) = {rar.RarFileName(i), rar.RarFolderName(i), QString()};
     Volume_Build();
 }
@@ -108,11 +108,9 @@ void ReadingSession::Volume_Build()
         emit pagesCleared();
         return;
     }
-    const QStringList names = VolumeRules::deriveVolumes(m_members);
-    QStringList sorted;
-    for (const QString &n : names)
-        sorted.insert(SortedList::insertPosition(sorted, n), n);
-    setVolumes(sorted);
+    SortedList sorted;
+    sorted.AddItems(VolumeRules::deriveVolumes(m_members));
+    setVolumes(sorted.items());
     if (!m_volumes.isEmpty()) {
         selectVolume(Sel_Volume >= 0 && Sel_Volume <= volumeCount() - 1 ? Sel_Volume : 0);
     } else {
@@ -194,6 +192,7 @@ void ReadingSession::Volume_Pages(const QString &volumeName)
         else
             m_list1.AddItem(root + r.folder + r.fileName);
     }
+    TmpZipFolder::pagesAddressable(*this, volumeName);
 }
 
 // ---------------------------------------------------------------- pages

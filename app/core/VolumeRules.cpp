@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
+#include <QSet>
 
 QString VolumeRules::extensionOf(const QString &name)
 {
@@ -112,12 +113,15 @@ QStringList VolumeRules::deriveVolumes(MemberTable &table)
                 r.volumeName = r.folder;
         }
     }
-    // Distinct names in order of first appearance (exact comparison).
+    // Distinct names in order of first appearance (exact comparison), found
+    // through a set: an archive may hold as many folders as members.
+    QSet<QString> seen;
     for (int i = 1; i <= table.upper(); ++i) {
         const QString &v = table.at(i).volumeName;
-        if (i == 1 || !names.contains(v))
+        if (!v.isEmpty() && !seen.contains(v)) {
+            seen.insert(v);
             names << v;
+        }
     }
-    names.removeAll(QString());
     return names;
 }

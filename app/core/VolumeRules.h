@@ -20,6 +20,10 @@ bool isArchiveExt(const QString &ext);
 // (its name holds ".zip" or ".cbz").
 bool isZipVolumeName(const QString &volumeName);
 
+// The page index is 16-bit: a volume holding more pages than it can address is
+// refused whole rather than shown with a wrapping index.
+inline constexpr int MaxPages = 32767;
+
 // The folder root as the page list writes it: "//" collapsed, one trailing "/".
 QString folderRoot(const QString &openPath);
 

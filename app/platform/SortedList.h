@@ -9,6 +9,9 @@ class SortedList
 public:
     // Returns the index at which the text was placed.
     int AddItem(const QString &text);
+    // Adds many at once, in the same places one AddItem each would give them, in
+    // O(n log n) rather than O(n^2).
+    void AddItems(QStringList texts);
     void Clear() { m_items.clear(); }
     int ListCount() const { return int(m_items.size()); }
     const QString &List(int index) const { return m_items.at(index); }

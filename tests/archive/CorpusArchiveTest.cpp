@@ -117,7 +117,7 @@ INSTANTIATE_TEST_SUITE_P(
                       CorpusCase{"libarchive/test_read_format_rar_encryption_header.rar",
                                  "%1: the archive is encrypted and cannot be read"},
                       CorpusCase{"libarchive/test_read_format_rar5_truncated_huff.rar", "%1: archive header broken"},
-                      CorpusCase{"libarchive/test_read_format_rar_invalid1.rar", "File header broken"},
+                      CorpusCase{"libarchive/test_read_format_rar_invalid1.rar", "%1: File header broken"},
                       CorpusCase{"comicbox/empty.cbz", ""},
                       CorpusCase{"libarchive/test_read_format_zip_malformed1.zip", "%1 is not ZIP archive"}));
 } // namespace

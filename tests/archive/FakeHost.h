@@ -121,7 +121,7 @@ public:
             if (prog.ArchiveKind == 0)
                 Mo_Unzip::ExtractZipMember(*this, path, (m.folder.isEmpty() ? "" : m.folder + "\\") + m.fileName);
             else
-                rar().setRarSelected(qint16(i), true);
+                rar().setRarSelected(i, true);
         }
         if (prog.ArchiveKind == 1)
             rar().UnCompressRAR(0, path, tmpZip(), QString(), false);

@@ -152,7 +152,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArchiveCase{"volume4", multiVolume}, BadArchiveCase{"volume5", multiVolume},
                       BadArchiveCase{"locked4", locked}, BadArchiveCase{"locked5", locked},
                       BadArchiveCase{"cut-header4", "%1: archive header broken"},
-                      BadArchiveCase{"cut-data4", "File header broken"}, BadArchiveCase{"cut-data5", "File header broken"},
+                      BadArchiveCase{"cut-data4", "%1: File header broken"}, BadArchiveCase{"cut-data5", "%1: File header broken"},
                       BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1 is not ZIP archive"}),
     [](const auto &info) {
         return QString(info.param.name).replace('.', '_').replace('-', '_').toStdString();

@@ -32,12 +32,12 @@ TEST(ArchiveList, NestedArchivesAndLegacyNamesListAsVolumes)
                                        .toStdString());
 }
 
-TEST(ArchiveList, AnUnreadableRarIsReportedAndTheProgramGoesOn)
+TEST(ArchiveList, AnUnreadableRarIsReportedAndTheListingFails)
 {
     QTemporaryDir d;
     writeFile(d.path() + "/broken.rar", "plain text pretending to be an archive");
     const ProcessResult r = runLeafview({"--list", d.path() + "/broken.rar"});
-    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(r.err.contains(d.path() + "/broken.rar is not RAR archive")) << qPrintable(r.err);
 }

@@ -1,0 +1,148 @@
+// Books made to break the readers: sizes that wrap, counts past 16 bits.
+#include "FakeHost.h"
+#include "archive/Crc32.h"
+#include "archive/RarChecksums.h"
+#include "archive/RarProbe.h"
+
+namespace {
+QByteArray vint(quint64 v)
+{
+    QByteArray b;
+    do {
+        quint8 byte = v & 0x7f;
+        v >>= 7;
+        b.append(char(v ? byte | 0x80 : byte));
+    } while (v);
+    return b;
+}
+
+QByteArray le(quint64 v, int bytes)
+{
+    QByteArray b;
+    for (int i = 0; i < bytes; ++i)
+        b.append(char((v >> (8 * i)) & 0xff));
+    return b;
+}
+
+quint32 crc(const QByteArray &b)
+{
+    return Crc32::update(0, b.constData(), std::size_t(b.size()));
+}
+
+const QByteArray rar5Sig("Rar!\x1a\x07\x01\x00", 8);
+
+// A RAR 5 header with a true checksum over its size field and body.
+QByteArray rar5Header(const QByteArray &body)
+{
+    const QByteArray sized = vint(quint64(body.size())) + body;
+    return le(crc(sized), 4) + sized;
+}
+
+QByteArray rar5Main()
+{
+    return rar5Header(vint(1) + vint(0) + vint(0));
+}
+
+// A stored file header declaring `dataSize` bytes of data, with an optional extra area.
+QByteArray rar5File(quint64 dataSize, const QByteArray &extra = {})
+{
+    QByteArray b = vint(2) + vint(extra.isEmpty() ? 0x2 : 0x3);
+    if (!extra.isEmpty())
+        b += vint(quint64(extra.size()));
+    b += vint(dataSize) + vint(0x4) + vint(4) + vint(0100644) + le(crc("page"), 4) + vint(0) + vint(1) + vint(5) +
+         "p.jpg" + extra;
+    return rar5Header(b);
+}
+
+// RAR 4 file block with 64-bit sizes whose high words are all ones.
+QByteArray rar4HugeSizes()
+{
+    auto block = [](quint8 type, quint16 flags, const QByteArray &rest) {
+        const QByteArray h = QByteArray(1, char(type)) + le(flags, 2) + le(quint64(7 + rest.size()), 2) + rest;
+        return le(crc(h) & 0xffff, 2) + h;
+    };
+    QByteArray out("Rar!\x1a\x07\x00", 7);
+    out += block(0x73, 0, QByteArray(6, '\0'));
+    const QByteArray rest = le(4, 4) + le(4, 4) + char(3) + le(crc("page"), 4) + le(0, 4) + char(20) + char(0x30) +
+                            le(5, 2) + le(0100644, 4) + le(0xffffffff, 4) + le(0xffffffff, 4) + "p.jpg";
+    return out + block(0x74, 0x8000 | 0x0100, rest) + "page";
+}
+
+struct CraftedRar
+{
+    const char *what;
+    QByteArray bytes;
+};
+
+void PrintTo(const CraftedRar &c, std::ostream *os)
+{
+    *os << c.what;
+}
+
+class CraftedRarTest : public ArchiveTest, public ::testing::WithParamInterface<CraftedRar>
+{
+};
+
+// Each goes through the probe, the checksum walk, listing and extraction, bare and
+// inside a ZIP; under the sanitizers any wild read fails the run.
+TEST_P(CraftedRarTest, IsRefusedOrReadWithoutHarm)
+{
+    const QString rar = at("book.cbr");
+    writeFile(rar, GetParam().bytes);
+    RarProbe::check(rar);
+    EXPECT_LE(RarChecksums::read(rar).size(), 1u);
+    const QStringList before = outsideTmpZip();
+    host.openRar(rar);
+    host.extractAll(rar);
+    for (const QString &f : host.tmpFiles())
+        EXPECT_FALSE(f.startsWith(".leafview-part")) << f.toStdString();
+
+    makeZip(at("outer.cbz"), {{"inner.cbr", GetParam().bytes}});
+    host.openZip(at("outer.cbz"));
+    host.cbList = {"inner.cbr"};
+    host.selectVolume("inner.cbr");
+    QStringList expected = before + QStringList{"outer.cbz"};
+    expected.sort();
+    EXPECT_EQ(outsideTmpZip(), expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, CraftedRarTest,
+    ::testing::Values(
+        // A first header size of 2^63 or more is negative as a signed number.
+        CraftedRar{"header size 2^63", rar5Sig + le(0, 4) + vint(quint64(1) << 63) + QByteArray(64, '\x01')},
+        CraftedRar{"header size 2^64-1", rar5Sig + le(0, 4) + vint(~quint64(0)) + QByteArray(64, '\x01')},
+        CraftedRar{"data size 2^64-1", rar5Sig + rar5Main() + rar5File(~quint64(0)) + "page"},
+        CraftedRar{"data size past the end", rar5Sig + rar5Main() + rar5File(quint64(1) << 40) + "page"},
+        CraftedRar{"extra record size 2^64-1",
+                   rar5Sig + rar5Main() + rar5File(4, vint(~quint64(0)) + vint(1) + "xx") + "page"},
+        CraftedRar{"rar4 64-bit sizes", rar4HugeSizes()}));
+
+// Counts past 32,767 neither wrap nor throw; only a volume with more pages than a
+// page index can reach is refused, with a message, and nothing of it extracted.
+TEST_F(ArchiveTest, MembersPastSixteenBitsListAndAnOversizedVolumeIsRefused)
+{
+    RarWriter w(RarWriter::Version::Rar5);
+    for (int i = 0; i < 32770; ++i)
+        w.addFile(QStringLiteral("big/p%1.jpg").arg(i), "x");
+    for (int i = 0; i < 3; ++i)
+        w.addFile(QStringLiteral("small/q%1.jpg").arg(i), "y");
+    w.addFile("cover.jpg", "c");
+    ASSERT_TRUE(w.write(at("many.cbr")));
+    host.openRar(at("many.cbr"));
+    ASSERT_EQ(host.rar().Get_FileCount(), 32774);
+    EXPECT_EQ(host.rar().RarFileName(32774), "cover.jpg");
+
+    host.cbList = {"big", "small"};
+    host.selectVolume("small");
+    EXPECT_EQ(host.pages(), (QStringList{"q0.jpg", "q1.jpg", "q2.jpg"}));
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"q0.jpg", "q1.jpg", "q2.jpg"}));
+    EXPECT_TRUE(host.prompts.shown.empty());
+
+    host.selectVolume("big");
+    EXPECT_TRUE(host.pages().isEmpty());
+    EXPECT_TRUE(host.tmpFiles().isEmpty());
+    ASSERT_EQ(host.prompts.shown.size(), 1u);
+    EXPECT_TRUE(host.prompts.shown[0].text.contains("32770")) << host.prompts.shown[0].text.toStdString();
+}
+} // namespace
