@@ -7,6 +7,8 @@
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
 
+#include <leafview/ImgPicture.h>
+
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
@@ -14,15 +16,31 @@
 #include <QTemporaryDir>
 #include <QTextStream>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
 namespace {
 
+// Writes every message to standard error like SilentPrompts, and remembers
+// whether one of them told of a failure, so the run can end with a failing status.
+class HeadlessPrompts : public SilentPrompts
+{
+public:
+    MsgResult messageBox(QWidget *owner, const QString &title, const QString &text, MsgIcon icon,
+                         MsgButtons buttons) override
+    {
+        if (icon == MsgIcon::Exclamation || icon == MsgIcon::Critical)
+            ++failures;
+        return SilentPrompts::messageBox(owner, title, text, icon, buttons);
+    }
+    int failures = 0;
+};
+
 struct Session
 {
     QTemporaryDir dataDir;
-    SilentPrompts prompts;
+    HeadlessPrompts prompts;
     ControlHost controls;
     std::unique_ptr<ViewerStartup> viewer;
     Program *program = nullptr;
@@ -63,6 +81,24 @@ void err(const QString &text)
     std::fprintf(stderr, "leafview: %s\n", qUtf8Printable(text));
 }
 
+// One line per entry whatever a member name holds: control characters (line
+// breaks and tabs among them) are written as escapes.
+QString printable(const QString &name)
+{
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        const char16_t u = c.unicode();
+        if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
+            out += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
+        else if (u == 0x2028 || u == 0x2029)
+            out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+        else
+            out += c;
+    }
+    return out;
+}
+
 QString valueOf(const QStringList &args, const QString &name, const QString &fallback = QString())
 {
     const int i = args.indexOf(name);
@@ -93,11 +129,15 @@ int Headless::list(const QStringList &args)
     Frm_ImgViewer &w = *s.window;
     for (int v = 0; v < w.cb_list->count(); ++v) {
         w.selectVolume(v);
-        out << w.cb_list->itemText(v) << '\t' << w.List1().ListCount() << '\n';
+        out << printable(w.cb_list->itemText(v)) << '\t' << w.List1().ListCount() << '\n';
         for (const QString &page : w.List1().items())
-            out << '\t' << page.mid(page.lastIndexOf(QLatin1Char('/')) + 1) << '\n';
+            out << '\t' << printable(page.mid(page.lastIndexOf(QLatin1Char('/')) + 1)) << '\n';
     }
     out.flush();
+    if (s.prompts.failures > 0) {
+        err(QStringLiteral("cannot read all of ") + path);
+        return 1;
+    }
     return 0;
 }
 
@@ -149,6 +189,10 @@ int Headless::render(const QStringList &args)
     session.setOption(ReadingSession::Sharpen, flag("--sharpen"));
     session.setOption(ReadingSession::TwoPage, flag("--two-page"));
     session.setOption(ReadingSession::RightToLeft, flag("--rtl"));
+    if (page >= w.stepCount()) {
+        err(QStringLiteral("there is no page %1 in volume %2").arg(page).arg(volume));
+        return 2;
+    }
     session.Page_Index = qint16(page);
     w.PicDraw->resize(sw, sh);
     w.Page_Draw(session.Page_Index, session.effectFlag());
@@ -158,5 +202,22 @@ int Headless::render(const QStringList &args)
         err(QStringLiteral("cannot write ") + outFile);
         return 1;
     }
-    return 0;
+    // The surface is written either way; the status tells whether it shows the page.
+    const int first = session.I_ViewMode == 2 ? page * 2 : page;
+    const int last = session.I_ViewMode == 2 ? std::min(first + 1, w.List1().ListCount() - 1) : first;
+    int status = 0;
+    if (w.ImgPicture1)
+        w.ImgPicture1->SetVisible(false); // pictures are handed back, not shown
+    for (int k = first; k <= last; ++k) {
+        const QString file = w.Page_Path(k);
+        const QString name = printable(w.List1().List(k));
+        if (!QFileInfo(file).isFile()) {
+            err(QStringLiteral("page %1 (%2) is missing").arg(k).arg(name));
+            status = 1;
+        } else if (!w.ImgPicture1 || !w.ImgPicture1->DisplayPicture(file, 0)) {
+            err(QStringLiteral("page %1 (%2) cannot be drawn").arg(k).arg(name));
+            status = 1;
+        }
+    }
+    return status;
 }
