@@ -9,16 +9,21 @@
 
 namespace ImageDecoder {
 
-// A decode whose pixels would need more than this is treated as undecodable.
-// It covers any page a reader meets (a 11000 x 11000 scan still fits) and keeps a
-// hostile header from making us allocate gigabytes.
-inline constexpr qint64 kMaxImageBytes = qint64(512) << 20;
+// A decode whose pixels would need more than the limit is treated as
+// undecodable. The default covers any page a reader meets (an 8000 x 8000 scan
+// still fits; a larger JPEG is decoded at a reduced size anyway) and keeps a
+// small hostile file from costing hundreds of megabytes and seconds per draw.
+inline constexpr qint64 kDefaultMaxImageBytes = qint64(256) << 20;
+qint64 maxImageBytes();
+// The limit from the settings; 0 or less restores the default.
+void setMaxImageBytes(qint64 bytes);
 
 // True when an image of this size fits the memory limit at 32 bits per pixel.
 bool fitsMemory(QSize size);
 
 // The pixel size the file's header declares, without decoding the pixels.
-// Invalid when the file is not a readable image or declares a size over the limit.
+// Invalid when the file is not a readable image or could not be decoded within
+// the limit even at the smallest size its format decodes to.
 QSize headerSize(const QString &path);
 
 struct Decoded
