@@ -1,7 +1,9 @@
 #pragma once
 #include <QFile>
+#include <QFileInfo>
 #include <QString>
 #include <archive.h>
+#include <cerrno>
 #include <clocale>
 #include <cstring>
 #include <langinfo.h>
@@ -50,7 +52,16 @@ public:
 
     archive *get() const { return m_a; }
     bool allocated() const { return m_a != nullptr; }
-    int open(const QString &path) { return archive_read_open_filename(m_a, QFile::encodeName(path).constData(), 64 * 1024); }
+    int open(const QString &path)
+    {
+        // Only regular files (or links to them): a pipe or a device named like an
+        // archive would block the reader or never end.
+        if (!QFileInfo(path).isFile()) {
+            archive_set_error(m_a, ENOENT, "not a regular file");
+            return ARCHIVE_FATAL;
+        }
+        return archive_read_open_filename(m_a, QFile::encodeName(path).constData(), 64 * 1024);
+    }
     QString errorString() const
     {
         const char *s = m_a ? archive_error_string(m_a) : nullptr;

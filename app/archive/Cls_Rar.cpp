@@ -1,5 +1,6 @@
 #include "archive/Cls_Rar.h"
 #include "archive/ArchiveHandle.h"
+#include "archive/ExtractBudget.h"
 #include "archive/MemberPath.h"
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
@@ -170,6 +171,10 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         return;
     const qint32 n = Get_FileCount();
     const std::vector<RarChecksums::Member> sums = RarChecksums::read(RarFile);
+    const qint64 budget =
+        ExtractBudget::forFolder(DesPath, ExtractBudget::settingOf(m_host ? &m_host->program().paths : nullptr));
+    qint64 spent = ExtractBudget::usedBy(DesPath);
+    int leftOut = 0;
     archive_entry *e = nullptr;
     int r = ARCHIVE_EOF;
     for (qint32 i = 1; i <= n; ++i) {
@@ -194,17 +199,28 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         if (archive_entry_is_data_encrypted(e) || (sum && sum->encrypted))
             continue;
         const QString target = DesPath + QLatin1Char('/') + leaf;
+        if (archive_entry_size_is_set(e) && archive_entry_size(e) > budget - spent) {
+            ++leftOut;
+            continue;
+        }
         if (QFileInfo(target).isFile() || QFileInfo(target).isSymLink())
             QFile::remove(target);
         std::optional<quint32> crc;
         if (sum)
             crc = sum->crc;
         QString why;
-        if (TmpZipWriter::write(h.get(), e, DesPath, leaf, TmpZipWriter::Existing::Replace, &why, nullptr, crc) ==
-                TmpZipWriter::Result::Failed &&
-            m_host)
+        const TmpZipWriter::Result written =
+            TmpZipWriter::write(h.get(), e, DesPath, leaf, TmpZipWriter::Existing::Replace, &why, nullptr, crc);
+        if (written == TmpZipWriter::Result::Written)
+            spent += QFileInfo(target).size();
+        else if (written == TmpZipWriter::Result::Failed && m_host)
             m_host->program().logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
     }
+    if (leftOut > 0)
+        ShowRarError(QStringLiteral("%1: %2쪽은 임시 폴더에 풀 수 있는 한도(%3 MB)를 넘어 풀지 않았습니다.")
+                         .arg(RarFile)
+                         .arg(leftOut)
+                         .arg(budget >> 20));
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF) {
         ShowRarError(RarFile + QStringLiteral(": File header broken"));
         if (m_host)

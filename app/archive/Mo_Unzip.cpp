@@ -1,4 +1,5 @@
 #include "archive/Mo_Unzip.h"
+#include "archive/ExtractBudget.h"
 #include "archive/Mo_Rar.h"
 #include "archive/TmpZipFolder.h"
 #include "archive/cUnzip.h"
@@ -47,7 +48,13 @@ void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
 void Mo_Unzip::ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath)
 {
     cUnzip &reader = zipReader(host);
-    reader.setUnzipFolder(host.program().paths.tmpZip());
+    const QString tmp = host.program().paths.tmpZip();
+    // Past the volume's budget the oldest pages make room (the nested archive
+    // being read stays); they come out again when drawn again.
+    const qint64 budget = ExtractBudget::forFolder(tmp, ExtractBudget::settingOf(&host.program().paths));
+    if (ExtractBudget::usedBy(tmp) > budget)
+        ExtractBudget::makeRoom(tmp, budget / 2, archivePath);
+    reader.setUnzipFolder(tmp);
     reader.File_ExtractUnzip(archivePath, memberPath);
 }
 

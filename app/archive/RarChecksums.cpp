@@ -1,6 +1,7 @@
 #include "archive/RarChecksums.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <limits>
 
@@ -175,7 +176,7 @@ std::vector<Member> readRar5(QFile &f)
 std::vector<Member> read(const QString &path)
 {
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
         return {};
     const QByteArray sig = f.read(8);
     if (sig.startsWith(QByteArray("Rar!\x1a\x07\x01\x00", 8)))

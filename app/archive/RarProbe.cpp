@@ -2,6 +2,7 @@
 #include "archive/Crc32.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 namespace RarProbe {
 namespace {
@@ -33,8 +34,9 @@ bool readVint(const QByteArray &b, int &pos, quint64 &value)
 
 Issue check(const QString &path)
 {
+    // Only a regular file is opened: a pipe would block here.
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly))
+    if (!QFileInfo(path).isFile() || !f.open(QIODevice::ReadOnly))
         return Issue::None;
     // Flags are trusted only from a header whose checksum holds.
     const QByteArray b = f.read(256);

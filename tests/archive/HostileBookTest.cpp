@@ -4,6 +4,8 @@
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
 
+#include <sys/stat.h>
+
 namespace {
 QByteArray vint(quint64 v)
 {
@@ -144,5 +146,45 @@ TEST_F(ArchiveTest, MembersPastSixteenBitsListAndAnOversizedVolumeIsRefused)
     EXPECT_TRUE(host.tmpFiles().isEmpty());
     ASSERT_EQ(host.prompts.shown.size(), 1u);
     EXPECT_TRUE(host.prompts.shown[0].text.contains("32770")) << host.prompts.shown[0].text.toStdString();
+}
+} // namespace
+
+namespace {
+// A pipe named like an archive would block the reader for as long as nobody writes.
+TEST_F(ArchiveTest, APipeNamedLikeAnArchiveIsRefusedWithoutWaiting)
+{
+    for (const char *name : {"pipe.cbz", "pipe.cbr"}) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(at(name)).constData(), 0600), 0);
+        host.prompts.shown.clear();
+        host.open(at(name), QString(name).endsWith("cbz") ? 0 : 1);
+        EXPECT_EQ(host.members.upper(), 0);
+        ASSERT_EQ(host.prompts.shown.size(), 1u) << name;
+        EXPECT_EQ(host.prompts.shown[0].text, "Cannot open " + at(name));
+    }
+}
+} // namespace
+
+namespace {
+// With the budget set to 1 MB: a RAR volume stops at it and says so; ZIP pages
+// drawn one by one make room by dropping the oldest.
+TEST_F(ArchiveTest, AVolumeExtractsNoMoreThanItsBudget)
+{
+    writeFile(host.prog.paths.settingsFile(), "[Limits]\nVolumeExtractMB=1\n");
+    const QByteArray page(400 * 1024, 'x');
+    host.openRar(makeRar(at("v.cbr"), RarWriter::Version::Rar5, {{"v/a.jpg", page}, {"v/b.jpg", page}, {"v/c.jpg", page}}));
+    host.cbList = {"v"};
+    host.selectVolume("v");
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg"}));
+    ASSERT_EQ(host.prompts.shown.size(), 1u);
+    EXPECT_TRUE(host.prompts.shown[0].text.startsWith(at("v.cbr") + ": 1")) << host.prompts.shown[0].text.toStdString();
+
+    const QByteArray big(600 * 1024, 'y');
+    host.openZip(makeZip(at("v.cbz"), {{"a.jpg", big}, {"b.jpg", big}, {"c.jpg", big}}));
+    host.selectVolume("/");
+    for (const char *name : {"a.jpg", "b.jpg"})
+        Mo_Unzip::ExtractZipMember(host, at("v.cbz"), name);
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg"}));
+    Mo_Unzip::ExtractZipMember(host, at("v.cbz"), "c.jpg");
+    EXPECT_EQ(host.tmpFiles(), QStringList{"c.jpg"});
 }
 } // namespace

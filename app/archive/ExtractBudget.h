@@ -1,0 +1,27 @@
+#pragma once
+#include <QString>
+#include <QtGlobal>
+
+struct ProgramPaths;
+
+// How many bytes the pages of one volume may take in TmpZip: the setting (section
+// "Limits", key "VolumeExtractMB" of the settings file, 2 GiB by default), and
+// never more than the free space there less a margin, so a book cannot fill the
+// disk. A RAR volume, extracted whole, stops at the budget and the reader is
+// told; ZIP pages, extracted when drawn, make room by dropping the oldest pages,
+// which are extracted again should they be drawn again.
+namespace ExtractBudget {
+inline constexpr qint64 kDefaultBytes = qint64(2) << 30;
+inline constexpr qint64 kFreeSpaceMargin = qint64(256) << 20;
+
+// The setting; the default when `paths` is null or the value is missing or bad.
+qint64 settingOf(const ProgramPaths *paths);
+// The budget for a volume extracted into `folder`.
+qint64 forFolder(const QString &folder, qint64 setting);
+
+// Deletes the oldest files of `folder` (never `keep`, never sub-folders) until the
+// files there take no more than `target` bytes.
+void makeRoom(const QString &folder, qint64 target, const QString &keep);
+// Bytes the plain files of `folder` take.
+qint64 usedBy(const QString &folder);
+} // namespace ExtractBudget
