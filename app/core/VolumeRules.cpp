@@ -125,3 +125,22 @@ QStringList VolumeRules::deriveVolumes(MemberTable &table)
     }
     return names;
 }
+
+bool VolumeRules::isNestedArchiveVolume(const QString &volumeName)
+{
+    return volumeName.contains(QLatin1Char('.')) && archiveKindOfExt(extensionOf(volumeName)) >= 0;
+}
+
+QHash<QString, QStringList> VolumeRules::pageEntriesByVolume(const MemberTable &table, bool isArchive,
+                                                             const QString &openPath)
+{
+    QHash<QString, QStringList> pages;
+    const QString root = folderRoot(openPath);
+    for (int i = 1; i <= table.upper(); ++i) {
+        const MemberRecord &r = table.at(i);
+        if (r.volumeName.isEmpty() || isNestedArchiveVolume(r.volumeName))
+            continue;
+        pages[r.volumeName] << (isArchive ? r.fileName : root + r.folder + r.fileName);
+    }
+    return pages;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/MemberTable.h"
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
@@ -31,6 +32,15 @@ QString folderRoot(const QString &openPath);
 // is pending), images at the top and in sub-folders, archives at the top.
 // Returns false when the folder has no entry at all (the table is then untouched).
 bool scanFolder(const QString &openPath, bool commandFilePending, MemberTable &table);
+
+// Whether a volume is an archive of its own (listed from a file of that name, not
+// from the member table).
+bool isNestedArchiveVolume(const QString &volumeName);
+
+// For every volume that is not a nested archive, the entries its page list holds
+// (member names in an archive, full paths in a folder), unsorted, gathered in
+// one pass over the table.
+QHash<QString, QStringList> pageEntriesByVolume(const MemberTable &table, bool isArchive, const QString &openPath);
 
 // Volume_Build steps 3 and 4: derives every record's volume name and returns the
 // distinct non-empty names in order of first appearance.

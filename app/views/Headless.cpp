@@ -3,9 +3,12 @@
 #include "views/Frm_ImgViewer.h"
 #include "views/ViewerStartup.h"
 #include "core/Program.h"
+#include "core/VolumeRules.h"
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"
+#include "platform/PrivateFolder.h"
 #include "platform/Prompts.h"
+#include "platform/SortedList.h"
 
 #include <leafview/ImgPicture.h>
 
@@ -13,7 +16,6 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include <algorithm>
@@ -39,7 +41,9 @@ public:
 
 struct Session
 {
-    QTemporaryDir dataDir;
+    // Removed on SIGTERM, SIGINT and SIGHUP too, and by the next run when this one
+    // was killed outright: TmpZip and a half-written page never stay behind.
+    PrivateFolder dataDir{QStringLiteral("leafview-headless")};
     HeadlessPrompts prompts;
     ControlHost controls;
     std::unique_ptr<ViewerStartup> viewer;
@@ -127,10 +131,29 @@ int Headless::list(const QStringList &args)
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     Frm_ImgViewer &w = *s.window;
+    // The pages of every plain volume come from one pass over the member table;
+    // only a nested archive is opened as the window opens it, by selecting it.
+    const QHash<QString, QStringList> entries =
+        VolumeRules::pageEntriesByVolume(w.session.Member_Table(), s.program->IsArchive, s.program->OpenPath);
     for (int v = 0; v < w.cb_list->count(); ++v) {
-        w.selectVolume(v);
-        out << printable(w.cb_list->itemText(v)) << '\t' << w.List1().ListCount() << '\n';
-        for (const QString &page : w.List1().items())
+        SortedList pages;
+        const QString volume = w.cb_list->itemText(v);
+        if (VolumeRules::isNestedArchiveVolume(volume)) {
+            w.selectVolume(v);
+            pages = w.List1();
+        } else {
+            pages.AddItems(entries.value(volume));
+            if (pages.ListCount() > VolumeRules::MaxPages) {
+                err(QStringLiteral("%1: %2 pages, more than a volume can hold (%3)")
+                        .arg(printable(volume))
+                        .arg(pages.ListCount())
+                        .arg(VolumeRules::MaxPages));
+                ++s.prompts.failures;
+                pages.Clear();
+            }
+        }
+        out << printable(w.cb_list->itemText(v)) << '\t' << pages.ListCount() << '\n';
+        for (const QString &page : pages.items())
             out << '\t' << printable(page.mid(page.lastIndexOf(QLatin1Char('/')) + 1)) << '\n';
     }
     out.flush();

@@ -3,10 +3,17 @@
 #include "TestImages.h"
 #include "ZipWriter.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <sys/stat.h>
 
 namespace {
 void writeBytes(const QString &path, const QByteArray &data)
@@ -45,4 +52,83 @@ TEST(HeadlessFailure, RenderFailsWhenThePageCannotBeDrawn)
     r = runLeafview({"--render", d.path() + "/book", "--out", out, "--page", "2"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(r.err.isEmpty());
+}
+
+// Listing reads the archive once and groups its members once: thousands of
+// folders list in about the time one would.
+TEST(HeadlessFailure, ListOfFiveThousandFoldersGivesEveryVolumeInOrder)
+{
+    QTemporaryDir d;
+    {
+        ZipWriter z(d.path() + "/folders.cbz");
+        for (int i = 0; i < 5000; ++i)
+            z.addFile(QStringLiteral("v%1/p.jpg").arg(i, 4, 10, QLatin1Char('0')), "x", true);
+        z.addFile("v0007/a.jpg", "y", true);
+    }
+    const ProcessResult r = runLeafview({"--list", d.path() + "/folders.cbz"}, 240000);
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 10001);
+    EXPECT_EQ(lines[0], "v0000\t1");
+    EXPECT_EQ(lines.mid(14, 3), (QStringList{"v0007\t2", "\ta.jpg", "\tp.jpg"}));
+    EXPECT_EQ(lines.last(), "\tp.jpg");
+}
+
+namespace {
+QStringList privateFolders(const QString &tmp)
+{
+    return QDir(tmp).entryList({"leafview-headless-*"}, QDir::Dirs | QDir::Hidden);
+}
+
+// Renders into a pipe nobody reads, so the run waits with its private folder
+// (and the page extracted into its TmpZip) in place until it is stopped.
+QProcess *startBlockedRender(const QString &tmp, const QString &book, const QString &pipe)
+{
+    auto *p = new QProcess;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", tmp);
+    p->setProcessEnvironment(env);
+    p->start(QStringLiteral(LEAFVIEW_BUILD_BIN "/leafview"), {"--render", book, "--out", pipe});
+    for (int i = 0; i < 3000 && privateFolders(tmp).isEmpty(); ++i)
+        QThread::msleep(10);
+    return p;
+}
+} // namespace
+
+TEST(HeadlessFailure, AStoppedOrKilledRunLeavesNoPrivateFolderBehind)
+{
+    QTemporaryDir tmp, d;
+    const QString book = d.path() + "/book.cbz", pipe = d.path() + "/out.png";
+    {
+        ZipWriter z(book);
+        QByteArray png;
+        QBuffer buf(&png);
+        buf.open(QIODevice::WriteOnly);
+        QImage(8, 8, QImage::Format_RGB32).save(&buf, "PNG");
+        z.addFile("p.png", png);
+    }
+    ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+
+    std::unique_ptr<QProcess> p(startBlockedRender(tmp.path(), book, pipe));
+    ASSERT_EQ(privateFolders(tmp.path()).size(), 1);
+    p->terminate();
+    ASSERT_TRUE(p->waitForFinished(30000));
+    EXPECT_TRUE(privateFolders(tmp.path()).isEmpty());
+
+    // Killed outright, the folder stays until the next run clears it away.
+    p.reset(startBlockedRender(tmp.path(), book, pipe));
+    ASSERT_EQ(privateFolders(tmp.path()).size(), 1);
+    p->kill();
+    ASSERT_TRUE(p->waitForFinished(30000));
+    ASSERT_EQ(privateFolders(tmp.path()).size(), 1);
+    QProcess next;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("QT_QPA_PLATFORM", "offscreen");
+    env.insert("TMPDIR", tmp.path());
+    next.setProcessEnvironment(env);
+    next.start(QStringLiteral(LEAFVIEW_BUILD_BIN "/leafview"), {"--list", book});
+    ASSERT_TRUE(next.waitForFinished(60000));
+    EXPECT_EQ(next.exitCode(), 0);
+    EXPECT_TRUE(privateFolders(tmp.path()).isEmpty());
 }
