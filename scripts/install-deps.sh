@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-image-formats-plugins libgl-dev libxkbcommon-dev
   libarchive-dev zlib1g-dev libpixman-1-dev libjpeg-dev
   libgtest-dev libgmock-dev
+  clang-14 libclang-rt-14-dev libfuzzer-14-dev
   fonts-noto-cjk xvfb xauth
   desktop-file-utils
 )

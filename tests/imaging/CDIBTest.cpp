@@ -94,7 +94,7 @@ TEST(CDIB, ErrorNumbers)
               std::pair(-1, QStringLiteral("DIB has to be created first")));
     for (auto [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{-3, 2}}) {
         dib.Create(2, 2);
-        EXPECT_EQ(errorOf([&] { dib.Create(w, h); }),
+        EXPECT_EQ(errorOf([&, w = w, h = h] { dib.Create(w, h); }),
                   std::pair(825, QStringLiteral("DIB failed to create\r\nPlease restart your system and try again")))
             << w << "x" << h;
         EXPECT_FALSE(dib.HasSurface());
