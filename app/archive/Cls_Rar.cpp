@@ -79,6 +79,11 @@ void Cls_Rar::UnRar_Exe(qint32 Op_Flag, const QString &ExtractFile, const QStrin
     WalkRarHeaders(Op_Flag, ExtractFile);
 }
 
+void Cls_Rar::setRarTmpName(qint32 Index, const QString &name)
+{
+    const_cast<Entry &>(entry(Index)).tmpName = name;
+}
+
 QString Cls_Rar::ParseFilename(const QString &Path)
 {
     for (qsizetype i = Path.size() - 1; i >= 0; --i) {
@@ -147,7 +152,7 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
         // The folder text keeps the "\" form between levels, like every archive folder text.
         QString name = MemberPath::decodedName(e);
         name.replace(u'/', u'\\');
-        m_entries.push_back({trimSpaces(RarFolderOf(name)), trimSpaces(ParseFilename(name)), false});
+        m_entries.push_back({trimSpaces(RarFolderOf(name)), trimSpaces(ParseFilename(name)), false, QString()});
     }
     if (r == ARCHIVE_EOF)
         return;
@@ -187,7 +192,8 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         const Entry &en = m_entries[std::size_t(i - 1)];
         if (!en.selected)
             continue;
-        const QString leaf = MemberPath::safeLeaf(en.fileName);
+        const QString leaf =
+            en.tmpName.isEmpty() ? MemberPath::safeLeaf(en.fileName) : MemberPath::safeFlatName(en.tmpName);
         if (DesPath.isEmpty() || leaf.isEmpty() || !MemberPath::isPlainFile(e))
             continue;
         // The header walk is trusted only where it agrees with the library's entry.

@@ -20,6 +20,9 @@ public:
     bool RarSelected(qint32 Index) const;
     void setRarSelected(qint32 Index, bool IsSelect);
     qint32 Get_FileCount() const { return qint32(m_entries.size()); }
+    // The flat file name the entry is extracted under in TmpZip; its file name
+    // unless set (the page-list text of a page in a folder of a nested archive).
+    void setRarTmpName(qint32 Index, const QString &name);
 
     void Rar_Directory();
     void UnRar_Exe(qint32 Op_Flag, const QString &ExtractFile, const QString &TrgPath);
@@ -34,6 +37,7 @@ public:
         QString folder;
         QString fileName;
         bool selected = false;
+        QString tmpName;
     };
 
 private:

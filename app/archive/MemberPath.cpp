@@ -55,6 +55,13 @@ QString safeLeaf(const QString &memberPath)
     return leaf;
 }
 
+QString safeFlatName(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QChar(u'\0')) || name.contains(u'/') || name == u"." || name == u"..")
+        return QString();
+    return name;
+}
+
 bool isPlainFile(archive_entry *entry)
 {
     // Every form is asked: one whose name cannot be converted reads as absent.

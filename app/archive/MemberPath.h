@@ -29,6 +29,11 @@ QString comparable(const QString &memberPath);
 // inside that folder ("", ".", "..", or a NUL in the name).
 QString safeLeaf(const QString &memberPath);
 
+// A page-list text used whole as a file name inside TmpZip ("Book\\001.jpg" for a
+// page in a folder of a nested archive). Empty when it could name anything but a
+// plain file directly inside that folder.
+QString safeFlatName(const QString &name);
+
 // Regular file that is not a hard link: the only kind ever written to disk.
 bool isPlainFile(archive_entry *entry);
 

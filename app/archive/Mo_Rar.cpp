@@ -52,13 +52,12 @@ void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
         if (n == 0)
             return;
         QStringList pages;
-        for (qint32 i = 1; i <= n; ++i) {
-            const QString name = nested.RarFileName(i);
-            if (!nested.RarFolderName(i).isEmpty() || name.isEmpty() || !name.contains(u'.') ||
-                !VolumeRules::Is_ImageExt(VolumeRules::extensionOf(name)))
-                continue;
-            nested.setRarSelected(i, true);
-            pages << (p.IsArchive ? name : tmp + QLatin1Char('/') + name);
+        const auto found = VolumeRules::nestedPages(
+            n, [&](int i) { return std::pair(nested.RarFolderName(i), nested.RarFileName(i)); });
+        for (const VolumeRules::NestedPage &page : found) {
+            nested.setRarSelected(page.index, true);
+            nested.setRarTmpName(page.index, page.entry);
+            pages << (p.IsArchive ? page.entry : tmp + QLatin1Char('/') + page.entry);
         }
         list.AddItems(pages);
         pagesAddressable(host, info.fileName());

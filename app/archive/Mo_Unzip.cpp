@@ -45,7 +45,8 @@ void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
     }
 }
 
-void Mo_Unzip::ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath)
+void Mo_Unzip::ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath,
+                                const QString &tmpName)
 {
     cUnzip &reader = zipReader(host);
     const QString tmp = host.program().paths.tmpZip();
@@ -55,7 +56,7 @@ void Mo_Unzip::ExtractZipMember(PageListHost &host, const QString &archivePath, 
     if (ExtractBudget::usedBy(tmp) > budget)
         ExtractBudget::makeRoom(tmp, budget / 2, archivePath);
     reader.setUnzipFolder(tmp);
-    reader.File_ExtractUnzip(archivePath, memberPath);
+    reader.File_ExtractUnzip(archivePath, memberPath, tmpName);
 }
 
 void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
@@ -70,13 +71,11 @@ void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
     if (nested.FileCount() == 0)
         return;
     QStringList pages;
-    for (qint32 i = 1; i <= nested.FileCount(); ++i) {
-        const QString name = nested.FileName(i);
-        if (name.isEmpty() || !nested.FileDirectory(i).isEmpty() || !name.contains(u'.') ||
-            !VolumeRules::Is_ImageExt(VolumeRules::extensionOf(name)))
-            continue;
-        nested.setFileSelected(i, true);
-        pages << name;
+    const auto found = VolumeRules::nestedPages(
+        nested.FileCount(), [&](int i) { return std::pair(nested.FileDirectory(i), nested.FileName(i)); });
+    for (const VolumeRules::NestedPage &page : found) {
+        nested.setFileSelected(page.index, true);
+        pages << page.entry;
     }
     list.AddItems(pages);
     pagesAddressable(host, QFileInfo(archivePath).fileName());

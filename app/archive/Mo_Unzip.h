@@ -6,7 +6,10 @@ class PageListHost;
 namespace Mo_Unzip {
 void ListZip(PageListHost &host, const QString &archivePath);
 void SelectZipVolume(PageListHost &host, const QString &volumeName);
-void ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath);
+// The member is written into TmpZip as `tmpName` (its page-list text) when given,
+// else under its file name.
+void ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath,
+                      const QString &tmpName = QString());
 void ListNestedZip(PageListHost &host, const QString &archivePath);
 
 // Empties `folder`: every file except `keepFile` (exact path) is deleted, read-only

@@ -24,7 +24,7 @@ public:
         Failed   // data error, too large, or the folder is not writable
     };
 
-    // `leaf` must come from MemberPath::safeLeaf. `expectedCrc`, when given, is the
+    // `leaf` must come from MemberPath::safeLeaf or safeFlatName. `expectedCrc`, when given, is the
     // CRC-32 the data must have (for data the library copies unchecked). `error`
     // receives the reason of a failure; `archiveBroken` tells that the reader
     // cannot go on after it.

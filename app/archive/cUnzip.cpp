@@ -101,12 +101,13 @@ void cUnzip::setFileSelected(qint32 index, bool selected)
     const_cast<Entry &>(entry(index)).selected = selected;
 }
 
-std::optional<bool> cUnzip::File_ExtractUnzip(const QString &StrZipName, const QString &StrFile)
+std::optional<bool> cUnzip::File_ExtractUnzip(const QString &StrZipName, const QString &StrFile,
+                                              const QString &TmpName)
 {
     if (StrZipName.isEmpty())
         return std::nullopt;
     m_passwordRefused = false;
-    Outcome o = extractOne(StrZipName, StrFile, QString());
+    Outcome o = extractOne(StrZipName, StrFile, TmpName, QString());
     if (o == Outcome::NeedsPassword && !m_passwordRefused) {
         // Nothing in the program answers this: the member is then skipped silently.
         QString password;
@@ -116,12 +117,13 @@ std::optional<bool> cUnzip::File_ExtractUnzip(const QString &StrZipName, const Q
         if (password.isEmpty() || cancel)
             m_passwordRefused = true;
         else
-            o = extractOne(StrZipName, StrFile, password);
+            o = extractOne(StrZipName, StrFile, TmpName, password);
     }
     return o == Outcome::Written;
 }
 
-cUnzip::Outcome cUnzip::extractOne(const QString &zipPath, const QString &memberPath, const QString &password)
+cUnzip::Outcome cUnzip::extractOne(const QString &zipPath, const QString &memberPath, const QString &tmpName,
+                                   const QString &password)
 {
     ArchiveHandle h(ArchiveHandle::Kind::Zip);
     if (!h.allocated())
@@ -151,7 +153,7 @@ cUnzip::Outcome cUnzip::extractOne(const QString &zipPath, const QString &member
                 return Outcome::Failed;
         }
         QString why;
-        switch (TmpZipWriter::write(h.get(), e, m_unzipFolder, MemberPath::safeLeaf(name),
+        switch (TmpZipWriter::write(h.get(), e, m_unzipFolder, tmpName.isEmpty() ? MemberPath::safeLeaf(name) : MemberPath::safeFlatName(tmpName),
                                     TmpZipWriter::Existing::Keep, &why)) {
         case TmpZipWriter::Result::Written:
             return Outcome::Written;

@@ -30,8 +30,10 @@ public:
 
     // nullopt for an empty StrZipName; otherwise whether the member was written.
     // The member is matched by its full path ("\" and "/" alike); it goes into
-    // UnzipFolder under its file name and never replaces a file already there.
-    std::optional<bool> File_ExtractUnzip(const QString &StrZipName, const QString &StrFile);
+    // UnzipFolder under its file name (or under TmpName, one flat file name, when
+    // given) and never replaces a file already there.
+    std::optional<bool> File_ExtractUnzip(const QString &StrZipName, const QString &StrFile,
+                                          const QString &TmpName = QString());
 
     struct Entry
     {
@@ -50,7 +52,8 @@ signals:
 private:
     friend class cUnzipAccess;
     enum class Outcome { Written, Exists, NeedsPassword, Failed };
-    Outcome extractOne(const QString &zipPath, const QString &memberPath, const QString &password);
+    Outcome extractOne(const QString &zipPath, const QString &memberPath, const QString &tmpName,
+                       const QString &password);
     const Entry &entry(qint32 index) const;
     // A listing that cannot start: shown titled "Error" and logged.
     void showError(const QString &text);

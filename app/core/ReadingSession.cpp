@@ -224,15 +224,16 @@ void ReadingSession::extractEntry(int k)
     const QString volume = currentVolume();
     const QString entry = m_list1.List(k);
     const bool zipVolume = VolumeRules::isZipVolumeName(volume);
+    // The page goes into TmpZip under its page-list text, where Page_Path looks.
     if (!m_app.IsArchive) {
         if (zipVolume)
-            Mo_Unzip::ExtractZipMember(*this, VolumeRules::folderRoot(m_app.OpenPath) + volume, entry);
+            Mo_Unzip::ExtractZipMember(*this, VolumeRules::folderRoot(m_app.OpenPath) + volume, entry, entry);
     } else if (zipVolume) {
-        Mo_Unzip::ExtractZipMember(*this, m_app.paths.tmpZip() + QLatin1Char('/') + volume, entry);
+        Mo_Unzip::ExtractZipMember(*this, m_app.paths.tmpZip() + QLatin1Char('/') + volume, entry, entry);
     } else if (volume != QLatin1String("/")) {
-        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, volume + QLatin1Char('/') + entry);
+        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, volume + QLatin1Char('/') + entry, entry);
     } else {
-        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, entry);
+        Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, entry, entry);
     }
 }
 

@@ -15,7 +15,8 @@ bool VolumeRules::Is_ImageExt(const QString &ext)
 {
     static const QStringList exts = {QStringLiteral(".jpeg"), QStringLiteral(".jpg"), QStringLiteral(".ani"),
                                      QStringLiteral(".bmp"),  QStringLiteral(".png"), QStringLiteral(".gif"),
-                                     QStringLiteral(".img")};
+                                     QStringLiteral(".img"),  QStringLiteral(".webp"), QStringLiteral(".tif"),
+                                     QStringLiteral(".tiff")};
     return exts.contains(ext);
 }
 
@@ -39,6 +40,28 @@ bool VolumeRules::isZipVolumeName(const QString &volumeName)
     return v.contains(QLatin1String(".zip")) || v.contains(QLatin1String(".cbz"));
 }
 
+bool VolumeRules::isJunkName(const QString &name)
+{
+    if (name.startsWith(QLatin1Char('.')))
+        return name != QLatin1String(".") && name != QLatin1String("..");
+    return name.compare(QLatin1String("__MACOSX"), Qt::CaseInsensitive) == 0;
+}
+
+bool VolumeRules::isJunkMember(const QString &folder, const QString &fileName)
+{
+    if (isJunkName(fileName))
+        return true;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i <= folder.size(); ++i) {
+        if (i == folder.size() || folder.at(i) == u'\\' || folder.at(i) == u'/') {
+            if (isJunkName(folder.mid(start, i - start)))
+                return true;
+            start = i + 1;
+        }
+    }
+    return false;
+}
+
 QString VolumeRules::folderRoot(const QString &openPath)
 {
     QString root = openPath;
@@ -57,7 +80,8 @@ static QStringList entriesOf(const QString &folder)
     while (it.hasNext()) {
         it.next();
         const QFileInfo fi = it.fileInfo();
-        out << (fi.isDir() ? fi.fileName() + QLatin1Char('/') : fi.fileName());
+        if (!VolumeRules::isJunkName(fi.fileName()))
+            out << (fi.isDir() ? fi.fileName() + QLatin1Char('/') : fi.fileName());
     }
     return out;
 }
@@ -80,7 +104,7 @@ bool VolumeRules::scanFolder(const QString &openPath, bool commandFilePending, M
             while (it.hasNext()) {
                 it.next();
                 const QString name = it.fileName();
-                if (name.contains(QLatin1Char('.')) && Is_ImageExt(extensionOf(name)))
+                if (!isJunkName(name) && name.contains(QLatin1Char('.')) && Is_ImageExt(extensionOf(name)))
                     table.append({name, entry, entry});
             }
         } else if (entry.contains(QLatin1Char('.'))) {
@@ -99,6 +123,8 @@ QStringList VolumeRules::deriveVolumes(MemberTable &table)
     QStringList names;
     for (int i = 1; i <= table.upper(); ++i) {
         MemberRecord &r = table.at(i);
+        if (isJunkMember(r.folder, r.fileName))
+            continue;
         if (r.folder.isEmpty()) {
             if (r.fileName.isEmpty() || !r.fileName.contains(QLatin1Char('.')))
                 continue;
@@ -143,4 +169,22 @@ QHash<QString, QStringList> VolumeRules::pageEntriesByVolume(const MemberTable &
         pages[r.volumeName] << (isArchive ? r.fileName : root + r.folder + r.fileName);
     }
     return pages;
+}
+
+std::vector<VolumeRules::NestedPage>
+VolumeRules::nestedPages(int count, const std::function<std::pair<QString, QString>(int)> &member)
+{
+    std::vector<NestedPage> root, inner;
+    for (int i = 1; i <= count; ++i) {
+        const auto [folder, name] = member(i);
+        if (name.isEmpty() || !name.contains(QLatin1Char('.')) || !Is_ImageExt(extensionOf(name)) ||
+            isJunkMember(folder, name))
+            continue;
+        if (folder.isEmpty())
+            root.push_back({i, name});
+        else if (!folder.startsWith(QLatin1Char('/')) && root.empty())
+            // An absolute member path names no place inside the archive.
+            inner.push_back({i, QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')) + QLatin1Char('\\') + name});
+    }
+    return root.empty() ? inner : root;
 }

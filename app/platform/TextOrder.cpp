@@ -7,9 +7,15 @@ static const QCollator &collator()
 {
     // Built once: constructing a collator is far dearer than comparing with it.
     static const QCollator c = [] {
-        QCollator col(QLocale::system());
+        // The C locale's collator compares code points and ignores every option;
+        // a reader under it still expects the common, natural order.
+        const QLocale system = QLocale::system();
+        QCollator col(system.language() == QLocale::C ? QLocale(QLocale::English, QLocale::UnitedStates) : system);
         col.setCaseSensitivity(Qt::CaseInsensitive);
         col.setIgnorePunctuation(false);
+        // Scans are numbered without leading zeros as often as with them: p2
+        // must come before p10, and 제2권 before 제10권.
+        col.setNumericMode(true);
         return col;
     }();
     return c;

@@ -1,8 +1,9 @@
 #pragma once
 #include <QString>
 
-// The order of the two sorted lists (volumes and pages): case-insensitive and
-// locale-aware, with "/" before letters and digits, as a sorted list box keeps them.
+// The order of the two sorted lists (volumes and pages): natural (numbers inside
+// names compare by value), case-insensitive and locale-aware, with "/" before
+// letters and digits. Every list of pages or volumes is kept in this one order.
 class TextOrder
 {
 public:

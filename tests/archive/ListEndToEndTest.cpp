@@ -10,7 +10,7 @@ TEST(ArchiveList, NestedArchivesAndLegacyNamesListAsVolumes)
     QTemporaryDir d;
     const QByteArray inner = readFile(makeZip(d.path() + "/inner.zip", {{"b.jpg", "b"}, {"a.jpg", "a"},
                                                                        {"deep/c.jpg", "not a page of a nested archive"}}));
-    const QByteArray empty = readFile(makeZip(d.path() + "/empty.zip", {{"deep/x.jpg", "x"}}));
+    const QByteArray empty = readFile(makeZip(d.path() + "/empty.zip", {{"deep/x.txt", "x"}}));
     QStringEncoder cp949("CP949");
     {
         ZipWriter outer(d.path() + "/book.zip");

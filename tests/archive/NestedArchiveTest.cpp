@@ -4,12 +4,19 @@ namespace {
 class NestedArchiveTest : public ArchiveTest
 {
 protected:
-    // A ZIP or RAR holding pages p2 and p1 at its root (unless `pages` is false) and one in a folder.
-    QByteArray inner(const QString &name, bool pages = true)
+    enum class Layout { Root, Folders, None };
+    // A ZIP or RAR holding pages p2 and p1 at its root and one in a folder (Root),
+    // pages only in folders (Folders), or no page at all (None).
+    QByteArray inner(const QString &name, Layout layout = Layout::Root)
     {
-        Files files = {{"sub/deep.jpg", "not a page of a nested archive"}};
-        if (pages)
-            files.insert(files.begin(), {{"p2.jpg", "two"}, {"p1.jpg", "one"}});
+        Files files;
+        if (layout == Layout::Root)
+            files = {{"p2.jpg", "two"}, {"p1.jpg", "one"}, {"sub/deep.jpg", "not a page: the root has pages"}};
+        else if (layout == Layout::Folders)
+            files = {{"Vol 10/p1.jpg", "ten-1"}, {"Vol 9/p1.jpg", "nine-1"}, {"Vol 9/p2.jpg", "nine-2"},
+                     {"__MACOSX/Vol 9/._p1.jpg", "fork"}, {"Vol 9/._p2.jpg", "fork"}};
+        else
+            files = {{"sub/notes.txt", "no page"}};
         const QString path = at("scratch/" + name);
         QDir().mkpath(at("scratch"));
         return readFile(name.endsWith(".zip") ? makeZip(path, files) : makeRar(path, RarWriter::Version::Rar5, files));
@@ -55,12 +62,30 @@ TEST_F(NestedArchiveTest, ARarInsideAZipIsExtractedWholeThenDeleted)
 TEST_F(NestedArchiveTest, ANestedArchiveWithoutRootPagesIsMarked)
 {
     for (const QString name : {"inner.zip", "inner.rar"}) {
-        openOuter("outer.zip", name, inner(name, false));
+        openOuter("outer.zip", name, inner(name, Layout::None));
         EXPECT_TRUE(host.pages().isEmpty());
         EXPECT_EQ(host.cbListText(), QString::fromUtf8("ⓧ ") + name);
         EXPECT_TRUE(host.noImageVisible);
     }
     EXPECT_TRUE(host.tmpFiles().isEmpty()) << "no page extracted, and the spent nested RAR is gone";
+}
+
+TEST_F(NestedArchiveTest, PagesInFoldersOfANestedArchiveStandFolderByFolderEachUnderItsOwnName)
+{
+    const QStringList entries = {"Vol 9\\p1.jpg", "Vol 9\\p2.jpg", "Vol 10\\p1.jpg"};
+    openOuter("outer.rar", "inner.zip", inner("inner.zip", Layout::Folders));
+    ASSERT_EQ(host.pages(), entries);
+    EXPECT_FALSE(host.noImageVisible);
+    for (const QString &e : entries)
+        Mo_Unzip::ExtractZipMember(host, host.tmpZip() + "/inner.zip", e, e);
+    EXPECT_EQ(readFile(host.tmpZip() + "/Vol 9\\p1.jpg"), "nine-1");
+    EXPECT_EQ(readFile(host.tmpZip() + "/Vol 10\\p1.jpg"), "ten-1");
+
+    openOuter("outer.zip", "inner.rar", inner("inner.rar", Layout::Folders));
+    // RAR folder texts are lower-cased by the reader.
+    ASSERT_EQ(host.pages(), (QStringList{"vol 9\\p1.jpg", "vol 9\\p2.jpg", "vol 10\\p1.jpg"}));
+    EXPECT_EQ(readFile(host.tmpZip() + "/vol 9\\p1.jpg"), "nine-1");
+    EXPECT_EQ(readFile(host.tmpZip() + "/vol 10\\p1.jpg"), "ten-1");
 }
 
 TEST_F(NestedArchiveTest, ArchivesInAnOpenedFolderListTheirPagesAndAreNeverDeleted)
@@ -80,3 +105,4 @@ TEST_F(NestedArchiveTest, ArchivesInAnOpenedFolderListTheirPagesAndAreNeverDelet
     EXPECT_EQ(treeOf(at("library")), (QStringList{"book.rar", "book.zip"}));
 }
 } // namespace
+#include "platform/TextOrder.h"

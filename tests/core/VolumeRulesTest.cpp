@@ -113,6 +113,68 @@ TEST(SortedList, PagesStandInCaseInsensitiveNameOrderWithSlashFirst)
     EXPECT_LT(v.items().indexOf("c.zip"), v.items().indexOf("vol2/"));
 }
 
+struct OrderCase
+{
+    QStringList added;
+    QStringList expected;
+};
+
+class NaturalOrder : public ::testing::TestWithParam<OrderCase>
+{
+};
+
+TEST_P(NaturalOrder, NumbersCompareByValue)
+{
+    SortedList l;
+    for (const QString &s : GetParam().added)
+        l.AddItem(s);
+    EXPECT_EQ(l.items(), GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NaturalOrder,
+    ::testing::Values(OrderCase{{"p10.jpg", "p2.jpg", "p1.jpg"}, {"p1.jpg", "p2.jpg", "p10.jpg"}},
+                      OrderCase{{"제10권", "제2권", "제1권"}, {"제1권", "제2권", "제10권"}},
+                      OrderCase{{"Vol 10/", "vol 9/", "/", "Vol 1/"}, {"/", "Vol 1/", "vol 9/", "Vol 10/"}},
+                      OrderCase{{"Vol 10\\p1.jpg", "Vol 9\\p2.jpg", "Vol 9\\p1.jpg"},
+                                {"Vol 9\\p1.jpg", "Vol 9\\p2.jpg", "Vol 10\\p1.jpg"}},
+                      OrderCase{{"b12c3.png", "B12c10.png", "b2c99.png"}, {"b2c99.png", "b12c3.png", "B12c10.png"}}));
+
+TEST(VolumeRules, JunkIsNeverAPageOrAVolume)
+{
+    QTemporaryDir d;
+    touch(d.path() + "/p1.jpg");
+    touch(d.path() + "/._p1.jpg");
+    touch(d.path() + "/.hidden.png");
+    touch(d.path() + "/._book.zip");
+    touch(d.path() + "/__MACOSX/p1.jpg");
+    touch(d.path() + "/.thumbs/t.jpg");
+    touch(d.path() + "/vol/._p2.jpg");
+    touch(d.path() + "/vol/p2.jpg");
+    MemberTable t;
+    ASSERT_TRUE(VolumeRules::scanFolder(d.path(), false, t));
+    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "vol/"}));
+    EXPECT_EQ(t.upper(), 2);
+
+    MemberTable a;
+    a.append({"._p1.jpg", "", {}});
+    a.append({"p1.jpg", "__MACOSX\\Book", {}});
+    a.append({"p1.jpg", "Book\\.cache", {}});
+    a.append({"p1.jpg", "Book", {}});
+    a.append({"p1.jpg", ".\\Book2", {}}); // a "./" prefix is a plain path step
+    EXPECT_EQ(sortedVolumes(a), (QStringList{".\\Book2", "Book"}));
+}
+
+TEST(VolumeRules, WebPAndTiffArePages)
+{
+    for (const char *ext : {".webp", ".tif", ".tiff"})
+        EXPECT_TRUE(VolumeRules::Is_ImageExt(QString::fromLatin1(ext))) << ext;
+    MemberTable t;
+    t.append({"P1.WEBP", "", {}});
+    t.append({"p2.tif", "v", {}});
+    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "v"}));
+}
+
 struct FitCase
 {
     double w, h;
