@@ -28,7 +28,7 @@ TEST(Headless, ListPrintsVolumesAndPagesInOrder)
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, QStringLiteral("/\t2\n\tA.jpg\n\tb.png\n"
                                     "Vol1/\t1\n\tc.bmp\n"
-                                    "vol2/\t2\n\tp10.png\n\tp2.png\n"));
+                                    "vol2/\t2\n\tp2.png\n\tp10.png\n"));
 }
 
 TEST(Headless, ListOfAMissingPathFailsWithStatusTwo)
@@ -109,11 +109,12 @@ TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)
     QDir().mkpath(d.path() + "/shelf");
     ComicArchive::write(d.path() + "/shelf/b.cbz");
     TestImages::write(d.path() + "/shelf/a.png", 8, 8);
-    // Inside a folder only pages at an archive's root count: this comic keeps its
-    // pages in a sub-folder, so its volume is marked as holding no images.
+    // Inside a folder this comic, whose pages sit in one sub-folder, lists them by
+    // their member paths.
     r = runLeafview({"--list", d.path() + "/shelf"});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nⓧ b.cbz\t0\n"));
+    const QString wrapped = QString(expectedPages).replace("\t", "\t" + ComicArchive::folder + "\\");
+    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nb.cbz\t5\n") + wrapped);
 }
 
 TEST(Headless, RenderDrawsPagesOfZipAndRarVolumes)
