@@ -132,8 +132,8 @@ bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
         ShowRarError(QStringLiteral("Not enough memory"));
     else if (!info.isFile() || !info.isReadable())
         ShowRarError(QStringLiteral("Cannot open ") + path);
-    else
-        ShowRarError(path + QStringLiteral(" is not RAR archive"));
+    else if (m_host)
+        ShowRarError(m_host->program().lang.Msg_NotRar.arg(path));
     return false;
 }
 

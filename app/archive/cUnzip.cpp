@@ -3,6 +3,7 @@
 #include "archive/MemberPath.h"
 #include "archive/TmpZipWriter.h"
 #include "core/PageListHost.h"
+#include "core/VolumeRules.h"
 #include "core/Program.h"
 #include "platform/Prompts.h"
 
@@ -53,18 +54,29 @@ qint32 cUnzip::Directory()
         const QFileInfo info(m_zipFile);
         if (!info.isFile() || !info.isReadable())
             showError(QStringLiteral("Cannot open ") + m_zipFile);
-        else if (!isEmptyZip(m_zipFile))
-            showError(m_zipFile + QStringLiteral(" is not ZIP archive"));
+        else if (!isEmptyZip(m_zipFile) && m_host)
+            showError(m_host->program().lang.Msg_NotZip.arg(m_zipFile));
         return -1;
     }
     archive_entry *e = nullptr;
     int r;
+    int locked = 0;
     while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
         const MemberPath::Split s = MemberPath::SplitMemberPath(MemberPath::decodedName(e));
         if (s.fileName.isEmpty())
             continue; // folder entry
-        m_entries.push_back({s.fileName, s.folder, false, archive_entry_is_data_encrypted(e) != 0});
+        const bool encrypted = archive_entry_is_data_encrypted(e) != 0;
+        // No password is ever asked for, so a locked page could only be drawn black:
+        // it is left out and the reader is told once, below.
+        const QString ext = VolumeRules::extensionOf(s.fileName);
+        if (encrypted && (VolumeRules::Is_ImageExt(ext) || VolumeRules::isArchiveExt(ext))) {
+            ++locked;
+            continue;
+        }
+        m_entries.push_back({s.fileName, s.folder, false, encrypted});
     }
+    if (locked > 0 && m_host)
+        showError(m_host->program().lang.Msg_Encrypted.arg(m_zipFile));
     if (r != ARCHIVE_EOF) {
         // What was listed before the damage stays listed, as with any damaged archive.
         if (m_host)

@@ -23,6 +23,12 @@ void Language::load()
                      QStringLiteral("The folder it designates"),
                      QStringLiteral("Last it is a page."),
                      QStringLiteral("It is the first page.")};
+        Msg_PathMissing = QStringLiteral("%1 does not exist.");
+        Msg_NoPages = QStringLiteral("%1 holds no pages to show.");
+        Msg_Encrypted = QStringLiteral("%1 is password-protected and cannot be shown.");
+        Msg_NotZip = QStringLiteral("%1 is not ZIP archive");
+        Msg_NotRar = QStringLiteral("%1 is not RAR archive");
+        Msg_NotArchive = QStringLiteral("%1 is not a readable archive");
     } else {
         Lang_Folder = QString();
         Title_Text = QStringLiteral("리프뷰 Ver") + versionText();
@@ -38,5 +44,11 @@ void Language::load()
                      QStringLiteral("폴더지정하기"),
                      QStringLiteral("마지막 페이지 입니다."),
                      QStringLiteral("첫 페이지 입니다.")};
+        Msg_PathMissing = QStringLiteral("%1\n파일이나 폴더가 없습니다.");
+        Msg_NoPages = QStringLiteral("%1\n볼 수 있는 이미지가 없습니다.");
+        Msg_Encrypted = QStringLiteral("%1\n암호가 걸린 압축파일이라 볼 수 없습니다.");
+        Msg_NotZip = QStringLiteral("%1\nZIP 압축파일이 아니거나 손상된 파일입니다.");
+        Msg_NotRar = QStringLiteral("%1\nRAR 압축파일이 아니거나 손상된 파일입니다.");
+        Msg_NotArchive = QStringLiteral("%1\n읽을 수 없는 압축파일입니다.");
     }
 }

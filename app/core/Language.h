@@ -15,6 +15,13 @@ struct Language
     QString Msg_ExportPrompt;
     QString Msg_FolderMissing;
     std::array<QString, 7> Msg_Table;
+    // Messages about a book that cannot be shown; "%1" is its path.
+    QString Msg_PathMissing;  // names nothing on disk
+    QString Msg_NoPages;      // opened, but holds no page
+    QString Msg_Encrypted;    // a ZIP whose pages need a password
+    QString Msg_NotZip;       // not an archive of its name's kind
+    QString Msg_NotRar;
+    QString Msg_NotArchive;   // 7z or tar
 
     static QString versionText(); // "1.7.0"
     // Fills every text for the current Lang_Mode (the text part of Lang_Load).

@@ -119,5 +119,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CorpusCase{"libarchive/test_read_format_rar5_truncated_huff.rar", "%1: archive header broken"},
                       CorpusCase{"libarchive/test_read_format_rar_invalid1.rar", "%1: File header broken"},
                       CorpusCase{"comicbox/empty.cbz", ""},
-                      CorpusCase{"libarchive/test_read_format_zip_malformed1.zip", "%1 is not ZIP archive"}));
+                      CorpusCase{"libarchive/test_read_format_zip_malformed1.zip",
+                                 "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}));
 } // namespace

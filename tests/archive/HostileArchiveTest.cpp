@@ -147,13 +147,13 @@ const char *const multiVolume = "%1 is one part of a multi-volume RAR archive, w
 const char *const locked = "%1: the archive is encrypted and cannot be read";
 INSTANTIATE_TEST_SUITE_P(
     Kinds, UnreadableArchiveTest,
-    ::testing::Values(BadArchiveCase{"text.rar", "%1 is not RAR archive"}, BadArchiveCase{"missing", "Cannot open %1"},
+    ::testing::Values(BadArchiveCase{"text.rar", "%1\nRAR 압축파일이 아니거나 손상된 파일입니다."}, BadArchiveCase{"missing", "Cannot open %1"},
                       BadArchiveCase{"solid4", "%1: solid RAR 4 archives cannot be read"},
                       BadArchiveCase{"volume4", multiVolume}, BadArchiveCase{"volume5", multiVolume},
                       BadArchiveCase{"locked4", locked}, BadArchiveCase{"locked5", locked},
                       BadArchiveCase{"cut-header4", "%1: archive header broken"},
                       BadArchiveCase{"cut-data4", "%1: File header broken"}, BadArchiveCase{"cut-data5", "%1: File header broken"},
-                      BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1 is not ZIP archive"}),
+                      BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}),
     [](const auto &info) {
         return QString(info.param.name).replace('.', '_').replace('-', '_').toStdString();
     });

@@ -39,6 +39,6 @@ TEST(ArchiveList, AnUnreadableRarIsReportedAndTheListingFails)
     const ProcessResult r = runLeafview({"--list", d.path() + "/broken.rar"});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_TRUE(r.out.isEmpty());
-    EXPECT_TRUE(r.err.contains(d.path() + "/broken.rar is not RAR archive")) << qPrintable(r.err);
+    EXPECT_TRUE(r.err.contains(d.path() + QString::fromUtf8("/broken.rar\nRAR 압축파일이 아니거나"))) << qPrintable(r.err);
 }
 } // namespace
