@@ -14,7 +14,13 @@
 class ArchiveHandle
 {
 public:
-    enum class Kind { Zip, Rar };
+    enum class Kind { Zip, Rar, SevenZip, Tar };
+
+    // The reader for an archive kind of the volume rules (1 RAR, 2 7z, 3 tar).
+    static Kind ofArchiveKind(int archiveKind)
+    {
+        return archiveKind == 2 ? Kind::SevenZip : archiveKind == 3 ? Kind::Tar : Kind::Rar;
+    }
 
     explicit ArchiveHandle(Kind kind)
     {
@@ -33,9 +39,16 @@ public:
             // The seekable reader walks the central directory: its order is the
             // archive's listing order, and members are found without inflating others.
             archive_read_support_format_zip_seekable(m_a);
-        } else {
+        } else if (kind == Kind::Rar) {
             archive_read_support_format_rar(m_a);
             archive_read_support_format_rar5(m_a);
+        } else if (kind == Kind::SevenZip) {
+            archive_read_support_format_7zip(m_a);
+        } else {
+            archive_read_support_format_tar(m_a);
+            archive_read_support_format_gnutar(m_a);
+            // A .cbt is sometimes compressed as a whole.
+            archive_read_support_filter_all(m_a);
         }
     }
     ~ArchiveHandle()

@@ -7,6 +7,7 @@
 #include "archive/TmpZipWriter.h"
 #include "core/PageListHost.h"
 #include "core/Program.h"
+#include "core/VolumeRules.h"
 #include "platform/Prompts.h"
 
 #include <QFile>
@@ -39,6 +40,8 @@ Cls_Rar::~Cls_Rar()
 void Cls_Rar::setRarFile(const QString &NewFile)
 {
     m_rarFile = NewFile;
+    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(NewFile));
+    m_kind = kind >= 2 ? kind : 1;
     m_entries.clear();
 }
 
@@ -116,7 +119,7 @@ void Cls_Rar::ShowRarError(const QString &message)
 
 bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
 {
-    const RarProbe::Issue issue = RarProbe::check(path);
+    const RarProbe::Issue issue = m_kind == 1 ? RarProbe::check(path) : RarProbe::Issue::None;
     if (issue != RarProbe::Issue::None) {
         ShowRarError(RarProbe::message(issue, path));
         return false;
@@ -133,13 +136,13 @@ bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
     else if (!info.isFile() || !info.isReadable())
         ShowRarError(QStringLiteral("Cannot open ") + path);
     else if (m_host)
-        ShowRarError(m_host->program().lang.Msg_NotRar.arg(path));
+        ShowRarError((m_kind == 1 ? m_host->program().lang.Msg_NotRar : m_host->program().lang.Msg_NotArchive).arg(path));
     return false;
 }
 
 void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
 {
-    ArchiveHandle h(ArchiveHandle::Kind::Rar);
+    ArchiveHandle h(ArchiveHandle::ofArchiveKind(m_kind));
     if (!openArchive(h, path))
         return;
     archive_entry *e = nullptr;
@@ -152,7 +155,9 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
         // The folder text keeps the "\" form between levels, like every archive folder text.
         QString name = MemberPath::decodedName(e);
         name.replace(u'/', u'\\');
-        m_entries.push_back({trimSpaces(RarFolderOf(name)), trimSpaces(ParseFilename(name)), false, QString()});
+        // RAR folder texts are lower-cased; 7z and tar keep theirs, as ZIP does.
+        const QString folder = m_kind == 1 ? RarFolderOf(name) : name.left(qMax(name.lastIndexOf(u'\\'), 0));
+        m_entries.push_back({trimSpaces(folder), trimSpaces(ParseFilename(name)), false, QString()});
     }
     if (r == ARCHIVE_EOF)
         return;
@@ -171,11 +176,12 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
 
 void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPath, const QString &, bool)
 {
-    ArchiveHandle h(ArchiveHandle::Kind::Rar);
+    ArchiveHandle h(ArchiveHandle::ofArchiveKind(m_kind));
     if (!openArchive(h, RarFile))
         return;
     const qint32 n = Get_FileCount();
-    const std::vector<RarChecksums::Member> sums = RarChecksums::read(RarFile);
+    const std::vector<RarChecksums::Member> sums =
+        m_kind == 1 ? RarChecksums::read(RarFile) : std::vector<RarChecksums::Member>();
     const qint64 budget =
         ExtractBudget::forFolder(DesPath, ExtractBudget::settingOf(m_host ? &m_host->program().paths : nullptr));
     qint64 spent = ExtractBudget::usedBy(DesPath);

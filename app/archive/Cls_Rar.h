@@ -6,7 +6,9 @@ class PageListHost;
 class ArchiveHandle;
 
 // Reader of one RAR archive: lists every header (folders included) in archive
-// order and extracts the selected entries of a volume in one pass.
+// order and extracts the selected entries of a volume in one pass. 7z and tar
+// archives are read the same way (their kind follows the file's extension): one
+// pass also suits a solid 7z, whose block would otherwise be unpacked per page.
 class Cls_Rar
 {
 public:
@@ -14,7 +16,7 @@ public:
     ~Cls_Rar();
 
     QString RarFile() const { return m_rarFile; }
-    void setRarFile(const QString &NewFile); // empties both lists
+    void setRarFile(const QString &NewFile); // empties both lists; sets the kind
     QString RarFolderName(qint32 Index) const;
     QString RarFileName(qint32 Index) const;
     bool RarSelected(qint32 Index) const;
@@ -49,6 +51,7 @@ private:
     void ShowRarError(const QString &message);
 
     PageListHost *m_host;
+    int m_kind = 1; // archive kind of the volume rules: 1 RAR, 2 7z, 3 tar
     QString m_rarFile;
     std::vector<Entry> m_entries;
 };

@@ -29,7 +29,7 @@ void Mo_Rar::SelectRarVolume(PageListHost &host, const QString &volumeName)
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
     const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
-    if (kind == 1)
+    if (kind >= 1)
         ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
     else if (kind == 0)
         Mo_Unzip::ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);

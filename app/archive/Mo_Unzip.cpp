@@ -39,7 +39,7 @@ void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
     if (kind == 0) {
         ExtractZipMember(host, p.OpenPath, volumeName);
         ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
-    } else if (kind == 1) {
+    } else if (kind >= 1) {
         ExtractZipMember(host, p.OpenPath, volumeName);
         Mo_Rar::ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
     }

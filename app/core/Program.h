@@ -29,7 +29,7 @@ public:
     // The open source.
     QString OpenPath;
     bool IsArchive = false;
-    qint16 ArchiveKind = 0; // 0 ZIP, 1 RAR, -1 neither
+    qint16 ArchiveKind = 0; // 0 ZIP, 1 RAR, 2 7z, 3 tar, -1 none of them
     QString LastFolder;
     bool OpenConfirmed = false;
 

@@ -35,7 +35,7 @@ void ReadingSession::Open_Source()
         // Rebuilt even when the archive listed nothing, so an unreadable archive
         // never leaves the previous book's volumes and pages behind.
         VBZip_ArchiveUpdate();
-    } else if (m_app.IsArchive && m_app.ArchiveKind == 1) {
+    } else if (m_app.IsArchive && m_app.ArchiveKind >= 1) {
         TmpZipFolder::rarReader(*this).setRarFile(m_app.OpenPath);
         TmpZipFolder::rarReader(*this).Rar_Directory();
         VBUnRar_ArchiveUpdate();
@@ -187,7 +187,7 @@ void ReadingSession::Volume_Pages(const QString &volumeName)
             continue;
         if (kind == 0)
             Mo_Unzip::ListNestedZip(*this, root + r.fileName);
-        else if (kind == 1)
+        else if (kind >= 1)
             Mo_Rar::ListNestedRar(*this, root + r.fileName);
         else
             m_list1.AddItem(root + r.folder + r.fileName);

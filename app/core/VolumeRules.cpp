@@ -26,6 +26,10 @@ int VolumeRules::archiveKindOfExt(const QString &ext)
         return 0;
     if (ext == QLatin1String(".rar") || ext == QLatin1String(".cbr"))
         return 1;
+    if (ext == QLatin1String(".7z") || ext == QLatin1String(".cb7"))
+        return 2;
+    if (ext == QLatin1String(".tar") || ext == QLatin1String(".cbt"))
+        return 3;
     return -1;
 }
 

@@ -18,7 +18,9 @@ QString extensionOf(const QString &name);
 // now carry (Qt's image plugins decode them).
 bool Is_ImageExt(const QString &ext);
 // 0 for a ZIP archive (".zip", and ".cbz", the comic-book name for the same
-// format), 1 for a RAR archive (".rar", ".cbr"), -1 for anything else.
+// format), 1 for a RAR archive (".rar", ".cbr"), 2 for 7z (".7z", ".cb7"), 3 for
+// tar (".tar", ".cbt"), -1 for anything else. RAR, 7z and tar are read alike: a
+// whole volume comes out in one pass.
 int archiveKindOfExt(const QString &ext);
 bool isArchiveExt(const QString &ext);
 // Whether a volume's pages lie in a ZIP archive extracted into TmpZip on demand

@@ -94,8 +94,8 @@ QString Frm_Open::fileDialogTitle() const
 
 QString Frm_Open::fileDialogFilter() const
 {
-    return m_program.lang.Lang_Mode == 1 ? QStringLiteral("Compress Files (*.zip *.rar *.cbz *.cbr)")
-                                         : QStringLiteral("압축파일 (*.zip *.rar *.cbz *.cbr)");
+    const QString patterns = QStringLiteral("(*.zip *.rar *.cbz *.cbr *.7z *.cb7 *.tar *.cbt)");
+    return (m_program.lang.Lang_Mode == 1 ? QStringLiteral("Compress Files ") : QStringLiteral("압축파일 ")) + patterns;
 }
 
 QString Frm_Open::chooseFile()

@@ -399,9 +399,8 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
     Set_ButtonState(true);
     PicBox->show();
     PicBox->raise();
-    // A file that is neither ZIP nor RAR leaves OpenPath empty: nothing is listed.
-    const bool listable = !m_app.OpenPath.isEmpty() &&
-                          (!m_app.IsArchive || m_app.ArchiveKind == 0 || m_app.ArchiveKind == 1);
+    // A file of no archive kind leaves OpenPath empty: nothing is listed.
+    const bool listable = !m_app.OpenPath.isEmpty() && (!m_app.IsArchive || m_app.ArchiveKind >= 0);
     if (listable) {
         // A new book starts at its first volume, not at the previous book's.
         Sel_Volume = 0;

@@ -2,6 +2,7 @@
 #include "ComicArchive.h"
 #include "Corpus.h"
 #include "RunLeafview.h"
+#include "SolidArchiveWriter.h"
 #include "TestImages.h"
 #include "imaging/CDIB.h"
 
@@ -105,16 +106,25 @@ TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)
     r = runLeafview({"--list", ComicArchive::write(d.path() + "/c.cbr")});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, ComicArchive::folder.toLower() + "\t5\n" + expectedPages);
+    std::vector<std::pair<QString, QByteArray>> pages;
+    for (const QString &page : ComicArchive::pageNames())
+        pages.push_back({ComicArchive::folder + "/" + page, "page"});
+    ASSERT_TRUE(SolidArchiveWriter::write(d.path() + "/c.cb7", SolidArchiveWriter::Format::SevenZip, pages));
+    r = runLeafview({"--list", d.path() + "/c.cb7"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(r.out, ComicArchive::folder + "\t5\n" + expectedPages);
 
     QDir().mkpath(d.path() + "/shelf");
     ComicArchive::write(d.path() + "/shelf/b.cbz");
+    ComicArchive::write(d.path() + "/shelf/._b.cbz"); // a resource fork: no volume
+    QFile::copy(d.path() + "/c.cb7", d.path() + "/shelf/c.cb7");
     TestImages::write(d.path() + "/shelf/a.png", 8, 8);
     // Inside a folder this comic, whose pages sit in one sub-folder, lists them by
     // their member paths.
     r = runLeafview({"--list", d.path() + "/shelf"});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     const QString wrapped = QString(expectedPages).replace("\t", "\t" + ComicArchive::folder + "\\");
-    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nb.cbz\t5\n") + wrapped);
+    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nb.cbz\t5\n") + wrapped + QStringLiteral("c.cb7\t5\n") + wrapped);
 }
 
 TEST(Headless, RenderDrawsPagesOfZipAndRarVolumes)

@@ -1,5 +1,6 @@
 #include "TestImages.h"
 #include "ViewerFixture.h"
+#include "SolidArchiveWriter.h"
 #include "core/ResumeRecord.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
@@ -92,6 +93,29 @@ TEST_F(Startup, ResumedTwoPageRecordShowsTheStoredSpread)
     EXPECT_TRUE(w->chk_view->isChecked());
     EXPECT_EQ(w->Page_Index, 2);
     EXPECT_EQ(w->lblpage->text(), QStringLiteral("/3"));
+}
+
+TEST_F(Startup, A7zOrTarBookOpensFromTheCommandLineAndResumesTheSameWay)
+{
+    using F = SolidArchiveWriter::Format;
+    for (const auto &[ext, format, kind] : {std::tuple{".cb7", F::SevenZip, 2}, std::tuple{".cbt", F::Tar, 3}}) {
+        const QString book = books.path() + "/book" + ext;
+        ASSERT_TRUE(SolidArchiveWriter::write(book, format, {{"Book/p2.jpg", "2"}, {"Book/p1.jpg", "1"}, {"Book/p3.jpg", "3"}}));
+        newRun();
+        startUp(book);
+        EXPECT_EQ(app->ArchiveKind, kind);
+        EXPECT_EQ(w->List1().items(), (QStringList{"p1.jpg", "p2.jpg", "p3.jpg"})) << ext;
+        w->Page_Index = 1;
+        w->Form_Unload();
+        const std::optional<ResumeRecord> r = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
+        ASSERT_TRUE(r);
+        EXPECT_EQ(r->archiveKind, kind);
+        newRun();
+        prompts.messageAnswers = {MsgResult::Yes};
+        startUp();
+        EXPECT_EQ(w->List1().ListCount(), 3) << ext;
+        EXPECT_EQ(w->Page_Index, 1);
+    }
 }
 
 TEST_F(Startup, AnsweringNoOpensNothingAndAsksAgainNextTime)
