@@ -3,6 +3,7 @@
 #include "views/Frm_ImgViewer.h"
 #include "views/ViewerStartup.h"
 #include "views/Headless.h"
+#include "core/CommandLine.h"
 #include "core/SampleBook.h"
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
@@ -11,6 +12,7 @@
 #include <QApplication>
 #include <QIcon>
 #include <QFileInfo>
+#include <QDir>
 
 #include <cstdio>
 
@@ -51,10 +53,7 @@ int main(int argc, char **argv)
 
     // The command line carries one optional path. A relative one is made absolute
     // here, so `leafview book.zip` from a terminal opens like a full path does.
-    QString commandLine = args.join(QLatin1Char(' '));
-    const QString unquoted = QString(commandLine).remove(QLatin1Char('"')).trimmed();
-    if (!unquoted.isEmpty() && QFileInfo::exists(unquoted))
-        commandLine = QFileInfo(unquoted).absoluteFilePath();
+    const QString commandLine = CommandLine::absoluteText(args.join(QLatin1Char(' ')), QDir::currentPath());
 
     Frm_ImgViewer &window = viewer.window();
     if (!window.Form_Load(commandLine))

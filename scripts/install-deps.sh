@@ -9,7 +9,7 @@ packages=(
   libarchive-dev zlib1g-dev libpixman-1-dev libjpeg-dev
   libgtest-dev libgmock-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
-  fonts-noto-cjk xvfb xauth
+  fonts-noto-cjk qt6-translations-l10n xvfb xauth
   desktop-file-utils
 )
 missing=()

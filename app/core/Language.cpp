@@ -5,6 +5,13 @@ QString Language::versionText()
     return QStringLiteral("%1.%2.%3").arg(LEAFVIEW_VERSION_MAJOR).arg(LEAFVIEW_VERSION_MINOR).arg(LEAFVIEW_VERSION_REVISION);
 }
 
+bool Language::isEnglishSetting(const QString &value)
+{
+    const QString v = value.trimmed();
+    return v.compare(QLatin1String("English"), Qt::CaseInsensitive) == 0 ||
+           v.compare(QLatin1String("en"), Qt::CaseInsensitive) == 0 || v == QLatin1String("1");
+}
+
 void Language::load()
 {
     const bool english = Lang_Mode == 1;

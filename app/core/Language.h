@@ -24,6 +24,8 @@ struct Language
     QString Msg_NotArchive;   // 7z or tar
 
     static QString versionText(); // "1.7.0"
+    // The settings file's language value ("Main", "Language") asks for English.
+    static bool isEnglishSetting(const QString &value);
     // Fills every text for the current Lang_Mode (the text part of Lang_Load).
     void load();
 };

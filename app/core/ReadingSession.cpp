@@ -5,12 +5,14 @@
 #include "archive/Mo_Unzip.h"
 #include "archive/TmpZipFolder.h"
 #include "archive/cUnzip.h"
+#include "core/CommandLine.h"
 #include "core/PageGeometry.h"
 #include "core/Program.h"
 #include "core/VolumeRules.h"
 #include "platform/Prompts.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QFileInfo>
 #include <QLocale>
 
@@ -48,6 +50,17 @@ void ReadingSession::Open_Source()
 
 void ReadingSession::openCommandLineSource()
 {
+    const QFileInfo named(CommandLine{Cmd_Folder, Cmd_File}.path());
+    if (named.isDir()) {
+        // A folder is a book of its own: nothing of it is pending, so its
+        // sub-folders are volumes as with a folder chosen in the open chooser.
+        m_app.IsArchive = false;
+        m_app.OpenPath = QDir::cleanPath(named.absoluteFilePath());
+        Cmd_Folder.clear();
+        Cmd_File.clear();
+        Open_Source();
+        return;
+    }
     const QString ext = VolumeRules::extensionOf(Cmd_File);
     if (VolumeRules::isArchiveExt(ext)) {
         m_app.IsArchive = true;
@@ -58,6 +71,24 @@ void ReadingSession::openCommandLineSource()
         m_app.OpenPath = Cmd_Folder;
     }
     Open_Source();
+}
+
+void ReadingSession::openNamedPath()
+{
+    const QString path = CommandLine{Cmd_Folder, Cmd_File}.path();
+    if (path.isEmpty())
+        return;
+    if (!QFileInfo::exists(path)) {
+        tell(m_app.lang.Msg_PathMissing.arg(path));
+    } else {
+        const qsizetype logged = m_app.ErrorLog.size();
+        openCommandLineSource();
+        // Whatever went wrong was logged, and the reader who wrote it told already.
+        if (volumeCount() == 0 && m_app.ErrorLog.size() == logged)
+            tell(m_app.lang.Msg_NoPages.arg(path));
+    }
+    Cmd_Folder.clear();
+    Cmd_File.clear();
 }
 
 void ReadingSession::VBZip_ArchiveUpdate()

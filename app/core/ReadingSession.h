@@ -31,8 +31,15 @@ public:
     // ---- the source and its lists
     // Lists the source named by OpenPath/IsArchive/ArchiveKind and builds both lists.
     void Open_Source();
-    // Cmd_Folder/Cmd_File as the first source: an archive by its path, any other file by its folder.
+    // Cmd_Folder/Cmd_File as the first source: a folder as it is, an archive by its
+    // path, any other file by its folder.
     void openCommandLineSource();
+    // Opens the path of Cmd_Folder/Cmd_File (from the command line, or handed over
+    // by a second start) and tells the reader when it shows nothing: a path that
+    // does not exist, or a book without a single page. A reader's own message about
+    // the file (not an archive of its kind, password-protected) is not repeated.
+    // The pending command-line state ends here, whatever was opened.
+    void openNamedPath();
     void VBZip_ArchiveUpdate();
     void VBUnRar_ArchiveUpdate();
     void Folder_Scan();

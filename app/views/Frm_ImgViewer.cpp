@@ -16,6 +16,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/LegacyCodePage.h"
 #include "platform/Prompts.h"
+#include "platform/QtTranslations.h"
 #include "platform/SkinButton.h"
 #include "views/IndexPane.h"
 
@@ -426,7 +427,11 @@ void Frm_ImgViewer::createReaders()
 
 void Frm_ImgViewer::Lang_Load()
 {
+    // The language flag: the settings file may ask for the English texts.
+    if (Language::isEnglishSetting(Ini_Read(m_app.paths, QStringLiteral("Main"), QStringLiteral("Language"), QString())))
+        m_app.lang.Lang_Mode = 1;
     m_app.lang.load();
+    QtTranslations::apply(m_app.lang.Lang_Mode != 1);
     chkeffect->setText(m_app.lang.ChkEffectCaption);
     chk_japan->setText(m_app.lang.ChkJapanCaption);
 }
@@ -451,9 +456,13 @@ void Frm_ImgViewer::Open_Initial()
 {
     try {
         PicDraw->hide();
-        if (!Cmd_Folder.isEmpty()) {
-            if (QFileInfo(Cmd_Folder + QLatin1Char('/') + Cmd_File).isFile())
-                openCommandLineSource();
+        if (!Cmd_Folder.isEmpty() || !Cmd_File.isEmpty()) {
+            session.openNamedPath();
+        } else if (const std::optional<ResumeRecord> kept = ResumeRecord::readFrom(resumeFile());
+                   kept && (kept->path.isEmpty() || !QFileInfo::exists(kept->path))) {
+            // A book that is gone is not offered (a Yes would show nothing), and its
+            // record goes so the question does not come back at every start.
+            QFile::remove(resumeFile());
         } else if (QFileInfo::exists(resumeFile())) {
             const MsgResult answer =
                 m_app.prompts->messageBox(this, QStringLiteral("기존파일읽기"),
@@ -500,6 +509,10 @@ void Frm_ImgViewer::Open_Initial()
     } catch (const std::exception &e) {
         m_app.logError(QString::fromLocal8Bit(e.what()));
     }
+    // The pending command-line state ends with the initial open, whatever it opened:
+    // a folder chosen later lists its sub-folders again.
+    Cmd_Folder.clear();
+    Cmd_File.clear();
     // Always leave the window usable: a failure above must not freeze the wait panel.
     raise();
     activateWindow();
@@ -543,7 +556,9 @@ void Frm_ImgViewer::Form_Unload()
         releaseReaders();
         clearTmpZip();
     } else {
-        if (!session.List1().isEmpty()) {
+        // A book is recorded while it is open, also when the selected volume
+        // holds no page (an "ⓧ" volume).
+        if (!session.List1().isEmpty() || session.volumeCount() > 0) {
             if (!session.snapshot().writeTo(resumeFile()))
                 m_app.logError(QStringLiteral("The resume file cannot be written: ") + resumeFile());
         }

@@ -1,6 +1,9 @@
 #include "TestImages.h"
 #include "ViewerFixture.h"
 #include "SolidArchiveWriter.h"
+#include "ZipWriter.h"
+#include "core/CommandLine.h"
+#include "platform/QtTranslations.h"
 #include "core/ResumeRecord.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
@@ -15,6 +18,13 @@
 #include <QLineEdit>
 
 namespace {
+void writeFile(const QString &path, const QByteArray &data)
+{
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(data);
+}
+
 class Startup : public ViewerFixture
 {
 protected:
@@ -169,22 +179,112 @@ TEST_F(Startup, DamagedResumeFileIsLoggedAndTheWindowStaysUsable)
 TEST_F(Startup, CommandLine)
 {
     const QString book = makeBook();
-    // A folder path opens nothing and asks nothing, even with a resume file.
+    // A folder path opens that folder with its sub-folders, and asks nothing.
     ResumeRecord r;
     r.path = book;
     writeResume(r);
-    startUp(QStringLiteral("  \"") + book + QStringLiteral("\"  "));
-    EXPECT_EQ(w->List1().ListCount(), 0);
+    startUp(QStringLiteral("  \"") + book + QStringLiteral("/\"  "));
+    EXPECT_EQ(w->cb_list->count(), 3);
+    EXPECT_EQ(app->OpenPath, book);
     EXPECT_TRUE(prompts.shown.empty());
 
-    // An image file opens its folder without sub-folders, at that image.
+    // An image file opens its folder without sub-folders, at that image; the
+    // pending state ends there, so a folder opened later has its sub-folders.
     newRun();
     startUp(QLatin1Char('"') + book + QStringLiteral("/top2.png\""));
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(w->cb_list->count(), 1);
     EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("/"));
     EXPECT_EQ(w->Page_Index, 1);
+    openFolder(book);
+    EXPECT_EQ(w->cb_list->count(), 3);
+
+    // A file whose folder holds no page leaves nothing pending either.
+    const QString bare = makeFolder("bare");
+    writeFile(bare + "/notes.txt", "no page");
+    newRun();
+    startUp(bare + "/notes.txt");
+    EXPECT_TRUE(w->Cmd_Folder.isEmpty() && w->Cmd_File.isEmpty());
+    openFolder(book);
+    EXPECT_EQ(w->cb_list->count(), 3);
+}
+
+struct UnopenedCase
+{
+    const char *name;    // written under the books folder ("" : nothing written)
+    QByteArray content;
+    const char *message; // the message's second line
+};
+
+class UnopenedBook : public Startup, public ::testing::WithParamInterface<UnopenedCase>
+{
+};
+
+TEST_P(UnopenedBook, IsToldInTheProgramsLanguage)
+{
+    const QString path = books.path() + "/" + GetParam().name;
+    if (!GetParam().content.isNull())
+        writeFile(path, GetParam().content);
+    startUp(path);
+    ASSERT_EQ(prompts.count("message"), 1);
+    EXPECT_EQ(prompts.shown[0].text, path + "\n" + QString::fromUtf8(GetParam().message));
+    EXPECT_FALSE(w->PicTipOut->isHidden());
     EXPECT_TRUE(w->Cmd_File.isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, UnopenedBook,
+    ::testing::Values(UnopenedCase{"gone.cbz", QByteArray(), "파일이나 폴더가 없습니다."},
+                      // An empty ZIP is only its 22-byte end record.
+                      UnopenedCase{"empty.cbz", QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0'),
+                                   "볼 수 있는 이미지가 없습니다."},
+                      UnopenedCase{"text.cbz", "plain text", "ZIP 압축파일이 아니거나 손상된 파일입니다."},
+                      UnopenedCase{"text.cbr", "plain text", "RAR 압축파일이 아니거나 손상된 파일입니다."}));
+
+TEST_F(Startup, ARelativePathIsMadeAbsoluteAgainstTheWorkingFolder)
+{
+    EXPECT_EQ(CommandLine::absoluteText(" \"a b/c.cbz\" ", "/home/r"), "/home/r/a b/c.cbz");
+    EXPECT_EQ(CommandLine::absoluteText("../c.cbz", "/home/r/x"), "/home/r/c.cbz");
+    EXPECT_EQ(CommandLine::absoluteText("/abs/c.cbz", "/home/r"), "/abs/c.cbz");
+    EXPECT_EQ(CommandLine::absoluteText("  ", "/home/r"), "");
+}
+
+TEST_F(Startup, QtsOwnDialogTextsFollowTheProgramsLanguage)
+{
+    startUp();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), QString::fromUtf8("취소"));
+    newRun();
+    app->lang.Lang_Mode = 1;
+    startUp();
+    EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
+    QtTranslations::apply(true);
+}
+
+TEST_F(Startup, AResumeRecordOfABookThatIsGoneIsDroppedWithoutAQuestion)
+{
+    ResumeRecord r;
+    r.path = books.path() + "/gone";
+    writeResume(r);
+    startUp();
+    EXPECT_TRUE(prompts.shown.empty());
+    EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName())));
+}
+
+TEST_F(Startup, ClosingOnAVolumeWithoutPagesStillRecordsTheBook)
+{
+    const QString lib = makeFolder("lib");
+    {
+        ZipWriter z(lib + "/a.zip");
+        z.addFile("notes/readme.txt", "no page");
+    }
+    startUp();
+    openFolder(lib);
+    ASSERT_EQ(w->cb_list->count(), 1);
+    ASSERT_TRUE(w->cb_list->currentText().startsWith(QString::fromUtf8("ⓧ")));
+    w->Form_Unload();
+    const auto rec = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
+    ASSERT_TRUE(rec);
+    EXPECT_EQ(rec->path, lib);
 }
 
 TEST_F(Startup, TheInitialOpenFollowsTheFirstPaintWithoutWaitingForTheTimer)
