@@ -13,6 +13,7 @@
 #include "imaging/Cls_BookMove.h"
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"
+#include "platform/InstanceGate.h"
 #include "platform/KeyCodes.h"
 #include "platform/LegacyCodePage.h"
 #include "platform/Prompts.h"
@@ -36,7 +37,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLockFile>
 #include <QMouseEvent>
 #include <QSignalBlocker>
 #include <QShortcut>
@@ -70,15 +70,16 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
     });
 
     anotherInstanceRunning = [this] {
-        // Held while the window lives; the lock of a run that crashed names a dead
-        // process and is taken over.
-        if (!m_instanceLock) {
-            m_instanceLock = std::make_unique<QLockFile>(m_app.paths.dataFolder + QStringLiteral("/leafview.lock"));
-            m_instanceLock->setStaleLockTime(0);
+        // Held while the window lives; a later start hands its path over to it.
+        if (!m_instanceGate) {
+            m_instanceGate = std::make_unique<InstanceGate>(m_app.paths.dataFolder);
+            connect(m_instanceGate.get(), &InstanceGate::pathReceived, this, &Frm_ImgViewer::openHandedPath);
         }
-        return !m_instanceLock->isLocked() && !m_instanceLock->tryLock(0);
+        return !m_instanceGate->claim(m_handOverPath);
     };
-    endProcess = [] { QCoreApplication::quit(); };
+    // Leaves every event loop at once, a dialog's too: closing the window always
+    // ends the process (its state is saved by then).
+    endProcess = [] { QCoreApplication::exit(0); };
 
     session.promptOwner = this;
     buildWidgets();
@@ -353,7 +354,8 @@ void Frm_ImgViewer::createControls()
 
 bool Frm_ImgViewer::Form_Load(const QString &commandLine)
 {
-    // 1. A second instance ends silently; the running one is not disturbed.
+    // 1. A second start hands its path to the running window and ends.
+    m_handOverPath = CommandLine::parse(commandLine).path();
     if (anotherInstanceRunning && anotherInstanceRunning())
         return false;
     // 2.
@@ -547,6 +549,9 @@ void Frm_ImgViewer::Form_Unload()
     Tmr_Scroll.timer.stop();
     Tmr_Connect.timer.stop();
     Tmr_Index.timer.stop();
+    // A start from now on runs its own window instead of handing its path here.
+    if (m_instanceGate)
+        m_instanceGate->release();
 
     if (session.finishedReading()) {
         // A finished book is not offered again: neither the legacy unversioned file
@@ -578,6 +583,42 @@ void Frm_ImgViewer::Form_Unload()
     }
     if (endProcess)
         endProcess();
+}
+
+void Frm_ImgViewer::openHandedPath(const QString &path)
+{
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    raise();
+    activateWindow();
+    // While a volume loads or a dialog waits for an answer the path is not taken.
+    if (path.isEmpty() || IsProcess || m_unloaded || !isEnabled() || QApplication::activeModalWidget())
+        return;
+    const CommandLine named = CommandLine::parse(path);
+    setBusy(true);
+    PicTipOut->hide();
+    Set_ButtonState(true);
+    // A new book starts at its first volume and first page.
+    Sel_Volume = 0;
+    Cmd_Folder = named.Cmd_Folder;
+    Cmd_File = named.Cmd_File;
+    try {
+        session.openNamedPath();
+    } catch (const std::exception &e) {
+        m_app.logError(QString::fromLocal8Bit(e.what()));
+    }
+    Cmd_Folder.clear();
+    Cmd_File.clear();
+    if (!m_app.IsArchive)
+        m_app.LastFolder = m_app.OpenPath;
+    if (session.List1().isEmpty()) {
+        Set_ButtonState(false);
+        if (session.volumeCount() == 0) {
+            PicTipOut->show();
+            PicTipOut->raise();
+        }
+    }
+    setBusy(false);
 }
 
 void Frm_ImgViewer::closeEvent(QCloseEvent *e)

@@ -21,7 +21,7 @@ class IImgPicture;
 class IndexPane;
 class IWheelMouse;
 class Cls_BookMove;
-class QLockFile;
+class InstanceGate;
 
 // A timer with a tag: the tag carries the timer's state between ticks.
 struct TaggedTimer
@@ -61,6 +61,9 @@ public:
     std::function<bool()> anotherInstanceRunning;
     // Ends the process after shutdown (tests replace it).
     std::function<void()> endProcess;
+    // A path handed over by a later start (empty: only come to the front): opened
+    // as the command line's path is, with its messages.
+    void openHandedPath(const QString &path);
 
     // ---- page and volume lists (the session's)
     void Open_Source() { session.Open_Source(); }
@@ -232,7 +235,8 @@ private:
     void clearTmpZip();
 
     std::unique_ptr<Cls_BookMove> m_bookMove;
-    std::unique_ptr<QLockFile> m_instanceLock;
+    std::unique_ptr<InstanceGate> m_instanceGate;
+    QString m_handOverPath;
     QPointer<QWidget> m_focusBeforeBusy;
     bool m_unloaded = false;
     bool m_shuttingDown = false;
