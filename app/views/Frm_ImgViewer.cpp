@@ -802,6 +802,13 @@ bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
         Go_Prev();
         Key_Busy = false;
         return true;
+    case KeyCodes::Home:
+    case KeyCodes::End:
+        // The first or last page (or spread), as the two buttons reach them.
+        Key_Busy = true;
+        keyCode == KeyCodes::Home ? cmdfirst_MouseDown() : cmdlast_MouseDown();
+        Key_Busy = false;
+        return true;
     default:
         return false;
     }

@@ -137,6 +137,21 @@ void Frm_ImgViewer::styleWidgets()
                                 : QStringLiteral("현재 페이지 내보내기 (Ctrl+S)"));
     cmdFolder->setToolTip(english ? QStringLiteral("Choose the export folder") : QStringLiteral("내보낼 폴더 지정"));
     img_Info->setToolTip(english ? QStringLiteral("Program information (F1)") : QStringLiteral("프로그램 정보 (F1)"));
+    // At narrow widths the buttons show icons only: each says what it does.
+    cmdopen->setToolTip(english ? QStringLiteral("Open a book (Ctrl+O)") : QStringLiteral("책 열기 (Ctrl+O)"));
+    cmdfirst->setToolTip(english ? QStringLiteral("First page (Home)") : QStringLiteral("첫 페이지 (Home)"));
+    cmdprev->setToolTip(english ? QStringLiteral("Previous page") : QStringLiteral("이전 페이지"));
+    cmdnext->setToolTip(english ? QStringLiteral("Next page") : QStringLiteral("다음 페이지"));
+    cmdlast->setToolTip(english ? QStringLiteral("Last page (End)") : QStringLiteral("마지막 페이지 (End)"));
+    cmdfullscreen->setToolTip(english ? QStringLiteral("Full screen") : QStringLiteral("전체화면"));
+    img_Tip->setToolTip(english ? QStringLiteral("How to read") : QStringLiteral("사용법 보기"));
+    auto *openKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
+    connect(openKey, &QShortcut::activated, this, [this] {
+        if (isEnabled() && !IsProcess) {
+            cmdopen_MouseDown(Qt::LeftButton);
+            cmdopen_MouseUp(Qt::LeftButton);
+        }
+    });
     auto *exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     // The key follows the button: nothing while it is unavailable (no pages, two-page view).
     connect(exportKey, &QShortcut::activated, this, [this] {

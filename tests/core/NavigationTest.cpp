@@ -170,6 +170,13 @@ TEST_F(Navigation, KeysClicksAndTheWheel)
     EXPECT_FALSE(w->PicDraw_KeyUp(KeyCodes::Right));
     w->Key_Busy = false;
     EXPECT_EQ(w->Page_Index, 1);
+    // Home and End reach the first and the last page, as their buttons do.
+    EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::fromQt(Qt::Key_End)));
+    EXPECT_EQ(w->Page_Index, 5);
+    EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::fromQt(Qt::Key_Home)));
+    EXPECT_EQ(w->Page_Index, 0);
+    w->Page_Index = 1;
+    w->Page_Draw(w->Page_Index, 0);
 
     // A click exactly on the centre line goes back; right of it goes forward.
     w->PicDraw_MouseDown(Qt::LeftButton, 200.0);

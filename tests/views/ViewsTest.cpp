@@ -165,6 +165,15 @@ TEST_F(Views, EnglishModeTakesTheLanguageImagesFromTheEnglishFolder)
 
 // ---- layout
 
+TEST_F(Views, EveryTopBarButtonSaysWhatItDoes)
+{
+    startUp();
+    const QList<SkinButton *> buttons = w->PicTop->findChildren<SkinButton *>();
+    ASSERT_GE(buttons.size(), 11);
+    for (SkinButton *b : buttons)
+        EXPECT_FALSE(b->toolTip().isEmpty()) << b->objectName().toStdString();
+}
+
 TEST_F(Views, SmallWindowsSnapToTheSmallestSize)
 {
     startUp();
