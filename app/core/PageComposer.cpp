@@ -122,10 +122,10 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
             leftIdx = p;
         rightIdx = p;
     } else {
-        // A lone last page in right-to-left order stands once, on the right half,
-        // where the first page of every right-to-left spread stands.
-        leftIdx = -1;
-        rightIdx = p;
+        // A lone last page stands once, where it stands in left-to-right order, so
+        // switching the reading order does not move it from half to half.
+        leftIdx = p;
+        rightIdx = -1;
     }
     const QString leftFile = m_session.Page_Path(leftIdx);
     const QString rightFile = m_session.Page_Path(rightIdx);
@@ -172,7 +172,10 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
             place(leftFile, d1, 0);
         if (rightIdx >= 0)
             place(rightFile, d2, d1.width());
-        turnPage(t, surface, block, QRect(int(roundEven((sw - bw) / 2.0)), 0, bw, sh), turnPos, true);
+        // A lone page comes to rest where it stands without the effect: its right
+        // edge on the centre line. A full spread turns centred as a whole.
+        const int left = rightIdx < 0 ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
+        turnPage(t, surface, block, QRect(left, 0, bw, sh), turnPos, true);
     }
     Img_Tmp = surface.copy();
 }

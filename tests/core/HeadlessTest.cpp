@@ -68,6 +68,30 @@ TEST(Headless, RenderDrawsThePageScaledAndCentredOnBlack)
     EXPECT_EQ(r.exitCode, 2);
 }
 
+TEST(Headless, TheLonePageOfTheLastSpreadRestsInOnePlace)
+{
+    // With or without the book effect, in either reading order: its right edge on
+    // the centre line, as the no-effect rule of a left page puts it.
+    QTemporaryDir d;
+    for (int i = 1; i <= 3; ++i)
+        TestImages::writeWithFolders(d.path() + QString("/pages/p%1.png").arg(i), 300, 600, QColor(20 * i, 90, 160));
+    QImage first;
+    for (const QStringList &flags : {QStringList{}, QStringList{"--effect"}, QStringList{"--rtl"},
+                                     QStringList{"--rtl", "--effect"}}) {
+        const QString out = d.path() + "/out.png";
+        const ProcessResult r = runLeafview(QStringList{"--render", d.path() + "/pages", "--out", out, "--two-page",
+                                                        "--page", "1", "--size", "800x600"} + flags);
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+        const QImage img(out);
+        EXPECT_EQ(QColor(img.pixel(399, 300)), QColor(60, 90, 160)) << flags.join(' ').toStdString();
+        EXPECT_EQ(QColor(img.pixel(400, 300)), QColor(Qt::black)) << flags.join(' ').toStdString();
+        if (first.isNull())
+            first = img;
+        else
+            EXPECT_TRUE(img == first) << flags.join(' ').toStdString();
+    }
+}
+
 TEST(Headless, SharpenedRenderIsThePlainRenderSharpened)
 {
     QTemporaryDir d;
