@@ -7,17 +7,15 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPainter>
-#include <QThread>
 
 namespace {
 // How long one turn of preparing pages may keep the window from its events.
 constexpr qint64 kSliceMs = 12;
 } // namespace
 
-ThumbnailBuilder::ThumbnailBuilder(Decode decode, int threads, QObject *parent)
-    : QObject(parent), m_decode(std::move(decode))
+ThumbnailBuilder::ThumbnailBuilder(int threads, QObject *parent)
+    : QObject(parent), m_threadCount(threads > 0 ? threads : int(qMax(1u, std::thread::hardware_concurrency())))
 {
-    m_pool.setMaxThreadCount(threads > 0 ? threads : qMax(1, QThread::idealThreadCount()));
     m_pump.setInterval(0);
     connect(&m_pump, &QTimer::timeout, this, &ThumbnailBuilder::pump);
 }
@@ -25,16 +23,23 @@ ThumbnailBuilder::ThumbnailBuilder(Decode decode, int threads, QObject *parent)
 ThumbnailBuilder::~ThumbnailBuilder()
 {
     cancel();
-    // No worker may outlive the object its results are posted to.
-    m_pool.waitForDone();
+    {
+        const std::lock_guard<std::mutex> lock(m_jobsLock);
+        m_stopping = true;
+    }
+    m_jobsReady.notify_all();
+    // No worker may outlive the object its results are handed to.
+    for (std::thread &t : m_workers)
+        t.join();
 }
 
-void ThumbnailBuilder::start(int count, Prepare prepare)
+void ThumbnailBuilder::start(int count, Prepare prepare, Decode decode)
 {
     cancel();
     ++m_generation;
     m_cancelled = std::make_shared<std::atomic<bool>>(false);
     m_prepare = std::move(prepare);
+    m_decode = std::move(decode);
     m_count = qMax(0, count);
     m_nextPrepared = 0;
     m_nextPlaced = 0;
@@ -52,7 +57,10 @@ void ThumbnailBuilder::cancel()
     if (m_cancelled)
         m_cancelled->store(true);
     m_pump.stop();
-    m_pool.clear();
+    {
+        const std::lock_guard<std::mutex> lock(m_jobsLock);
+        m_jobs.clear();
+    }
     m_waiting.clear();
     m_running = false;
 }
@@ -63,26 +71,63 @@ void ThumbnailBuilder::pump()
     slice.start();
     while (m_running && m_nextPrepared < m_count && slice.elapsed() < kSliceMs) {
         const int page = m_nextPrepared++;
+        const quint64 generation = m_generation;
         const QString path = m_prepare ? m_prepare(page) : QString();
         // Preparing may have let events run (a message box) that cancelled the build.
-        if (!m_running)
+        if (!m_running || generation != m_generation)
             return;
-        const quint64 generation = m_generation;
-        const std::shared_ptr<std::atomic<bool>> cancelled = m_cancelled;
-        const Decode decode = m_decode;
-        m_pool.start([this, generation, cancelled, decode, page, path] {
-            if (cancelled->load())
-                return;
-            const QImage thumbnail = decode ? decode(path) : QImage();
-            if (cancelled->load())
-                return;
-            QMetaObject::invokeMethod(
-                this, [this, generation, page, thumbnail] { decoded(generation, page, thumbnail); },
-                Qt::QueuedConnection);
-        });
+        if (m_workers.empty()) {
+            for (int i = 0; i < m_threadCount; ++i)
+                m_workers.emplace_back([this] { work(); });
+        }
+        {
+            const std::lock_guard<std::mutex> lock(m_jobsLock);
+            m_jobs.push_back({m_generation, page, path, m_decode, m_cancelled});
+        }
+        m_jobsReady.notify_one();
     }
     if (m_nextPrepared >= m_count)
         m_pump.stop();
+}
+
+void ThumbnailBuilder::work()
+{
+    for (;;) {
+        Job job;
+        {
+            std::unique_lock<std::mutex> lock(m_jobsLock);
+            m_jobsReady.wait(lock, [this] { return m_stopping || !m_jobs.empty(); });
+            if (m_stopping)
+                return;
+            job = std::move(m_jobs.front());
+            m_jobs.pop_front();
+        }
+        if (job.cancelled->load())
+            continue;
+        QImage thumbnail = job.decode ? job.decode(job.path) : QImage();
+        if (job.cancelled->load())
+            continue;
+        bool first;
+        {
+            const std::lock_guard<std::mutex> lock(m_doneLock);
+            first = m_done.empty();
+            m_done.push_back({job.generation, job.page, std::move(thumbnail)});
+        }
+        // One wake-up collects everything finished meanwhile.
+        if (first)
+            QMetaObject::invokeMethod(this, "collect", Qt::QueuedConnection);
+    }
+}
+
+void ThumbnailBuilder::collect()
+{
+    std::vector<Done> done;
+    {
+        const std::lock_guard<std::mutex> lock(m_doneLock);
+        done.swap(m_done);
+    }
+    for (Done &d : done)
+        decoded(d.generation, d.page, d.thumbnail);
 }
 
 void ThumbnailBuilder::decoded(quint64 generation, int page, const QImage &thumbnail)

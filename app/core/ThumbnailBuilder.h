@@ -2,13 +2,17 @@
 #include <QImage>
 #include <QObject>
 #include <QString>
-#include <QThreadPool>
 #include <QTimer>
 
 #include <atomic>
+#include <condition_variable>
+#include <deque>
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
+#include <thread>
+#include <vector>
 
 class IImgPicture;
 
@@ -29,16 +33,18 @@ public:
     using Decode = std::function<QImage(const QString &path)>;
 
     // `threads` 0: as many workers as the machine has processors.
-    explicit ThumbnailBuilder(Decode decode, int threads = 0, QObject *parent = nullptr);
+    explicit ThumbnailBuilder(int threads = 0, QObject *parent = nullptr);
     ~ThumbnailBuilder() override;
 
     // Starts building `count` thumbnails, cancelling any build still running.
-    void start(int count, Prepare prepare);
+    // Each job gets its own copy of `decode`, which must stay valid until this
+    // object is gone.
+    void start(int count, Prepare prepare, Decode decode);
     // Stops the build: nothing more is prepared or handed out; decodes already
     // running finish on their own and are dropped.
     void cancel();
     bool running() const { return m_running; }
-    int workerCount() const { return m_pool.maxThreadCount(); }
+    int workerCount() const { return m_threadCount; }
 
     // The picture of a thumbnail cell for `path`, made through the control's
     // thread-safe decode: the thumbnail at its size, centred on black. A missing
@@ -52,12 +58,29 @@ signals:
     void finished();
 
 private:
+    struct Job
+    {
+        quint64 generation;
+        int page;
+        QString path;
+        Decode decode;
+        std::shared_ptr<std::atomic<bool>> cancelled;
+    };
+    struct Done
+    {
+        quint64 generation;
+        int page;
+        QImage thumbnail;
+    };
     void pump();
+    // A worker's life: take a job, decode, hand the result over, until told to stop.
+    void work();
+    // Takes what the workers finished; runs on the interface thread.
+    Q_INVOKABLE void collect();
     void decoded(quint64 generation, int page, const QImage &thumbnail);
 
     Decode m_decode;
     Prepare m_prepare;
-    QThreadPool m_pool;
     QTimer m_pump;
     std::shared_ptr<std::atomic<bool>> m_cancelled;
     quint64 m_generation = 0;
@@ -66,4 +89,15 @@ private:
     int m_nextPlaced = 0;
     bool m_running = false;
     std::map<int, QImage> m_waiting; // decoded ahead of their turn
+
+    // Jobs go to the workers, and results come back, through these two lists
+    // alone, each under its own lock.
+    int m_threadCount = 1;
+    std::vector<std::thread> m_workers; // started with the first build
+    std::mutex m_jobsLock;
+    std::condition_variable m_jobsReady;
+    std::deque<Job> m_jobs;
+    bool m_stopping = false;
+    std::mutex m_doneLock;
+    std::vector<Done> m_done;
 };

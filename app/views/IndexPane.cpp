@@ -39,8 +39,6 @@ QString tipText(const Program &app, const char *korean, const char *english)
 IndexPane::IndexPane(Frm_ImgViewer &owner)
     : QWidget(&owner)
     , m_owner(owner)
-    // Workers read only the control pointer, set once before any build.
-    , m_builder([&owner](const QString &path) { return ThumbnailBuilder::cellPicture(owner.ImgPicture2, path); })
 {
     setObjectName(QStringLiteral("Pic_IndexScreen"));
     setAutoFillBackground(true);
@@ -190,7 +188,7 @@ void IndexPane::Index_Build()
         c.name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
         c.caption = caption(path);
         return path;
-    });
+    }, [picture = m_owner.ImgPicture2](const QString &path) { return ThumbnailBuilder::cellPicture(picture, path); });
 }
 
 void IndexPane::placed(int page, const QImage &thumbnail)

@@ -40,21 +40,22 @@ struct Recorder
 TEST(ThumbnailBuilder, PreparesOnTheInterfaceThreadDecodesOnWorkersPlacesInOrder)
 {
     std::atomic<int> onInterfaceThread{0};
-    ThumbnailBuilder b(
+    ThumbnailBuilder b(3);
+    Recorder r;
+    r.attach(b);
+    std::vector<int> prepared;
+    b.start(
+        40,
+        [&](int page) {
+            EXPECT_EQ(QThread::currentThread(), qApp->thread());
+            prepared.push_back(page);
+            return QString::number(0xff000000u + page);
+        },
         [&](const QString &path) {
             if (QThread::currentThread() == qApp->thread())
                 ++onInterfaceThread;
             return slowDecode(path);
-        },
-        3);
-    Recorder r;
-    r.attach(b);
-    std::vector<int> prepared;
-    b.start(40, [&](int page) {
-        EXPECT_EQ(QThread::currentThread(), qApp->thread());
-        prepared.push_back(page);
-        return QString::number(0xff000000u + page);
-    });
+        });
     ASSERT_TRUE(QTest::qWaitFor([&] { return r.finished > 0; }, 10000));
     std::vector<int> expected(40);
     std::iota(expected.begin(), expected.end(), 0);
@@ -68,10 +69,10 @@ TEST(ThumbnailBuilder, PreparesOnTheInterfaceThreadDecodesOnWorkersPlacesInOrder
 
 TEST(ThumbnailBuilder, CancelStopsTheOldBuildAndARestartBuildsAnew)
 {
-    ThumbnailBuilder b(slowDecode, 2);
+    ThumbnailBuilder b(2);
     Recorder r;
     r.attach(b);
-    b.start(200, [&](int page) { return QString::number(0xff000000u + page); });
+    b.start(200, [&](int page) { return QString::number(0xff000000u + page); }, slowDecode);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !r.pages.empty(); }, 10000));
     b.cancel();
     const size_t before = r.pages.size();
@@ -82,7 +83,7 @@ TEST(ThumbnailBuilder, CancelStopsTheOldBuildAndARestartBuildsAnew)
 
     r.pages.clear();
     r.colours.clear();
-    b.start(5, [](int page) { return QString::number(0xff00ff00u + page); });
+    b.start(5, [](int page) { return QString::number(0xff00ff00u + page); }, slowDecode);
     ASSERT_TRUE(QTest::qWaitFor([&] { return r.finished > 0; }, 10000));
     EXPECT_EQ(r.pages, (std::vector<int>{0, 1, 2, 3, 4}));
     EXPECT_EQ(r.colours[0], 0xff00ff00u); // none of the old build's pictures
@@ -91,10 +92,10 @@ TEST(ThumbnailBuilder, CancelStopsTheOldBuildAndARestartBuildsAnew)
 
 TEST(ThumbnailBuilder, AnEmptyVolumeFinishesAtOnce)
 {
-    ThumbnailBuilder b(slowDecode);
+    ThumbnailBuilder b;
     Recorder r;
     r.attach(b);
-    b.start(0, [](int) { return QString(); });
+    b.start(0, [](int) { return QString(); }, slowDecode);
     EXPECT_EQ(r.finished, 1);
     EXPECT_GE(b.workerCount(), 1);
 }
