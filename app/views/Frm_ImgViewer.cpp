@@ -1,6 +1,8 @@
 #include "views/Frm_ImgViewer.h"
 #include "views/DropOpen.h"
 #include "views/EventHook.h"
+#include "views/Frm_FullScreen.h"
+#include "views/WindowParts.h"
 
 #include "archive/Cls_Rar.h"
 #include "archive/Mo_Unzip.h"
@@ -13,6 +15,7 @@
 #include "imaging/Cls_BookMove.h"
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"
+#include "platform/InputBlocker.h"
 #include "platform/InstanceGate.h"
 #include "platform/KeyCodes.h"
 #include "platform/LegacyCodePage.h"
@@ -82,6 +85,7 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
     endProcess = [] { QCoreApplication::exit(0); };
 
     session.promptOwner = this;
+    openFullScreen = [this] { Frm_FullScreen::openOver(*this); };
     buildWidgets();
     createControls();
     connectSession();
@@ -120,7 +124,11 @@ void Frm_ImgViewer::connectSession()
         if (visible)
             lblnoimage->raise();
     });
-    connect(&session, &ReadingSession::progress, this, &Frm_ImgViewer::ZipFile_Progress);
+    // While the full-screen window is open, the progress goes to its wait panel.
+    connect(&session, &ReadingSession::progress, this, [this](qint32 p, qint32 t, const QString &m) {
+        if (!m_app.IsFullScreen)
+            ZipFile_Progress(p, t, m);
+    });
 }
 
 void Frm_ImgViewer::onOptionChanged(ReadingSession::Option o, bool on)
@@ -275,26 +283,11 @@ void Frm_ImgViewer::buildWidgets()
     PicTip->setObjectName(QStringLiteral("PicTip"));
     PicTipOut->hide();
 
-    PicBox = new QFrame(this);
-    PicBox->setObjectName(QStringLiteral("PicBox"));
-    PicBox->setFrameShape(QFrame::Box);
-    PicBox->setAutoFillBackground(true);
-    PicBox->resize(320, 70);
-    lbl_filemsg = new QLabel(QStringLiteral("잠시만 기다려주세요"), PicBox);
-    lbl_filemsg->setObjectName(QStringLiteral("lbl_filemsg"));
-    lbl_filemsg->setGeometry(10, 8, 300, 22);
-    Shback = new QFrame(PicBox);
-    Shback->setObjectName(QStringLiteral("Shback"));
-    Shback->setFrameShape(QFrame::Box);
-    Shback->setGeometry(10, 38, 300, 16);
-    Shbar = new QFrame(Shback);
-    Shbar->setObjectName(QStringLiteral("Shbar"));
-    Shbar->setAutoFillBackground(true);
-    QPalette barPal = Shbar->palette();
-    barPal.setColor(QPalette::Window, QColor(0x3b, 0x82, 0xf6));
-    Shbar->setPalette(barPal);
-    Shbar->setGeometry(2, 2, 1, 12);
-    PicBox->hide();
+    const WindowParts::WaitPanel wait = WindowParts::WaitPanel::build(this, QStringLiteral("잠시만 기다려주세요"));
+    PicBox = wait.PicBox;
+    lbl_filemsg = wait.lbl_filemsg;
+    Shback = wait.Shback;
+    Shbar = wait.Shbar;
 
     connect(cb_list, qOverload<int>(&QComboBox::activated), this, [this](int i) {
         // The list gives up the focus, so its arrow keys never switch volumes.
@@ -322,6 +315,11 @@ void Frm_ImgViewer::buildWidgets()
 
     styleWidgets();
 
+    // F11 reads on in full screen, as in other viewers on this desktop.
+    auto *full = new QShortcut(QKeySequence(Qt::Key_F11), this);
+    full->setContext(Qt::WindowShortcut);
+    connect(full, &QShortcut::activated, this, [this] { cmdfullscreen_MouseDown(Qt::LeftButton); });
+
     // Escape anywhere in the window minimises it.
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WindowShortcut);
@@ -330,24 +328,10 @@ void Frm_ImgViewer::buildWidgets()
 
 void Frm_ImgViewer::createControls()
 {
-    if (!m_app.controls)
-        return;
-    // Both controls are off-screen loaders; the reader never looks at them.
-    for (IImgPicture **picture : {&ImgPicture1, &ImgPicture2}) {
-        if (QWidget *w = m_app.controls->createControl(QString::fromLatin1(kImgPictureProgId), this)) {
-            *picture = qobject_cast<IImgPicture *>(w);
-            if (!*picture)
-                *picture = dynamic_cast<IImgPicture *>(w);
-            w->hide();
-        }
-    }
-    if (QWidget *w = m_app.controls->createControl(QString::fromLatin1(kWheelMouseProgId), this)) {
-        WheelMouse1 = qobject_cast<IWheelMouse *>(w);
-        if (!WheelMouse1)
-            WheelMouse1 = dynamic_cast<IWheelMouse *>(w);
-        w->hide();
-        connect(w, SIGNAL(WheelChanged(int)), this, SLOT(onWheelChanged(int)));
-    }
+    // Both pictures are off-screen loaders (the second builds the thumbnails).
+    ImgPicture1 = WindowParts::createImgPicture(m_app.controls, this);
+    ImgPicture2 = WindowParts::createImgPicture(m_app.controls, this);
+    WheelMouse1 = WindowParts::createWheelMouse(m_app.controls, this, this, SLOT(onWheelChanged(int)));
 }
 
 // ---------------------------------------------------------------- start-up
@@ -697,17 +681,15 @@ void Frm_ImgViewer::Chk_Sharpen_Click()
 
 void Frm_ImgViewer::setBusy(bool busy)
 {
+    // Input is dropped rather than the window disabled: a disabled window greys its
+    // top bar on every page turn and loses its keyboard focus.
     if (busy) {
-        // Disabling a window takes the keyboard focus from the widget inside it;
-        // remember it so the keys reach the page again after the step.
-        // The window's own focus widget, which it keeps even while another window
-        // (a dialog just closed) is the active one.
-        if (isEnabled())
+        if (!m_inputBlocker.isBlocked())
             m_focusBeforeBusy = focusWidget();
-        setEnabled(false);
+        m_inputBlocker.setBlocked(true);
         return;
     }
-    setEnabled(true);
+    m_inputBlocker.setBlocked(false);
     if (m_focusBeforeBusy)
         m_focusBeforeBusy->setFocus();
 }

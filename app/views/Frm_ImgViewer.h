@@ -1,6 +1,7 @@
 #pragma once
 #include "core/PageComposer.h"
 #include "core/ReadingSession.h"
+#include "platform/InputBlocker.h"
 
 #include <QImage>
 #include <QPointer>
@@ -98,9 +99,10 @@ public:
     // ---- navigation
     void Go_Prev();
     void Go_Next();
-    // Disables the window while a step or a load runs (input is ignored) and
-    // gives the keyboard focus back afterwards.
+    // Drops the window's input while a step or a load runs and gives the keyboard
+    // focus back afterwards.
     void setBusy(bool busy);
+    bool isBusy() const { return m_inputBlocker.isBlocked(); }
     void cmdfirst_MouseDown();
     void cmdprev_MouseDown();
     void cmdnext_MouseDown();
@@ -238,6 +240,7 @@ private:
     std::unique_ptr<InstanceGate> m_instanceGate;
     QString m_handOverPath;
     QPointer<QWidget> m_focusBeforeBusy;
+    InputBlocker &m_inputBlocker = *new InputBlocker(this);
     bool m_unloaded = false;
     bool m_shuttingDown = false;
 

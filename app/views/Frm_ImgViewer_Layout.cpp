@@ -1,5 +1,6 @@
 // The main window's layout, skin and the commands of its top bar.
 #include "views/Frm_ImgViewer.h"
+#include "views/WindowParts.h"
 
 #include "core/PageGeometry.h"
 #include "core/Program.h"
@@ -222,13 +223,7 @@ void Frm_ImgViewer::Set_ButtonState(bool pagesAvailable)
 
 void Frm_ImgViewer::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg)
 {
-    lbl_filemsg->setText(StrMsg);
-    if (TotCount < 1)
-        return;
-    const int track = Shback->width() - 4;
-    const double w = double(track) / double(TotCount) * double(Percent);
-    // A count past the total must not draw the bar beyond its track.
-    Shbar->resize(qBound(0, int(PageGeometry::roundEven(w)), track), Shbar->height());
+    WindowParts::WaitPanel{PicBox, lbl_filemsg, Shback, Shbar}.progress(Percent, TotCount, StrMsg);
 }
 
 // ---------------------------------------------------------------- top bar

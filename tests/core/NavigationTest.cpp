@@ -224,3 +224,17 @@ TEST_F(Navigation, TheKeysStillReachThePageAfterAStep)
     w->selectVolume(0);
     EXPECT_EQ(QApplication::focusWidget(), w->PicDraw);
 }
+
+TEST_F(Navigation, DuringAStepInputIsDroppedButNothingIsGreyed)
+{
+    openBook(3, 0, 0);
+    w->setBusy(true);
+    EXPECT_TRUE(w->isEnabled());
+    EXPECT_TRUE(w->PicTop->isEnabled());
+    QTest::keyClick(w->PicDraw, Qt::Key_Right);
+    QTest::mouseClick(w->PicDraw, Qt::LeftButton, {}, QPoint(390, 10));
+    EXPECT_EQ(w->Page_Index, 0);
+    w->setBusy(false);
+    QTest::mouseClick(w->PicDraw, Qt::LeftButton, {}, QPoint(390, 10));
+    EXPECT_EQ(w->Page_Index, 1);
+}

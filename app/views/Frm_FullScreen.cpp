@@ -1,0 +1,446 @@
+#include "views/Frm_FullScreen.h"
+
+#include "core/PageGeometry.h"
+#include "core/Program.h"
+#include "imaging/Cls_BookMove.h"
+#include "platform/Canvas.h"
+#include "platform/InputBlocker.h"
+#include "platform/KeyCodes.h"
+#include "views/Frm_ImgViewer.h"
+#include "views/WindowParts.h"
+
+#include <leafview/ImgPicture.h>
+#include <leafview/WheelMouse.h>
+
+#include <QCloseEvent>
+#include <QCursor>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace {
+constexpr int kTopStripHeight = 19;
+constexpr int kPointerHideMs = 2000;
+} // namespace
+
+Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
+    : QDialog(&main), m_main(main), m_app(main.program()), m_session(main.session)
+{
+    setObjectName(QStringLiteral("Frm_FullScreen"));
+    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint);
+    setModal(true);
+    setWindowTitle(m_app.lang.Title_Text);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    setPalette(pal);
+    setAutoFillBackground(true);
+    m_blocker = new InputBlocker(this);
+
+    buildWidgets();
+    buildMenu();
+    createControls();
+
+    // Loading: the wait text, the page-turn object, the main window's page, the wheel.
+    lbl_filemsg->setText(m_app.lang.Msg_Loading);
+    Book_Move = std::make_unique<Cls_BookMove>();
+    Cur_Page = m_main.Page_Index;
+    if (WheelMouse1)
+        WheelMouse1->SetHwnd(PicDraw);
+
+    Tmr_Scroll.setInterval(200);
+    connect(&Tmr_Scroll, &QTimer::timeout, this, &Frm_FullScreen::Tmr_Scroll_Timer);
+    pointerTimer.setInterval(kPointerHideMs);
+    pointerTimer.setSingleShot(true);
+    connect(&pointerTimer, &QTimer::timeout, this, [this] { PicDraw->setCursor(Qt::BlankCursor); });
+
+    // The questions at the ends of a volume belong in front, over this window.
+    m_session.promptOwner = this;
+    connect(&m_session, &ReadingSession::optionChanged, this, &Frm_FullScreen::syncMenu);
+    connect(&m_session, &ReadingSession::volumeLoadStarted, this, [this] {
+        if (!m_app.IsFullScreen)
+            return;
+        Shbar->resize(1, Shbar->height());
+        PicBox->show();
+        PicBox->raise();
+    });
+    connect(&m_session, &ReadingSession::volumeLoadFinished, this, [this] { PicBox->hide(); });
+    connect(&m_session, &ReadingSession::progress, this, [this](qint32 p, qint32 t, const QString &m) {
+        if (m_app.IsFullScreen)
+            ZipFile_Progress(p, t, m);
+    });
+    syncMenu();
+    showPointer();
+}
+
+Frm_FullScreen::~Frm_FullScreen()
+{
+    if (m_session.promptOwner == this)
+        m_session.promptOwner = &m_main;
+}
+
+void Frm_FullScreen::openOver(Frm_ImgViewer &main)
+{
+    if (main.session.List1().isEmpty())
+        return;
+    Program &app = main.program();
+    app.IsFullScreen = true;
+    {
+        Frm_FullScreen f(main);
+        if (QScreen *screen = main.screen()) {
+            f.setGeometry(screen->geometry());
+        }
+        f.setWindowState(f.windowState() | Qt::WindowFullScreen);
+        f.exec();
+    }
+    app.IsFullScreen = false;
+    // The full-screen window took the wheel over.
+    if (main.WheelMouse1)
+        main.WheelMouse1->SetHwnd(main.PicDraw);
+}
+
+void Frm_FullScreen::buildWidgets()
+{
+    PicDraw = new Canvas(this);
+    PicDraw->setObjectName(QStringLiteral("PicDraw"));
+
+    pic_Top = new QWidget(this);
+    pic_Top->setObjectName(QStringLiteral("pic_Top"));
+    pic_Top->setAutoFillBackground(true);
+    QPalette topPal = pic_Top->palette();
+    topPal.setColor(QPalette::Window, QColor(0x20, 0x24, 0x2b));
+    pic_Top->setPalette(topPal);
+    pic_Top->setMouseTracking(true);
+    pic_Top->installEventFilter(this);
+
+    const WindowParts::WaitPanel wait = WindowParts::WaitPanel::build(this, QString());
+    PicBox = wait.PicBox;
+    lbl_filemsg = wait.lbl_filemsg;
+    Shback = wait.Shback;
+    Shbar = wait.Shbar;
+    // A neutral light panel on the black screen.
+    QPalette boxPal = PicBox->palette();
+    boxPal.setColor(QPalette::Window, QColor(0xe8, 0xea, 0xed));
+    PicBox->setPalette(boxPal);
+
+    connect(PicDraw, &Canvas::mousePressed, this, [this](QMouseEvent *e) {
+        PicDraw_MouseDown(e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 4,
+                          e->position().x());
+    });
+    connect(PicDraw, &Canvas::mouseMoved, this, [this](QMouseEvent *) { showPointer(); });
+}
+
+void Frm_FullScreen::buildMenu()
+{
+    mnuFullScreenMenu = new QMenu(this);
+    mnuFullScreenMenu->setObjectName(QStringLiteral("mnuFullScreenMenu"));
+    auto add = [this](const char *name, const QString &caption, auto slot) {
+        QAction *a = mnuFullScreenMenu->addAction(caption);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    mnuOpen = add("mnuOpen", QStringLiteral("열기"), &Frm_FullScreen::mnuOpen_Click);
+    mnuExport = add("mnuExport", QStringLiteral("파일 내보내기"), &Frm_FullScreen::mnuExport_Click);
+    mnuSelFolder = add("mnuSelFolder", QStringLiteral("폴더지정"), &Frm_FullScreen::mnuSelFolder_Click);
+    mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator1"));
+    mnuShowTwoPage = add("mnuShowTwoPage", QStringLiteral("2장보기"), [this] { Set_ViewMode(1); });
+    mnuShowOnePage = add("mnuShowOnePage", QStringLiteral("1장보기"), [this] { Set_ViewMode(0); });
+    mnuShowPage = add("mnuShowPage", QStringLiteral("책장효과"), &Frm_FullScreen::mnuShowPage_Click);
+    mnuShowOriginal = add("mnuShowOriginal", QStringLiteral("100%(원본크기보기)"), &Frm_FullScreen::mnuShowOriginal_Click);
+    mnuShowJapan = add("mnuShowJapan", QStringLiteral("일본만화"), &Frm_FullScreen::mnuShowJapan_Click);
+    for (QAction *a : {mnuShowPage, mnuShowOriginal, mnuShowJapan})
+        a->setCheckable(true);
+    mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator2"));
+    mnuGoFirst = add("mnuGoFirst", QStringLiteral("맨앞으로"), &Frm_FullScreen::mnuGoFirst_Click);
+    mnuGoPrev = add("mnuGoPrev", QStringLiteral("이전"), [this] { Form_KeyDown(KeyCodes::Left); });
+    mnuGoNext = add("mnuGoNext", QStringLiteral("다음"), [this] { Form_KeyDown(KeyCodes::Space); });
+    mnuGoLast = add("mnuGoLast", QStringLiteral("맨뒤로"), &Frm_FullScreen::mnuGoLast_Click);
+}
+
+void Frm_FullScreen::createControls()
+{
+    ImgPicture1 = WindowParts::createImgPicture(m_app.controls, this);
+    WheelMouse1 = WindowParts::createWheelMouse(m_app.controls, this, this, SLOT(onWheelChanged(int)));
+}
+
+void Frm_FullScreen::syncMenu()
+{
+    // The marks always tell the session's real options, also when the window opens.
+    const bool two = m_session.I_ViewMode == 2;
+    mnuExport->setEnabled(!two);
+    mnuShowTwoPage->setVisible(!two);
+    mnuShowOnePage->setVisible(two);
+    mnuShowPage->setChecked(m_session.option(ReadingSession::BookEffect));
+    mnuShowOriginal->setChecked(m_session.option(ReadingSession::Hundred));
+    mnuShowJapan->setChecked(m_session.option(ReadingSession::RightToLeft));
+}
+
+// ---------------------------------------------------------------- layout and drawing
+
+void Frm_FullScreen::resizeEvent(QResizeEvent *e)
+{
+    QDialog::resizeEvent(e);
+    Form_Resize();
+}
+
+void Frm_FullScreen::Form_Resize()
+{
+    if (isMinimized() || m_closed)
+        return;
+    const int W = width(), H = height();
+    pic_Top->setGeometry(0, 0, W, kTopStripHeight);
+    PicDraw->setGeometry(0, kTopStripHeight, W, qMax(H - kTopStripHeight, 0));
+    PicBox->move((W - PicBox->width()) / 2, (H - PicBox->height()) / 2);
+    FullPage_Draw(Cur_Page, 0);
+    pic_Top->raise();
+    syncMenu();
+}
+
+PageTarget Frm_FullScreen::pageTarget()
+{
+    return PageTarget{[this]() -> QImage & { return PicDraw->surface(); }, [this] { PicDraw->repaint(); },
+                      [this] { PicDraw->update(); }, ImgPicture1, &Img_Tmp, Book_Move.get()};
+}
+
+void Frm_FullScreen::FullPage_Draw(qint16 i_PgNo, qint16 I_Effect)
+{
+    m_main.showPageNumber(i_PgNo);
+    if (m_session.List1().isEmpty()) {
+        PicDraw->clearPicture();
+        return;
+    }
+    m_main.composer.prepare(i_PgNo);
+    m_main.composer.draw(pageTarget(), i_PgNo, I_Effect, Turn_Pos);
+}
+
+float Frm_FullScreen::Fit_Percent(qint32 w, qint32 h, qint16 n) const
+{
+    return PageGeometry::Fit_Percent(w, h, n, false, 0, 0, PicDraw->width(), PicDraw->height());
+}
+
+void Frm_FullScreen::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg)
+{
+    WindowParts::WaitPanel{PicBox, lbl_filemsg, Shback, Shbar}.progress(Percent, TotCount, StrMsg);
+}
+
+void Frm_FullScreen::Set_ViewMode(qint16 mode)
+{
+    const bool two = mode == 1;
+    // The option's change has the main window's own consequences (export button,
+    // its page index and drawing); this window converts its own index.
+    if (m_session.setOption(ReadingSession::TwoPage, two))
+        Cur_Page = two ? ReadingSession::spreadOfPage(Cur_Page)
+                       : ReadingSession::firstPageOfSpread(Cur_Page, m_session.pageCount());
+    syncMenu();
+    FullPage_Draw(Cur_Page, 0);
+}
+
+// ---------------------------------------------------------------- stepping
+
+void Frm_FullScreen::pageStep(double X)
+{
+    // Input is dropped during the step without greying the window.
+    const bool wasBlocked = m_blocker->isBlocked();
+    m_blocker->setBlocked(true);
+    const bool back = X >= 0 && X <= PicDraw->width() / 2.0;
+    const ReadingSession::Step step =
+        back ? m_session.stepBack(Cur_Page, Turn_Pos) : m_session.stepForward(Cur_Page, Turn_Pos);
+    if (step == ReadingSession::Step::Moved) {
+        FullPage_Draw(Cur_Page, m_session.effectFlag());
+    } else if (step == ReadingSession::Step::NewVolume) {
+        Cur_Page = 0;
+        FullPage_Draw(0, 0);
+    }
+    m_blocker->setBlocked(wasBlocked);
+}
+
+void Frm_FullScreen::guardedStep(double X)
+{
+    if (Is_Busy)
+        return;
+    Is_Busy = true;
+    pageStep(X);
+    Is_Busy = false;
+}
+
+void Frm_FullScreen::PicDraw_MouseDown(int Button, double X)
+{
+    if (Button == 1) {
+        pageStep(X);
+        return;
+    }
+    mnuFullScreenMenu->popup(QCursor::pos());
+}
+
+bool Frm_FullScreen::Form_KeyDown(int keyCode)
+{
+    const double half = PicDraw->width() / 2.0;
+    switch (keyCode) {
+    case KeyCodes::Space:
+    case KeyCodes::Enter:
+    case KeyCodes::Right:
+    case KeyCodes::PageDown:
+        guardedStep(half + 10);
+        return true;
+    case KeyCodes::Left:
+    case KeyCodes::Backspace:
+    case KeyCodes::PageUp:
+        guardedStep(half - 10);
+        return true;
+    case KeyCodes::Escape:
+        closeFullScreen();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void Frm_FullScreen::keyPressEvent(QKeyEvent *e)
+{
+    const bool ctrl = e->modifiers() & Qt::ControlModifier;
+    if (!ctrl && Form_KeyDown(KeyCodes::fromQt(e->key()))) {
+        e->accept();
+        return;
+    }
+    // The keys both windows share beyond the key table.
+    switch (e->key()) {
+    case Qt::Key_F11:
+        closeFullScreen();
+        break;
+    case Qt::Key_Home:
+        mnuGoFirst_Click();
+        break;
+    case Qt::Key_End:
+        mnuGoLast_Click();
+        break;
+    case Qt::Key_F1:
+        if (m_main.showInfo)
+            m_main.showInfo();
+        break;
+    case Qt::Key_O:
+        if (!ctrl)
+            return;
+        mnuOpen_Click();
+        break;
+    case Qt::Key_S:
+        if (!ctrl)
+            return;
+        if (mnuExport->isEnabled())
+            mnuExport_Click();
+        break;
+    default:
+        return;
+    }
+    e->accept();
+}
+
+void Frm_FullScreen::WheelMouse1_WheelChanged(int Delta)
+{
+    Tmr_ScrollTag = QString::number(Delta);
+    // Switching on a running timer does not restart it: one step per burst.
+    if (!Tmr_Scroll.isActive())
+        Tmr_Scroll.start();
+}
+
+void Frm_FullScreen::Tmr_Scroll_Timer()
+{
+    Tmr_Scroll.stop();
+    const double half = PicDraw->width() / 2.0;
+    guardedStep(Tmr_ScrollTag.toInt() < 0 ? half + 10 : half - 10);
+}
+
+// ---------------------------------------------------------------- menu
+
+void Frm_FullScreen::mnuOpen_Click()
+{
+    m_main.cmdopen_MouseDown(Qt::LeftButton);
+    Cur_Page = 0;
+    closeFullScreen();
+}
+
+void Frm_FullScreen::mnuExport_Click()
+{
+    m_main.Page_Index = Cur_Page;
+    m_main.cmdfile_MouseDown(Qt::LeftButton);
+}
+
+void Frm_FullScreen::mnuSelFolder_Click()
+{
+    m_main.cmdFolder_MouseDown(Qt::LeftButton);
+}
+
+void Frm_FullScreen::mnuShowPage_Click()
+{
+    // Applies to later page changes: no redraw.
+    m_session.setOption(ReadingSession::BookEffect, !m_session.option(ReadingSession::BookEffect));
+}
+
+void Frm_FullScreen::mnuShowOriginal_Click()
+{
+    m_session.setOption(ReadingSession::Hundred, !m_session.option(ReadingSession::Hundred));
+    FullPage_Draw(Cur_Page, 0);
+}
+
+void Frm_FullScreen::mnuShowJapan_Click()
+{
+    m_session.setOption(ReadingSession::RightToLeft, !m_session.option(ReadingSession::RightToLeft));
+    FullPage_Draw(Cur_Page, 0);
+}
+
+void Frm_FullScreen::mnuGoFirst_Click()
+{
+    Turn_Pos = 1;
+    Cur_Page = 0;
+    FullPage_Draw(Cur_Page, m_session.effectFlag());
+}
+
+void Frm_FullScreen::mnuGoLast_Click()
+{
+    Turn_Pos = 2;
+    Cur_Page = qint16(qMax(m_session.stepCount() - 1, 0));
+    FullPage_Draw(Cur_Page, m_session.effectFlag());
+}
+
+// ---------------------------------------------------------------- pointer and closing
+
+void Frm_FullScreen::showPointer()
+{
+    PicDraw->unsetCursor();
+    pointerTimer.start();
+}
+
+bool Frm_FullScreen::eventFilter(QObject *watched, QEvent *event)
+{
+    // The strip along the top edge closes the window when the mouse reaches it.
+    if (watched == pic_Top && (event->type() == QEvent::Enter || event->type() == QEvent::MouseMove))
+        closeFullScreen();
+    return QDialog::eventFilter(watched, event);
+}
+
+void Frm_FullScreen::closeFullScreen()
+{
+    if (m_closed)
+        return;
+    m_closed = true;
+    Tmr_Scroll.stop();
+    pointerTimer.stop();
+    Book_Move.reset();
+    m_session.promptOwner = &m_main;
+    m_main.Page_Index = Cur_Page;
+    m_main.Page_Draw(Cur_Page, 0);
+    done(QDialog::Accepted);
+}
+
+void Frm_FullScreen::reject()
+{
+    closeFullScreen();
+}
+
+void Frm_FullScreen::closeEvent(QCloseEvent *e)
+{
+    closeFullScreen();
+    e->accept();
+}

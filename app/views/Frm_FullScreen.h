@@ -1,0 +1,116 @@
+#pragma once
+#include "core/PageComposer.h"
+#include "core/ReadingSession.h"
+
+#include <QDialog>
+#include <QImage>
+#include <QTimer>
+#include <memory>
+
+class Frm_ImgViewer;
+class Program;
+class Canvas;
+class QFrame;
+class QLabel;
+class QMenu;
+class QAction;
+class IImgPicture;
+class IWheelMouse;
+class Cls_BookMove;
+class InputBlocker;
+
+// The page, or the spread, on the whole screen without any of the main window's
+// panes; every command is on a pop-up menu. It reads the main window's reading
+// session live, keeps only its own page index while open, and hands that index
+// back to the main window when it closes.
+class Frm_FullScreen : public QDialog
+{
+    Q_OBJECT
+public:
+    explicit Frm_FullScreen(Frm_ImgViewer &main);
+    ~Frm_FullScreen() override;
+
+    // The main window's full-screen command: nothing with an empty page list;
+    // otherwise the window, modal, on the screen that holds the main window.
+    static void openOver(Frm_ImgViewer &main);
+
+    void FullPage_Draw(qint16 i_PgNo, qint16 I_Effect);
+    float Fit_Percent(qint32 w, qint32 h, qint16 n) const;
+    // 0 one page, 1 two-page spread.
+    void Set_ViewMode(qint16 mode);
+    // Button 1 steps (left half back, right half forward); any other opens the menu.
+    void PicDraw_MouseDown(int Button, double X);
+    void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
+    // Key-down handler with the key table's codes; true when the key was used.
+    bool Form_KeyDown(int keyCode);
+    void WheelMouse1_WheelChanged(int Delta);
+    void Tmr_Scroll_Timer();
+    // Lays the strip, the surface and the wait panel out on the client area and draws.
+    void Form_Resize();
+    // Writes the page back into the main window, which redraws it, and closes.
+    void closeFullScreen();
+
+    // The menu entries, in menu order.
+    void mnuOpen_Click();
+    void mnuExport_Click();
+    void mnuSelFolder_Click();
+    void mnuShowPage_Click();
+    void mnuShowOriginal_Click();
+    void mnuShowJapan_Click();
+    void mnuGoFirst_Click();
+    void mnuGoLast_Click();
+
+    qint16 Cur_Page = 0;
+    qint16 Turn_Pos = 2;
+    bool Is_Busy = false;
+
+    QWidget *pic_Top = nullptr;
+    Canvas *PicDraw = nullptr;
+    QFrame *PicBox = nullptr;
+    QLabel *lbl_filemsg = nullptr;
+    QFrame *Shback = nullptr;
+    QFrame *Shbar = nullptr;
+    IImgPicture *ImgPicture1 = nullptr;
+    IWheelMouse *WheelMouse1 = nullptr;
+    QImage Img_Tmp;
+    QTimer Tmr_Scroll;
+    QString Tmr_ScrollTag;
+    QMenu *mnuFullScreenMenu = nullptr;
+    QAction *mnuOpen = nullptr, *mnuExport = nullptr, *mnuSelFolder = nullptr, *mnuShowTwoPage = nullptr,
+            *mnuShowOnePage = nullptr, *mnuShowPage = nullptr, *mnuShowOriginal = nullptr, *mnuShowJapan = nullptr,
+            *mnuGoFirst = nullptr, *mnuGoPrev = nullptr, *mnuGoNext = nullptr, *mnuGoLast = nullptr;
+    // Hides the mouse pointer over the page after a while without movement.
+    QTimer pointerTimer;
+
+protected:
+    void keyPressEvent(QKeyEvent *e) override;
+    void resizeEvent(QResizeEvent *e) override;
+    void closeEvent(QCloseEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+public slots:
+    void reject() override;
+
+private slots:
+    void onWheelChanged(int Delta) { WheelMouse1_WheelChanged(Delta); }
+
+private:
+    void buildWidgets();
+    void buildMenu();
+    void createControls();
+    // The menu's view-mode entries and check marks from the session.
+    void syncMenu();
+    // One page step from the surface's position X (keys pass half the width +/- 10).
+    void pageStep(double X);
+    // A key, menu or wheel step: dropped while another one runs.
+    void guardedStep(double X);
+    PageTarget pageTarget();
+    void showPointer();
+
+    Frm_ImgViewer &m_main;
+    Program &m_app;
+    ReadingSession &m_session;
+    std::unique_ptr<Cls_BookMove> Book_Move;
+    InputBlocker *m_blocker = nullptr;
+    bool m_closed = false;
+};

@@ -1,0 +1,35 @@
+#pragma once
+#include <QString>
+
+class ControlHost;
+class QWidget;
+class QObject;
+class QFrame;
+class QLabel;
+class IImgPicture;
+class IWheelMouse;
+
+// What both page windows are made of besides their surface.
+namespace WindowParts {
+
+// The window's own ImgPicture control, an off-screen loader the reader never
+// sees; nullptr when the control library is not available.
+IImgPicture *createImgPicture(const ControlHost *controls, QWidget *owner);
+// The window's WheelMouse control, its WheelChanged(int) connected to `slot` of receiver.
+IWheelMouse *createWheelMouse(const ControlHost *controls, QWidget *owner, QObject *receiver, const char *slot);
+
+// The wait panel shown while a volume is prepared: a box with a message and a
+// progress bar in its track; hidden until needed.
+struct WaitPanel
+{
+    QFrame *PicBox = nullptr;
+    QLabel *lbl_filemsg = nullptr;
+    QFrame *Shback = nullptr;
+    QFrame *Shbar = nullptr;
+
+    static WaitPanel build(QWidget *parent, const QString &message);
+    // The message, and the bar at Percent of TotCount units, never beyond its track.
+    void progress(qint32 Percent, qint32 TotCount, const QString &StrMsg) const;
+};
+
+} // namespace WindowParts

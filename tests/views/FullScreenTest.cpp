@@ -1,0 +1,227 @@
+// The full-screen window on the main window's reading session, without a display.
+#include "TestImages.h"
+#include "ViewerFixture.h"
+#include "platform/Canvas.h"
+#include "platform/KeyCodes.h"
+#include "views/Frm_FullScreen.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QTest>
+
+namespace {
+const QColor kColours[] = {QColor(200, 30, 30), QColor(30, 200, 30), QColor(30, 30, 200), QColor(200, 200, 30),
+                           QColor(30, 200, 200)};
+
+class FullScreen : public ViewerFixture
+{
+protected:
+    // A folder of n pages in their own colours (and, with `second`, a second volume).
+    void openBook(int n, int second = 0)
+    {
+        const QString root = makeFolder(QStringLiteral("book"));
+        for (int i = 1; i <= n; ++i)
+            TestImages::write(root + QStringLiteral("/p%1.png").arg(i), 120, 160, kColours[(i - 1) % 5]);
+        for (int i = 1; i <= second; ++i)
+            TestImages::writeWithFolders(root + QStringLiteral("/v2/q%1.png").arg(i), 120, 160);
+        startUp();
+        w->session.setOption(ReadingSession::BookEffect, false);
+        openFolder(root);
+    }
+    // The window as it opens over the main window, laid out on an 800 x 619 client area.
+    Frm_FullScreen &open()
+    {
+        app->IsFullScreen = true;
+        fs = std::make_unique<Frm_FullScreen>(*w);
+        fs->resize(800, 619);
+        fs->Form_Resize();
+        return *fs;
+    }
+    void click(double x) { fs->PicDraw_MouseDown(1, x); }
+    // The window is a child of the main window: it goes first.
+    void TearDown() override
+    {
+        fs.reset();
+        ViewerFixture::TearDown();
+    }
+    std::unique_ptr<Frm_FullScreen> fs;
+};
+
+struct HalfClick
+{
+    double offset; // from half the surface width
+    bool rightToLeft;
+    int page;
+    int turn;
+};
+class HalfClicks : public FullScreen, public ::testing::WithParamInterface<HalfClick>
+{
+};
+
+} // namespace
+
+TEST_F(FullScreen, FivePagesInTwoPageModeMakeThreeSpreadsAndLastReachesTheLoneOne)
+{
+    openBook(5);
+    w->session.setOption(ReadingSession::TwoPage, true);
+    Frm_FullScreen &f = open();
+    EXPECT_EQ(f.PicDraw->height(), 600); // below the 19-pixel strip
+    EXPECT_EQ(w->lblpage->text(), QStringLiteral("/3"));
+    f.Cur_Page = 1;
+    f.Form_KeyDown(KeyCodes::Right);
+    EXPECT_EQ(f.Cur_Page, 2);
+    EXPECT_EQ(w->txtpage->text(), QStringLiteral("3"));
+    // Page 5 alone, on the left half; the right half stays black.
+    const QImage &s = f.PicDraw->surface();
+    EXPECT_EQ(QColor(s.pixel(350, 300)), kColours[4]);
+    EXPECT_EQ(QColor(s.pixel(450, 300)), QColor(Qt::black));
+    f.mnuGoFirst_Click();
+    f.mnuGoLast->trigger();
+    EXPECT_EQ(f.Cur_Page, 2);
+}
+
+TEST_F(FullScreen, SwitchingViewModesFromPageFourAndTheMenuFollowing)
+{
+    openBook(5);
+    w->Page_Index = 3;
+    Frm_FullScreen &f = open();
+    EXPECT_TRUE(f.mnuShowTwoPage->isVisible());
+    EXPECT_TRUE(f.mnuExport->isEnabled());
+    f.mnuShowTwoPage->trigger();
+    EXPECT_EQ(f.Cur_Page, 1); // pages 3 and 4
+    EXPECT_EQ(w->I_ViewMode, 2);
+    EXPECT_FALSE(f.mnuExport->isEnabled());
+    EXPECT_FALSE(f.mnuShowTwoPage->isVisible());
+    EXPECT_TRUE(f.mnuShowOnePage->isVisible());
+    f.mnuShowOnePage->trigger();
+    EXPECT_EQ(f.Cur_Page, 2); // page 3
+    EXPECT_EQ(w->I_ViewMode, 1);
+}
+
+TEST_P(HalfClicks, HalvesDecideTheIndexRightToLeftOnlyTheTurn)
+{
+    const HalfClick c = GetParam();
+    openBook(5);
+    w->session.setOption(ReadingSession::RightToLeft, c.rightToLeft);
+    w->Page_Index = 2;
+    Frm_FullScreen &f = open();
+    click(f.PicDraw->width() / 2.0 + c.offset);
+    EXPECT_EQ(f.Cur_Page, c.page);
+    EXPECT_EQ(f.Turn_Pos, c.turn);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HalfClicks,
+                         ::testing::Values(HalfClick{0, false, 1, 1}, HalfClick{1, false, 3, 2},
+                                           HalfClick{-400, false, 1, 1}, HalfClick{1, true, 3, 1},
+                                           HalfClick{0, true, 1, 2}));
+
+TEST_F(FullScreen, ABurstOfWheelNotchesMakesOneStepInTheDirectionOfTheLast)
+{
+    openBook(5);
+    Frm_FullScreen &f = open();
+    for (int i = 0; i < 3; ++i)
+        f.WheelMouse1_WheelChanged(-120);
+    EXPECT_TRUE(f.Tmr_Scroll.isActive());
+    EXPECT_EQ(f.Cur_Page, 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !f.Tmr_Scroll.isActive(); }, 2000));
+    EXPECT_EQ(f.Cur_Page, 1);
+    QTest::qWait(250);
+    EXPECT_EQ(f.Cur_Page, 1); // one step for the whole burst
+    f.WheelMouse1_WheelChanged(-120);
+    f.WheelMouse1_WheelChanged(120);
+    f.Tmr_Scroll_Timer();
+    EXPECT_EQ(f.Cur_Page, 0);
+}
+
+TEST_F(FullScreen, EndsOfTheVolumeAskOrTell)
+{
+    openBook(3, 1);
+    Frm_FullScreen &f = open();
+    f.Form_KeyDown(KeyCodes::Left);
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다."));
+    EXPECT_EQ(prompts.last()->icon, MsgIcon::Information);
+    EXPECT_EQ(f.Cur_Page, 0);
+
+    f.mnuGoLast_Click();
+    prompts.messageAnswers = {MsgResult::Yes};
+    f.Form_KeyDown(KeyCodes::Space);
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
+    EXPECT_EQ(w->session.currentVolume(), QStringLiteral("v2/"));
+    EXPECT_EQ(f.Cur_Page, 0);
+    EXPECT_TRUE(f.PicBox->isHidden());
+    // A one-page volume still offers the previous one going back.
+    prompts.messageAnswers = {MsgResult::No};
+    f.Form_KeyDown(KeyCodes::PageUp);
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"));
+}
+
+TEST_F(FullScreen, ClosingHandsThePageBackInTheLastViewMode)
+{
+    openBook(5);
+    Frm_FullScreen &f = open();
+    f.Form_KeyDown(KeyCodes::Right);
+    f.Form_KeyDown(KeyCodes::Right); // page 3
+    f.Set_ViewMode(1);               // spread 1
+    f.Form_KeyDown(KeyCodes::Escape);
+    EXPECT_EQ(f.result(), QDialog::Accepted);
+    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->I_ViewMode, 2);
+    EXPECT_TRUE(w->chk_view->isChecked());
+    EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
+    EXPECT_EQ(w->session.promptOwner, w);
+}
+
+TEST_F(FullScreen, DrawsTheSamePixelsAsTheMainWindow)
+{
+    openBook(5);
+    w->session.setOption(ReadingSession::TwoPage, true);
+    w->session.setOption(ReadingSession::RightToLeft, true);
+    w->session.setOption(ReadingSession::Sharpen, true);
+    Frm_FullScreen &f = open();
+    w->PicDraw->resize(f.PicDraw->size());
+    f.Cur_Page = 1;
+    f.FullPage_Draw(1, 0);
+    w->Page_Draw(1, 0);
+    EXPECT_EQ(w->PicDraw->surface(), f.PicDraw->surface());
+    EXPECT_FALSE(f.PicDraw->surface().isNull());
+}
+
+TEST_F(FullScreen, MenuMarksFollowTheRealOptionsAndCommandsReachTheMainWindow)
+{
+    openBook(3);
+    w->session.setOption(ReadingSession::Hundred, true);
+    Frm_FullScreen &f = open();
+    EXPECT_FALSE(f.mnuShowPage->isChecked());
+    EXPECT_TRUE(f.mnuShowOriginal->isChecked());
+    f.mnuShowJapan->trigger();
+    EXPECT_TRUE(w->chk_japan->isChecked());
+    EXPECT_TRUE(f.mnuShowJapan->isChecked());
+
+    int exported = -1, folders = 0;
+    w->exportPage = [&] { exported = w->Page_Index; };
+    w->chooseExportFolder = [&] { ++folders; };
+    f.Form_KeyDown(KeyCodes::Right);
+    f.mnuExport->trigger();
+    f.mnuSelFolder->trigger();
+    EXPECT_EQ(exported, 1);
+    EXPECT_EQ(folders, 1);
+}
+
+TEST_F(FullScreen, NothingOpensOnAnEmptyListAndThePointerHidesUntilMoved)
+{
+    startUp();
+    Frm_FullScreen::openOver(*w); // returns at once: no modal window
+    EXPECT_FALSE(app->IsFullScreen);
+
+    openBook(2);
+    Frm_FullScreen &f = open();
+    EXPECT_TRUE(f.pointerTimer.isActive());
+    f.pointerTimer.start(1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return f.PicDraw->cursor().shape() == Qt::BlankCursor; }, 1000));
+    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(f.PicDraw, &move);
+    EXPECT_NE(f.PicDraw->cursor().shape(), Qt::BlankCursor);
+}
