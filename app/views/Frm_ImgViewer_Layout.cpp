@@ -144,7 +144,8 @@ void Frm_ImgViewer::styleWidgets()
     cmdprev->setToolTip(english ? QStringLiteral("Previous page") : QStringLiteral("이전 페이지"));
     cmdnext->setToolTip(english ? QStringLiteral("Next page") : QStringLiteral("다음 페이지"));
     cmdlast->setToolTip(english ? QStringLiteral("Last page (End)") : QStringLiteral("마지막 페이지 (End)"));
-    cmdfullscreen->setToolTip(english ? QStringLiteral("Full screen") : QStringLiteral("전체화면"));
+    cmdfullscreen->setToolTip(english ? QStringLiteral("Full screen (F11; F11 or Esc returns)")
+                                      : QStringLiteral("전체화면 (F11, 돌아오기: F11 또는 Esc)"));
     img_Tip->setToolTip(english ? QStringLiteral("How to read") : QStringLiteral("사용법 보기"));
     auto *openKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
     connect(openKey, &QShortcut::activated, this, [this] {
