@@ -4,8 +4,11 @@
 #include "core/ExportFolderFile.h"
 #include "core/PageExport.h"
 #include "dialogs/Frm_Folder.h"
+#include "platform/KeyCodes.h"
 #include "platform/SkinButton.h"
+#include "views/Frm_FullScreen.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -103,6 +106,7 @@ protected:
                              {QStringLiteral("p2.png"), pngBytes(Qt::green)},
                              {QStringLiteral("p3.png"), pngBytes(Qt::blue)}};
         page2 = pages[1].second;
+        page3 = pages[2].second;
         const QString root = makeFolder(QStringLiteral("book"));
         if (source == Source::PlainFolder) {
             for (const auto &[name, data] : pages) {
@@ -136,7 +140,7 @@ protected:
 
     using Files = std::vector<std::pair<QString, QByteArray>>;
     QString exportTo;
-    QByteArray page2;
+    QByteArray page2, page3;
     int folderDialogs = 0;
 };
 
@@ -160,6 +164,23 @@ TEST_P(ExportFrom, CopiesThePageShownAndSaysWhere)
 
 INSTANTIATE_TEST_SUITE_P(Sources, ExportFrom,
                          ::testing::Values(Source::PlainFolder, Source::ZipArchive, Source::ArchiveInFolder));
+
+TEST_F(Export, TheFullScreenMenuExportsItsOwnPage)
+{
+    openBook(Source::ArchiveInFolder);
+    app->IsFullScreen = true;
+    {
+        Frm_FullScreen full(*w);
+        full.Cur_Page = 1;
+        full.Form_KeyDown(KeyCodes::Right); // the full-screen window draws (and extracts) its page
+        ASSERT_EQ(full.Cur_Page, 2);
+        full.mnuExport->trigger();
+        full.mnuSelFolder->trigger();
+    }
+    EXPECT_EQ(exported(), QStringList({QStringLiteral("Ox0001.png")}));
+    EXPECT_EQ(bytesOf(exportTo + QStringLiteral("/Ox0001.png")), page3);
+    EXPECT_EQ(folderDialogs, 1);
+}
 
 TEST_F(Export, TwoPageViewExportsNothing)
 {
