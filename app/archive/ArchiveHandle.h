@@ -14,7 +14,7 @@
 class ArchiveHandle
 {
 public:
-    enum class Kind { Zip, Rar, SevenZip, Tar };
+    enum class Kind { Zip, ZipStream, Rar, SevenZip, Tar };
 
     // The reader for an archive kind of the volume rules (1 RAR, 2 7z, 3 tar).
     static Kind ofArchiveKind(int archiveKind)
@@ -39,6 +39,10 @@ public:
             // The seekable reader walks the central directory: its order is the
             // archive's listing order, and members are found without inflating others.
             archive_read_support_format_zip_seekable(m_a);
+        } else if (kind == Kind::ZipStream) {
+            // Reads members from their local headers: one member found through
+            // the central directory, read from where it starts.
+            archive_read_support_format_zip_streamable(m_a);
         } else if (kind == Kind::Rar) {
             archive_read_support_format_rar(m_a);
             archive_read_support_format_rar5(m_a);

@@ -2,6 +2,7 @@
 #include "archive/ArchiveHandle.h"
 #include "archive/MemberPath.h"
 #include "archive/TmpZipWriter.h"
+#include "archive/ZipIndex.h"
 #include "core/PageListHost.h"
 #include "core/VolumeRules.h"
 #include "core/Program.h"
@@ -134,9 +135,29 @@ std::optional<bool> cUnzip::File_ExtractUnzip(const QString &StrZipName, const Q
     return o == Outcome::Written;
 }
 
+const ZipIndex &cUnzip::indexOf(const QString &zipPath)
+{
+    if (!m_index || m_index->path() != zipPath || !m_index->current())
+        m_index = std::make_unique<ZipIndex>(zipPath);
+    return *m_index;
+}
+
 cUnzip::Outcome cUnzip::extractOne(const QString &zipPath, const QString &memberPath, const QString &tmpName,
                                    const QString &password)
 {
+    Outcome result = Outcome::Failed;
+    {
+        const ZipMemberStream direct(indexOf(zipPath), memberPath, password);
+        if (direct.entry()) {
+            if (const std::optional<Outcome> o = takeMember(direct.reader(), direct.entry(), direct.name(), tmpName,
+                                                            zipPath, password, result, false))
+                return *o;
+            if (result == Outcome::NeedsPassword && !direct.repeated())
+                return result;
+        }
+    }
+    // Not found through the directory, not readable from its local header alone, or
+    // another member of the path may do: the archive is walked.
     ArchiveHandle h(ArchiveHandle::Kind::Zip);
     if (!h.allocated())
         return Outcome::Failed;
@@ -146,39 +167,49 @@ cUnzip::Outcome cUnzip::extractOne(const QString &zipPath, const QString &member
         return Outcome::Failed;
 
     const QString wanted = MemberPath::comparable(memberPath);
-    Outcome result = Outcome::Failed;
+    result = Outcome::Failed;
     archive_entry *e = nullptr;
     int r;
     while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
         const QString name = MemberPath::decodedName(e);
         if (MemberPath::comparable(name) != wanted)
             continue;
-        if (archive_entry_is_data_encrypted(e) && password.isEmpty()) {
-            result = Outcome::NeedsPassword;
-            continue;
-        }
-        const qint64 size = archive_entry_size(e);
-        if (size > 1 && size < 32000) {
-            bool cancel = false;
-            emit Cancel(QStringLiteral("잘못된 파일형식입니다."), cancel);
-            if (cancel)
-                return Outcome::Failed;
-        }
-        QString why;
-        switch (TmpZipWriter::write(h.get(), e, m_unzipFolder, tmpName.isEmpty() ? MemberPath::safeLeaf(name) : MemberPath::safeFlatName(tmpName),
-                                    TmpZipWriter::Existing::Keep, &why)) {
-        case TmpZipWriter::Result::Written:
-            return Outcome::Written;
-        case TmpZipWriter::Result::Exists:
-            return Outcome::Exists;
-        case TmpZipWriter::Result::Skipped:
-            break;
-        case TmpZipWriter::Result::Failed:
-            if (m_host)
-                m_host->program().logError(zipPath + QStringLiteral(": ") + name + QStringLiteral(": ") + why);
-            break;
-        }
-        // Another member of the same path may still extract.
+        if (const std::optional<Outcome> o = takeMember(h.get(), e, name, tmpName, zipPath, password, result, true))
+            return *o;
     }
     return result;
+}
+
+std::optional<cUnzip::Outcome> cUnzip::takeMember(archive *a, archive_entry *e, const QString &name,
+                                                  const QString &tmpName, const QString &zipPath,
+                                                  const QString &password, Outcome &result, bool logFailure)
+{
+    if (archive_entry_is_data_encrypted(e) && password.isEmpty()) {
+        result = Outcome::NeedsPassword;
+        return std::nullopt;
+    }
+    const qint64 size = archive_entry_size(e);
+    if (size > 1 && size < 32000) {
+        bool cancel = false;
+        emit Cancel(QStringLiteral("잘못된 파일형식입니다."), cancel);
+        if (cancel)
+            return Outcome::Failed;
+    }
+    QString why;
+    switch (TmpZipWriter::write(a, e, m_unzipFolder,
+                                tmpName.isEmpty() ? MemberPath::safeLeaf(name) : MemberPath::safeFlatName(tmpName),
+                                TmpZipWriter::Existing::Keep, &why)) {
+    case TmpZipWriter::Result::Written:
+        return Outcome::Written;
+    case TmpZipWriter::Result::Exists:
+        return Outcome::Exists;
+    case TmpZipWriter::Result::Skipped:
+        break;
+    case TmpZipWriter::Result::Failed:
+        if (m_host && logFailure)
+            m_host->program().logError(zipPath + QStringLiteral(": ") + name + QStringLiteral(": ") + why);
+        break;
+    }
+    // Another member of the same path may still extract.
+    return std::nullopt;
 }

@@ -1,10 +1,14 @@
 #pragma once
 #include <QObject>
 #include <QString>
+#include <memory>
 #include <optional>
 #include <vector>
 
 class PageListHost;
+class ZipIndex;
+struct archive;
+struct archive_entry;
 
 // Reader of one ZIP archive: lists its members in central-directory order and
 // extracts single members, flat, into UnzipFolder.
@@ -54,6 +58,13 @@ private:
     enum class Outcome { Written, Exists, NeedsPassword, Failed };
     Outcome extractOne(const QString &zipPath, const QString &memberPath, const QString &tmpName,
                        const QString &password);
+    // What one member of the wanted path comes to; nullopt when another member of
+    // that path may still do (`result` then holds what this one came to).
+    std::optional<Outcome> takeMember(archive *a, archive_entry *e, const QString &name, const QString &tmpName,
+                                      const QString &zipPath, const QString &password, Outcome &result,
+                                      bool logFailure);
+    // The member positions of `zipPath`, read once while the archive stays unchanged.
+    const ZipIndex &indexOf(const QString &zipPath);
     const Entry &entry(qint32 index) const;
     // A listing that cannot start: shown titled "Error" and logged.
     void showError(const QString &text);
@@ -63,4 +74,5 @@ private:
     QString m_zipFile;
     QString m_unzipFolder;
     std::vector<Entry> m_entries;
+    std::unique_ptr<ZipIndex> m_index;
 };
