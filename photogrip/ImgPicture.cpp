@@ -125,17 +125,19 @@ void ImgPicture::SetPicture(const QString &StrPath)
     showBackground(d.image.convertToFormat(QImage::Format_RGB32));
 }
 
-std::optional<QImage> ImgPicture::ScaledPicture(const QString &sFileName, qint32 width, qint32 height) const
+std::optional<QImage> ImgPicture::decodeAtSize(const QString &file, qint32 width, qint32 height)
 {
-    std::optional<QImage> picture;
     cFILE info;
     cIMAGE image;
-    if (info.Load(sFileName) && image.LoadForResize(sFileName, float(width), float(height))) {
-        image.Resize(float(width), float(height), nullptr, false);
-        picture = image.Picture();
-    }
-    image.ClassUnload();
-    return picture;
+    if (!info.Load(file) || !image.LoadForResize(file, float(width), float(height)))
+        return std::nullopt;
+    image.Resize(float(width), float(height), nullptr, false);
+    return image.Picture();
+}
+
+std::optional<QImage> ImgPicture::ScaledPicture(const QString &sFileName, qint32 width, qint32 height) const
+{
+    return decodeAtSize(sFileName, width, height);
 }
 
 std::optional<QImage> ImgPicture::DisplayPicture(const QString &sFileName, qint32)
@@ -149,14 +151,13 @@ std::optional<QImage> ImgPicture::DisplayPicture(const QString &sFileName, qint3
             m_targetHeight = qint32(std::nearbyint(image.ImageHeight()));
             picture = image.Picture();
         }
-        image.ClassUnload();
     } else {
-        picture = ScaledPicture(sFileName, m_targetWidth, m_targetHeight);
+        picture = decodeAtSize(sFileName, m_targetWidth, m_targetHeight);
     }
     if (picture) {
         if (m_show) {
-            // The surface is about to be repainted whole: only its size
-            // matters now, so no pixels are filled or copied twice.
+            // The surface is about to be repainted whole: only its size matters
+            // now, so no pixels are filled or copied twice.
             const QSize size = surfaceSize(m_targetWidth, m_targetHeight);
             if (m_surface.size() != size)
                 m_surface = QImage(size, QImage::Format_RGB32);

@@ -39,6 +39,10 @@ public:
                            qint32 MakeHeight = 0) override;
     bool Save_File(const QString &StrSrcName, const QString &StrCopyName) override;
     void GetImageSize(const QString &sFName, float &S_Width, float &S_Height) override;
+    PictureDecoder Decoder() const override { return &decodeAtSize; }
+
+    // What DisplayPicture decodes when the control does not size itself.
+    static std::optional<QImage> decodeAtSize(const QString &file, qint32 width, qint32 height);
 
     // The stored state, for the program's diagnostics and for tests.
     qint32 targetWidth() const { return m_targetWidth; }

@@ -10,6 +10,7 @@
 
 #include <QFileInfo>
 #include <QPainter>
+#include <QTimer>
 
 #include <exception>
 
@@ -33,7 +34,44 @@ void copyFromControl(IImgPicture *picture, QImage &to, int x, int y, int w, int 
     painter.drawImage(QPoint(x, y), src, QRect(0, 0, qMin(w, src.width()), qMin(h, src.height())));
 }
 
+// Copies w x h pixels of a picture decoded ahead onto `to` at (x, y), as
+// copyFromControl copies the same picture from the control's surface.
+void copyPicture(const QImage &src, QImage &to, int x, int y, int w, int h)
+{
+    if (src.isNull() || w <= 0 || h <= 0)
+        return;
+    QPainter painter(&to);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(x, y), src, QRect(0, 0, qMin(w, src.width()), qMin(h, src.height())));
+}
+
 } // namespace
+
+PageComposer::PageComposer(ReadingSession &session, Program &app)
+    : m_session(session), m_app(app), m_guard(std::make_unique<QObject>())
+{
+    // What was decoded ahead is only good for the same volume and options.
+    const auto forget = [this] {
+        m_prefetch.drop();
+        m_lastIndex = -1;
+    };
+    QObject::connect(&session, &ReadingSession::optionChanged, m_guard.get(), forget);
+    QObject::connect(&session, &ReadingSession::volumeLoadStarted, m_guard.get(), forget);
+    QObject::connect(&session, &ReadingSession::pagesCleared, m_guard.get(), forget);
+}
+
+PageComposer::~PageComposer()
+{
+    // Pending look-aheads go first, then the worker is waited for.
+    m_guard.reset();
+}
+
+void PageComposer::setPrefetching(bool on)
+{
+    m_prefetching = on;
+    if (!on)
+        m_prefetch.drop();
+}
 
 int PageComposer::firstEntry(qint16 index) const
 {
@@ -61,6 +99,11 @@ QSize PageComposer::pageSize(IImgPicture *picture, const QString &file, qint16 n
 void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint16 turnPos)
 {
     QImage &surface = t.surface();
+    if (surface.size() != m_lastSurface) {
+        m_prefetch.drop();
+        m_lastSurface = surface.size();
+    }
+    ++m_drawCount;
     surface.fill(Qt::black);
     const int p = firstEntry(index);
     if (m_session.I_ViewMode == 2)
@@ -71,45 +114,19 @@ void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint
         sharpen(surface);
     if (t.show)
         t.show();
+    // The next page in reading order, or the previous one after a step back.
+    const qint16 previous = m_lastIndex;
+    m_lastIndex = index;
+    schedulePrefetch(t.picture, qint16(index < previous ? index - 1 : index + 1), surface.size());
 }
 
-void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos)
+std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, qint16 index, QSize surface) const
 {
-    QImage &Img_Tmp = *t.Img_Tmp;
-    IImgPicture *pic = t.picture;
-    const QString f = m_session.Page_Path(p);
-    const QSize d = pageSize(pic, f, 1, surface.size());
-    if (!pic) {
-        Img_Tmp = surface.copy();
-        return;
+    const int p = firstEntry(index);
+    if (m_session.I_ViewMode != 2) {
+        const QString f = m_session.Page_Path(p);
+        return {{p, f, pageSize(pic, f, 1, surface)}};
     }
-    pic->SetWidth(d.width());
-    pic->SetHeight(d.height());
-    const int x = int(roundEven((surface.width() - d.width()) / 2.0));
-    const int y = int(roundEven((surface.height() - d.height()) / 2.0));
-    if (I_Effect != 1) {
-        pic->SetVisible(true);
-        pic->DisplayPicture(f);
-        surface.fill(Qt::black);
-        if (fileExists(f))
-            copyFromControl(pic, surface, x, y, d.width(), d.height());
-    } else {
-        if (!Img_Tmp.isNull())
-            surface = Img_Tmp.copy();
-        pic->SetVisible(false);
-        std::optional<QImage> page;
-        if (fileExists(f))
-            page = pic->DisplayPicture(f);
-        Img_Tmp = page ? *page : QImage();
-        turnPage(t, surface, Img_Tmp, QRect(x, y, d.width(), d.height()), turnPos, false);
-    }
-    Img_Tmp = surface.copy();
-}
-
-void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos)
-{
-    QImage &Img_Tmp = *t.Img_Tmp;
-    IImgPicture *pic = t.picture;
     const int n = m_session.pageCount();
     const bool rightToLeft = m_session.option(ReadingSession::TwoPage) && m_session.option(ReadingSession::RightToLeft);
     int leftIdx, rightIdx;
@@ -127,31 +144,113 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         leftIdx = p;
         rightIdx = -1;
     }
-    const QString leftFile = m_session.Page_Path(leftIdx);
-    const QString rightFile = m_session.Page_Path(rightIdx);
-    const QSize d1 = leftIdx >= 0 ? pageSize(pic, leftFile, 2, surface.size()) : QSize(0, 0);
-    const QSize d2 = rightIdx >= 0 ? pageSize(pic, rightFile, 2, surface.size()) : QSize(0, 0);
+    std::vector<Placed> out;
+    for (const int k : {leftIdx, rightIdx}) {
+        const QString f = m_session.Page_Path(k);
+        out.push_back({k, f, k >= 0 ? pageSize(pic, f, 2, surface) : QSize(0, 0)});
+    }
+    return out;
+}
+
+std::optional<QImage> PageComposer::picture(IImgPicture *pic, const QString &file, QSize size, bool show)
+{
+    if (m_prefetching && m_prefetch.held() > 0) {
+        if (std::optional<std::optional<QImage>> held = m_prefetch.take(PagePrefetch::keyOf(file, size)))
+            return *held ? **held : QImage();
+    }
+    pic->SetWidth(size.width());
+    pic->SetHeight(size.height());
+    pic->SetVisible(show);
+    return pic->DisplayPicture(file);
+}
+
+void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface)
+{
+    if (!m_prefetching || !pic || !pic->Decoder() || index < 0 || index >= m_session.stepCount())
+        return;
+    // The control belongs to a window that may close before the look-ahead runs.
+    QObject *control = dynamic_cast<QObject *>(pic);
+    if (!control)
+        return;
+    // After the finished page has been put on the screen, not before.
+    QTimer::singleShot(0, m_guard.get(), [this, pic, alive = QPointer<QObject>(control), index, surface,
+                                          ticket = m_drawCount] {
+        if (alive && ticket == m_drawCount && m_prefetching)
+            prefetchStep(pic, index, surface);
+    });
+}
+
+void PageComposer::prefetchStep(IImgPicture *pic, qint16 index, QSize surface)
+{
+    m_prefetch.setCapacity(m_session.I_ViewMode == 2 ? 6 : 3);
+    prepare(index);
+    for (const Placed &page : layout(pic, index, surface)) {
+        if (page.entry >= 0 && fileExists(page.file))
+            m_prefetch.request(PagePrefetch::keyOf(page.file, page.size), pic->Decoder());
+    }
+}
+
+void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos)
+{
+    QImage &Img_Tmp = *t.Img_Tmp;
+    IImgPicture *pic = t.picture;
+    const Placed page = layout(pic, qint16(p), surface.size()).front();
+    const QString &f = page.file;
+    const QSize d = page.size;
+    if (!pic) {
+        Img_Tmp = surface.copy();
+        return;
+    }
+    const int x = int(roundEven((surface.width() - d.width()) / 2.0));
+    const int y = int(roundEven((surface.height() - d.height()) / 2.0));
+    if (I_Effect != 1) {
+        const std::optional<QImage> held = picture(pic, f, d, true);
+        surface.fill(Qt::black);
+        if (fileExists(f)) {
+            if (held)
+                copyPicture(*held, surface, x, y, d.width(), d.height());
+            else
+                copyFromControl(pic, surface, x, y, d.width(), d.height());
+        }
+    } else {
+        if (!Img_Tmp.isNull())
+            surface = Img_Tmp.copy();
+        std::optional<QImage> page;
+        if (fileExists(f))
+            page = picture(pic, f, d, false);
+        Img_Tmp = page ? *page : QImage();
+        turnPage(t, surface, Img_Tmp, QRect(x, y, d.width(), d.height()), turnPos, false);
+    }
+    Img_Tmp = surface.copy();
+}
+
+void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos)
+{
+    QImage &Img_Tmp = *t.Img_Tmp;
+    IImgPicture *pic = t.picture;
+    const std::vector<Placed> pages = layout(pic, qint16(p / 2), surface.size());
+    const Placed &left = pages[0];
+    const Placed &right = pages[1];
+    const QSize d1 = left.size, d2 = right.size;
     if (!pic) {
         Img_Tmp = surface.copy();
         return;
     }
     const int sw = surface.width(), sh = surface.height();
+    // Puts one page on `to` at x, centred in height.
+    auto place = [&](QImage &to, const Placed &page, int x) {
+        if (page.entry < 0 || !fileExists(page.file))
+            return;
+        const QSize d = page.size;
+        const int y = int(roundEven((sh - d.height()) / 2.0));
+        if (const std::optional<QImage> held = picture(pic, page.file, d, true))
+            copyPicture(*held, to, x, y, d.width(), d.height());
+        else
+            copyFromControl(pic, to, x, y, d.width(), d.height());
+    };
     if (I_Effect != 1) {
-        pic->SetVisible(true);
-        if (leftIdx >= 0 && fileExists(leftFile)) {
-            pic->SetWidth(d1.width());
-            pic->SetHeight(d1.height());
-            pic->DisplayPicture(leftFile);
-            copyFromControl(pic, surface, int(roundEven(sw / 2.0 - d1.width())),
-                            int(roundEven((sh - d1.height()) / 2.0)), d1.width(), d1.height());
-        }
-        if (rightIdx >= 0 && fileExists(rightFile)) {
-            pic->SetWidth(d2.width());
-            pic->SetHeight(d2.height());
-            pic->DisplayPicture(rightFile);
-            copyFromControl(pic, surface, int(roundEven(sw / 2.0)), int(roundEven((sh - d2.height()) / 2.0)),
-                            d2.width(), d2.height());
-        }
+        place(surface, left, int(roundEven(sw / 2.0 - d1.width())));
+        place(surface, right, int(roundEven(sw / 2.0)));
     } else {
         if (!Img_Tmp.isNull())
             surface = Img_Tmp.copy();
@@ -159,23 +258,14 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         const int bw = d1.width() + d2.width();
         QImage block(qMax(bw, 1), qMax(sh, 1), QImage::Format_RGB32);
         block.fill(Qt::black);
-        pic->SetVisible(true);
-        auto place = [&](const QString &file, QSize d, int x) {
-            if (d.isEmpty() || !fileExists(file))
-                return;
-            pic->SetWidth(d.width());
-            pic->SetHeight(d.height());
-            pic->DisplayPicture(file);
-            copyFromControl(pic, block, x, int(roundEven((sh - d.height()) / 2.0)), d.width(), d.height());
-        };
-        if (leftIdx >= 0)
-            place(leftFile, d1, 0);
-        if (rightIdx >= 0)
-            place(rightFile, d2, d1.width());
+        if (!d1.isEmpty())
+            place(block, left, 0);
+        if (!d2.isEmpty())
+            place(block, right, d1.width());
         // A lone page comes to rest where it stands without the effect: its right
         // edge on the centre line. A full spread turns centred as a whole.
-        const int left = rightIdx < 0 ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
-        turnPage(t, surface, block, QRect(left, 0, bw, sh), turnPos, true);
+        const int x = right.entry < 0 ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
+        turnPage(t, surface, block, QRect(x, 0, bw, sh), turnPos, true);
     }
     Img_Tmp = surface.copy();
 }

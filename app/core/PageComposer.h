@@ -1,7 +1,13 @@
 #pragma once
+#include "core/PagePrefetch.h"
+
 #include <QImage>
+#include <QObject>
+#include <QPointer>
 #include <QSize>
 #include <functional>
+#include <memory>
+#include <vector>
 
 class ReadingSession;
 class Program;
@@ -28,11 +34,16 @@ struct PageTarget
 // set of rules for every window: each page's file (extracted into TmpZip when it
 // lies in an archive), its size fitted to that surface (never above 100 % with
 // that option), one page centred or two side by side in reading order, the book
-// effect and the sharpen filter.
+// effect and the sharpen filter. After each page or spread it decodes the next one
+// in the direction of reading (the previous one after a step back) on a worker
+// thread, so that the turn to it only copies.
 class PageComposer
 {
 public:
-    PageComposer(ReadingSession &session, Program &app) : m_session(session), m_app(app) {}
+    PageComposer(ReadingSession &session, Program &app);
+    ~PageComposer();
+    PageComposer(const PageComposer &) = delete;
+    PageComposer &operator=(const PageComposer &) = delete;
 
     // The first page entry shown for `index` (a page, or a spread in two-page mode).
     int firstEntry(qint16 index) const;
@@ -44,7 +55,28 @@ public:
     // The drawn size of `file` on a surface of the given size, n pages side by side.
     QSize pageSize(IImgPicture *picture, const QString &file, qint16 n, QSize surface) const;
 
+    // Decoding ahead; on by default. Off, every page is decoded when drawn.
+    void setPrefetching(bool on);
+    PagePrefetch &prefetch() { return m_prefetch; }
+
 private:
+    // A page of a spread or the one page: its entry and where it stands.
+    struct Placed
+    {
+        int entry = -1;
+        QString file;
+        QSize size;
+    };
+    // The pages `index` shows on a surface of `surface` size, left to right (one
+    // entry in one-page mode; -1 entries for an empty half of a spread).
+    std::vector<Placed> layout(IImgPicture *pic, qint16 index, QSize surface) const;
+    // The picture of `file` at `size`: from the pages decoded ahead when held there,
+    // else decoded by the control. `show`: the control puts it on its own surface
+    // (nothing is returned then unless it came from the pages decoded ahead).
+    std::optional<QImage> picture(IImgPicture *pic, const QString &file, QSize size, bool show);
+    void schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface);
+    void prefetchStep(IImgPicture *pic, qint16 index, QSize surface);
+
     void drawOnePage(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos);
     void drawSpread(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos);
     void turnPage(const PageTarget &t, QImage &surface, const QImage &page, QRect area, qint16 turnPos,
@@ -53,4 +85,13 @@ private:
 
     ReadingSession &m_session;
     Program &m_app;
+    PagePrefetch m_prefetch;
+    bool m_prefetching = true;
+    qint16 m_lastIndex = -1;
+    QSize m_lastSurface;
+    // Bumped by every draw: a pending look-ahead for an older one is stale.
+    quint64 m_drawCount = 0;
+    // Context of the composer's connections and pending look-aheads: they end
+    // with it.
+    std::unique_ptr<QObject> m_guard;
 };

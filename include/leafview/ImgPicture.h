@@ -16,6 +16,10 @@
 
 class QWidget;
 
+// A decode that touches no control and so may run on any thread: the picture
+// DisplayPicture gives for that file at width x height (nullopt when it gives none).
+using PictureDecoder = std::optional<QImage> (*)(const QString &file, qint32 width, qint32 height);
+
 class IImgPicture
 {
 public:
@@ -50,9 +54,12 @@ public:
     virtual bool Save_File(const QString &StrSrcName, const QString &StrCopyName) = 0;
     // Leaves S_Width/S_Height untouched when the file cannot be read as an image.
     virtual void GetImageSize(const QString &sFName, float &S_Width, float &S_Height) = 0;
+    // ScaledPicture as a plain function: a decode queued on a worker thread may
+    // still run after the control is gone.
+    virtual PictureDecoder Decoder() const = 0;
 };
 
-#define IImgPicture_iid "org.leafview.ImgPicture/2"
+#define IImgPicture_iid "org.leafview.ImgPicture/3"
 Q_DECLARE_INTERFACE(IImgPicture, IImgPicture_iid)
 
 inline constexpr const char *kImgPictureProgId = "PhotoGrip.ImgPicture";

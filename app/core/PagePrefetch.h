@@ -1,0 +1,69 @@
+#pragma once
+#include <leafview/ImgPicture.h>
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+#include <QThreadPool>
+
+#include <deque>
+#include <future>
+#include <memory>
+#include <optional>
+
+// Pages decoded ahead of the reader on a worker thread, each at the size it will
+// be drawn. A page is known by its file (path, length and time, so a file
+// rewritten in place is never mistaken for what it was) and its drawn size.
+// Only the window's thread calls these; the worker only runs the decoder.
+class PagePrefetch
+{
+public:
+    struct Key
+    {
+        QString file;
+        QSize size;
+        qint64 length = -1;
+        qint64 mtimeNs = 0;
+        bool operator==(const Key &) const = default;
+    };
+    // The key of `file` drawn at `size` as the file stands now.
+    static Key keyOf(const QString &file, QSize size);
+
+    PagePrefetch();
+    // Waits for the decode under way; those not started are abandoned.
+    ~PagePrefetch();
+    PagePrefetch(const PagePrefetch &) = delete;
+    PagePrefetch &operator=(const PagePrefetch &) = delete;
+
+    // How many pages are held (the oldest goes first).
+    void setCapacity(int pages);
+    // Starts decoding the page unless it is held or under way already.
+    void request(const Key &key, PictureDecoder decoder);
+    // The decoded page when it is held, after waiting for its decode when that is
+    // still under way; nullopt when it is not held. The inner value is the
+    // decoder's own answer (nullopt for a file it could not decode).
+    std::optional<std::optional<QImage>> take(const Key &key);
+    // Forgets every page (a new volume, a new size, a changed option).
+    void drop();
+
+    int held() const { return int(m_entries.size()); }
+    // Pages drawn from what was held, for the tests and the benchmark.
+    int hits() const { return m_hits; }
+    // Waits until every decode requested so far is done.
+    void settle();
+
+private:
+    struct Job;
+    struct Entry
+    {
+        Key key;
+        std::shared_ptr<Job> job;
+        std::shared_future<std::optional<QImage>> result;
+    };
+    void trim();
+
+    std::deque<Entry> m_entries; // oldest first
+    int m_capacity = 3;
+    int m_hits = 0;
+    QThreadPool m_pool;
+};

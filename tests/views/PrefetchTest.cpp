@@ -1,0 +1,110 @@
+#include "ViewerFixture.h"
+#include "core/PageComposer.h"
+#include "platform/Canvas.h"
+
+#include <QCoreApplication>
+#include <QRandomGenerator>
+
+namespace {
+
+// One view set-up: two-page, right-to-left, 100 %, sharpen, book effect.
+using Options = std::tuple<bool, bool, bool, bool, bool>;
+
+class Prefetch : public ViewerFixture, public ::testing::WithParamInterface<Options>
+{
+protected:
+    // Pages with detail in every block, so any other scaling or offset shows.
+    QString makeBook(int pages)
+    {
+        const QString root = makeFolder(QStringLiteral("book"));
+        QRandomGenerator rng(7);
+        for (int i = 0; i < pages; ++i) {
+            QImage img(i % 2 ? 420 : 380, 600, QImage::Format_RGB32);
+            for (int y = 0; y < img.height(); ++y)
+                for (int x = 0; x < img.width(); ++x)
+                    img.setPixel(x, y, qRgb((x * 3 + i * 40) & 255, (y + int(rng.bounded(40))) & 255, (x ^ y) & 255));
+            img.save(root + QStringLiteral("/p%1.jpg").arg(i), "JPEG", 85);
+        }
+        return root;
+    }
+    void setOptions()
+    {
+        const auto [two, rtl, hundred, sharpen, effect] = GetParam();
+        ReadingSession &s = w->session;
+        s.setOption(ReadingSession::TwoPage, two);
+        s.setOption(ReadingSession::RightToLeft, rtl);
+        s.setOption(ReadingSession::Hundred, hundred);
+        s.setOption(ReadingSession::Sharpen, sharpen);
+        s.setOption(ReadingSession::BookEffect, effect);
+    }
+    // The look-ahead queued by the last draw gets its turn.
+    static void letItQueue() { QCoreApplication::processEvents(); }
+    // Two steps from one end (the first sets the direction); the surface after
+    // the second, and in `hits` what that second step found decoded ahead.
+    QImage turnTwice(bool forward, int &hits)
+    {
+        w->Page_Index = forward ? 0 : 2;
+        w->Page_Draw(w->Page_Index, 0);
+        forward ? w->Go_Next() : w->Go_Prev();
+        letItQueue();
+        const int before = w->composer.prefetch().hits();
+        forward ? w->Go_Next() : w->Go_Prev();
+        hits = w->composer.prefetch().hits() - before;
+        return w->PicDraw->surface().copy();
+    }
+};
+
+TEST_P(Prefetch, ATurnToAPageDecodedAheadShowsTheSamePixels)
+{
+    if (!w->ImgPicture1)
+        GTEST_SKIP() << "no PhotoGrip control in this build";
+    w->resize(700, 500);
+    openFolder(makeBook(6));
+    setOptions();
+    const int perStep = w->session.I_ViewMode == 2 ? 2 : 1;
+    for (const bool forward : {true, false}) {
+        int hits = 0;
+        w->composer.setPrefetching(true);
+        const QImage ahead = turnTwice(forward, hits);
+        EXPECT_EQ(hits, perStep) << "forward " << forward;
+        w->composer.setPrefetching(false);
+        const QImage plain = turnTwice(forward, hits);
+        EXPECT_EQ(hits, 0);
+        ASSERT_FALSE(plain.isNull());
+        EXPECT_TRUE(ahead == plain) << "forward " << forward;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, Prefetch,
+                         ::testing::Values(Options{false, false, false, false, false},
+                                           Options{false, false, false, true, true},
+                                           Options{true, false, false, false, false},
+                                           Options{true, true, false, false, true},
+                                           Options{false, false, true, false, false}));
+
+using PrefetchDrop = Prefetch;
+
+TEST_F(PrefetchDrop, WhatWasDecodedAheadIsForgottenOnResizeOptionAndVolumeChange)
+{
+    if (!w->ImgPicture1)
+        GTEST_SKIP() << "no PhotoGrip control in this build";
+    w->resize(700, 500);
+    const QString book = makeBook(4);
+    openFolder(book);
+    w->session.setOption(ReadingSession::BookEffect, false);
+    PagePrefetch &ahead = w->composer.prefetch();
+    const std::vector<std::function<void()>> changes = {
+        [&] { w->PicDraw->resize(w->PicDraw->width() - 50, w->PicDraw->height()); w->Page_Draw(0, 0); },
+        [&] { w->session.setOption(ReadingSession::Sharpen, true); },
+        [&] { openFolder(book); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        w->Page_Draw(0, 0);
+        letItQueue();
+        ASSERT_EQ(ahead.held(), 1) << i;
+        changes[i]();
+        EXPECT_EQ(ahead.held(), 0) << i;
+    }
+}
+
+} // namespace
