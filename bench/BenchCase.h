@@ -6,6 +6,8 @@
 #include <QElapsedTimer>
 #include <QString>
 #include <functional>
+#include <map>
+#include <QStringList>
 #include <vector>
 
 struct BenchCase
@@ -28,3 +30,17 @@ struct BenchRegistrar
 double medianMs(int repeats, const std::function<void()> &f);
 // Prints "label: value unit" to standard output.
 void report(const QString &label, double value, const QString &unit);
+
+// A child run of the benchmark program ("leafview_bench --child NAME ARGS..."):
+// a fresh process, for figures that must be its own (start-up, peak memory). The
+// run returns the process's exit status.
+using BenchChildRun = std::function<int(const QStringList &args)>;
+std::map<QString, BenchChildRun> &benchChildren();
+
+struct BenchChild
+{
+    BenchChild(const QString &name, BenchChildRun run) { benchChildren()[name] = std::move(run); }
+};
+
+// Started as the process entered main.
+const QElapsedTimer &processClock();

@@ -1,0 +1,267 @@
+// Reading a book: a turn to a page decoded ahead, a page of a large ZIP, the
+// program's start-up to its first page, and the memory read for 50 pages.
+#include "BenchCase.h"
+#include "BenchImages.h"
+
+#include "views/Frm_ImgViewer.h"
+#include "views/ViewerStartup.h"
+#include "core/PageGeometry.h"
+#include "core/Program.h"
+#include "platform/Canvas.h"
+#include "platform/ControlHost.h"
+#include "platform/Prompts.h"
+#include "support/ZipWriter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <archive.h>
+#include <archive_entry.h>
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr int kPageW = 1800, kPageH = 2700;
+constexpr int kRuns = 5;
+
+double median(std::vector<double> v)
+{
+    std::sort(v.begin(), v.end());
+    return v.empty() ? 0 : v[v.size() / 2];
+}
+
+double msSince(const QElapsedTimer &t)
+{
+    return double(t.nsecsElapsed()) / 1e6;
+}
+
+// A program run on a data folder of its own, as the program starts.
+struct Reader
+{
+    QTemporaryDir data;
+    SilentPrompts prompts;
+    ControlHost controls;
+    std::unique_ptr<ViewerStartup> start;
+    Frm_ImgViewer *w = nullptr;
+
+    Reader()
+    {
+        ProgramPaths paths = ProgramPaths::forRunningProgram();
+        paths.dataFolder = data.path();
+        start = std::make_unique<ViewerStartup>(paths, prompts, controls);
+        w = &start->window();
+        w->anotherInstanceRunning = [] { return false; };
+        w->endProcess = [] {};
+    }
+    // Form_Load and show, then events until the first page is on the surface.
+    bool startWith(const QString &book)
+    {
+        if (!w->Form_Load(book))
+            return false;
+        w->session.setOption(ReadingSession::BookEffect, false);
+        w->resize(1280, 1000);
+        w->show();
+        QElapsedTimer t;
+        t.start();
+        while (w->Img_Tmp.isNull() && t.elapsed() < 20000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        return !w->Img_Tmp.isNull();
+    }
+    // Runs the look-ahead the last draw queued and waits for its decode.
+    void settle()
+    {
+        QCoreApplication::processEvents();
+        w->composer.prefetch().settle();
+    }
+};
+
+// `distinct` different pages, repeated to `count` members "p0001.jpg"...; the
+// JPEG bytes of the first page are returned too.
+QString writeBook(const QString &workDir, const QString &name, int count, int distinct, QByteArray *first = nullptr)
+{
+    const QString src = workDir + QStringLiteral("/src");
+    QDir().mkpath(src);
+    std::vector<QByteArray> pages;
+    for (int i = 0; i < distinct; ++i) {
+        const QString f = src + QStringLiteral("/d%1.jpg").arg(i);
+        if (!QFile::exists(f))
+            writePhotoLikeJpeg(src, kPageW, kPageH, QStringLiteral("d%1.jpg").arg(i), i + 1);
+        QFile in(f);
+        in.open(QIODevice::ReadOnly);
+        pages.push_back(in.readAll());
+    }
+    if (first)
+        *first = pages[0];
+    const QString path = workDir + QLatin1Char('/') + name;
+    ZipWriter zip(path);
+    for (int i = 0; i < count; ++i)
+        zip.addFile(QStringLiteral("p%1.jpg").arg(i + 1, 5, 10, QLatin1Char('0')), pages[std::size_t(i) % pages.size()],
+                    true);
+    zip.close();
+    return path;
+}
+
+const BenchRegistrar turnAhead(QStringLiteral("reading: turn to a page decoded ahead (1800x2700 JPEG on 1280x960)"),
+                               [](const QString &workDir) {
+    const QString book = writeBook(workDir, QStringLiteral("book.cbz"), 12, 12);
+    Reader r;
+    if (!r.startWith(book) || !r.w->ImgPicture1) {
+        std::printf("  the first page was not drawn (no PhotoGrip control?): nothing measured\n");
+        return;
+    }
+    r.w->PicDraw->resize(1280, 960);
+    Frm_ImgViewer &w = *r.w;
+    auto turns = [&](bool ahead) {
+        w.composer.setPrefetching(ahead);
+        w.Page_Index = 0;
+        w.Page_Draw(0, 0);
+        std::vector<double> t;
+        for (int i = 0; i < kRuns; ++i) {
+            r.settle();
+            QElapsedTimer timer;
+            timer.start();
+            w.Go_Next();
+            t.push_back(msSince(timer));
+        }
+        return median(t);
+    };
+    const double ahead = turns(true);
+    const double plain = turns(false);
+    const QSize shown = PageGeometry::drawnSize(kPageW, kPageH, 1, false, 1280, 960);
+    const QString page = r.start->program().paths.tmpZip() + QStringLiteral("/p00002.jpg");
+    const double bare = medianMs(kRuns, [&] { bareDecode(page, shown); });
+    report(QStringLiteral("turn, page decoded ahead"), ahead, QStringLiteral("ms"));
+    report(QStringLiteral("turn, nothing decoded ahead"), plain, QStringLiteral("ms"));
+    report(QStringLiteral("bare header + reduced decode"), bare, QStringLiteral("ms"));
+    report(QStringLiteral("ratio decoded ahead (goal <= 0.35)"), ahead / bare, QString());
+    report(QStringLiteral("ratio nothing ahead (goal <= 1.2)"), plain / bare, QString());
+});
+
+const BenchRegistrar largeZip(QStringLiteral("reading: one page of a 10,000-member ZIP beside a 100-member ZIP"),
+                              [](const QString &workDir) {
+    const QString small = writeBook(workDir, QStringLiteral("small.cbz"), 100, 3);
+    const QString large = writeBook(workDir, QStringLiteral("large.cbz"), 10000, 3);
+    auto draw = [&](const QString &book) {
+        Reader r;
+        r.start->startQuietly();
+        Frm_ImgViewer &w = *r.w;
+        w.session.setOption(ReadingSession::BookEffect, false);
+        w.composer.setPrefetching(false);
+        w.PicDraw->resize(1280, 960);
+        Program &app = r.start->program();
+        app.IsArchive = true;
+        app.ArchiveKind = 0;
+        app.OpenPath = book;
+        w.Open_Source();
+        // Page 51: the same member in both books, well inside each.
+        const QString extracted = app.paths.tmpZip() + QStringLiteral("/p00051.jpg");
+        return medianMs(kRuns, [&] {
+            QFile::remove(extracted); // every run takes the page out again
+            w.Page_Draw(50, 0);
+        });
+    };
+    const double s = draw(small);
+    const double l = draw(large);
+    report(QStringLiteral("page draw, 100 members"), s, QStringLiteral("ms"));
+    report(QStringLiteral("page draw, 10,000 members"), l, QStringLiteral("ms"));
+    report(QStringLiteral("ratio (goal <= 1.3)"), l / s, QString());
+});
+
+// The first member of a ZIP, read the plain way into `to`.
+void extractFirst(const QString &zipPath, const QString &to)
+{
+    archive *a = archive_read_new();
+    archive_read_support_format_zip(a);
+    archive_entry *e = nullptr;
+    if (archive_read_open_filename(a, QFile::encodeName(zipPath).constData(), 1 << 16) == ARCHIVE_OK &&
+        archive_read_next_header(a, &e) == ARCHIVE_OK) {
+        QFile out(to);
+        if (out.open(QIODevice::WriteOnly)) {
+            const void *buf;
+            size_t len;
+            la_int64_t off;
+            while (archive_read_data_block(a, &buf, &len, &off) == ARCHIVE_OK)
+                out.write(static_cast<const char *>(buf), qint64(len));
+        }
+    }
+    archive_read_free(a);
+}
+
+// Runs a child of this program and returns what it printed (one number), or -1.
+double childFigure(const QString &name, const QString &book)
+{
+    QProcess p;
+    p.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--child"), name, book});
+    if (!p.waitForFinished(120000) || p.exitCode() != 0)
+        return -1;
+    bool ok = false;
+    const double v = QString::fromUtf8(p.readAllStandardOutput()).trimmed().toDouble(&ok);
+    return ok ? v : -1;
+}
+
+const BenchRegistrar startUp(QStringLiteral("reading: start-up to the first page (offscreen, 1800x2700 JPEG book)"),
+                             [](const QString &workDir) {
+    QByteArray first;
+    const QString book = writeBook(workDir, QStringLiteral("book.cbz"), 20, 4, &first);
+    std::vector<double> t;
+    for (int i = 0; i < kRuns; ++i)
+        t.push_back(childFigure(QStringLiteral("startup"), book));
+    const QString page = workDir + QStringLiteral("/bare.jpg");
+    const QSize shown = PageGeometry::drawnSize(kPageW, kPageH, 1, false, 1280, 960);
+    // What the first page cannot avoid: reading the archive's directory, the
+    // member and its reduced decode.
+    const double bare = medianMs(kRuns, [&] {
+        extractFirst(book, page);
+        bareDecode(page, shown);
+    });
+    report(QStringLiteral("process start to first page drawn"), median(t), QStringLiteral("ms"));
+    report(QStringLiteral("bare open + reduced decode of that page"), bare, QStringLiteral("ms"));
+    report(QStringLiteral("ratio (goal <= 2)"), median(t) / bare, QString());
+});
+
+const BenchRegistrar memory(QStringLiteral("reading: peak resident size over 50 pages of a 200-page book"),
+                            [](const QString &workDir) {
+    const QString book = writeBook(workDir, QStringLiteral("book200.cbz"), 200, 10);
+    std::vector<double> kb;
+    for (int i = 0; i < kRuns; ++i)
+        kb.push_back(childFigure(QStringLiteral("pages50"), book));
+    report(QStringLiteral("peak resident size (goal <= 80 MB)"), median(kb) / 1024.0, QStringLiteral("MB"));
+});
+
+// The children: each a fresh process, so the start and the peak are its own.
+const BenchChild startupChild(QStringLiteral("startup"), [](const QStringList &args) {
+    Reader r;
+    if (!r.startWith(args.value(0)))
+        return 1;
+    std::printf("%.3f\n", msSince(processClock()));
+    return 0;
+});
+
+const BenchChild pagesChild(QStringLiteral("pages50"), [](const QStringList &args) {
+    Reader r;
+    if (!r.startWith(args.value(0)))
+        return 1;
+    for (int i = 0; i < 49; ++i) {
+        r.settle();
+        r.w->Go_Next();
+    }
+    r.settle();
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 1;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:")) {
+            std::printf("%s\n", line.mid(6).trimmed().split(' ').value(0).constData());
+            return 0;
+        }
+    }
+    return 1;
+});
+
+} // namespace
