@@ -87,7 +87,8 @@ ZipIndex::ZipIndex(const QString &path) : m_path(path), m_identity(identify(path
 ZipIndex::Identity ZipIndex::identify(const QString &path)
 {
     struct stat st;
-    if (::stat(QFile::encodeName(path).constData(), &st) != 0)
+    // Only a regular file is read: a pipe named like an archive would never end.
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISREG(st.st_mode))
         return {};
     return {qint64(st.st_size), qint64(st.st_mtim.tv_sec) * 1000000000 + st.st_mtim.tv_nsec, qint64(st.st_ino)};
 }
