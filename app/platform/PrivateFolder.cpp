@@ -11,6 +11,7 @@
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
@@ -89,6 +90,19 @@ bool running(qint64 pid)
 PrivateFolder::PrivateFolder(const QString &prefix)
 {
     removeStale(prefix);
+    // A stop that arrives between making the folder and arming the handler would
+    // leave the folder behind: hold the signals until the handler is in place.
+    sigset_t stops, before;
+    sigemptyset(&stops);
+    for (int s : kSignals)
+        sigaddset(&stops, s);
+    pthread_sigmask(SIG_BLOCK, &stops, &before);
+    create(prefix);
+    pthread_sigmask(SIG_SETMASK, &before, nullptr);
+}
+
+void PrivateFolder::create(const QString &prefix)
+{
     QTemporaryDir dir(QDir::tempPath() + QLatin1Char('/') + prefix + QLatin1Char('-') +
                       QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
     if (!dir.isValid())

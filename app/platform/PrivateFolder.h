@@ -20,5 +20,6 @@ public:
     static void removeStale(const QString &prefix);
 
 private:
+    void create(const QString &prefix);
     QString m_path;
 };
