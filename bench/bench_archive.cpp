@@ -6,8 +6,8 @@
 #include "archive/Mo_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
-#include "core/MemberTable.h"
-#include "core/PageListHost.h"
+#include "listing/ListingHost.h"
+#include "listing/MemberTable.h"
 #include "core/Program.h"
 #include "platform/Prompts.h"
 #include "platform/SortedList.h"
@@ -24,14 +24,13 @@
 
 namespace {
 
-class BenchHost : public PageListHost
+class BenchHost : public ListingHost
 {
 public:
     explicit BenchHost(const QString &folder) : prog(ProgramPaths::inFolder(folder), &prompts)
     {
         QDir().mkpath(prog.paths.tmpZip());
     }
-    Program &program() override { return prog; }
     MemberTable &Member_Table() override { return members; }
     SortedList &List1() override { return list; }
     int cbListCount() const override { return 1; }
@@ -39,7 +38,20 @@ public:
     void setCbListText(const QString &t) override { cb = t; }
     void setNoImageVisible(bool) override {}
     void ZipFile_Progress(qint32, qint32, const QString &) override {}
-    QWidget *dialogOwner() override { return nullptr; }
+    const ProgramPaths &paths() const override { return prog.paths; }
+    QString tmpZip() const override { return prog.paths.tmpZip(); }
+    QString titleText() const override { return prog.lang.Title_Text; }
+    QString openPath() const override { return prog.OpenPath; }
+    bool isArchive() const override { return prog.IsArchive; }
+    QString loadingMessage() const override { return prog.lang.Msg_Loading; }
+    ListingTexts texts() const override
+    {
+        return {prog.lang.Msg_NotZip, prog.lang.Msg_NotRar, prog.lang.Msg_NotArchive, prog.lang.Msg_Encrypted};
+    }
+    QString &errorLog() override { return prog.ErrorLog; }
+    void showMessage(const QString &, const QString &, MsgIcon) override {}
+    std::unique_ptr<cUnzip> &zipReaderSlot() override { return prog.ZipReader; }
+    std::unique_ptr<Cls_Rar> &rarReaderSlot() override { return prog.RarReader; }
 
     SilentPrompts prompts;
     Program prog;

@@ -3,7 +3,7 @@
 // grows as M log M in the number of members.
 #include "BenchCase.h"
 
-#include "core/MemberTable.h"
+#include "listing/MemberTable.h"
 #include "core/VolumeRules.h"
 #include "platform/SortedList.h"
 

@@ -5,7 +5,7 @@
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
 #include "archive/cUnzip.h"
-#include "core/MemberTable.h"
+#include "listing/MemberTable.h"
 #include "core/VolumeRules.h"
 
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)

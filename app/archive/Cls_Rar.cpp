@@ -5,9 +5,9 @@
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
 #include "archive/TmpZipWriter.h"
-#include "core/PageListHost.h"
-#include "core/Program.h"
-#include "core/VolumeRules.h"
+#include "listing/FileKinds.h"
+#include "listing/ListingHost.h"
+#include "platform/ProgramPaths.h"
 #include "platform/Prompts.h"
 
 #include <QFile>
@@ -30,7 +30,7 @@ QString trimSpaces(QString s)
 }
 } // namespace
 
-Cls_Rar::Cls_Rar(PageListHost *host) : m_host(host) {}
+Cls_Rar::Cls_Rar(ListingHost *host) : m_host(host) {}
 
 Cls_Rar::~Cls_Rar()
 {
@@ -40,7 +40,7 @@ Cls_Rar::~Cls_Rar()
 void Cls_Rar::setRarFile(const QString &NewFile)
 {
     m_rarFile = NewFile;
-    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(NewFile));
+    const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(NewFile));
     m_kind = kind >= 2 ? kind : 1;
     m_entries.clear();
 }
@@ -110,11 +110,8 @@ void Cls_Rar::ShowRarError(const QString &message)
     // The archive is abandoned; the program goes on.
     if (!m_host)
         return;
-    Program &p = m_host->program();
-    p.logError(message);
-    if (p.prompts)
-        p.prompts->messageBox(m_host->dialogOwner(), QStringLiteral("Error"), message, MsgIcon::Exclamation,
-                              MsgButtons::Ok);
+    m_host->logError(message);
+    m_host->showMessage(QStringLiteral("Error"), message, MsgIcon::Exclamation);
 }
 
 bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
@@ -136,7 +133,7 @@ bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
     else if (!info.isFile() || !info.isReadable())
         ShowRarError(QStringLiteral("Cannot open ") + path);
     else if (m_host)
-        ShowRarError((m_kind == 1 ? m_host->program().lang.Msg_NotRar : m_host->program().lang.Msg_NotArchive).arg(path));
+        ShowRarError((m_kind == 1 ? m_host->texts().notRar : m_host->texts().notArchive).arg(path));
     return false;
 }
 
@@ -170,7 +167,7 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
     else
         ShowRarError(path + QStringLiteral(": File header broken"));
     if (m_host)
-        m_host->program().logError(path + QStringLiteral(": ") + h.errorString());
+        m_host->logError(path + QStringLiteral(": ") + h.errorString());
     m_entries.clear();
 }
 
@@ -183,14 +180,14 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
     const std::vector<RarChecksums::Member> sums =
         m_kind == 1 ? RarChecksums::read(RarFile) : std::vector<RarChecksums::Member>();
     const qint64 budget =
-        ExtractBudget::forFolder(DesPath, ExtractBudget::settingOf(m_host ? &m_host->program().paths : nullptr));
+        ExtractBudget::forFolder(DesPath, ExtractBudget::settingOf(m_host ? &m_host->paths() : nullptr));
     qint64 spent = ExtractBudget::usedBy(DesPath);
     int leftOut = 0;
     archive_entry *e = nullptr;
     int r = ARCHIVE_EOF;
     for (qint32 i = 1; i <= n; ++i) {
         if (m_host)
-            m_host->ZipFile_Progress(i, n, m_host->program().lang.Msg_Loading);
+            m_host->ZipFile_Progress(i, n, m_host->loadingMessage());
         r = archive_read_next_header(h.get(), &e);
         if (r != ARCHIVE_OK && r != ARCHIVE_WARN)
             break;
@@ -226,7 +223,7 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         if (written == TmpZipWriter::Result::Written)
             spent += QFileInfo(target).size();
         else if (written == TmpZipWriter::Result::Failed && m_host)
-            m_host->program().logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
+            m_host->logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
     }
     if (leftOut > 0)
         ShowRarError(QStringLiteral("%1: %2쪽은 임시 폴더에 풀 수 있는 한도(%3 MB)를 넘어 풀지 않았습니다.")
@@ -236,6 +233,6 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF) {
         ShowRarError(RarFile + QStringLiteral(": File header broken"));
         if (m_host)
-            m_host->program().logError(RarFile + QStringLiteral(": ") + h.errorString());
+            m_host->logError(RarFile + QStringLiteral(": ") + h.errorString());
     }
 }

@@ -2,7 +2,7 @@
 #include <QString>
 #include <vector>
 
-class PageListHost;
+class ListingHost;
 class ArchiveHandle;
 
 // Reader of one RAR archive: lists every header (folders included) in archive
@@ -12,7 +12,7 @@ class ArchiveHandle;
 class Cls_Rar
 {
 public:
-    explicit Cls_Rar(PageListHost *host = nullptr);
+    explicit Cls_Rar(ListingHost *host = nullptr);
     ~Cls_Rar();
 
     QString RarFile() const { return m_rarFile; }
@@ -50,8 +50,8 @@ private:
     // Shows the message titled "Error" and abandons the archive.
     void ShowRarError(const QString &message);
 
-    PageListHost *m_host;
-    int m_kind = 1; // archive kind of the volume rules: 1 RAR, 2 7z, 3 tar
+    ListingHost *m_host;
+    int m_kind = 1; // archive kind of the name rules: 1 RAR, 2 7z, 3 tar
     QString m_rarFile;
     std::vector<Entry> m_entries;
 };

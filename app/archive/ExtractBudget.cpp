@@ -1,5 +1,5 @@
 #include "archive/ExtractBudget.h"
-#include "core/IniRead.h"
+#include "platform/IniRead.h"
 #include "platform/ProgramPaths.h"
 
 #include <QDir>

@@ -2,10 +2,10 @@
 #include "archive/Cls_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/TmpZipFolder.h"
-#include "core/MemberTable.h"
-#include "core/PageListHost.h"
-#include "core/VolumeRules.h"
-#include "core/Program.h"
+#include "listing/MemberTable.h"
+#include "listing/ListingHost.h"
+#include "listing/FileKinds.h"
+#include "platform/ProgramPaths.h"
 #include "platform/SortedList.h"
 
 #include <QDir>
@@ -14,10 +14,9 @@
 
 using namespace TmpZipFolder;
 
-void Mo_Rar::SelectRarVolume(PageListHost &host, const QString &volumeName)
+void Mo_Rar::SelectRarVolume(ListingHost &host, const QString &volumeName)
 {
-    Program &p = host.program();
-    const QString tmp = p.paths.tmpZip();
+    const QString tmp = host.tmpZip();
     clear(host);
     if (!ensureExists(host))
         return;
@@ -28,17 +27,16 @@ void Mo_Rar::SelectRarVolume(PageListHost &host, const QString &volumeName)
     reader.UnCompressRAR(0, reader.RarFile(), tmp, QString(), false);
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
-    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
+    const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
     if (kind >= 1)
         ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
     else if (kind == 0)
         Mo_Unzip::ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
 }
 
-void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
+void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
 {
-    Program &p = host.program();
-    const QString tmp = p.paths.tmpZip();
+    const QString tmp = host.tmpZip();
     // A cleanup failure is logged by the cleanup and does not stop the listing.
     clear(host, archivePath);
     SortedList &list = host.List1();
@@ -52,12 +50,12 @@ void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
         if (n == 0)
             return;
         QStringList pages;
-        const auto found = VolumeRules::nestedPages(
+        const auto found = FileKinds::nestedPages(
             n, [&](int i) { return std::pair(nested.RarFolderName(i), nested.RarFileName(i)); });
-        for (const VolumeRules::NestedPage &page : found) {
+        for (const FileKinds::NestedPage &page : found) {
             nested.setRarSelected(page.index, true);
             nested.setRarTmpName(page.index, page.entry);
-            pages << (p.IsArchive ? page.entry : tmp + QLatin1Char('/') + page.entry);
+            pages << (host.isArchive() ? page.entry : tmp + QLatin1Char('/') + page.entry);
         }
         list.AddItems(pages);
         pagesAddressable(host, info.fileName());
@@ -72,6 +70,6 @@ void Mo_Rar::ListNestedRar(PageListHost &host, const QString &archivePath)
     }
     // A nested archive was extracted into TmpZip and is spent now; an archive found
     // in an opened folder is the user's file and stays.
-    if (p.IsArchive && info.isFile() && QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QFileInfo(tmp).absoluteFilePath()))
+    if (host.isArchive() && info.isFile() && QDir::cleanPath(info.absolutePath()) == QDir::cleanPath(QFileInfo(tmp).absoluteFilePath()))
         QFile::remove(archivePath);
 }

@@ -1,9 +1,9 @@
 #pragma once
 #include <QString>
 
-class PageListHost;
+class ListingHost;
 
 namespace Mo_Rar {
-void SelectRarVolume(PageListHost &host, const QString &volumeName);
-void ListNestedRar(PageListHost &host, const QString &archivePath);
+void SelectRarVolume(ListingHost &host, const QString &volumeName);
+void ListNestedRar(ListingHost &host, const QString &archivePath);
 } // namespace Mo_Rar

@@ -3,17 +3,17 @@
 #include "archive/Mo_Rar.h"
 #include "archive/TmpZipFolder.h"
 #include "archive/cUnzip.h"
-#include "core/MemberTable.h"
-#include "core/PageListHost.h"
-#include "core/VolumeRules.h"
-#include "core/Program.h"
+#include "listing/MemberTable.h"
+#include "listing/ListingHost.h"
+#include "listing/FileKinds.h"
+#include "platform/ProgramPaths.h"
 #include "platform/SortedList.h"
 
 #include <QFileInfo>
 
 using namespace TmpZipFolder;
 
-void Mo_Unzip::ListZip(PageListHost &host, const QString &archivePath)
+void Mo_Unzip::ListZip(ListingHost &host, const QString &archivePath)
 {
     host.Member_Table().discard();
     cUnzip &reader = zipReader(host);
@@ -21,10 +21,9 @@ void Mo_Unzip::ListZip(PageListHost &host, const QString &archivePath)
     reader.Directory();
 }
 
-void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
+void Mo_Unzip::SelectZipVolume(ListingHost &host, const QString &volumeName)
 {
-    Program &p = host.program();
-    const QString tmp = p.paths.tmpZip();
+    const QString tmp = host.tmpZip();
     clear(host);
     if (!ensureExists(host))
         return;
@@ -35,31 +34,31 @@ void Mo_Unzip::SelectZipVolume(PageListHost &host, const QString &volumeName)
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
     // Pages are extracted when drawn; only a nested archive is taken out now.
-    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
+    const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
     if (kind == 0) {
-        ExtractZipMember(host, p.OpenPath, volumeName);
+        ExtractZipMember(host, host.openPath(), volumeName);
         ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
     } else if (kind >= 1) {
-        ExtractZipMember(host, p.OpenPath, volumeName);
+        ExtractZipMember(host, host.openPath(), volumeName);
         Mo_Rar::ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
     }
 }
 
-void Mo_Unzip::ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath,
+void Mo_Unzip::ExtractZipMember(ListingHost &host, const QString &archivePath, const QString &memberPath,
                                 const QString &tmpName)
 {
     cUnzip &reader = zipReader(host);
-    const QString tmp = host.program().paths.tmpZip();
+    const QString tmp = host.tmpZip();
     // Past the volume's budget the oldest pages make room (the nested archive
     // being read stays); they come out again when drawn again.
-    const qint64 budget = ExtractBudget::forFolder(tmp, ExtractBudget::settingOf(&host.program().paths));
+    const qint64 budget = ExtractBudget::forFolder(tmp, ExtractBudget::settingOf(&host.paths()));
     if (ExtractBudget::usedBy(tmp) > budget)
         ExtractBudget::makeRoom(tmp, budget / 2, archivePath);
     reader.setUnzipFolder(tmp);
     reader.File_ExtractUnzip(archivePath, memberPath, tmpName);
 }
 
-void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
+void Mo_Unzip::ListNestedZip(ListingHost &host, const QString &archivePath)
 {
     // A cleanup failure is logged by the cleanup and does not stop the listing.
     clear(host, archivePath);
@@ -71,9 +70,9 @@ void Mo_Unzip::ListNestedZip(PageListHost &host, const QString &archivePath)
     if (nested.FileCount() == 0)
         return;
     QStringList pages;
-    const auto found = VolumeRules::nestedPages(
+    const auto found = FileKinds::nestedPages(
         nested.FileCount(), [&](int i) { return std::pair(nested.FileDirectory(i), nested.FileName(i)); });
-    for (const VolumeRules::NestedPage &page : found) {
+    for (const FileKinds::NestedPage &page : found) {
         nested.setFileSelected(page.index, true);
         pages << page.entry;
     }

@@ -1,16 +1,16 @@
 #pragma once
 #include <QString>
 
-class PageListHost;
+class ListingHost;
 
 namespace Mo_Unzip {
-void ListZip(PageListHost &host, const QString &archivePath);
-void SelectZipVolume(PageListHost &host, const QString &volumeName);
+void ListZip(ListingHost &host, const QString &archivePath);
+void SelectZipVolume(ListingHost &host, const QString &volumeName);
 // The member is written into TmpZip as `tmpName` (its page-list text) when given,
 // else under its file name.
-void ExtractZipMember(PageListHost &host, const QString &archivePath, const QString &memberPath,
+void ExtractZipMember(ListingHost &host, const QString &archivePath, const QString &memberPath,
                       const QString &tmpName = QString());
-void ListNestedZip(PageListHost &host, const QString &archivePath);
+void ListNestedZip(ListingHost &host, const QString &archivePath);
 
 // Empties `folder`: every file except `keepFile` (exact path) is deleted, read-only
 // ones included, and every sub-folder is emptied and removed. The folder itself is

@@ -2,10 +2,10 @@
 #include "archive/Cls_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
-#include "core/MemberTable.h"
-#include "core/PageListHost.h"
-#include "core/Program.h"
-#include "core/VolumeRules.h"
+#include "listing/MemberTable.h"
+#include "listing/ListingHost.h"
+#include "platform/ProgramPaths.h"
+#include "listing/FileKinds.h"
 #include "platform/Prompts.h"
 #include "platform/SortedList.h"
 
@@ -13,7 +13,7 @@
 
 namespace TmpZipFolder {
 
-int selectVolumeMembers(PageListHost &host, const QString &volumeName, int readerCount,
+int selectVolumeMembers(ListingHost &host, const QString &volumeName, int readerCount,
                         const std::function<void(int, bool)> &setSelected)
 {
     SortedList &list = host.List1();
@@ -41,58 +41,53 @@ int selectVolumeMembers(PageListHost &host, const QString &volumeName, int reade
     return counted;
 }
 
-bool pagesAddressable(PageListHost &host, const QString &volumeName)
+bool pagesAddressable(ListingHost &host, const QString &volumeName)
 {
     SortedList &list = host.List1();
-    if (list.ListCount() <= VolumeRules::MaxPages)
+    if (list.ListCount() <= FileKinds::MaxPages)
         return true;
-    Program &p = host.program();
     const QString text = QStringLiteral("%1: %2쪽은 너무 많아 이 권을 열 수 없습니다 (한 권에 %3쪽까지).")
                              .arg(volumeName)
                              .arg(list.ListCount())
-                             .arg(VolumeRules::MaxPages);
+                             .arg(FileKinds::MaxPages);
     list.Clear();
-    p.logError(text);
-    if (p.prompts)
-        p.prompts->messageBox(host.dialogOwner(), p.lang.Title_Text, text, MsgIcon::Exclamation, MsgButtons::Ok);
+    host.logError(text);
+    host.showMessage(host.titleText(), text, MsgIcon::Exclamation);
     return false;
 }
 
-bool ensureExists(PageListHost &host)
+bool ensureExists(ListingHost &host)
 {
-    Program &p = host.program();
-    const QString tmp = p.paths.tmpZip();
+    const QString tmp = host.tmpZip();
     if (QFileInfo(tmp).isDir())
         return true;
-    if (p.prompts)
-        p.prompts->messageBox(host.dialogOwner(), QStringLiteral("Extract folder does not exist"),
-                              tmp + QStringLiteral(" does not exist!"), MsgIcon::Critical, MsgButtons::Ok);
+    host.showMessage(QStringLiteral("Extract folder does not exist"), tmp + QStringLiteral(" does not exist!"),
+                     MsgIcon::Critical);
     return false;
 }
 
-bool clear(PageListHost &host, const QString &keep)
+bool clear(ListingHost &host, const QString &keep)
 {
-    Program &p = host.program();
-    return Mo_Unzip::ClearFolder(p.paths.tmpZip(), keep, p.paths.tmpZip(), p.ErrorLog);
+    return Mo_Unzip::ClearFolder(host.tmpZip(), keep, host.tmpZip(), host.errorLog());
 }
 
-void markEmptyVolume(PageListHost &host)
+void markEmptyVolume(ListingHost &host)
 {
     if (host.cbListCount() >= 1 && host.List1().isEmpty())
         host.setCbListText(QStringLiteral("ⓧ ") + host.cbListText());
 }
 
-cUnzip &zipReader(PageListHost &host)
+cUnzip &zipReader(ListingHost &host)
 {
-    auto &r = host.program().ZipReader;
+    auto &r = host.zipReaderSlot();
     if (!r)
         r = std::make_unique<cUnzip>(&host);
     return *r;
 }
 
-Cls_Rar &rarReader(PageListHost &host)
+Cls_Rar &rarReader(ListingHost &host)
 {
-    auto &r = host.program().RarReader;
+    auto &r = host.rarReaderSlot();
     if (!r)
         r = std::make_unique<Cls_Rar>(&host);
     return *r;

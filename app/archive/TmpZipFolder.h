@@ -2,28 +2,28 @@
 #include <QString>
 #include <functional>
 
-class PageListHost;
+class ListingHost;
 class cUnzip;
 class Cls_Rar;
 
 // What both readers share about TmpZip and the page list.
 namespace TmpZipFolder {
 // Shows "Extract folder does not exist" when TmpZip is missing; true when it exists.
-bool ensureExists(PageListHost &host);
+bool ensureExists(ListingHost &host);
 // Empties TmpZip, keeping `keep` (may be empty). False when the cleanup failed;
 // the failure is then in ErrorLog.
-bool clear(PageListHost &host, const QString &keep = QString());
+bool clear(ListingHost &host, const QString &keep = QString());
 // Fills List1 with the members of one volume and tells the reader, through
 // setSelected(index, selected), which of its first readerCount entries those are.
 // Returns how many members the volume has.
-int selectVolumeMembers(PageListHost &host, const QString &volumeName, int readerCount,
+int selectVolumeMembers(ListingHost &host, const QString &volumeName, int readerCount,
                         const std::function<void(int, bool)> &setSelected);
 // False, after clearing List1 and telling the reader, when List1 holds more pages
 // than a page index can address.
-bool pagesAddressable(PageListHost &host, const QString &volumeName);
+bool pagesAddressable(ListingHost &host, const QString &volumeName);
 // Marks the selected volume entry "ⓧ " when the nested listing found no page.
-void markEmptyVolume(PageListHost &host);
+void markEmptyVolume(ListingHost &host);
 // The program-wide readers, made on first use.
-cUnzip &zipReader(PageListHost &host);
-Cls_Rar &rarReader(PageListHost &host);
+cUnzip &zipReader(ListingHost &host);
+Cls_Rar &rarReader(ListingHost &host);
 } // namespace TmpZipFolder

@@ -3,9 +3,8 @@
 #include "archive/MemberPath.h"
 #include "archive/TmpZipWriter.h"
 #include "archive/ZipIndex.h"
-#include "core/PageListHost.h"
-#include "core/VolumeRules.h"
-#include "core/Program.h"
+#include "listing/FileKinds.h"
+#include "listing/ListingHost.h"
 #include "platform/Prompts.h"
 
 #include <QFileInfo>
@@ -23,7 +22,7 @@ bool isEmptyZip(const QString &path)
 }
 } // namespace
 
-cUnzip::cUnzip(PageListHost *host, QObject *parent) : QObject(parent), m_host(host) {}
+cUnzip::cUnzip(ListingHost *host, QObject *parent) : QObject(parent), m_host(host) {}
 
 cUnzip::~cUnzip() = default;
 
@@ -37,11 +36,8 @@ void cUnzip::showError(const QString &text)
 {
     if (!m_host)
         return;
-    Program &p = m_host->program();
-    p.logError(text);
-    if (p.prompts)
-        p.prompts->messageBox(m_host->dialogOwner(), QStringLiteral("Error"), text, MsgIcon::Exclamation,
-                              MsgButtons::Ok);
+    m_host->logError(text);
+    m_host->showMessage(QStringLiteral("Error"), text, MsgIcon::Exclamation);
 }
 
 qint32 cUnzip::Directory()
@@ -56,7 +52,7 @@ qint32 cUnzip::Directory()
         if (!info.isFile() || !info.isReadable())
             showError(QStringLiteral("Cannot open ") + m_zipFile);
         else if (!isEmptyZip(m_zipFile) && m_host)
-            showError(m_host->program().lang.Msg_NotZip.arg(m_zipFile));
+            showError(m_host->texts().notZip.arg(m_zipFile));
         return -1;
     }
     archive_entry *e = nullptr;
@@ -69,19 +65,19 @@ qint32 cUnzip::Directory()
         const bool encrypted = archive_entry_is_data_encrypted(e) != 0;
         // No password is ever asked for, so a locked page could only be drawn black:
         // it is left out and the reader is told once, below.
-        const QString ext = VolumeRules::extensionOf(s.fileName);
-        if (encrypted && (VolumeRules::Is_ImageExt(ext) || VolumeRules::isArchiveExt(ext))) {
+        const QString ext = FileKinds::extensionOf(s.fileName);
+        if (encrypted && (FileKinds::Is_ImageExt(ext) || FileKinds::isArchiveExt(ext))) {
             ++locked;
             continue;
         }
         m_entries.push_back({s.fileName, s.folder, false, encrypted});
     }
     if (locked > 0 && m_host)
-        showError(m_host->program().lang.Msg_Encrypted.arg(m_zipFile));
+        showError(m_host->texts().encrypted.arg(m_zipFile));
     if (r != ARCHIVE_EOF) {
         // What was listed before the damage stays listed, as with any damaged archive.
         if (m_host)
-            m_host->program().logError(m_zipFile + QStringLiteral(": ") + h.errorString());
+            m_host->logError(m_zipFile + QStringLiteral(": ") + h.errorString());
         return -1;
     }
     return 0;
@@ -207,7 +203,7 @@ std::optional<cUnzip::Outcome> cUnzip::takeMember(archive *a, archive_entry *e, 
         break;
     case TmpZipWriter::Result::Failed:
         if (m_host && logFailure)
-            m_host->program().logError(zipPath + QStringLiteral(": ") + name + QStringLiteral(": ") + why);
+            m_host->logError(zipPath + QStringLiteral(": ") + name + QStringLiteral(": ") + why);
         break;
     }
     // Another member of the same path may still extract.

@@ -5,7 +5,7 @@
 #include <optional>
 #include <vector>
 
-class PageListHost;
+class ListingHost;
 class ZipIndex;
 struct archive;
 struct archive_entry;
@@ -16,7 +16,7 @@ class cUnzip : public QObject
 {
     Q_OBJECT
 public:
-    explicit cUnzip(PageListHost *host = nullptr, QObject *parent = nullptr);
+    explicit cUnzip(ListingHost *host = nullptr, QObject *parent = nullptr);
     ~cUnzip() override;
 
     QString ZipFile() const { return m_zipFile; }
@@ -69,7 +69,7 @@ private:
     // A listing that cannot start: shown titled "Error" and logged.
     void showError(const QString &text);
 
-    PageListHost *m_host;
+    ListingHost *m_host;
     bool m_passwordRefused = false;
     QString m_zipFile;
     QString m_unzipFolder;

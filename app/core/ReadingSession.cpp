@@ -433,3 +433,59 @@ void ReadingSession::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QSt
 {
     emit progress(Percent, TotCount, StrMsg);
 }
+
+const ProgramPaths &ReadingSession::paths() const
+{
+    return m_app.paths;
+}
+
+QString ReadingSession::titleText() const
+{
+    return m_app.lang.Title_Text;
+}
+
+QString ReadingSession::tmpZip() const
+{
+    return m_app.paths.tmpZip();
+}
+
+QString ReadingSession::openPath() const
+{
+    return m_app.OpenPath;
+}
+
+bool ReadingSession::isArchive() const
+{
+    return m_app.IsArchive;
+}
+
+QString ReadingSession::loadingMessage() const
+{
+    return m_app.lang.Msg_Loading;
+}
+
+ListingTexts ReadingSession::texts() const
+{
+    return {m_app.lang.Msg_NotZip, m_app.lang.Msg_NotRar, m_app.lang.Msg_NotArchive, m_app.lang.Msg_Encrypted};
+}
+
+QString &ReadingSession::errorLog()
+{
+    return m_app.ErrorLog;
+}
+
+void ReadingSession::showMessage(const QString &title, const QString &text, MsgIcon icon)
+{
+    if (m_app.prompts)
+        m_app.prompts->messageBox(promptOwner, title, text, icon, MsgButtons::Ok);
+}
+
+std::unique_ptr<cUnzip> &ReadingSession::zipReaderSlot()
+{
+    return m_app.ZipReader;
+}
+
+std::unique_ptr<Cls_Rar> &ReadingSession::rarReaderSlot()
+{
+    return m_app.RarReader;
+}

@@ -1,7 +1,7 @@
 #pragma once
-#include "core/MemberTable.h"
-#include "core/PageListHost.h"
 #include "core/ResumeRecord.h"
+#include "listing/ListingHost.h"
+#include "listing/MemberTable.h"
 #include "platform/SortedList.h"
 
 #include <QObject>
@@ -17,7 +17,7 @@ class QWidget;
 // direction and the five view options, with the rules that move them. It knows
 // no widget: the main window, the full-screen window and the thumbnail index are
 // views of one session and change it only through these operations.
-class ReadingSession : public QObject, public PageListHost
+class ReadingSession : public QObject, public ListingHost
 {
     Q_OBJECT
 public:
@@ -110,8 +110,9 @@ public:
     // The window in front, owner of the questions; lent.
     QWidget *promptOwner = nullptr;
 
-    // ---- PageListHost: what the archive readers see
-    Program &program() override { return m_app; }
+    Program &program() { return m_app; }
+
+    // ---- ListingHost: what the archive readers see
     MemberTable &Member_Table() override { return m_members; }
     SortedList &List1() override { return m_list1; }
     const SortedList &List1() const { return m_list1; }
@@ -120,7 +121,17 @@ public:
     void setCbListText(const QString &t) override;
     void setNoImageVisible(bool visible) override;
     void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg) override;
-    QWidget *dialogOwner() override { return promptOwner; }
+    const ProgramPaths &paths() const override;
+    QString tmpZip() const override;
+    QString titleText() const override;
+    QString openPath() const override;
+    bool isArchive() const override;
+    QString loadingMessage() const override;
+    ListingTexts texts() const override;
+    QString &errorLog() override;
+    void showMessage(const QString &title, const QString &text, MsgIcon icon) override;
+    std::unique_ptr<cUnzip> &zipReaderSlot() override;
+    std::unique_ptr<Cls_Rar> &rarReaderSlot() override;
 
 signals:
     void optionChanged(ReadingSession::Option option, bool on);

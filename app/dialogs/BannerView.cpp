@@ -1,6 +1,6 @@
 #include "dialogs/BannerView.h"
 
-#include "core/IniRead.h"
+#include "platform/IniRead.h"
 #include "core/Language.h"
 #include "core/Program.h"
 #include "dialogs/UsageExchange.h"

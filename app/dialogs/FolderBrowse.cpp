@@ -1,5 +1,5 @@
 #include "dialogs/FolderBrowse.h"
-#include "core/IniRead.h"
+#include "platform/IniRead.h"
 #include "core/Program.h"
 #include "platform/Prompts.h"
 

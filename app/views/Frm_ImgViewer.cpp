@@ -8,7 +8,7 @@
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
 #include "core/CommandLine.h"
-#include "core/IniRead.h"
+#include "platform/IniRead.h"
 #include "core/Program.h"
 #include "core/ResumeRecord.h"
 #include "imaging/CDIB.h"

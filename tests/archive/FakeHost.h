@@ -7,8 +7,8 @@
 #include "archive/Mo_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
-#include "core/MemberTable.h"
-#include "core/PageListHost.h"
+#include "listing/ListingHost.h"
+#include "listing/MemberTable.h"
 #include "core/Program.h"
 #include "core/VolumeRules.h"
 #include "platform/SortedList.h"
@@ -61,7 +61,7 @@ inline QString makeRar(const QString &path, RarWriter::Version version, const Fi
 }
 
 // The main window as the archive readers see it, over plain containers.
-class FakeHost : public PageListHost
+class FakeHost : public ListingHost
 {
 public:
     // Program folder = `folder`; TmpZip is created inside it.
@@ -70,7 +70,7 @@ public:
         prog.lang.load();
         QDir().mkpath(tmpZip());
     }
-    Program &program() override { return prog; }
+    Program &program() { return prog; }
     MemberTable &Member_Table() override { return members; }
     SortedList &List1() override { return list; }
     int cbListCount() const override { return int(cbList.size()); }
@@ -78,9 +78,24 @@ public:
     void setCbListText(const QString &t) override { cbList[cbIndex] = t; }
     void setNoImageVisible(bool visible) override { noImageVisible = visible; }
     void ZipFile_Progress(qint32, qint32, const QString &) override {}
-    QWidget *dialogOwner() override { return nullptr; }
+    const ProgramPaths &paths() const override { return prog.paths; }
+    QString tmpZip() const override { return prog.paths.tmpZip(); }
+    QString titleText() const override { return prog.lang.Title_Text; }
+    QString openPath() const override { return prog.OpenPath; }
+    bool isArchive() const override { return prog.IsArchive; }
+    QString loadingMessage() const override { return prog.lang.Msg_Loading; }
+    ListingTexts texts() const override
+    {
+        return {prog.lang.Msg_NotZip, prog.lang.Msg_NotRar, prog.lang.Msg_NotArchive, prog.lang.Msg_Encrypted};
+    }
+    QString &errorLog() override { return prog.ErrorLog; }
+    void showMessage(const QString &title, const QString &text, MsgIcon icon) override
+    {
+        prompts.messageBox(nullptr, title, text, icon, MsgButtons::Ok);
+    }
+    std::unique_ptr<cUnzip> &zipReaderSlot() override { return prog.ZipReader; }
+    std::unique_ptr<Cls_Rar> &rarReaderSlot() override { return prog.RarReader; }
 
-    QString tmpZip() const { return prog.paths.tmpZip(); }
     QStringList tmpFiles() const { return treeOf(tmpZip()); }
     QStringList pages() const { return list.items(); }
     cUnzip &zip() { return *prog.ZipReader; }

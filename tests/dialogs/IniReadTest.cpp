@@ -1,4 +1,4 @@
-#include "core/IniRead.h"
+#include "platform/IniRead.h"
 #include "platform/ProgramPaths.h"
 
 #include <QFile>

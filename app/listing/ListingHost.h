@@ -1,0 +1,60 @@
+#pragma once
+#include "platform/ProgramPaths.h"
+#include "platform/Prompts.h"
+
+#include <QString>
+#include <memory>
+
+class MemberTable;
+class SortedList;
+class cUnzip;
+class Cls_Rar;
+
+// The readers' messages in the program's language; each holds one %1, the archive.
+struct ListingTexts
+{
+    QString notZip;
+    QString notRar;
+    QString notArchive; // 7z or tar
+    QString encrypted;
+};
+
+// All the archive readers see of the program: the lists they fill, where their
+// pages go, and where they report progress, errors and an empty volume. The
+// reading session implements it; tests may too.
+class ListingHost
+{
+public:
+    virtual ~ListingHost() = default;
+
+    // ---- what the readers fill
+    virtual MemberTable &Member_Table() = 0;
+    virtual SortedList &List1() = 0;
+    virtual int cbListCount() const = 0;
+    virtual QString cbListText() const = 0;          // text of the selected volume ("" when none)
+    virtual void setCbListText(const QString &t) = 0; // replaces the selected volume's text
+
+    // ---- what they read
+    // The program's folders (the extraction cap is a setting of the settings file).
+    virtual const ProgramPaths &paths() const = 0;
+    virtual QString tmpZip() const = 0;
+    virtual QString openPath() const = 0;
+    virtual bool isArchive() const = 0;
+    virtual QString loadingMessage() const = 0;
+    // The program's title, for its own message boxes.
+    virtual QString titleText() const = 0;
+    // Read when a message is shown, so a change of language reaches the readers.
+    virtual ListingTexts texts() const = 0;
+
+    // ---- what they report
+    virtual void setNoImageVisible(bool visible) = 0; // lblnoimage
+    virtual void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg) = 0;
+    // The error log the cleanup appends to; every entry is CR LF and its text.
+    virtual QString &errorLog() = 0;
+    void logError(const QString &text) { errorLog() += QStringLiteral("\r\n") + text; }
+    virtual void showMessage(const QString &title, const QString &text, MsgIcon icon) = 0;
+
+    // ---- the program-wide readers, made on first use
+    virtual std::unique_ptr<cUnzip> &zipReaderSlot() = 0;
+    virtual std::unique_ptr<Cls_Rar> &rarReaderSlot() = 0;
+};
