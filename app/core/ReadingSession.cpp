@@ -167,7 +167,7 @@ void ReadingSession::cb_list_Click()
     if (!Members_Ready() || IsProcess)
         return;
     IsProcess = true;
-    Cur_Volume = qint16(m_volumeIndex);
+    Cur_Volume = m_volumeIndex;
     const QString volume = currentVolume();
     emit volumeLoadStarted(volume);
     // A failure while listing leaves what was listed; the switch still ends normally.
@@ -181,7 +181,7 @@ void ReadingSession::cb_list_Click()
     } catch (const std::exception &e) {
         m_app.logError(QString::fromUtf8(e.what()));
     }
-    Sel_Volume = qint16(m_volumeIndex);
+    Sel_Volume = m_volumeIndex;
     if (Cmd_File.isEmpty()) {
         if (Is_Resumed)
             Is_Resumed = false;
@@ -395,7 +395,7 @@ ResumeRecord ReadingSession::snapshot() const
 {
     ResumeRecord r;
     r.path = m_app.OpenPath;
-    r.volumeIndex = qint16(m_volumeIndex);
+    r.volumeIndex = m_volumeIndex;
     r.isArchive = m_app.IsArchive;
     r.viewMode = I_ViewMode;
     r.pagePosition = Page_Index;

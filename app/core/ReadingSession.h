@@ -97,13 +97,14 @@ public:
     // The last page or spread of the last volume is shown: nothing left to resume.
     bool finishedReading() const;
 
-    // ---- state (16-bit as the resume file and the other windows expect)
+    // ---- state (16-bit as the resume file and the other windows expect; volume
+    // indices are 32-bit, since a book may hold more folders than 16 bits count)
     qint16 I_ViewMode = 1;
     qint16 Page_Index = 0;
     qint16 i_PagePos = 2;
     bool IsProcess = false;
-    qint16 Cur_Volume = -1;
-    qint16 Sel_Volume = 0;
+    qint32 Cur_Volume = -1;
+    qint32 Sel_Volume = 0;
     bool Is_Resumed = false;
     QString Cmd_Folder;
     QString Cmd_File;

@@ -3,6 +3,7 @@
 #include <QFile>
 #include <QSaveFile>
 #include <QtEndian>
+#include <limits>
 
 static void putI16(QByteArray &b, int offset, qint16 v)
 {
@@ -29,7 +30,8 @@ QByteArray ResumeRecord::encode() const
     }
     std::memcpy(b.data(), p.constData(), size_t(p.size()));
     std::memset(b.data() + p.size(), ' ', size_t(kPathBytes - p.size()));
-    putI16(b, 200, volumeIndex);
+    const bool wide = volumeIndex > std::numeric_limits<qint16>::max();
+    putI16(b, 200, wide ? std::numeric_limits<qint16>::max() : qint16(qMax(volumeIndex, -1)));
     putI16(b, 202, isArchive ? -1 : 0);
     putI16(b, 204, viewMode);
     putI16(b, 206, pagePosition);
@@ -38,6 +40,10 @@ QByteArray ResumeRecord::encode() const
     putI16(b, 212, hundred);
     putI16(b, 214, effect);
     putI16(b, 216, sharpen);
+    if (wide) {
+        b.resize(kWideSize);
+        qToLittleEndian<qint32>(volumeIndex, b.data() + kSize);
+    }
     return b;
 }
 
@@ -50,6 +56,13 @@ std::optional<ResumeRecord> ResumeRecord::decode(const QByteArray &bytes)
     p.replace('\0', QByteArray());
     r.path = QString::fromUtf8(p).trimmed();
     r.volumeIndex = getI16(bytes, 200);
+    // The tail counts only beside the field that points to it, so stray bytes
+    // after an ordinary record change nothing.
+    if (r.volumeIndex == std::numeric_limits<qint16>::max() && bytes.size() >= kWideSize) {
+        const qint32 wide = qFromLittleEndian<qint32>(bytes.constData() + kSize);
+        if (wide > std::numeric_limits<qint16>::max())
+            r.volumeIndex = wide;
+    }
     r.isArchive = getI16(bytes, 202) != 0;
     r.viewMode = getI16(bytes, 204);
     r.pagePosition = getI16(bytes, 206);
@@ -85,5 +98,5 @@ std::optional<ResumeRecord> ResumeRecord::readFrom(const QString &file)
     QFile f(file);
     if (!f.open(QIODevice::ReadOnly))
         return std::nullopt;
-    return decode(f.read(kSize));
+    return decode(f.read(kWideSize));
 }

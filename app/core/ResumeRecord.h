@@ -4,14 +4,17 @@
 #include <optional>
 
 // The resume file: one 218-byte little-endian record, no header. It lives across
-// runs, one file per program version, so its layout must never change.
+// runs, one file per program version, so its layout must never change. A volume
+// index past 16 bits alone adds a 4-byte tail holding it whole, with the 16-bit
+// field at its largest value; every other record stays 218 bytes.
 struct ResumeRecord
 {
     static constexpr int kSize = 218;
+    static constexpr int kWideSize = kSize + 4;
     static constexpr int kPathBytes = 200;
 
     QString path;            // OpenPath
-    qint16 volumeIndex = -1; // cb_list's selected index
+    qint32 volumeIndex = -1; // cb_list's selected index
     bool isArchive = false;  // stored as -1 / 0
     qint16 viewMode = 1;
     qint16 pagePosition = 0; // page index, or spread index in two-page mode

@@ -154,8 +154,8 @@ public:
     qint16 &Page_Index = session.Page_Index;
     qint16 &i_PagePos = session.i_PagePos;
     bool &IsProcess = session.IsProcess;
-    qint16 &Cur_Volume = session.Cur_Volume;
-    qint16 &Sel_Volume = session.Sel_Volume;
+    qint32 &Cur_Volume = session.Cur_Volume;
+    qint32 &Sel_Volume = session.Sel_Volume;
     bool &Is_Resumed = session.Is_Resumed;
     QString &Cmd_Folder = session.Cmd_Folder;
     QString &Cmd_File = session.Cmd_File;

@@ -3,6 +3,10 @@
 #include "archive/Crc32.h"
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
+#include "core/ResumeRecord.h"
+#include "support/ViewerFixture.h"
+
+#include <QComboBox>
 
 #include <sys/stat.h>
 
@@ -186,5 +190,38 @@ TEST_F(ArchiveTest, AVolumeExtractsNoMoreThanItsBudget)
     EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg"}));
     Mo_Unzip::ExtractZipMember(host, at("v.cbz"), "c.jpg");
     EXPECT_EQ(host.tmpFiles(), QStringList{"c.jpg"});
+}
+} // namespace
+
+namespace {
+// More folders than 16 bits count: the volume chosen past 32,767 is the one
+// loaded, recorded at shutdown and chosen again when the reading resumes.
+TEST_F(ViewerFixture, AVolumePastSixteenBitsIsSelectedAndResumed)
+{
+    constexpr int kFolders = 32800, kChosen = 32790;
+    const QString book = books.path() + "/wide.cbz";
+    {
+        ZipWriter z(book);
+        for (int i = 0; i < kFolders; ++i)
+            z.addFile(QStringLiteral("f%1/p%1.jpg").arg(i, 5, 10, QLatin1Char('0')), "x", true);
+        ASSERT_TRUE(z.close());
+    }
+    const QString chosen = QStringLiteral("f%1").arg(kChosen, 5, 10, QLatin1Char('0'));
+    startUp(book);
+    ASSERT_EQ(w->cb_list->count(), kFolders);
+    w->selectVolume(kChosen);
+    EXPECT_EQ(w->cb_list->currentText(), chosen);
+    EXPECT_EQ(w->List1().items(), QStringList{"p" + chosen.mid(1) + ".jpg"});
+    w->Form_Unload();
+    const std::optional<ResumeRecord> r = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->volumeIndex, kChosen);
+
+    newRun();
+    prompts.messageAnswers = {MsgResult::Yes};
+    startUp();
+    EXPECT_EQ(w->cb_list->currentIndex(), kChosen);
+    EXPECT_EQ(w->Cur_Volume, kChosen);
+    EXPECT_EQ(w->List1().items(), QStringList{"p" + chosen.mid(1) + ".jpg"});
 }
 } // namespace

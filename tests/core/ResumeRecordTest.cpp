@@ -78,6 +78,24 @@ TEST(ResumeRecord, LongPathIsCutTo200BytesOnACharacterBoundary)
     EXPECT_EQ(ResumeRecord::fileName(), QStringLiteral("imgviewer_info.1_7_0.txt"));
 }
 
+// A volume index that fits 16 bits keeps the 218-byte record; a larger one adds
+// a tail that an ordinary record never has, and stray bytes after it are ignored.
+TEST(ResumeRecord, VolumeIndexPastSixteenBitsRoundTrips)
+{
+    for (const qint32 v : {-1, 0, 32766, 32767, 32768, 100000}) {
+        ResumeRecord r;
+        r.volumeIndex = v;
+        r.sharpen = 1;
+        const QByteArray b = r.encode();
+        EXPECT_EQ(b.size(), v > 32767 ? 222 : 218) << v;
+        EXPECT_EQ(i16(b, 200), qint16(qMin(v, 32767))) << v;
+        EXPECT_EQ(i16(b, 216), 1) << v;
+        ASSERT_TRUE(ResumeRecord::decode(b));
+        EXPECT_EQ(ResumeRecord::decode(b)->volumeIndex, v);
+        EXPECT_EQ(ResumeRecord::decode(b + QByteArray(4, '\0'))->volumeIndex, v) << v;
+    }
+}
+
 TEST(CommandLine, QuotesAndSurroundingBlanksAreRemoved)
 {
     CommandLine c = CommandLine::parse(QStringLiteral("  \"/home/r/my books/a.zip\"  "));
