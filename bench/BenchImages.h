@@ -6,5 +6,5 @@
 // and returns its path.
 QString writePhotoLikeJpeg(const QString &dir, int w, int h, const QString &name, int seed = 42);
 // What showing an image cannot avoid: reading its header and decoding it at the
-// size shown (a JPEG at a reduced DCT size).
+// size shown (a JPEG at a reduced DCT size), read with the program decoder's settings.
 void bareDecode(const QString &file, QSize shown);

@@ -16,10 +16,6 @@ qint64 g_maxImageBytes = kDefaultMaxImageBytes;
 // decoded at.
 constexpr int kLargestDecodeReduction = 8;
 
-// Asks the JPEG handler for its accurate IDCT and smooth final scaling when it
-// decodes at a reduced size (below 50 it would take the fast, blocky path).
-constexpr int kScaledDecodeQuality = 100;
-
 // Only regular files (or links to them) are read: opening a pipe or a device
 // found among the pages would block or never end.
 bool isReadableFile(const QString &path)

@@ -18,6 +18,11 @@ qint64 maxImageBytes();
 // The limit from the settings; 0 or less restores the default.
 void setMaxImageBytes(qint64 bytes);
 
+// The quality asked of the JPEG handler for a decode at a reduced size: its
+// accurate IDCT and smooth final scaling (below 50 it would take the fast, blocky
+// path).
+inline constexpr int kScaledDecodeQuality = 100;
+
 // True when an image of this size fits the memory limit at 32 bits per pixel.
 bool fitsMemory(QSize size);
 

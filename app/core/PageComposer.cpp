@@ -8,9 +8,10 @@
 
 #include <leafview/ImgPicture.h>
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFileInfo>
 #include <QPainter>
-#include <QTimer>
 
 #include <exception>
 
@@ -45,10 +46,44 @@ void copyPicture(const QImage &src, QImage &to, int x, int y, int w, int h)
     painter.drawImage(QPoint(x, y), src, QRect(0, 0, qMin(w, src.width()), qMin(h, src.height())));
 }
 
+// A call queued behind the paints already asked for. Qt queues a window's paint
+// at low priority, so a call at normal priority would run before the page it
+// follows is on the screen; at low priority it runs after that paint (a draw
+// always asks for one, through its surface or the page box, before it queues).
+class LateCall : public QEvent
+{
+public:
+    static QEvent::Type type()
+    {
+        static const int t = QEvent::registerEventType();
+        return QEvent::Type(t);
+    }
+    explicit LateCall(std::function<void()> f) : QEvent(type()), call(std::move(f)) {}
+    std::function<void()> call;
+};
+
+class LateCallTarget : public QObject
+{
+public:
+    void post(std::function<void()> f)
+    {
+        QCoreApplication::postEvent(this, new LateCall(std::move(f)), Qt::LowEventPriority);
+    }
+
+protected:
+    bool event(QEvent *e) override
+    {
+        if (e->type() != LateCall::type())
+            return QObject::event(e);
+        static_cast<LateCall *>(e)->call();
+        return true;
+    }
+};
+
 } // namespace
 
 PageComposer::PageComposer(ReadingSession &session, Program &app)
-    : m_session(session), m_app(app), m_guard(std::make_unique<QObject>())
+    : m_session(session), m_app(app), m_guard(std::make_unique<LateCallTarget>())
 {
     // What was decoded ahead is only good for the same volume and options.
     const auto forget = [this] {
@@ -104,6 +139,10 @@ void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint
         m_lastSurface = surface.size();
     }
     ++m_drawCount;
+    // The last picture is shared with Img_Tmp rather than copied into it: a new
+    // surface costs less than detaching a copy only to paint it over.
+    if (!surface.isDetached())
+        surface = QImage(surface.size(), surface.format());
     surface.fill(Qt::black);
     const int p = firstEntry(index);
     if (m_session.I_ViewMode == 2)
@@ -172,12 +211,13 @@ void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surfac
     QObject *control = dynamic_cast<QObject *>(pic);
     if (!control)
         return;
-    // After the finished page has been put on the screen, not before.
-    QTimer::singleShot(0, m_guard.get(), [this, pic, alive = QPointer<QObject>(control), index, surface,
-                                          ticket = m_drawCount] {
-        if (alive && ticket == m_drawCount && m_prefetching)
-            prefetchStep(pic, index, surface);
-    });
+    // After the finished page has been put on the screen, not before: the
+    // look-ahead takes the other core and the disk while the page is painted.
+    static_cast<LateCallTarget *>(m_guard.get())->post(
+        [this, pic, alive = QPointer<QObject>(control), index, surface, ticket = m_drawCount] {
+            if (alive && ticket == m_drawCount && m_prefetching)
+                prefetchStep(pic, index, surface);
+        });
 }
 
 void PageComposer::prefetchStep(IImgPicture *pic, qint16 index, QSize surface)
@@ -221,7 +261,7 @@ void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint
         Img_Tmp = page ? *page : QImage();
         turnPage(t, surface, Img_Tmp, QRect(x, y, d.width(), d.height()), turnPos, false);
     }
-    Img_Tmp = surface.copy();
+    Img_Tmp = surface;
 }
 
 void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos)
@@ -267,7 +307,7 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         const int x = right.entry < 0 ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
         turnPage(t, surface, block, QRect(x, 0, bw, sh), turnPos, true);
     }
-    Img_Tmp = surface.copy();
+    Img_Tmp = surface;
 }
 
 void PageComposer::sharpen(QImage &surface)

@@ -41,7 +41,12 @@ void Canvas::setPicture(const QImage &img)
 void Canvas::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    p.drawImage(0, 0, surface());
+    // Until something is drawn at this size the surface would only hold the
+    // background: it is painted as such, not made (a window's first paint).
+    if (m_image.size() != size())
+        p.fillRect(rect(), m_background);
+    else
+        p.drawImage(0, 0, m_image);
 }
 
 void Canvas::keyPressEvent(QKeyEvent *e)

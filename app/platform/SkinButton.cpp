@@ -1,8 +1,42 @@
 #include "platform/SkinButton.h"
 
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPixmapCache>
+
+QImage readSkinImage(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {};
+    QImageReader named(path, info.suffix().toLatin1());
+    named.setAutoDetectImageFormat(false);
+    QImage image = named.read();
+    if (image.isNull())
+        image = QImageReader(path).read();
+    return image;
+}
+
+QPixmap skinPixmap(const QString &path)
+{
+    const QFileInfo info(path);
+    if (!info.isFile())
+        return {};
+    // A skin file replaced while the program runs is read again.
+    const QString key = QStringLiteral("skin:") + path + QLatin1Char(':') +
+                        QString::number(info.lastModified().toMSecsSinceEpoch()) + QLatin1Char(':') +
+                        QString::number(info.size());
+    QPixmap pixmap;
+    if (!QPixmapCache::find(key, &pixmap)) {
+        pixmap = QPixmap::fromImage(readSkinImage(path));
+        if (!pixmap.isNull())
+            QPixmapCache::insert(key, pixmap);
+    }
+    return pixmap;
+}
 
 SkinButton::SkinButton(QWidget *parent) : QWidget(parent)
 {
@@ -14,7 +48,7 @@ void SkinButton::setImageFile(const QString &path)
     if (path == m_file)
         return;
     m_file = path;
-    m_pixmap = QPixmap(path);
+    m_pixmap = skinPixmap(path);
     if (!m_pixmap.isNull())
         fitToImage();
     update();

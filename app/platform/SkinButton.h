@@ -2,6 +2,15 @@
 #include <QPixmap>
 #include <QWidget>
 
+// A skin image, read as the format its name gives. Qt, asked to guess, loads and
+// questions every image-format plugin it has before it reads a format of its own
+// such as BMP: milliseconds of start-up for nothing. A file whose name lies about
+// its format is still read, by its contents.
+QImage readSkinImage(const QString &path);
+// The same as a pixmap, kept in the pixmap cache: a button switches between its
+// normal, pressed and grey images on every press.
+QPixmap skinPixmap(const QString &path);
+
 // An image button dressed from the skin folder. It shows whatever image its
 // owner gives it (normal, pressed or grey) and reports presses and releases of
 // the left mouse button only; other buttons do nothing. A disabled button

@@ -184,12 +184,12 @@ void Frm_ImgViewer::Skin_Load()
     cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen.bmp"), true));
     cmdIndex->setImageFile(skinPath(QStringLiteral("b_list.bmp"), true));
     img_Info->setImageFile(skinPath(QStringLiteral("b_inform.bmp"), false));
-    m_topPicture = QImage(skinPath(kBgTop, false));
+    m_topPicture = readSkinImage(skinPath(kBgTop, false));
     PicTmp = m_topPicture;
     PicTop->update();
     Pic_IndexScreen->Skin_Load();
     img_Tip->setImageFile(skinPath(QStringLiteral("b_tip.bmp"), false));
-    PicTip->setPixmap(QPixmap(skinPath(QStringLiteral("tip.gif"), false)));
+    PicTip->setPixmap(skinPixmap(skinPath(QStringLiteral("tip.gif"), false)));
     PicTip->adjustSize();
     // The buttons now have their images' sizes.
     placeTopBar();
@@ -350,7 +350,7 @@ void Frm_ImgViewer::Form_Resize()
     // 4. A bar wider than its image: the image stretched over the rest.
     if (PicTop->width() > kBarImageWidth) {
         if (PicTmp.isNull())
-            PicTmp = QImage(skinPath(kBgTop, false));
+            PicTmp = readSkinImage(skinPath(kBgTop, false));
         QImage bar(PicTop->width(), kTopBarHeight, QImage::Format_RGB32);
         bar.fill(palette().color(QPalette::Window));
         if (!PicTmp.isNull()) {

@@ -118,7 +118,7 @@ IndexPane::~IndexPane()
 
 void IndexPane::Skin_Load()
 {
-    Pic_IndexTop->setPixmap(QPixmap(m_owner.skinPath(QStringLiteral("bg_listtop.bmp"), true)));
+    Pic_IndexTop->setPixmap(skinPixmap(m_owner.skinPath(QStringLiteral("bg_listtop.bmp"), true)));
     cmdunload->setImageFile(m_owner.skinPath(QStringLiteral("b_close.bmp"), false));
     const Program &app = m_owner.program();
     Label1->setText(app.lang.Msg_Table[2]);
