@@ -25,20 +25,6 @@ inline void PrintTo(const QString &s, std::ostream *os)
     *os << '"' << s.toStdString() << '"';
 }
 
-inline QByteArray readFile(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void writeFile(const QString &path, const QByteArray &data) // parent folders made
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    if (f.open(QIODevice::WriteOnly))
-        f.write(data);
-}
-
 using Files = std::vector<std::pair<QString, QByteArray>>;
 
 // Writes a ZIP (deflated) or RAR (stored) archive of `files` at `path`; returns the path.

@@ -1,9 +1,9 @@
+#include "FileTree.h"
 #include "core/Program.h"
 #include "dialogs/BannerView.h"
 #include "dialogs/UsageExchange.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QImage>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -162,10 +162,8 @@ TEST_F(Exchange, WithoutAHostNothingIsContacted)
 TEST_F(Exchange, RemoteBannerAndItsImagesArriveWithoutBlocking)
 {
     QTemporaryDir dir;
-    QFile local(dir.path() + QStringLiteral("/banner.html"));
-    ASSERT_TRUE(local.open(QIODevice::WriteOnly));
-    local.write("<p>local words</p>");
-    local.close();
+    const QString local = dir.path() + QStringLiteral("/banner.html");
+    ASSERT_TRUE(writeFile(local, "<p>local words</p>"));
     QImage dot(4, 4, QImage::Format_RGB32);
     dot.fill(Qt::green);
     QByteArray png;
@@ -174,7 +172,7 @@ TEST_F(Exchange, RemoteBannerAndItsImagesArriveWithoutBlocking)
     server.answers[QStringLiteral("/banner/img_leaf.html")] = httpAnswer("<p>remote words</p><img src=\"dot.png\">");
     server.answers[QStringLiteral("/banner/dot.png")] = httpAnswer(png);
 
-    BannerView view(&network, local.fileName());
+    BannerView view(&network, local);
     view.setTimeout(400);
     view.resize(160, 36);
     view.show();
@@ -193,10 +191,7 @@ TEST_F(Exchange, RemoteBannerAndItsImagesArriveWithoutBlocking)
 TEST_F(Exchange, TheBannerPaneFollowsTheHostSetting)
 {
     QTemporaryDir folder;
-    QFile local(folder.path() + QStringLiteral("/banner.html"));
-    ASSERT_TRUE(local.open(QIODevice::WriteOnly));
-    local.write("<p>local words</p>");
-    local.close();
+    ASSERT_TRUE(writeFile(folder.path() + QStringLiteral("/banner.html"), "<p>local words</p>"));
     Program program(ProgramPaths::inFolder(folder.path()), nullptr);
     program.lang.load();
     server.answers[QStringLiteral("/connect.htm")] = httpAnswer("");
@@ -205,9 +200,7 @@ TEST_F(Exchange, TheBannerPaneFollowsTheHostSetting)
 
     for (const bool configured : {false, true}) {
         if (configured) {
-            QFile ini(program.paths.settingsFile());
-            ASSERT_TRUE(ini.open(QIODevice::WriteOnly));
-            ini.write("[Network]\nHost=" + server.host().toLatin1() + "\n");
+            ASSERT_TRUE(writeFile(program.paths.settingsFile(), "[Network]\nHost=" + server.host().toLatin1() + "\n"));
         }
         QWidget pane;
         const std::function<void()> start = InstallBanner(&pane, program);

@@ -1,7 +1,7 @@
+#include "FileTree.h"
 #include "platform/IniRead.h"
 #include "platform/ProgramPaths.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -14,10 +14,7 @@ TEST(IniRead, ReadsTheSettingsFileByDefaultAndGivesTheDefaultForAMissingFileOrKe
         return Ini_Read(paths, QStringLiteral("Main"), key, QStringLiteral("def"), file);
     };
     EXPECT_EQ(read(QStringLiteral("Last Path")), QStringLiteral("def"));
-    QFile f(tmp.path() + QStringLiteral("/leafview.ini"));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("[MAIN]\nlast path=/srv/책, old\n");
-    f.close();
+    ASSERT_TRUE(writeFile(tmp.path() + QStringLiteral("/leafview.ini"), "[MAIN]\nlast path=/srv/책, old\n"));
     EXPECT_EQ(read(QStringLiteral("Last Path")), QString::fromUtf8("/srv/책, old"));
     EXPECT_EQ(read(QStringLiteral("First Path")), QStringLiteral("def"));
     EXPECT_EQ(read(QStringLiteral("Last Path"), tmp.path() + QStringLiteral("/other.ini")), QStringLiteral("def"));

@@ -1,3 +1,4 @@
+#include "FileTree.h"
 #include "ImageDecoder.h"
 
 #include <QFile>
@@ -35,11 +36,8 @@ TEST(DecodeLimit, ASmallBitmapDeclaringAHugeSizeIsRefusedUntilTheSettingAllowsIt
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("bomb.bmp");
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(rleBitmap(11500, 11500));
-    f.close();
-    ASSERT_LT(f.size(), 2000);
+    ASSERT_TRUE(writeFile(path, rleBitmap(11500, 11500)));
+    ASSERT_LT(QFileInfo(path).size(), 2000);
     ASSERT_EQ(QImageReader(path).size(), QSize(11500, 11500));
 
     EXPECT_EQ(ImageDecoder::maxImageBytes(), ImageDecoder::kDefaultMaxImageBytes);

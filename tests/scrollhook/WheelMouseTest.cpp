@@ -55,7 +55,7 @@ TEST_P(WheelDeltas, RaisedAndTheSurfaceStillGetsTheEventButOtherEventsRaiseNothi
 
 INSTANTIATE_TEST_SUITE_P(Notches, WheelDeltas, ::testing::Values(120, -120, 30));
 
-TEST(WheelMouse, TwoControlsStayApartAndSetHwndAgainMovesToTheNewWidget)
+TEST(WheelMouse, TwoControlsStayApartSetHwndAgainMovesAndADestroyedWidgetDetaches)
 {
     Rig a, b;
     wheel(&a.surface, 120);
@@ -69,16 +69,11 @@ TEST(WheelMouse, TwoControlsStayApartAndSetHwndAgainMovesToTheNewWidget)
     wheel(&other, -30);
     EXPECT_EQ(a.raised, QList<int>({120, -30}));
     EXPECT_EQ(a.surface.got, QList<int>({120, 30}));
-}
-
-TEST(WheelMouse, DestroyedWidgetDetachesTheControl)
-{
-    WheelMouse control;
     {
         Surface gone;
-        control.SetHwnd(&gone);
+        a.control.SetHwnd(&gone);
     }
-    EXPECT_EQ(control.attachedWidget(), nullptr);
+    EXPECT_EQ(a.control.attachedWidget(), nullptr); // a destroyed widget detaches the control
 }
 
 TEST(WheelMouse, LoadsAsPluginByProgramIdentifier)

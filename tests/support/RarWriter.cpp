@@ -3,34 +3,41 @@
 
 #include <QFile>
 
-namespace {
-quint32 crc32Of(const QByteArray &b)
+namespace RarBytes {
+QByteArray vint(quint64 v)
+{
+    QByteArray b;
+    do {
+        const quint8 byte = v & 0x7f;
+        v >>= 7;
+        b.append(char(v ? byte | 0x80 : byte));
+    } while (v);
+    return b;
+}
+
+QByteArray le(quint64 v, int bytes)
+{
+    QByteArray b;
+    for (int i = 0; i < bytes; ++i)
+        b.append(char((v >> (8 * i)) & 0xff));
+    return b;
+}
+
+quint32 crc(const QByteArray &b)
 {
     return Crc32::update(0, b.constData(), std::size_t(b.size()));
 }
 
-void le16(QByteArray &b, quint32 v)
+QByteArray rar5Header(const QByteArray &body)
 {
-    b.append(char(v & 0xff)).append(char((v >> 8) & 0xff));
+    const QByteArray sized = vint(quint64(body.size())) + body;
+    return le(crc(sized), 4) + sized;
 }
+} // namespace RarBytes
 
-void le32(QByteArray &b, quint32 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.append(char((v >> (8 * i)) & 0xff));
-}
+using namespace RarBytes;
 
-void vint(QByteArray &b, quint64 v)
-{
-    do {
-        quint8 byte = v & 0x7f;
-        v >>= 7;
-        if (v)
-            byte |= 0x80;
-        b.append(char(byte));
-    } while (v);
-}
-
+namespace {
 bool isAscii(const QByteArray &b)
 {
     for (char c : b)
@@ -84,14 +91,8 @@ bool RarWriter::write(const QString &path) const
 QByteArray RarWriter::rar4() const
 {
     auto block = [](quint8 type, quint16 flags, const QByteArray &rest) {
-        QByteArray h;
-        h.append(char(type));
-        le16(h, flags);
-        le16(h, quint32(7 + rest.size()));
-        h += rest;
-        QByteArray out;
-        le16(out, crc32Of(h) & 0xffff);
-        return out + h;
+        const QByteArray h = le(type, 1) + le(flags, 2) + le(7 + rest.size(), 2) + rest;
+        return le(crc(h) & 0xffff, 2) + h;
     };
     QByteArray out("Rar!\x1a\x07\x00", 7);
     quint16 mainFlags = 0;
@@ -116,94 +117,53 @@ QByteArray RarWriter::rar4() const
         if (m_solid && !first)
             flags |= 0x0010;
         first = false;
-        QByteArray h;
-        le32(h, quint32(m.data.size())); // PACK_SIZE
-        le32(h, quint32(m.data.size())); // UNP_SIZE
-        h.append(char(3));               // HOST_OS: Unix
-        le32(h, crc32Of(m.data));        // FILE_CRC
-        le32(h, DosTime);
-        h.append(char(20));   // UNP_VER 2.0
-        h.append(char(0x30)); // METHOD: stored
-        le16(h, quint32(m.name.size()));
-        le32(h, m.folder ? FolderMode : FileMode);
-        h += m.name;
-        out += block(0x74, flags, h);
-        out += m.data;
+        // PACK_SIZE, UNP_SIZE, HOST_OS Unix, FILE_CRC, time, UNP_VER 2.0, METHOD stored, NAME_SIZE, ATTR
+        const QByteArray h = le(m.data.size(), 4) + le(m.data.size(), 4) + le(3, 1) + le(crc(m.data), 4) +
+                             le(DosTime, 4) + le(20, 1) + le(0x30, 1) + le(m.name.size(), 2) +
+                             le(m.folder ? FolderMode : FileMode, 4) + m.name;
+        out += block(0x74, flags, h) + m.data;
     }
-    out += block(0x7b, 0x4000, QByteArray());
-    return out;
+    return out + block(0x7b, 0x4000, QByteArray());
 }
 
 // RAR 5: every header is CRC32, header size (vint), then the header itself, whose
 // CRC covers the size field and the header.
 QByteArray RarWriter::rar5() const
 {
-    auto header = [](const QByteArray &body) {
-        QByteArray sized;
-        vint(sized, quint64(body.size()));
-        sized += body;
-        QByteArray out;
-        le32(out, crc32Of(sized));
-        return out + sized;
-    };
     QByteArray out("Rar!\x1a\x07\x01\x00", 8);
     if (m_headersEncrypted) {
-        QByteArray crypt;
-        vint(crypt, 4); // archive encryption header
-        vint(crypt, 0);
-        vint(crypt, 0); // encryption version
-        vint(crypt, 0); // flags: no password check value
-        crypt.append(char(15)).append(QByteArray(16, '\x33')); // KDF count, salt
-        return out + header(crypt) + QByteArray(64, '\x5a');
+        // Archive encryption header: version 0, no password check value, KDF count, salt.
+        const QByteArray crypt = vint(4) + vint(0) + vint(0) + vint(0) + le(15, 1) + QByteArray(16, '\x33');
+        return out + rar5Header(crypt) + QByteArray(64, '\x5a');
     }
-    QByteArray main;
-    vint(main, 1); // main archive header
-    vint(main, 0); // header flags
     quint64 archiveFlags = 0;
     if (m_volume)
         archiveFlags |= 0x0001;
     if (m_solid)
         archiveFlags |= 0x0004;
-    vint(main, archiveFlags);
-    out += header(main);
+    out += rar5Header(vint(1) + vint(0) + vint(archiveFlags)); // main archive header
     bool first = true;
     for (const Member &m : m_members) {
         // An encrypted member carries an encryption record (AES-256, no check value) in its extra area.
         QByteArray extra;
         if (m.encrypted) {
-            QByteArray record;
-            vint(record, 1); // file encryption
-            vint(record, 0); // version
-            vint(record, 0); // flags
-            record.append(char(15)).append(QByteArray(32, '\x44')); // KDF count, salt, IV
-            vint(extra, quint64(record.size()));
-            extra += record;
+            const QByteArray record = vint(1) + vint(0) + vint(0) + le(15, 1) + QByteArray(32, '\x44');
+            extra = vint(quint64(record.size())) + record;
         }
-        QByteArray h;
-        vint(h, 2);                         // file header
-        vint(h, extra.isEmpty() ? 0x2 : 0x3); // header flags: data area present (empty for a folder), extra area
+        // File header; flags: data area present (empty for a folder), extra area.
+        QByteArray h = vint(2) + vint(extra.isEmpty() ? 0x2 : 0x3);
         if (!extra.isEmpty())
-            vint(h, quint64(extra.size()));
-        vint(h, quint64(m.data.size()));
-        vint(h, m.folder ? 0x1 : 0x4); // file flags: directory, or data CRC32 present
-        vint(h, quint64(m.data.size()));
-        vint(h, m.folder ? FolderMode : FileMode);
+            h += vint(quint64(extra.size()));
+        h += vint(quint64(m.data.size()));
+        h += vint(m.folder ? 0x1 : 0x4); // file flags: directory, or data CRC32 present
+        h += vint(quint64(m.data.size())) + vint(m.folder ? FolderMode : FileMode);
         if (!m.folder)
-            le32(h, crc32Of(m.data));
+            h += le(crc(m.data), 4);
         // Compression: version 0, stored; later members of a solid archive carry the solid bit.
-        vint(h, m_solid && !first ? 0x40 : 0);
+        h += vint(m_solid && !first ? 0x40 : 0);
         first = false;
-        vint(h, 1);                  // host OS: Unix
-        vint(h, quint64(m.name.size()));
-        h += m.name;
-        h += extra;
-        out += header(h);
-        out += m.data;
+        h += vint(1) + vint(quint64(m.name.size())) + m.name + extra; // host OS Unix, name
+        out += rar5Header(h) + m.data;
     }
-    QByteArray end;
-    vint(end, 5); // end of archive
-    vint(end, 0);
-    vint(end, 0);
-    out += header(end);
-    return out;
+    return out + rar5Header(vint(5) + vint(0) + vint(0)); // end of archive
 }

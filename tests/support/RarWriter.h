@@ -3,6 +3,15 @@
 #include <QString>
 #include <vector>
 
+// The byte pieces of both formats, for tests that build a header by hand.
+namespace RarBytes {
+QByteArray vint(quint64 v);           // RAR 5 variable-length integer
+QByteArray le(quint64 v, int bytes);  // little-endian, `bytes` wide
+quint32 crc(const QByteArray &b);     // CRC32
+// A RAR 5 header: the true CRC32 over its size field (vint) and `body`, then both.
+QByteArray rar5Header(const QByteArray &body);
+} // namespace RarBytes
+
 // Writes stored (uncompressed) RAR archives for tests, in the RAR 4 block format
 // (marker, archive header, file headers with CRC16 header checksums and CRC32 of
 // the data, method 0x30) or the RAR 5 format (signature, main header, file headers
