@@ -1,18 +1,7 @@
 // The archive readers beside the bare libarchive cost of the same work: listing a
 // large ZIP, and extracting a whole RAR volume into TmpZip.
 #include "BenchCase.h"
-
-#include "archive/Cls_Rar.h"
-#include "archive/Mo_Rar.h"
-#include "archive/Mo_Unzip.h"
-#include "archive/cUnzip.h"
-#include "listing/ListingHost.h"
-#include "listing/MemberTable.h"
-#include "core/Program.h"
-#include "platform/Prompts.h"
-#include "platform/SortedList.h"
-#include "support/RarWriter.h"
-#include "support/ZipWriter.h"
+#include "support/FakeHost.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,42 +12,6 @@
 #include <unistd.h>
 
 namespace {
-
-class BenchHost : public ListingHost
-{
-public:
-    explicit BenchHost(const QString &folder) : prog(ProgramPaths::inFolder(folder), &prompts)
-    {
-        QDir().mkpath(prog.paths.tmpZip());
-    }
-    MemberTable &Member_Table() override { return members; }
-    SortedList &List1() override { return list; }
-    int cbListCount() const override { return 1; }
-    QString cbListText() const override { return cb; }
-    void setCbListText(const QString &t) override { cb = t; }
-    void setNoImageVisible(bool) override {}
-    void ZipFile_Progress(qint32, qint32, const QString &) override {}
-    const ProgramPaths &paths() const override { return prog.paths; }
-    QString tmpZip() const override { return prog.paths.tmpZip(); }
-    QString titleText() const override { return prog.lang.Title_Text; }
-    QString openPath() const override { return prog.OpenPath; }
-    bool isArchive() const override { return prog.IsArchive; }
-    QString loadingMessage() const override { return prog.lang.Msg_Loading; }
-    ListingTexts texts() const override
-    {
-        return {prog.lang.Msg_NotZip, prog.lang.Msg_NotRar, prog.lang.Msg_NotArchive, prog.lang.Msg_Encrypted};
-    }
-    QString &errorLog() override { return prog.ErrorLog; }
-    void showMessage(const QString &, const QString &, MsgIcon) override {}
-    std::unique_ptr<cUnzip> &zipReaderSlot() override { return prog.ZipReader; }
-    std::unique_ptr<Cls_Rar> &rarReaderSlot() override { return prog.RarReader; }
-
-    SilentPrompts prompts;
-    Program prog;
-    MemberTable members;
-    SortedList list;
-    QString cb;
-};
 
 QByteArray noise(int size)
 {
@@ -92,7 +45,8 @@ BenchRegistrar listZip("archive: list ZIP of 1000 members", [](const QString &wo
             for (int p = 0; p < 100; ++p)
                 z.addFile(QStringLiteral("권%1/page%2.jpg").arg(v).arg(p, 3, 10, QLatin1Char('0')), page, true);
     }
-    BenchHost host(work);
+    FakeHost host(work);
+    host.cbList = {QString()};
     const double ours = medianMs(15, [&] { Mo_Unzip::ListZip(host, zip); });
     const double bare = medianMs(15, [&] { listBare(zip); });
     if (host.prog.ZipReader->FileCount() != 1000)
@@ -129,18 +83,9 @@ BenchRegistrar extractRar("archive: extract RAR volume of 300 pages", [](const Q
     for (int p = 0; p < 300; ++p)
         w.addFile(QStringLiteral("vol1/page%1.jpg").arg(p, 3, 10, QLatin1Char('0')), noise(100 * 1024 + p));
     w.write(rar);
-    BenchHost host(work);
-    host.prog.OpenPath = rar;
-    host.prog.IsArchive = true;
-    host.prog.ArchiveKind = 1;
-    host.prog.RarReader = std::make_unique<Cls_Rar>(&host);
-    host.prog.RarReader->setRarFile(rar);
-    host.prog.RarReader->Rar_Directory();
-    const qint16 n = host.prog.RarReader->Get_FileCount();
-    host.members.dimension(n);
-    for (qint16 i = 1; i <= n; ++i)
-        host.members.at(i) = {host.prog.RarReader->RarFileName(i), host.prog.RarReader->RarFolderName(i),
-                              host.prog.RarReader->RarFolderName(i)};
+    FakeHost host(work);
+    host.cbList = {QString()};
+    host.openRar(rar);
     const QString out = work + "/bare";
     QDir().mkpath(out);
     const double ours = medianMs(7, [&] { Mo_Rar::SelectRarVolume(host, "vol1"); });

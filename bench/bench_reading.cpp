@@ -1,5 +1,6 @@
 // Reading a book: a turn to a page decoded ahead, a page of a large ZIP, the
 // program's start-up to its first page, and the memory read for 50 pages.
+#include "BenchArchives.h"
 #include "BenchCase.h"
 #include "BenchImages.h"
 
@@ -18,8 +19,6 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <archive.h>
-#include <archive_entry.h>
 #include <algorithm>
 #include <cstdio>
 #include <memory>
@@ -186,26 +185,6 @@ const BenchRegistrar largeZip(QStringLiteral("reading: one page of a 10,000-memb
     report(QStringLiteral("ratio (goal <= 1.3)"), l / s, QString());
 });
 
-// The first member of a ZIP, read the plain way into `to`.
-void extractFirst(const QString &zipPath, const QString &to)
-{
-    archive *a = archive_read_new();
-    archive_read_support_format_zip(a);
-    archive_entry *e = nullptr;
-    if (archive_read_open_filename(a, QFile::encodeName(zipPath).constData(), 1 << 16) == ARCHIVE_OK &&
-        archive_read_next_header(a, &e) == ARCHIVE_OK) {
-        QFile out(to);
-        if (out.open(QIODevice::WriteOnly)) {
-            const void *buf;
-            size_t len;
-            la_int64_t off;
-            while (archive_read_data_block(a, &buf, &len, &off) == ARCHIVE_OK)
-                out.write(static_cast<const char *>(buf), qint64(len));
-        }
-    }
-    archive_read_free(a);
-}
-
 // Runs a child of this program and returns what it printed (one number), or -1.
 double childFigure(const QString &name, const QString &book)
 {
@@ -230,7 +209,7 @@ const BenchRegistrar startUp(QStringLiteral("reading: start-up to the first page
     // What the first page cannot avoid: reading the archive's directory, the
     // member and its reduced decode.
     const double bare = medianMs(kRuns, [&] {
-        extractFirst(book, page);
+        bareExtract(book, {}, page);
         bareDecode(page, shown);
     });
     report(QStringLiteral("process start to first page drawn"), median(t), QStringLiteral("ms"));

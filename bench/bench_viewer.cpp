@@ -1,4 +1,5 @@
 // The reader's page path: Page_Draw and a page step, beside the bare decode cost.
+#include "BenchArchives.h"
 #include "BenchCase.h"
 #include "BenchImages.h"
 
@@ -9,10 +10,12 @@
 #include "platform/Canvas.h"
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
+#include "support/ZipWriter.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <memory>
 
 namespace {
@@ -105,40 +108,6 @@ const BenchRegistrar nextPage(QStringLiteral("viewer: next-page step in a folder
     });
     report(QStringLiteral("Go_Next with the book effect (animation included)"), animated, QStringLiteral("ms"));
 });
-
-} // namespace
-
-#include "support/ZipWriter.h"
-
-#include <QFile>
-#include <archive.h>
-#include <archive_entry.h>
-
-namespace {
-
-// Extracts one member the plain way, to a file: what drawing an archive page cannot avoid.
-void bareExtract(const QString &zipPath, const QByteArray &member, const QString &to)
-{
-    archive *a = archive_read_new();
-    archive_read_support_format_zip(a);
-    if (archive_read_open_filename(a, QFile::encodeName(zipPath).constData(), 1 << 16) == ARCHIVE_OK) {
-        archive_entry *e = nullptr;
-        while (archive_read_next_header(a, &e) == ARCHIVE_OK) {
-            if (member == archive_entry_pathname(e)) {
-                QFile out(to);
-                if (out.open(QIODevice::WriteOnly)) {
-                    const void *buf;
-                    size_t len;
-                    la_int64_t off;
-                    while (archive_read_data_block(a, &buf, &len, &off) == ARCHIVE_OK)
-                        out.write(static_cast<const char *>(buf), qint64(len));
-                }
-                break;
-            }
-        }
-    }
-    archive_read_free(a);
-}
 
 const BenchRegistrar zipPage(QStringLiteral("viewer: drawing a page of a ZIP volume (extraction + Page_Draw)"),
                              [](const QString &workDir) {
