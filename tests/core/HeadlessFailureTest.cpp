@@ -1,4 +1,5 @@
 // What the headless modes tell a script about books they cannot show.
+#include "FileTree.h"
 #include "RunLeafview.h"
 #include "TestImages.h"
 #include "ZipWriter.h"
@@ -14,16 +15,6 @@
 
 #include <memory>
 #include <sys/stat.h>
-
-namespace {
-void writeBytes(const QString &path, const QByteArray &data)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-} // namespace
 
 TEST(HeadlessFailure, ListWritesOneLinePerPageWhateverTheNamesHold)
 {
@@ -42,7 +33,7 @@ TEST(HeadlessFailure, RenderFailsWhenThePageCannotBeDrawn)
 {
     QTemporaryDir d;
     TestImages::writeWithFolders(d.path() + "/book/a.png", 40, 30);
-    writeBytes(d.path() + "/book/b.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x'));
+    ASSERT_TRUE(writeFile(d.path() + "/book/b.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x')));
     const QString out = d.path() + "/out.png";
     ProcessResult r = runLeafview({"--render", d.path() + "/book", "--out", out, "--page", "0"});
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);

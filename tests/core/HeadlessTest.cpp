@@ -14,27 +14,19 @@
 #include <gtest/gtest.h>
 
 
-TEST(Headless, ListPrintsVolumesAndPagesInOrder)
+TEST(Headless, ListPrintsVolumesAndPagesInOrderAndAMissingPathFailsWithStatusTwo)
 {
     QTemporaryDir d;
     const QString root = d.path() + "/책";
-    TestImages::writeWithFolders(root + "/b.png", 8, 8);
-    TestImages::writeWithFolders(root + "/A.jpg", 8, 8);
-    TestImages::writeWithFolders(root + "/vol2/p10.png", 8, 8);
-    TestImages::writeWithFolders(root + "/vol2/p2.png", 8, 8);
-    TestImages::writeWithFolders(root + "/vol2/deeper/x.png", 8, 8);
-    TestImages::writeWithFolders(root + "/Vol1/c.bmp", 8, 8);
-    TestImages::writeWithFolders(root + "/empty/readme.txt", 8, 8);
-    const ProcessResult r = runLeafview({"--list", root});
+    for (const char *name : {"b.png", "A.jpg", "vol2/p10.png", "vol2/p2.png", "vol2/deeper/x.png", "Vol1/c.bmp",
+                             "empty/readme.txt"})
+        TestImages::writeWithFolders(root + "/" + name, 8, 8);
+    ProcessResult r = runLeafview({"--list", root});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, QStringLiteral("/\t2\n\tA.jpg\n\tb.png\n"
                                     "Vol1/\t1\n\tc.bmp\n"
                                     "vol2/\t2\n\tp2.png\n\tp10.png\n"));
-}
-
-TEST(Headless, ListOfAMissingPathFailsWithStatusTwo)
-{
-    const ProcessResult r = runLeafview({"--list", "/no/such/book"});
+    r = runLeafview({"--list", "/no/such/book"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(r.out.isEmpty());
     EXPECT_TRUE(r.err.contains("/no/such/book"));
@@ -124,19 +116,18 @@ TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)
     QString expectedPages;
     for (const QString &page : ComicArchive::pageNames())
         expectedPages += "\t" + page + "\n";
-    ProcessResult r = runLeafview({"--list", ComicArchive::write(d.path() + "/c.cbz")});
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, ComicArchive::folder + "\t5\n" + expectedPages);
-    r = runLeafview({"--list", ComicArchive::write(d.path() + "/c.cbr")});
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, ComicArchive::folder.toLower() + "\t5\n" + expectedPages);
     std::vector<std::pair<QString, QByteArray>> pages;
     for (const QString &page : ComicArchive::pageNames())
         pages.push_back({ComicArchive::folder + "/" + page, "page"});
     ASSERT_TRUE(SolidArchiveWriter::write(d.path() + "/c.cb7", SolidArchiveWriter::Format::SevenZip, pages));
-    r = runLeafview({"--list", d.path() + "/c.cb7"});
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, ComicArchive::folder + "\t5\n" + expectedPages);
+    ProcessResult r;
+    for (const auto &[book, volume] : {std::pair(ComicArchive::write(d.path() + "/c.cbz"), ComicArchive::folder),
+                                       std::pair(ComicArchive::write(d.path() + "/c.cbr"), ComicArchive::folder.toLower()),
+                                       std::pair(d.path() + "/c.cb7", ComicArchive::folder)}) {
+        r = runLeafview({"--list", book});
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+        EXPECT_EQ(r.out, volume + "\t5\n" + expectedPages) << qPrintable(book);
+    }
 
     QDir().mkpath(d.path() + "/shelf");
     ComicArchive::write(d.path() + "/shelf/b.cbz");
@@ -181,18 +172,17 @@ TEST(Headless, TheThirdPartyComicListsAndRendersAlikeFromZipAndRar)
     const QString expectedPages = QStringLiteral("\tCaptainScience#1_01.jpg\n\tCaptainScience#1_02.jpg\n"
                                                  "\tCaptainScience#1_03.jpg\n\tCaptainScience#1_04.jpg\n"
                                                  "\tCaptainScience#1_05.jpg\n");
-    ProcessResult r = runLeafview({"--list", comic + ".cbz"});
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, QStringLiteral("Captain Science 001\t5\n") + expectedPages);
-    r = runLeafview({"--list", comic + "-cbi.cbr"});
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, QStringLiteral("captain science 001\t5\n") + expectedPages);
     QTemporaryDir d;
-    for (const QString &source : {comic + ".cbz", comic + "-cbi.cbr"})
+    for (const auto &[source, volume] : {std::pair(comic + ".cbz", QStringLiteral("Captain Science 001")),
+                                         std::pair(comic + "-cbi.cbr", QStringLiteral("captain science 001"))}) {
+        const ProcessResult r = runLeafview({"--list", source});
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+        EXPECT_EQ(r.out, volume + "\t5\n" + expectedPages);
         ASSERT_EQ(runLeafview({"--render", source, "--out", d.path() + (source.endsWith("cbz") ? "/z.png" : "/r.png"),
                                "--page", "2", "--size", "400x300"})
                       .exitCode,
                   0);
+    }
     const QImage z(d.path() + "/z.png");
     EXPECT_FALSE(z.isNull());
     EXPECT_TRUE(z == QImage(d.path() + "/r.png")); // the same comic page from both archives

@@ -1,3 +1,4 @@
+#include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
 #include "platform/Canvas.h"
@@ -122,10 +123,7 @@ TEST_F(PageDraw, CaptionNamesSourceVolumeAndPage)
 TEST_F(PageDraw, UndecodablePageLeavesItsPlaceBlack)
 {
     const QString root = makeFolder(QStringLiteral("bad"));
-    QFile f(root + "/broken.jpg");
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("not a picture");
-    f.close();
+    ASSERT_TRUE(writeFile(root + "/broken.jpg", "not a picture"));
     startUp();
     w->PicDraw->resize(400, 300);
     openFolder(root);

@@ -1,3 +1,4 @@
+#include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
 #include "SolidArchiveWriter.h"
@@ -18,13 +19,6 @@
 #include <QLineEdit>
 
 namespace {
-void writeFile(const QString &path, const QByteArray &data)
-{
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(data);
-}
-
 class Startup : public ViewerFixture
 {
 protected:
@@ -58,7 +52,7 @@ TEST_F(Startup, WithoutArgumentsOrResumeFileShowsTipAndGreyButtons)
     EXPECT_EQ(w->chk_japan->text(), QStringLiteral("일본만화"));
 }
 
-TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptions)
+TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptionsAndTheStoredSpread)
 {
     const QString book = makeBook();
     ResumeRecord r;
@@ -86,13 +80,8 @@ TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptions)
     EXPECT_TRUE(w->chk_japan->isChecked());
     EXPECT_EQ(app->LastFolder, book);
     EXPECT_TRUE(w->PicTipOut->isHidden());
-}
 
-TEST_F(Startup, ResumedTwoPageRecordShowsTheStoredSpread)
-{
-    const QString book = makeBook();
-    ResumeRecord r;
-    r.path = book;
+    newRun();
     r.volumeIndex = 2; // "v2/", 5 pages -> 3 spreads
     r.viewMode = 2;
     r.pagePosition = 2;
@@ -142,17 +131,9 @@ TEST_F(Startup, AnsweringNoOpensNothingAndAsksAgainNextTime)
     EXPECT_EQ(prompts.count("message"), 2);
 }
 
-TEST_F(Startup, VanishedResumePathOrOutOfRangeVolume)
+TEST_F(Startup, OutOfRangeResumeVolumeAndPageFallBackToTheFirst)
 {
     ResumeRecord r;
-    r.path = books.path() + "/gone";
-    writeResume(r);
-    prompts.messageAnswers = {MsgResult::Yes};
-    startUp();
-    EXPECT_EQ(w->List1().ListCount(), 0);
-    EXPECT_FALSE(w->PicTipOut->isHidden());
-
-    newRun();
     r.path = makeBook();
     r.volumeIndex = 9;
     r.pagePosition = 40; // the book has fewer pages than when it was left
@@ -165,10 +146,7 @@ TEST_F(Startup, VanishedResumePathOrOutOfRangeVolume)
 
 TEST_F(Startup, DamagedResumeFileIsLoggedAndTheWindowStaysUsable)
 {
-    QFile f(dataPath(ResumeRecord::fileName()));
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write("short");
-    f.close();
+    ASSERT_TRUE(writeFile(dataPath(ResumeRecord::fileName()), "short"));
     prompts.messageAnswers = {MsgResult::Yes};
     startUp();
     EXPECT_FALSE(app->ErrorLog.isEmpty());
@@ -201,7 +179,7 @@ TEST_F(Startup, CommandLine)
 
     // A file whose folder holds no page leaves nothing pending either.
     const QString bare = makeFolder("bare");
-    writeFile(bare + "/notes.txt", "no page");
+    ASSERT_TRUE(writeFile(bare + "/notes.txt", "no page"));
     newRun();
     startUp(bare + "/notes.txt");
     EXPECT_TRUE(w->Cmd_Folder.isEmpty() && w->Cmd_File.isEmpty());
@@ -223,8 +201,9 @@ class UnopenedBook : public Startup, public ::testing::WithParamInterface<Unopen
 TEST_P(UnopenedBook, IsToldInTheProgramsLanguage)
 {
     const QString path = books.path() + "/" + GetParam().name;
-    if (!GetParam().content.isNull())
-        writeFile(path, GetParam().content);
+    if (!GetParam().content.isNull()) {
+        ASSERT_TRUE(writeFile(path, GetParam().content));
+    }
     startUp(path);
     ASSERT_EQ(prompts.count("message"), 1);
     EXPECT_EQ(prompts.shown[0].text, path + "\n" + QString::fromUtf8(GetParam().message));
@@ -268,6 +247,8 @@ TEST_F(Startup, AResumeRecordOfABookThatIsGoneIsDroppedWithoutAQuestion)
     startUp();
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName())));
+    EXPECT_EQ(w->List1().ListCount(), 0);
+    EXPECT_FALSE(w->PicTipOut->isHidden());
 }
 
 TEST_F(Startup, ClosingOnAVolumeWithoutPagesStillRecordsTheBook)
@@ -343,9 +324,7 @@ TEST_F(Startup, ShutdownWritesTheResumeRecordUnlessReadingIsFinished)
     w->selectVolume(2);
     w->chk_view->setChecked(true);
     w->Page_Index = 2;
-    QFile legacy(dataPath("imgviewer_info.txt"));
-    ASSERT_TRUE(legacy.open(QIODevice::WriteOnly));
-    legacy.close();
+    ASSERT_TRUE(writeFile(dataPath("imgviewer_info.txt")));
     w->Form_Unload();
     EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName())));
     EXPECT_FALSE(QFile::exists(dataPath("imgviewer_info.txt")));
@@ -355,17 +334,11 @@ TEST_F(Startup, ShutdownEmptiesTmpZipAndWritesTheErrorLogOnlyWhenNeeded)
 {
     startUp();
     TestImages::write(dataPath("TmpZip/left.png"), 4, 4);
-    QFile old(dataPath("ErrorMsg.txt"));
-    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
-    old.write("earlier");
-    old.close();
+    ASSERT_TRUE(writeFile(dataPath("ErrorMsg.txt"), "earlier"));
     w->Form_Unload();
     EXPECT_TRUE(QDir(dataPath("TmpZip")).isEmpty());
     EXPECT_TRUE(QFileInfo(dataPath("TmpZip")).isDir());
-    QFile kept(dataPath("ErrorMsg.txt"));
-    ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-    EXPECT_EQ(kept.readAll(), QByteArray("earlier"));
-    kept.close();
+    EXPECT_EQ(readFile(dataPath("ErrorMsg.txt")), QByteArray("earlier"));
     EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName()))); // no pages, no record
 
     newRun();
@@ -373,9 +346,7 @@ TEST_F(Startup, ShutdownEmptiesTmpZipAndWritesTheErrorLogOnlyWhenNeeded)
     app->logError(QStringLiteral("first problem"));
     app->logError(QStringLiteral("second"));
     w->Form_Unload();
-    QFile log(dataPath("ErrorMsg.txt"));
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
-    const QString text = QString::fromUtf8(log.readAll());
+    const QString text = QString::fromUtf8(readFile(dataPath("ErrorMsg.txt")));
     EXPECT_TRUE(text.endsWith(QStringLiteral("   \r\nfirst problem\r\nsecond\r\n"))) << qPrintable(text);
     EXPECT_FALSE(text.startsWith(QStringLiteral("   ")));
 }

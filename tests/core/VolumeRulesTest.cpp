@@ -1,19 +1,16 @@
-#include "TestImages.h"
+#include "FileTree.h"
 #include "core/PageGeometry.h"
 #include "core/VolumeRules.h"
 #include "platform/SortedList.h"
 
-#include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 namespace {
-void touch(const QString &path)
+void touch(const QString &root, std::initializer_list<const char *> names)
 {
-    QDir().mkpath(path.left(path.lastIndexOf(QLatin1Char('/'))));
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    for (const char *name : names)
+        ASSERT_TRUE(writeFile(root + QLatin1Char('/') + QString::fromUtf8(name)));
 }
 
 QStringList sortedVolumes(MemberTable &t)
@@ -28,15 +25,10 @@ QStringList sortedVolumes(MemberTable &t)
 TEST(VolumeRules, FolderWithImagesSubFolderAndArchiveGivesThreeSortedVolumes)
 {
     QTemporaryDir d;
-    touch(d.path() + "/b.jpg");
-    touch(d.path() + "/a.PNG");
-    touch(d.path() + "/notes.txt");
-    touch(d.path() + "/c.zip");
-    touch(d.path() + "/vol2/p1.jpg");
-    touch(d.path() + "/vol2/readme.txt");
-    touch(d.path() + "/vol2/inner.zip");      // archives inside sub-folders are ignored
-    touch(d.path() + "/vol2/deeper/p9.jpg");  // one level only
-    touch(d.path() + "/empty/x.jpeg.txt");    // not an image
+    touch(d.path(), {"b.jpg", "a.PNG", "notes.txt", "c.zip", "vol2/p1.jpg", "vol2/readme.txt",
+                     "vol2/inner.zip",      // archives inside sub-folders are ignored
+                     "vol2/deeper/p9.jpg",  // one level only
+                     "empty/x.jpeg.txt"});  // not an image
     MemberTable t;
     ASSERT_TRUE(VolumeRules::scanFolder(d.path(), false, t));
     EXPECT_EQ(t.upper(), 4);
@@ -55,8 +47,7 @@ TEST(VolumeRules, FolderWithImagesSubFolderAndArchiveGivesThreeSortedVolumes)
 TEST(VolumeRules, PendingCommandLineFileSkipsSubFoldersAndEmptyFolderKeepsTable)
 {
     QTemporaryDir d;
-    touch(d.path() + "/P01.JPG");
-    touch(d.path() + "/sub/p.jpg");
+    touch(d.path(), {"P01.JPG", "sub/p.jpg"});
     MemberTable t;
     ASSERT_TRUE(VolumeRules::scanFolder(d.path() + "//", true, t));
     ASSERT_EQ(t.upper(), 1);
@@ -78,7 +69,9 @@ TEST(VolumeRules, ArchiveShapedTables)
     t.append({"inner.ZIP", "", {}});         // nested archive at the root
     t.append({"notes.txt", "vol1", {}});
     t.append({"x.jpg", "a\\b\\c/d/e", {}});  // deep with mixed separators: no volume
-    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "inner.ZIP", "vol1", "vol2"}));
+    t.append({"P1.WEBP", "", {}});           // WebP and TIFF are pages too
+    t.append({"p2.tif", "v", {}});
+    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "inner.ZIP", "v", "vol1", "vol2"}));
     EXPECT_EQ(t.at(1).volumeName, "vol1");
     EXPECT_EQ(t.at(7).volumeName, "");
     EXPECT_EQ(t.at(8).volumeName, "");
@@ -95,22 +88,10 @@ TEST(VolumeRules, ExtensionsAndRoots)
     EXPECT_TRUE(VolumeRules::Is_ImageExt(".jpg"));
     EXPECT_FALSE(VolumeRules::Is_ImageExt(".JPG")); // callers lower-case first
     EXPECT_FALSE(VolumeRules::Is_ImageExt(".txt"));
+    for (const char *ext : {".webp", ".tif", ".tiff"})
+        EXPECT_TRUE(VolumeRules::Is_ImageExt(QString::fromLatin1(ext))) << ext;
     EXPECT_EQ(VolumeRules::folderRoot("/a//b"), "/a/b/");
     EXPECT_EQ(VolumeRules::folderRoot("/a/b/"), "/a/b/");
-}
-
-TEST(SortedList, PagesStandInCaseInsensitiveNameOrderWithSlashFirst)
-{
-    SortedList l;
-    for (const char *s : {"p3.jpg", "p1.jpg", "P2.jpg"})
-        l.AddItem(QString::fromLatin1(s));
-    EXPECT_EQ(l.items(), (QStringList{"p1.jpg", "P2.jpg", "p3.jpg"}));
-    SortedList v;
-    for (const char *s : {"vol2/", "c.zip", "/", "9 extra/", "A/"})
-        v.AddItem(QString::fromLatin1(s));
-    EXPECT_EQ(v.items().first(), "/");
-    EXPECT_LT(v.items().indexOf("9 extra/"), v.items().indexOf("A/"));
-    EXPECT_LT(v.items().indexOf("c.zip"), v.items().indexOf("vol2/"));
 }
 
 struct OrderCase
@@ -123,6 +104,7 @@ class NaturalOrder : public ::testing::TestWithParam<OrderCase>
 {
 };
 
+// Case-insensitive name order, "/" first, numbers by value.
 TEST_P(NaturalOrder, NumbersCompareByValue)
 {
     SortedList l;
@@ -133,7 +115,9 @@ TEST_P(NaturalOrder, NumbersCompareByValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, NaturalOrder,
-    ::testing::Values(OrderCase{{"p10.jpg", "p2.jpg", "p1.jpg"}, {"p1.jpg", "p2.jpg", "p10.jpg"}},
+    ::testing::Values(OrderCase{{"p3.jpg", "p1.jpg", "P2.jpg"}, {"p1.jpg", "P2.jpg", "p3.jpg"}},
+                      OrderCase{{"vol2/", "c.zip", "/", "9 extra/", "A/"}, {"/", "9 extra/", "A/", "c.zip", "vol2/"}},
+                      OrderCase{{"p10.jpg", "p2.jpg", "p1.jpg"}, {"p1.jpg", "p2.jpg", "p10.jpg"}},
                       OrderCase{{"제10권", "제2권", "제1권"}, {"제1권", "제2권", "제10권"}},
                       OrderCase{{"Vol 10/", "vol 9/", "/", "Vol 1/"}, {"/", "Vol 1/", "vol 9/", "Vol 10/"}},
                       OrderCase{{"Vol 10\\p1.jpg", "Vol 9\\p2.jpg", "Vol 9\\p1.jpg"},
@@ -143,14 +127,8 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(VolumeRules, JunkIsNeverAPageOrAVolume)
 {
     QTemporaryDir d;
-    touch(d.path() + "/p1.jpg");
-    touch(d.path() + "/._p1.jpg");
-    touch(d.path() + "/.hidden.png");
-    touch(d.path() + "/._book.zip");
-    touch(d.path() + "/__MACOSX/p1.jpg");
-    touch(d.path() + "/.thumbs/t.jpg");
-    touch(d.path() + "/vol/._p2.jpg");
-    touch(d.path() + "/vol/p2.jpg");
+    touch(d.path(), {"p1.jpg", "._p1.jpg", ".hidden.png", "._book.zip", "__MACOSX/p1.jpg", ".thumbs/t.jpg",
+                     "vol/._p2.jpg", "vol/p2.jpg"});
     MemberTable t;
     ASSERT_TRUE(VolumeRules::scanFolder(d.path(), false, t));
     EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "vol/"}));
@@ -163,16 +141,6 @@ TEST(VolumeRules, JunkIsNeverAPageOrAVolume)
     a.append({"p1.jpg", "Book", {}});
     a.append({"p1.jpg", ".\\Book2", {}}); // a "./" prefix is a plain path step
     EXPECT_EQ(sortedVolumes(a), (QStringList{".\\Book2", "Book"}));
-}
-
-TEST(VolumeRules, WebPAndTiffArePages)
-{
-    for (const char *ext : {".webp", ".tif", ".tiff"})
-        EXPECT_TRUE(VolumeRules::Is_ImageExt(QString::fromLatin1(ext))) << ext;
-    MemberTable t;
-    t.append({"P1.WEBP", "", {}});
-    t.append({"p2.tif", "v", {}});
-    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "v"}));
 }
 
 struct FitCase
