@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <cstddef>
@@ -34,6 +35,13 @@ inline QString write(const QString &name, const uint8_t *data, size_t size)
     if (f.open(QIODevice::WriteOnly | QIODevice::Truncate))
         f.write(reinterpret_cast<const char *>(data), qint64(size));
     return path;
+}
+
+// The input under the names of the one-pass reader's kinds (RAR, 7z, tar), whose
+// kind follows the file's extension: `path` itself is read as RAR.
+inline QStringList oneReaderKinds(const QString &path, const uint8_t *data, size_t size)
+{
+    return {path, write(QStringLiteral("book.cb7"), data, size), write(QStringLiteral("book.cbt"), data, size)};
 }
 
 } // namespace FuzzInput

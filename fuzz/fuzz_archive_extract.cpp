@@ -1,4 +1,4 @@
-// Extraction: every member of the input, as a ZIP and as a RAR archive, into a
+// Extraction: every member of the input, as a ZIP, RAR, 7z and tar archive, into a
 // scratch TmpZip that is emptied after each input. Anything that appears beside
 // TmpZip is a write outside it and stops the run.
 #include "FuzzInput.h"
@@ -47,12 +47,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         zip.File_ExtractUnzip(path, (folder.isEmpty() ? QString() : folder + QLatin1Char('\\')) + zip.FileName(i));
     }
 
-    Cls_Rar rar;
-    rar.setRarFile(path);
-    rar.Rar_Directory();
-    for (qint32 i = 1; i <= rar.Get_FileCount(); ++i)
-        rar.setRarSelected(i, true);
-    rar.UnCompressRAR(0, path, tmpZip(), QString(), false);
+    for (const QString &name : FuzzInput::oneReaderKinds(path, data, size)) {
+        Cls_Rar rar;
+        rar.setRarFile(name);
+        rar.Rar_Directory();
+        for (qint32 i = 1; i <= rar.Get_FileCount(); ++i)
+            rar.setRarSelected(i, true);
+        rar.UnCompressRAR(0, name, tmpZip(), QString(), false);
+    }
 
     if (besideTmpZip() != before) {
         std::fprintf(stderr, "a member was written outside TmpZip\n");

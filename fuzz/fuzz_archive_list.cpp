@@ -1,5 +1,5 @@
-// Listing: the input as a ZIP and as a RAR archive (RAR 4 and 5 alike), through
-// the reader classes, the RAR probe and checksum walk, and the volume rules.
+// Listing: the input as a ZIP, a RAR (4 and 5 alike), a 7z and a tar archive,
+// through the reader classes, the RAR probe and checksum walk, and the volume rules.
 #include "FuzzInput.h"
 #include "archive/Cls_Rar.h"
 #include "archive/RarChecksums.h"
@@ -28,11 +28,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 
     RarProbe::check(path);
     RarChecksums::read(path);
-    Cls_Rar rar;
-    rar.setRarFile(path);
-    rar.Rar_Directory();
-    for (qint32 i = 1; i <= rar.Get_FileCount(); ++i)
-        table.append({rar.RarFileName(i), rar.RarFolderName(i), {}});
+    // The reader's kind follows the name: no extension reads as RAR.
+    for (const QString &name : FuzzInput::oneReaderKinds(path, data, size)) {
+        Cls_Rar rar;
+        rar.setRarFile(name);
+        rar.Rar_Directory();
+        for (qint32 i = 1; i <= rar.Get_FileCount(); ++i)
+            table.append({rar.RarFileName(i), rar.RarFolderName(i), {}});
+    }
 
     VolumeRules::deriveVolumes(table);
     return 0;

@@ -3,6 +3,7 @@
 // Third-party archives, when a fixtures folder is given as a second argument,
 // are added beside them, never instead of them.
 #include "RarWriter.h"
+#include "SolidArchiveWriter.h"
 #include "TestImages.h"
 #include "ZipWriter.h"
 
@@ -14,6 +15,7 @@
 #include <QImage>
 
 #include <cstdio>
+#include <zlib.h>
 
 namespace {
 QByteArray pngBytes(int w, int h, QColor c, const char *format)
@@ -37,6 +39,22 @@ QByteArray fileBytes(const QString &path)
 {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+QByteArray gzipped(const QByteArray &data)
+{
+    z_stream z{};
+    if (deflateInit2(&z, Z_BEST_SPEED, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) != Z_OK)
+        return {};
+    QByteArray out(int(deflateBound(&z, uLong(data.size()))), '\0');
+    z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
+    z.avail_in = uInt(data.size());
+    z.next_out = reinterpret_cast<Bytef *>(out.data());
+    z.avail_out = uInt(out.size());
+    const bool done = deflate(&z, Z_FINISH) == Z_STREAM_END;
+    out.truncate(int(z.total_out));
+    deflateEnd(&z);
+    return done ? out : QByteArray();
 }
 } // namespace
 
@@ -100,6 +118,19 @@ int main(int argc, char **argv)
         z.addFile(QStringLiteral("secret.jpg"), "hidden");
         ok &= z.close();
     }
+
+    // 7z (solid) and tar, read in one pass by the same reader as RAR.
+    for (const auto &[name, format] : {std::pair{"7z", SolidArchiveWriter::Format::SevenZip},
+                                       std::pair{"tar", SolidArchiveWriter::Format::Tar}}) {
+        ok &= SolidArchiveWriter::write(arch + QLatin1Char('/') + QLatin1String(name), format,
+                                        {{QStringLiteral("p1.jpg"), jpg},
+                                         {QStringLiteral("vol 1/p2.png"), png},
+                                         {QStringLiteral("권/쪽.bmp"), bmp},
+                                         {QStringLiteral("vol 1/inner.zip"), fileBytes(arch + QStringLiteral("/zip"))}});
+    }
+    // A .cbt compressed as a whole goes through the reader's filters.
+    const QByteArray tarGz = gzipped(fileBytes(arch + QStringLiteral("/tar")));
+    ok &= !tarGz.isEmpty() && put(arch + QStringLiteral("/tar-gz"), tarGz);
 
     if (argc > 2) {
         // Small third-party archives only: large ones slow every mutation down.

@@ -1,4 +1,5 @@
 #include "archive/Mo_Unzip.h"
+#include "archive/ExtractBudget.h"
 
 #include <QDir>
 #include <QFile>
@@ -57,6 +58,8 @@ void clearOne(const QString &folder, const QString &keepFile, const QString &tmp
 
 bool Mo_Unzip::ClearFolder(const QString &folder, const QString &keepFile, const QString &tmpZip, QString &errorLog)
 {
+    // What is left, even after a failure, is counted anew when next needed.
+    ExtractBudget::forget(tmpZip);
     try {
         clearOne(folder, keepFile.isEmpty() ? QString() : QDir::cleanPath(keepFile), tmpZip);
         return true;

@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QStorageInfo>
 
 #include <algorithm>
@@ -33,12 +35,46 @@ static QFileInfoList plainFiles(const QString &folder)
     return QDir(folder).entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoSymLinks, QDir::NoSort);
 }
 
+namespace {
+// The running counts, by folder. Pages are extracted on the interface thread, but
+// nothing here may assume it.
+QMutex g_countLock;
+QHash<QString, qint64> g_counts;
+
+QString keyOf(const QString &folder)
+{
+    return QDir::cleanPath(QFileInfo(folder).absoluteFilePath());
+}
+} // namespace
+
 qint64 usedBy(const QString &folder)
 {
+    const QString key = keyOf(folder);
+    {
+        const QMutexLocker lock(&g_countLock);
+        if (const auto it = g_counts.constFind(key); it != g_counts.cend())
+            return *it;
+    }
     qint64 used = 0;
     for (const QFileInfo &fi : plainFiles(folder))
         used += fi.size();
+    const QMutexLocker lock(&g_countLock);
+    g_counts.insert(key, used);
     return used;
+}
+
+void noteWritten(const QString &folder, qint64 bytes)
+{
+    const QMutexLocker lock(&g_countLock);
+    // A folder not counted yet is counted whole when first asked.
+    if (const auto it = g_counts.find(keyOf(folder)); it != g_counts.end())
+        *it += bytes;
+}
+
+void forget(const QString &folder)
+{
+    const QMutexLocker lock(&g_countLock);
+    g_counts.remove(keyOf(folder));
 }
 
 void makeRoom(const QString &folder, qint64 target, const QString &keep)
@@ -58,6 +94,8 @@ void makeRoom(const QString &folder, qint64 target, const QString &keep)
         if (QFile::remove(fi.absoluteFilePath()))
             used -= fi.size();
     }
+    const QMutexLocker lock(&g_countLock);
+    g_counts.insert(keyOf(folder), used);
 }
 
 } // namespace ExtractBudget

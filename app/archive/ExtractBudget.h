@@ -22,6 +22,11 @@ qint64 forFolder(const QString &folder, qint64 setting);
 // Deletes the oldest files of `folder` (never `keep`, never sub-folders) until the
 // files there take no more than `target` bytes.
 void makeRoom(const QString &folder, qint64 target, const QString &keep);
-// Bytes the plain files of `folder` take.
+// Bytes the plain files of `folder` take: counted once, then kept as a running
+// count by every member written there (noteWritten), so a page extracted costs
+// no scan of the folder. A removal leaves the count high, never low; emptying the
+// folder (forget) has it counted anew on next use.
 qint64 usedBy(const QString &folder);
+void noteWritten(const QString &folder, qint64 bytes);
+void forget(const QString &folder);
 } // namespace ExtractBudget

@@ -21,8 +21,9 @@ void Mo_Rar::SelectRarVolume(ListingHost &host, const QString &volumeName)
     if (!ensureExists(host))
         return;
     Cls_Rar &reader = rarReader(host);
-    const int counted = selectVolumeMembers(host, volumeName, reader.Get_FileCount(),
-                                            [&](int i, bool on) { reader.setRarSelected(i, on); });
+    const int counted = selectVolumeMembers(
+        host, volumeName, reader.Get_FileCount(), [&](int i, bool on) { reader.setRarSelected(i, on); },
+        [&](int i, const QString &name) { reader.setRarTmpName(i, name); });
     // A RAR volume comes out whole, in one pass over the archive.
     reader.UnCompressRAR(0, reader.RarFile(), tmp, QString(), false);
     if (counted == 0 || !volumeName.contains(u'.'))
@@ -65,7 +66,8 @@ void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
         host.setNoImageVisible(true);
         if (!list.isEmpty()) {
             host.setNoImageVisible(false);
-            nested.UnCompressRAR(0, archivePath, tmp, QString(), false);
+            if (!host.listingOnly())
+                nested.UnCompressRAR(0, archivePath, tmp, QString(), false);
         }
     }
     // A nested archive was extracted into TmpZip and is spent now; an archive found

@@ -10,17 +10,36 @@
 #include "platform/SortedList.h"
 
 #include <QFileInfo>
+#include <QSet>
+#include <vector>
 
 namespace TmpZipFolder {
 
+namespace {
+// "p.jpg" -> "p~2.jpg" (or ~3, ...): the first such name nobody has.
+QString distinctName(const QString &name, QSet<QString> &taken)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name, ext = dot > 0 ? name.mid(dot) : QString();
+    for (int n = 2;; ++n) {
+        const QString candidate = stem + QStringLiteral("~%1").arg(n) + ext;
+        if (!taken.contains(candidate)) {
+            taken.insert(candidate);
+            return candidate;
+        }
+    }
+}
+} // namespace
+
 int selectVolumeMembers(ListingHost &host, const QString &volumeName, int readerCount,
-                        const std::function<void(int, bool)> &setSelected)
+                        const std::function<void(int, bool)> &setSelected,
+                        const std::function<void(int, const QString &)> &setTmpName)
 {
     SortedList &list = host.List1();
     MemberTable &members = host.Member_Table();
     list.Clear();
     QStringList pages;
-    int counted = 0;
+    std::vector<int> indices;
     for (int i = 1; i <= members.upper(); ++i) {
         const MemberRecord &rec = members.at(i);
         const bool mine = rec.volumeName == volumeName;
@@ -28,7 +47,21 @@ int selectVolumeMembers(ListingHost &host, const QString &volumeName, int reader
             setSelected(i, mine);
         if (mine) {
             pages << rec.fileName;
-            ++counted;
+            indices.push_back(i);
+        }
+    }
+    const int counted = int(indices.size());
+    if (setTmpName) {
+        // Two members under one name would share one file in TmpZip, and one page
+        // would show in place of the other.
+        QSet<QString> taken(pages.cbegin(), pages.cend()), given;
+        for (int k = 0; k < counted; ++k) {
+            const bool clash = given.contains(pages[k]);
+            if (clash)
+                pages[k] = distinctName(pages[k], taken);
+            given.insert(pages[k]);
+            if (indices[std::size_t(k)] <= readerCount)
+                setTmpName(indices[std::size_t(k)], clash ? pages[k] : QString());
         }
     }
     list.AddItems(pages);

@@ -15,9 +15,14 @@ bool ensureExists(ListingHost &host);
 bool clear(ListingHost &host, const QString &keep = QString());
 // Fills List1 with the members of one volume and tells the reader, through
 // setSelected(index, selected), which of its first readerCount entries those are.
-// Returns how many members the volume has.
+// With setTmpName, a reader that writes members by index learns the TmpZip name
+// of each member of the volume: its file name, or, for a later member of a name
+// already taken (folders that differ only in case, or in "/" against "\"), that
+// name with a short suffix, which is also its page-list text. Returns how many
+// members the volume has.
 int selectVolumeMembers(ListingHost &host, const QString &volumeName, int readerCount,
-                        const std::function<void(int, bool)> &setSelected);
+                        const std::function<void(int, bool)> &setSelected,
+                        const std::function<void(int, const QString &)> &setTmpName = {});
 // False, after clearing List1 and telling the reader, when List1 holds more pages
 // than a page index can address.
 bool pagesAddressable(ListingHost &host, const QString &volumeName);

@@ -1,4 +1,5 @@
 #include "archive/TmpZipWriter.h"
+#include "archive/ExtractBudget.h"
 #include "archive/Crc32.h"
 #include "archive/MemberPath.h"
 
@@ -81,6 +82,11 @@ TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, 
         return fail(QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + folder);
 
     qint64 total = 0;
+    // The folder's running count learns of every page, so the budget needs no scan.
+    const auto written = [&] {
+        ExtractBudget::noteWritten(folder, total);
+        return Result::Written;
+    };
     quint32 crc = 0;
     QString why;
     bool broken = false;
@@ -140,12 +146,12 @@ TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, 
             ::unlink(part.constData());
             return fail(why);
         }
-        return Result::Written;
+        return written();
     }
     // link() refuses an existing name atomically: a file that appeared meanwhile stays.
     if (::link(part.constData(), target.constData()) == 0) {
         ::unlink(part.constData());
-        return Result::Written;
+        return written();
     }
     const int linkErr = errno;
     if (linkErr == EEXIST) {
@@ -162,5 +168,5 @@ TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, 
         ::unlink(part.constData());
         return fail(why);
     }
-    return Result::Written;
+    return written();
 }

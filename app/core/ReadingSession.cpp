@@ -142,6 +142,8 @@ void ReadingSession::Volume_Build()
     SortedList sorted;
     sorted.AddItems(VolumeRules::deriveVolumes(m_members));
     setVolumes(sorted.items());
+    if (m_listingOnly)
+        return;
     if (!m_volumes.isEmpty()) {
         selectVolume(Sel_Volume >= 0 && Sel_Volume <= volumeCount() - 1 ? Sel_Volume : 0);
     } else {

@@ -128,6 +128,10 @@ public:
     QString openPath() const override;
     bool isArchive() const override;
     QString loadingMessage() const override;
+    bool listingOnly() const override { return m_listingOnly; }
+    // Lists sources without loading a volume: the volume list is built but none
+    // is selected, so nothing is extracted or drawn until a volume is chosen.
+    void setListingOnly(bool on) { m_listingOnly = on; }
     ListingTexts texts() const override;
     QString &errorLog() override;
     void showMessage(const QString &title, const QString &text, MsgIcon icon) override;
@@ -159,6 +163,7 @@ private:
     QStringList m_volumes;
     int m_volumeIndex = -1;
     bool m_noImage = false;
+    bool m_listingOnly = false;
     // The book effect is on at start; the other options are off.
     bool m_options[5] = {false, false, false, false, true};
 };

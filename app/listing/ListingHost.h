@@ -45,6 +45,9 @@ public:
     virtual QString titleText() const = 0;
     // Read when a message is shown, so a change of language reaches the readers.
     virtual ListingTexts texts() const = 0;
+    // Only the names are wanted (a listing for the terminal): a nested archive is
+    // taken out to be read, but no page is.
+    virtual bool listingOnly() const { return false; }
 
     // ---- what they report
     virtual void setNoImageVisible(bool visible) = 0; // lblnoimage

@@ -127,10 +127,15 @@ int Headless::list(const QStringList &args)
         err(QStringLiteral("cannot create a temporary folder"));
         return 1;
     }
+    Frm_ImgViewer &w = *s.window;
+    // Names only: no volume is loaded on opening, and the nested archives loaded
+    // below to be listed are not drawn.
+    w.session.setListingOnly(true);
+    QObject::disconnect(&w.session, &ReadingSession::volumeLoadStarted, &w, nullptr);
+    QObject::disconnect(&w.session, &ReadingSession::volumeLoadFinished, &w, nullptr);
     s.open(path);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
-    Frm_ImgViewer &w = *s.window;
     // The pages of every plain volume come from one pass over the member table;
     // only a nested archive is opened as the window opens it, by selecting it.
     const QHash<QString, QStringList> entries =

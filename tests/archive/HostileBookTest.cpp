@@ -3,7 +3,9 @@
 #include "archive/Crc32.h"
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
+#include "core/ReadingSession.h"
 #include "core/ResumeRecord.h"
+#include "support/SolidArchiveWriter.h"
 #include "support/ViewerFixture.h"
 
 #include <QComboBox>
@@ -190,6 +192,14 @@ TEST_F(ArchiveTest, AVolumeExtractsNoMoreThanItsBudget)
     EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg"}));
     Mo_Unzip::ExtractZipMember(host, at("v.cbz"), "c.jpg");
     EXPECT_EQ(host.tmpFiles(), QStringList{"c.jpg"});
+
+    // The next volume starts from an empty folder, not from the count of the last one.
+    const QByteArray third(300 * 1024, 'z');
+    host.openRar(makeRar(at("w.cbr"), RarWriter::Version::Rar5, {{"w/a.jpg", third}, {"w/b.jpg", third}, {"w/c.jpg", third}}));
+    host.cbList = {"w"};
+    host.selectVolume("w");
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
+    EXPECT_EQ(host.prompts.shown.size(), 1u);
 }
 } // namespace
 
@@ -224,4 +234,66 @@ TEST_F(ViewerFixture, AVolumePastSixteenBitsIsSelectedAndResumed)
     EXPECT_EQ(w->Cur_Volume, kChosen);
     EXPECT_EQ(w->List1().items(), QStringList{"p" + chosen.mid(1) + ".jpg"});
 }
+} // namespace
+
+namespace {
+// Listing only (the terminal's --list) builds the volumes without loading one, and
+// a nested archive chosen to be listed gives its page names without its pages.
+TEST_F(ArchiveTest, ListingOnlyTakesOutNoPage)
+{
+    const QString inner = makeRar(at("inner.cbr"), RarWriter::Version::Rar5, {{"q1.jpg", "q"}, {"q2.jpg", "q"}});
+    const QString book = makeRar(at("book.cbr"), RarWriter::Version::Rar4, {{"a/p1.jpg", "p"}, {"inner.cbr", readFile(inner)}});
+    for (const bool listingOnly : {true, false}) {
+        host.prog.RarReader.reset(); // made for the session before, which is gone
+        ReadingSession s{host.prog};
+        s.setListingOnly(listingOnly);
+        host.prog.OpenPath = book;
+        host.prog.IsArchive = true;
+        host.prog.ArchiveKind = 1;
+        s.Open_Source();
+        ASSERT_EQ(s.volumes(), (QStringList{"a", "inner.cbr"}));
+        EXPECT_EQ(s.volumeIndex(), listingOnly ? -1 : 0);
+        EXPECT_EQ(host.tmpFiles(), listingOnly ? QStringList() : QStringList{"p1.jpg"});
+        s.selectVolume(1);
+        EXPECT_EQ(s.List1().items(), (QStringList{"q1.jpg", "q2.jpg"}));
+        EXPECT_EQ(host.tmpFiles(), listingOnly ? QStringList() : (QStringList{"q1.jpg", "q2.jpg"}));
+    }
+}
+} // namespace
+
+namespace {
+struct SharedName
+{
+    const char *what;
+    QString book, first, second, volume;
+};
+void PrintTo(const SharedName &c, std::ostream *os)
+{
+    *os << c.what;
+}
+class SharedNameTest : public ArchiveTest, public ::testing::WithParamInterface<SharedName>
+{
+};
+
+// Two members whose names meet only after the folder rules (RAR folders are
+// lower-cased; "\" and "/" both part folders) each get a file of their own.
+TEST_P(SharedNameTest, EachMemberKeepsItsOwnPage)
+{
+    const SharedName c = GetParam();
+    const QString book = at(c.book);
+    if (c.book.endsWith(".cbr"))
+        makeRar(book, RarWriter::Version::Rar5, {{c.first, "first"}, {c.second, "second"}});
+    else
+        ASSERT_TRUE(SolidArchiveWriter::write(book, SolidArchiveWriter::Format::Tar, {{c.first, "first"}, {c.second, "second"}}));
+    host.openRar(book);
+    host.cbList = {c.volume};
+    host.selectVolume(c.volume);
+    ASSERT_EQ(host.pages(), (QStringList{"p.jpg", "p~2.jpg"}));
+    EXPECT_EQ(readFile(host.tmpZip() + "/p.jpg"), "first");
+    EXPECT_EQ(readFile(host.tmpZip() + "/p~2.jpg"), "second");
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, SharedNameTest,
+                         ::testing::Values(SharedName{"folders in two cases", "c.cbr", "Book/p.jpg", "book/p.jpg", "book"},
+                                           SharedName{"backslash in a name", "s.cbt", "a/b/p.jpg", "a/b\\p.jpg", "a\\b"}));
 } // namespace
