@@ -31,6 +31,20 @@ QString distinctName(const QString &name, QSet<QString> &taken)
 }
 } // namespace
 
+std::vector<bool> makeDistinct(QStringList &names)
+{
+    std::vector<bool> renamed(std::size_t(names.size()), false);
+    QSet<QString> taken(names.cbegin(), names.cend()), given;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        if (given.contains(names[k])) {
+            names[k] = distinctName(names[k], taken);
+            renamed[std::size_t(k)] = true;
+        }
+        given.insert(names[k]);
+    }
+    return renamed;
+}
+
 int selectVolumeMembers(ListingHost &host, const QString &volumeName, int readerCount,
                         const std::function<void(int, bool)> &setSelected,
                         const std::function<void(int, const QString &)> &setTmpName)
@@ -52,16 +66,10 @@ int selectVolumeMembers(ListingHost &host, const QString &volumeName, int reader
     }
     const int counted = int(indices.size());
     if (setTmpName) {
-        // Two members under one name would share one file in TmpZip, and one page
-        // would show in place of the other.
-        QSet<QString> taken(pages.cbegin(), pages.cend()), given;
+        const std::vector<bool> renamed = makeDistinct(pages);
         for (int k = 0; k < counted; ++k) {
-            const bool clash = given.contains(pages[k]);
-            if (clash)
-                pages[k] = distinctName(pages[k], taken);
-            given.insert(pages[k]);
             if (indices[std::size_t(k)] <= readerCount)
-                setTmpName(indices[std::size_t(k)], clash ? pages[k] : QString());
+                setTmpName(indices[std::size_t(k)], renamed[std::size_t(k)] ? pages[k] : QString());
         }
     }
     list.AddItems(pages);
