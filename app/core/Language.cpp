@@ -36,6 +36,7 @@ void Language::load()
         Msg_NotZip = QStringLiteral("%1 is not ZIP archive");
         Msg_NotRar = QStringLiteral("%1 is not RAR archive");
         Msg_NotArchive = QStringLiteral("%1 is not a readable archive");
+        Msg_Undecodable = QStringLiteral("%1\ncannot be shown: the image is damaged or not an image.");
     } else {
         Lang_Folder = QString();
         Title_Text = QStringLiteral("리프뷰 Ver") + versionText();
@@ -57,5 +58,6 @@ void Language::load()
         Msg_NotZip = QStringLiteral("%1\nZIP 압축파일이 아니거나 손상된 파일입니다.");
         Msg_NotRar = QStringLiteral("%1\nRAR 압축파일이 아니거나 손상된 파일입니다.");
         Msg_NotArchive = QStringLiteral("%1\n읽을 수 없는 압축파일입니다.");
+        Msg_Undecodable = QStringLiteral("%1\n손상되었거나 이미지가 아니어서 볼 수 없습니다.");
     }
 }

@@ -22,6 +22,8 @@ struct Language
     QString Msg_NotZip;       // not an archive of its name's kind
     QString Msg_NotRar;
     QString Msg_NotArchive;   // 7z or tar
+    // Drawn on a page whose file cannot be decoded; "%1" is its file name.
+    QString Msg_Undecodable;
 
     static QString versionText(); // "1.7.0"
     // The settings file's language value ("Main", "Language") asks for English.

@@ -1,6 +1,7 @@
 #include "core/PageComposer.h"
 
 #include "core/PageGeometry.h"
+#include "core/PageNotice.h"
 #include "core/Program.h"
 #include "core/ReadingSession.h"
 #include "imaging/CDIB.h"
@@ -24,19 +25,7 @@ bool fileExists(const QString &f)
     return !f.isEmpty() && QFileInfo(f).isFile();
 }
 
-// Copies w x h pixels of the control's last picture onto `to` at (x, y).
-void copyFromControl(IImgPicture *picture, QImage &to, int x, int y, int w, int h)
-{
-    const QImage &src = picture->GetHdc();
-    if (src.isNull() || w <= 0 || h <= 0)
-        return;
-    QPainter painter(&to);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(QPoint(x, y), src, QRect(0, 0, qMin(w, src.width()), qMin(h, src.height())));
-}
-
-// Copies w x h pixels of a picture decoded ahead onto `to` at (x, y), as
-// copyFromControl copies the same picture from the control's surface.
+// Copies w x h pixels of a page's picture onto `to` at (x, y).
 void copyPicture(const QImage &src, QImage &to, int x, int y, int w, int h)
 {
     if (src.isNull() || w <= 0 || h <= 0)
@@ -191,16 +180,33 @@ std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, qint16 
     return out;
 }
 
-std::optional<QImage> PageComposer::picture(IImgPicture *pic, const QString &file, QSize size, bool show)
+std::optional<QImage> PageComposer::picture(IImgPicture *pic, const QString &file, QSize size)
 {
     if (m_prefetching && m_prefetch.held() > 0) {
         if (std::optional<std::optional<QImage>> held = m_prefetch.take(PagePrefetch::keyOf(file, size)))
-            return *held ? **held : QImage();
+            return *held;
     }
+    // The picture is asked for, not put on the control's surface: only a returned
+    // picture tells a decoded page from one that failed.
     pic->SetWidth(size.width());
     pic->SetHeight(size.height());
-    pic->SetVisible(show);
+    pic->SetVisible(false);
     return pic->DisplayPicture(file);
+}
+
+PageComposer::Shown PageComposer::shown(IImgPicture *pic, const Placed &page, QSize slot)
+{
+    if (page.entry < 0 || page.entry >= m_session.pageCount() || page.file.isEmpty())
+        return {};
+    // A header that cannot be read (not an image, or one past the decode limit)
+    // is not worth a decode; a readable header may still front a truncated file.
+    if (!page.size.isEmpty() && fileExists(page.file)) {
+        std::optional<QImage> img = picture(pic, page.file, page.size);
+        if (img && !img->isNull())
+            return {std::move(*img), page.size, false};
+    }
+    const QString name = QFileInfo(page.file).fileName();
+    return {PageNotice::page(slot, m_app.lang.Msg_Undecodable.arg(name)), slot, true};
 }
 
 void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface)
@@ -225,7 +231,7 @@ void PageComposer::prefetchStep(IImgPicture *pic, qint16 index, QSize surface)
     m_prefetch.setCapacity(m_session.I_ViewMode == 2 ? 6 : 3);
     prepare(index);
     for (const Placed &page : layout(pic, index, surface)) {
-        if (page.entry >= 0 && fileExists(page.file))
+        if (page.entry >= 0 && !page.size.isEmpty() && fileExists(page.file))
             m_prefetch.request(PagePrefetch::keyOf(page.file, page.size), pic->Decoder());
     }
 }
@@ -234,32 +240,21 @@ void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint
 {
     QImage &Img_Tmp = *t.Img_Tmp;
     IImgPicture *pic = t.picture;
-    const Placed page = layout(pic, qint16(p), surface.size()).front();
-    const QString &f = page.file;
-    const QSize d = page.size;
     if (!pic) {
         Img_Tmp = surface.copy();
         return;
     }
+    const Shown page = shown(pic, layout(pic, qint16(p), surface.size()).front(), surface.size());
+    const QSize d = page.size;
     const int x = int(roundEven((surface.width() - d.width()) / 2.0));
     const int y = int(roundEven((surface.height() - d.height()) / 2.0));
     if (I_Effect != 1) {
-        const std::optional<QImage> held = picture(pic, f, d, true);
         surface.fill(Qt::black);
-        if (fileExists(f)) {
-            if (held)
-                copyPicture(*held, surface, x, y, d.width(), d.height());
-            else
-                copyFromControl(pic, surface, x, y, d.width(), d.height());
-        }
+        copyPicture(page.image, surface, x, y, d.width(), d.height());
     } else {
         if (!Img_Tmp.isNull())
             surface = Img_Tmp.copy();
-        std::optional<QImage> page;
-        if (fileExists(f))
-            page = picture(pic, f, d, false);
-        Img_Tmp = page ? *page : QImage();
-        turnPage(t, surface, Img_Tmp, QRect(x, y, d.width(), d.height()), turnPos, false);
+        turnPage(t, surface, page.image, QRect(x, y, d.width(), d.height()), turnPos, false);
     }
     Img_Tmp = surface;
 }
@@ -268,29 +263,25 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
 {
     QImage &Img_Tmp = *t.Img_Tmp;
     IImgPicture *pic = t.picture;
-    const std::vector<Placed> pages = layout(pic, qint16(p / 2), surface.size());
-    const Placed &left = pages[0];
-    const Placed &right = pages[1];
-    const QSize d1 = left.size, d2 = right.size;
     if (!pic) {
         Img_Tmp = surface.copy();
         return;
     }
+    const std::vector<Placed> pages = layout(pic, qint16(p / 2), surface.size());
     const int sw = surface.width(), sh = surface.height();
+    const int centre = int(roundEven(sw / 2.0));
+    // A page that cannot be decoded fills its half.
+    const Shown left = shown(pic, pages[0], QSize(centre, sh));
+    const Shown right = shown(pic, pages[1], QSize(sw - centre, sh));
+    const QSize d1 = left.size, d2 = right.size;
     // Puts one page on `to` at x, centred in height.
-    auto place = [&](QImage &to, const Placed &page, int x) {
-        if (page.entry < 0 || !fileExists(page.file))
-            return;
+    auto place = [&](QImage &to, const Shown &page, int x) {
         const QSize d = page.size;
-        const int y = int(roundEven((sh - d.height()) / 2.0));
-        if (const std::optional<QImage> held = picture(pic, page.file, d, true))
-            copyPicture(*held, to, x, y, d.width(), d.height());
-        else
-            copyFromControl(pic, to, x, y, d.width(), d.height());
+        copyPicture(page.image, to, x, int(roundEven((sh - d.height()) / 2.0)), d.width(), d.height());
     };
     if (I_Effect != 1) {
         place(surface, left, int(roundEven(sw / 2.0 - d1.width())));
-        place(surface, right, int(roundEven(sw / 2.0)));
+        place(surface, right, centre);
     } else {
         if (!Img_Tmp.isNull())
             surface = Img_Tmp.copy();
@@ -298,13 +289,13 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         const int bw = d1.width() + d2.width();
         QImage block(qMax(bw, 1), qMax(sh, 1), QImage::Format_RGB32);
         block.fill(Qt::black);
-        if (!d1.isEmpty())
-            place(block, left, 0);
-        if (!d2.isEmpty())
-            place(block, right, d1.width());
+        place(block, left, 0);
+        place(block, right, d1.width());
         // A lone page comes to rest where it stands without the effect: its right
-        // edge on the centre line. A full spread turns centred as a whole.
-        const int x = right.entry < 0 ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
+        // edge on the centre line; so does a spread with a notice, which keeps to
+        // its own half. A full spread turns centred as a whole.
+        const bool onCentreLine = pages[1].entry < 0 || left.notice || right.notice;
+        const int x = onCentreLine ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
         turnPage(t, surface, block, QRect(x, 0, bw, sh), turnPos, true);
     }
     Img_Tmp = surface;

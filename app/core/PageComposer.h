@@ -71,9 +71,18 @@ private:
     // entry in one-page mode; -1 entries for an empty half of a spread).
     std::vector<Placed> layout(IImgPicture *pic, qint16 index, QSize surface) const;
     // The picture of `file` at `size`: from the pages decoded ahead when held there,
-    // else decoded by the control. `show`: the control puts it on its own surface
-    // (nothing is returned then unless it came from the pages decoded ahead).
-    std::optional<QImage> picture(IImgPicture *pic, const QString &file, QSize size, bool show);
+    // else decoded by the control; nullopt or a null image when it cannot be decoded.
+    std::optional<QImage> picture(IImgPicture *pic, const QString &file, QSize size);
+    // What is drawn for a placed page.
+    struct Shown
+    {
+        QImage image; // null where no page stands
+        QSize size{0, 0};
+        bool notice = false;
+    };
+    // The decoded page, or a notice page of `slot` size naming a file that cannot
+    // be decoded.
+    Shown shown(IImgPicture *pic, const Placed &page, QSize slot);
     void schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface);
     void prefetchStep(IImgPicture *pic, qint16 index, QSize surface);
 

@@ -6,6 +6,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -120,19 +121,88 @@ TEST_F(PageDraw, CaptionNamesSourceVolumeAndPage)
     EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0 ─ My Book/[ch 1//a.png]"));
 }
 
-TEST_F(PageDraw, UndecodablePageLeavesItsPlaceBlack)
+// A bad page among good ones: how it is bad, one page or a spread, the book
+// effect, and whether it was decoded ahead.
+struct BadPage
 {
+    const char *kind;
+    bool spread;
+    bool effect;
+};
+class UndecodablePage : public PageDraw, public ::testing::WithParamInterface<BadPage>
+{
+protected:
+    // Four pages, the second bad; the composer shows a spread or a page index.
+    QImage drawBadAfterGood(bool prefetching)
+    {
+        const BadPage c = GetParam();
+        w->composer.setPrefetching(prefetching);
+        const qint16 bad = c.spread ? 0 : 1;
+        // Stepping back from two after the bad one: the look-ahead reaches it.
+        w->Page_Draw(qint16(bad + 2), 0);
+        w->Page_Draw(qint16(bad + 1), 0);
+        QCoreApplication::processEvents();
+        w->Page_Index = bad;
+        w->Page_Draw(bad, c.effect ? 1 : 0);
+        return w->PicDraw->surface().copy();
+    }
+};
+
+TEST_P(UndecodablePage, IsABlackPageWithANoticeOnItsOwnHalf)
+{
+    const BadPage c = GetParam();
     const QString root = makeFolder(QStringLiteral("bad"));
-    ASSERT_TRUE(writeFile(root + "/broken.jpg", "not a picture"));
+    for (int i : {1, 3, 4})
+        TestImages::write(root + QStringLiteral("/p%1.png").arg(i), 300, 400, kColours[i - 1]);
+    const QByteArray kind(c.kind);
+    const QString bad = root + (kind == "bomb" ? "/p2.bmp" : kind == "truncated" ? "/p2.png" : "/p2.jpg");
+    QByteArray bytes = "not a picture";
+    if (kind != "garbage") {
+        TestImages::write(bad, 300, 400);
+        bytes = readFile(bad);
+        if (kind == "truncated") {
+            bytes.truncate(bytes.size() / 2);
+        } else { // the header claims 60000 x 60000 pixels
+            bytes.replace(18, 8, QByteArray::fromHex("60ea000060ea0000"));
+        }
+    }
+    ASSERT_TRUE(writeFile(bad, bytes));
     startUp();
-    w->PicDraw->resize(400, 300);
+    w->PicDraw->resize(1000, 800);
     openFolder(root);
-    EXPECT_EQ(w->List1().ListCount(), 1);
-    const QImage &s = w->PicDraw->surface();
-    for (int y = 0; y < s.height(); y += 37)
-        for (int x = 0; x < s.width(); x += 41)
-            ASSERT_EQ(QColor(s.pixel(x, y)), QColor(Qt::black));
+    w->session.setOption(ReadingSession::TwoPage, c.spread);
+    w->session.setOption(ReadingSession::BookEffect, c.effect);
+    const QImage ahead = drawBadAfterGood(true);
+    if (kind == "truncated") { // a readable header: decoded ahead, and failed there
+        EXPECT_GT(w->composer.prefetch().hits(), 0);
+    }
+    const QImage plain = drawBadAfterGood(false);
+    EXPECT_TRUE(ahead == plain);
+    // The notice's area: the right half of the spread, or the whole surface.
+    const QRect area = c.spread ? QRect(500, 0, 500, 800) : QRect(0, 0, 1000, 800);
+    int text = 0;
+    for (int y = 0; y < 800; y += 2)
+        for (int x = 0; x < 1000; x += 2) {
+            const int colour = colourIndex(x, y);
+            ASSERT_NE(colour, 3) << x << "," << y; // the page shown before
+            if (!area.contains(x, y))
+                continue;
+            ASSERT_NE(colour, 4) << x << "," << y;
+            if (colour != 0) {
+                ASSERT_TRUE(area.adjusted(20, 250, -20, -250).contains(x, y)) << x << "," << y;
+            }
+            text += colour != 0;
+        }
+    EXPECT_GT(text, 20);
+    if (c.spread) {
+        EXPECT_EQ(colourIndex(350, 400), 1);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(Kinds, UndecodablePage,
+                         ::testing::Values(BadPage{"garbage", false, false}, BadPage{"truncated", false, true},
+                                           BadPage{"bomb", false, true}, BadPage{"truncated", true, false},
+                                           BadPage{"garbage", true, true}));
 
 TEST_F(PageDraw, VolumeSwitchGuardsAndSubFoldersWithDots)
 {

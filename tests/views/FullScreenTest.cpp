@@ -1,4 +1,5 @@
 // The full-screen window on the main window's reading session, without a display.
+#include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
 #include "platform/Canvas.h"
@@ -187,6 +188,31 @@ TEST_F(FullScreen, DrawsTheSamePixelsAsTheMainWindow)
     w->Page_Draw(1, 0);
     EXPECT_EQ(w->PicDraw->surface(), f.PicDraw->surface());
     EXPECT_FALSE(f.PicDraw->surface().isNull());
+}
+
+TEST_F(FullScreen, AnUndecodablePageShowsTheSameNoticeAsInTheMainWindow)
+{
+    openBook(3);
+    ASSERT_TRUE(writeFile(w->session.Page_Path(1), "not a picture"));
+    w->session.setOption(ReadingSession::BookEffect, true);
+    Frm_FullScreen &f = open();
+    f.Cur_Page = 1;
+    f.FullPage_Draw(1, 1);
+    // The frames of the turn let the main window's pending layout run: its
+    // surface is sized after them.
+    w->PicDraw->resize(f.PicDraw->size());
+    w->Page_Draw(1, 0);
+    const QImage &s = f.PicDraw->surface();
+    EXPECT_EQ(w->PicDraw->surface(), s);
+    // Black but for the notice: nothing of the page shown before.
+    int text = 0;
+    for (int y = 0; y < s.height(); ++y)
+        for (int x = 0; x < s.width(); ++x) {
+            const QColor c = s.pixelColor(x, y);
+            ASSERT_NE(c, kColours[0]);
+            text += c != QColor(Qt::black);
+        }
+    EXPECT_GT(text, 20);
 }
 
 TEST_F(FullScreen, MenuMarksFollowTheRealOptionsAndCommandsReachTheMainWindow)
