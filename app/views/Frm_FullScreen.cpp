@@ -38,6 +38,7 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
     setPalette(pal);
     setAutoFillBackground(true);
     m_blocker = new InputBlocker(this);
+    m_main.takePageInView = [this] { m_main.Page_Index = Cur_Page; };
 
     buildWidgets();
     buildMenu();
@@ -77,6 +78,7 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
 
 Frm_FullScreen::~Frm_FullScreen()
 {
+    m_main.takePageInView = nullptr;
     if (m_session.promptOwner == this)
         m_session.promptOwner = &m_main;
 }

@@ -536,6 +536,9 @@ void Frm_ImgViewer::Form_Unload()
     // A start from now on runs its own window instead of handing its path here.
     if (m_instanceGate)
         m_instanceGate->release();
+    // A signal or the session's end can close this window under the full-screen one.
+    if (takePageInView)
+        takePageInView();
 
     if (session.finishedReading()) {
         // A finished book is not offered again: neither the legacy unversioned file

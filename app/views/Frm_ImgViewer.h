@@ -62,6 +62,9 @@ public:
     std::function<bool()> anotherInstanceRunning;
     // Ends the process after shutdown (tests replace it).
     std::function<void()> endProcess;
+    // Set while another window reads the session's pages at its own index (full
+    // screen): hands that index to Page_Index, so shutdown records the page in view.
+    std::function<void()> takePageInView;
     // A path handed over by a later start (empty: only come to the front): opened
     // as the command line's path is, with its messages.
     void openHandedPath(const QString &path);

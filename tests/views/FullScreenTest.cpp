@@ -2,6 +2,7 @@
 #include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
+#include "core/ResumeRecord.h"
 #include "platform/Canvas.h"
 #include "platform/KeyCodes.h"
 #include "views/Frm_FullScreen.h"
@@ -173,6 +174,27 @@ TEST_F(FullScreen, ClosingHandsThePageBackInTheLastViewMode)
     EXPECT_TRUE(w->chk_view->isChecked());
     EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
     EXPECT_EQ(w->session.promptOwner, w);
+}
+
+TEST_F(FullScreen, ClosingTheMainWindowUnderItRecordsThePageInView)
+{
+    // Right presses in full screen, and the page the resume record then holds
+    // (-1: the last page of the book: finished, nothing recorded).
+    for (const auto &[presses, recorded] : {std::pair(2, 2), std::pair(4, -1)}) {
+        openBook(5);
+        Frm_FullScreen &f = open();
+        for (int i = 0; i < presses; ++i)
+            f.Form_KeyDown(KeyCodes::Right);
+        ASSERT_EQ(w->Page_Index, 0);
+        w->close(); // what a stop signal does
+        const auto rec = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
+        EXPECT_EQ(rec.has_value(), recorded >= 0) << presses;
+        if (rec) {
+            EXPECT_EQ(rec->pagePosition, recorded);
+        }
+        fs.reset();
+        newRun();
+    }
 }
 
 TEST_F(FullScreen, DrawsTheSamePixelsAsTheMainWindow)
