@@ -36,6 +36,7 @@ extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = FuzzInput::write(QStringLiteral("book"), data, size);
+    const QStringList kinds = FuzzInput::oneReaderKinds(path, data, size);
     const QStringList before = besideTmpZip();
 
     cUnzip zip;
@@ -47,7 +48,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         zip.File_ExtractUnzip(path, (folder.isEmpty() ? QString() : folder + QLatin1Char('\\')) + zip.FileName(i));
     }
 
-    for (const QString &name : FuzzInput::oneReaderKinds(path, data, size)) {
+    for (const QString &name : kinds) {
         Cls_Rar rar;
         rar.setRarFile(name);
         rar.Rar_Directory();
