@@ -78,6 +78,10 @@ qint32 cUnzip::Directory()
         // What was listed before the damage stays listed, as with any damaged archive.
         if (m_host)
             m_host->logError(m_zipFile + QStringLiteral(": ") + h.errorString());
+        // Broken before its first member (a directory that makes no sense, or one
+        // asking for more memory than there is) it is unreadable, not an empty book.
+        if (m_entries.empty() && locked == 0 && m_host)
+            showError(m_host->texts().notZip.arg(m_zipFile));
         return -1;
     }
     return 0;

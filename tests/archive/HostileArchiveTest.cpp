@@ -106,6 +106,16 @@ QByteArray badArchive(const QString &name)
         return "this is not an archive at all, just text";
     if (name == "malformed.zip")
         return QByteArray("PK\x03\x04", 4) + QByteArray(40, '0');
+    if (name == "bad-directory.zip") {
+        // Its directory is sound, so it opens; the one member it lists starts nowhere.
+        using RarBytes::le;
+        const QByteArray sizes = le(0, 8) + le(4, 4) + le(4, 4) + le(4, 4) + le(5, 2) + le(0, 2);
+        const QByteArray local = QByteArray("PK\x03\x04", 4) + le(10, 2) + sizes + "p.jpg" + "page";
+        const QByteArray central =
+            QByteArray("PK\x01\x02", 4) + le(20, 2) + le(10, 2) + sizes + le(0, 10) + le(7, 4) + "p.jpg";
+        return local + central + QByteArray("PK\x05\x06", 4) + le(0, 4) + le(1, 2) + le(1, 2) +
+               le(quint64(central.size()), 4) + le(quint64(local.size()), 4) + le(0, 2);
+    }
     RarWriter w(name.endsWith('5') ? RarWriter::Version::Rar5 : RarWriter::Version::Rar4);
     w.setSolid(name.startsWith("solid"));
     w.setVolume(name.startsWith("volume"));
@@ -153,7 +163,8 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArchiveCase{"locked4", locked}, BadArchiveCase{"locked5", locked},
                       BadArchiveCase{"cut-header4", "%1: archive header broken"},
                       BadArchiveCase{"cut-data4", "%1: File header broken"}, BadArchiveCase{"cut-data5", "%1: File header broken"},
-                      BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}),
+                      BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."},
+                      BadArchiveCase{"bad-directory.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}),
     [](const auto &info) {
         return QString(info.param.name).replace('.', '_').replace('-', '_').toStdString();
     });
