@@ -28,8 +28,9 @@ void Mo_Unzip::SelectZipVolume(ListingHost &host, const QString &volumeName)
     if (!ensureExists(host))
         return;
     cUnzip &reader = zipReader(host);
-    const int counted = selectVolumeMembers(host, volumeName, reader.FileCount(),
-                                            [&](int i, bool on) { reader.setFileSelected(i, on); });
+    const int counted = selectVolumeMembers(
+        host, volumeName, reader.FileCount(), [&](int i, bool on) { reader.setFileSelected(i, on); },
+        [&](int i, const QString &name) { reader.setFileTmpName(i, name); });
     reader.setUnzipFolder(tmp);
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
@@ -55,7 +56,8 @@ void Mo_Unzip::ExtractZipMember(ListingHost &host, const QString &archivePath, c
     if (ExtractBudget::usedBy(tmp) > budget)
         ExtractBudget::makeRoom(tmp, budget / 2, archivePath);
     reader.setUnzipFolder(tmp);
-    reader.File_ExtractUnzip(archivePath, memberPath, tmpName);
+    if (!reader.extractRenamed(archivePath, tmpName))
+        reader.File_ExtractUnzip(archivePath, memberPath, tmpName);
 }
 
 void Mo_Unzip::ListNestedZip(ListingHost &host, const QString &archivePath)

@@ -8,6 +8,7 @@
 #include "platform/Prompts.h"
 
 #include <QFileInfo>
+#include <algorithm>
 #include <archive_entry.h>
 
 namespace {
@@ -58,7 +59,9 @@ qint32 cUnzip::Directory()
     archive_entry *e = nullptr;
     int r;
     int locked = 0;
+    int ordinal = -1;
     while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
+        ++ordinal;
         const MemberPath::Split s = MemberPath::SplitMemberPath(MemberPath::decodedName(e));
         if (s.fileName.isEmpty())
             continue; // folder entry
@@ -70,7 +73,7 @@ qint32 cUnzip::Directory()
             ++locked;
             continue;
         }
-        m_entries.push_back({s.fileName, s.folder, false, encrypted});
+        m_entries.push_back({s.fileName, s.folder, false, encrypted, ordinal, QString()});
     }
     if (locked > 0 && m_host)
         showError(m_host->texts().encrypted.arg(m_zipFile));
@@ -112,6 +115,35 @@ bool cUnzip::FileSelected(qint32 index) const
 void cUnzip::setFileSelected(qint32 index, bool selected)
 {
     const_cast<Entry &>(entry(index)).selected = selected;
+}
+
+void cUnzip::setFileTmpName(qint32 index, const QString &name)
+{
+    const_cast<Entry &>(entry(index)).tmpName = name;
+}
+
+std::optional<bool> cUnzip::extractRenamed(const QString &StrZipName, const QString &TmpName)
+{
+    if (TmpName.isEmpty() || StrZipName != m_zipFile)
+        return std::nullopt;
+    const auto it = std::find_if(m_entries.cbegin(), m_entries.cend(),
+                                 [&](const Entry &en) { return en.selected && en.tmpName == TmpName; });
+    if (it == m_entries.cend())
+        return std::nullopt;
+    ArchiveHandle h(ArchiveHandle::Kind::Zip);
+    if (!h.allocated() || h.open(StrZipName) != ARCHIVE_OK)
+        return false;
+    archive_entry *e = nullptr;
+    int r;
+    for (int i = 0; (r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN; ++i) {
+        if (i < it->ordinal)
+            continue;
+        Outcome result = Outcome::Failed;
+        const std::optional<Outcome> o =
+            takeMember(h.get(), e, MemberPath::decodedName(e), TmpName, StrZipName, QString(), result, true);
+        return o && *o == Outcome::Written;
+    }
+    return false;
 }
 
 std::optional<bool> cUnzip::File_ExtractUnzip(const QString &StrZipName, const QString &StrFile,

@@ -31,6 +31,8 @@ public:
     QString FileDirectory(qint32 index) const;
     bool FileSelected(qint32 index) const;
     void setFileSelected(qint32 index, bool selected);
+    // A member that shares its path with another gets a TmpZip name of its own.
+    void setFileTmpName(qint32 index, const QString &name);
 
     // nullopt for an empty StrZipName; otherwise whether the member was written.
     // The member is matched by its full path ("\" and "/" alike); it goes into
@@ -38,6 +40,10 @@ public:
     // given) and never replaces a file already there.
     std::optional<bool> File_ExtractUnzip(const QString &StrZipName, const QString &StrFile,
                                           const QString &TmpName = QString());
+    // The member of the selected volume given TmpName of its own (setFileTmpName),
+    // found by its place in the archive since its path names another member first.
+    // nullopt when no such member has that name.
+    std::optional<bool> extractRenamed(const QString &StrZipName, const QString &TmpName);
 
     struct Entry
     {
@@ -45,6 +51,8 @@ public:
         QString folder;
         bool selected = false;
         bool encrypted = false;
+        int ordinal = 0; // its place among the archive's headers
+        QString tmpName;
     };
 
 signals:

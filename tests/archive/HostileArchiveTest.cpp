@@ -112,7 +112,7 @@ QByteArray badArchive(const QString &name)
         const QByteArray sizes = le(0, 8) + le(4, 4) + le(4, 4) + le(4, 4) + le(5, 2) + le(0, 2);
         const QByteArray local = QByteArray("PK\x03\x04", 4) + le(10, 2) + sizes + "p.jpg" + "page";
         const QByteArray central =
-            QByteArray("PK\x01\x02", 4) + le(20, 2) + le(10, 2) + sizes + le(0, 10) + le(7, 4) + "p.jpg";
+            QByteArray("PK\x01\x02", 4) + le(20, 2) + le(10, 2) + sizes + QByteArray(10, '\0') + le(7, 4) + "p.jpg";
         return local + central + QByteArray("PK\x05\x06", 4) + le(0, 4) + le(1, 2) + le(1, 2) +
                le(quint64(central.size()), 4) + le(quint64(local.size()), 4) + le(0, 2);
     }
