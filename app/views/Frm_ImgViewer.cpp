@@ -80,6 +80,11 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
         }
         return !m_instanceGate->claim(m_handOverPath);
     };
+    m_handedPath.ready = [this] {
+        // Not while a volume loads, a dialog waits for an answer or a page turns.
+        return !IsProcess && !m_unloaded && isEnabled() && !QApplication::activeModalWidget() && !isBusy();
+    };
+    m_handedPath.open = [this](const QString &path) { openHandedPathNow(path); };
     // Leaves every event loop at once, a dialog's too: closing the window always
     // ends the process (its state is saved by then).
     endProcess = [] { QCoreApplication::exit(0); };
@@ -536,6 +541,7 @@ void Frm_ImgViewer::Form_Unload()
     // A start from now on runs its own window instead of handing its path here.
     if (m_instanceGate)
         m_instanceGate->release();
+    m_handedPath.drop();
     // A signal or the session's end can close this window under the full-screen one.
     if (takePageInView)
         takePageInView();
@@ -578,9 +584,12 @@ void Frm_ImgViewer::openHandedPath(const QString &path)
         setWindowState(windowState() & ~Qt::WindowMinimized);
     raise();
     activateWindow();
-    // While a volume loads or a dialog waits for an answer the path is not taken.
-    if (path.isEmpty() || IsProcess || m_unloaded || !isEnabled() || QApplication::activeModalWidget())
-        return;
+    if (!m_unloaded)
+        m_handedPath.offer(path);
+}
+
+void Frm_ImgViewer::openHandedPathNow(const QString &path)
+{
     const CommandLine named = CommandLine::parse(path);
     setBusy(true);
     PicTipOut->hide();

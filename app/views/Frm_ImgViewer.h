@@ -2,6 +2,7 @@
 #include "core/PageComposer.h"
 #include "core/ReadingSession.h"
 #include "platform/InputBlocker.h"
+#include "platform/PendingHandOver.h"
 
 #include <QImage>
 #include <QPointer>
@@ -66,8 +67,10 @@ public:
     // screen): hands that index to Page_Index, so shutdown records the page in view.
     std::function<void()> takePageInView;
     // A path handed over by a later start (empty: only come to the front): opened
-    // as the command line's path is, with its messages.
+    // as the command line's path is, with its messages; while a dialog is open or
+    // a volume loads, it waits (the latest one) and opens once that ends.
     void openHandedPath(const QString &path);
+    bool handedPathWaiting() const { return m_handedPath.pending(); }
 
     // ---- page and volume lists (the session's)
     void Open_Source() { session.Open_Source(); }
@@ -244,6 +247,8 @@ private:
     QString m_handOverPath;
     QPointer<QWidget> m_focusBeforeBusy;
     InputBlocker &m_inputBlocker = *new InputBlocker(this);
+    PendingHandOver &m_handedPath = *new PendingHandOver(this);
+    void openHandedPathNow(const QString &path);
     bool m_unloaded = false;
     bool m_shuttingDown = false;
 

@@ -8,7 +8,9 @@
 
 #include <QBuffer>
 #include <QCheckBox>
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
@@ -205,6 +207,40 @@ TEST_F(Views, EveryBarCommandStaysReachableFrom1024To1920Pixels)
         }
     }
 }
+
+// What holds the window when later starts hand two paths over: nothing, a modal
+// dialog, a volume still loading.
+class HandedOver : public Views, public ::testing::WithParamInterface<const char *>
+{
+};
+
+TEST_P(HandedOver, TheLatestPathOpensAsSoonAsTheWindowIsFree)
+{
+    const QByteArray holder(GetParam());
+    startWithPages(1);
+    const QString first = pagesFolder(QStringLiteral("first"), 1), latest = pagesFolder(QStringLiteral("latest"), 2);
+    QDialog dialog(w);
+    if (holder == "dialog") {
+        dialog.setModal(true);
+        dialog.show();
+        ASSERT_TRUE(QApplication::activeModalWidget());
+    }
+    w->IsProcess = holder == "loading";
+    const QString before = app->OpenPath;
+    w->openHandedPath(first);
+    w->openHandedPath(latest);
+    if (holder != "nothing") {
+        EXPECT_EQ(app->OpenPath, before);
+        EXPECT_TRUE(w->handedPathWaiting());
+        dialog.close();
+        w->IsProcess = false;
+    }
+    EXPECT_TRUE(QTest::qWaitFor([&] { return app->OpenPath == latest; }, 2000)) << qPrintable(app->OpenPath);
+    EXPECT_FALSE(w->handedPathWaiting());
+    EXPECT_EQ(w->List1().ListCount(), 2);
+}
+
+INSTANTIATE_TEST_SUITE_P(Holders, HandedOver, ::testing::Values("nothing", "dialog", "loading"));
 
 TEST_F(Views, WideTopBarStretchesItsImageFromColumn1020ToTheRightEdge)
 {
