@@ -18,6 +18,7 @@ class QComboBox;
 class QLineEdit;
 class QLabel;
 class QCheckBox;
+class QToolButton;
 class QFrame;
 class IImgPicture;
 class IndexPane;
@@ -149,7 +150,7 @@ public:
     // the command when `run` holds, then the normal image.
     void pressedCommand(SkinButton *b, const QString &name, bool paintFirst, bool run,
                         const std::function<void()> &command);
-    void placeTopBarOnce();
+    void placeTopBarOnce(bool narrow);
     void paintTopBar();
 
     // The wait panel's progress while a volume loads.
@@ -171,6 +172,8 @@ public:
     // Widgets, named by kind: cmd buttons, chk check boxes, lbl labels, Pic panes.
     QWidget *PicTop = nullptr;
     QWidget *PicOption = nullptr;
+    // Stands in for the option switches on the narrowest bar.
+    QToolButton *cmdOptions = nullptr;
     QComboBox *cb_list = nullptr;
     QLineEdit *txtpage = nullptr;
     QLabel *lblpage = nullptr;

@@ -13,6 +13,7 @@
 #include "platform/SkinButton.h"
 #include "views/EventHook.h"
 #include "views/IndexPane.h"
+#include "views/OptionsMenu.h"
 #include "views/TopBarStyle.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
+#include <QToolButton>
 
 #include <exception>
 
@@ -45,6 +47,8 @@ constexpr int kRowHeight = 18;
 constexpr int kPageBoxWidth = 38;
 constexpr int kChipGap = 3;
 constexpr int kMinVolumeListWidth = 110;
+// The volume list on a row of its own (the narrowest bar).
+constexpr int kNarrowVolumeListWidth = 120;
 // A labelled button shown by its icon alone.
 constexpr int kCompactButtonWidth = 38;
 
@@ -239,19 +243,29 @@ void Frm_ImgViewer::paintTopBar()
 void Frm_ImgViewer::placeTopBar()
 {
     SkinButton *const labelled[] = {cmdopen, cmdfile, cmdFolder, cmdfullscreen, cmdIndex};
+    const QList<QCheckBox *> switches = {chk_view, chk_japan, Chk_hundred, Chk_Sharpen, chkeffect};
+    if (!cmdOptions)
+        cmdOptions = OptionsMenu::build(PicTop, switches);
+    OptionsMenu::setLanguage(cmdOptions, m_app.lang.Lang_Mode, switches);
+    const auto fits = [&] {
+        return cmdIndex->geometry().right() < PicTop->width() - img_Info->width() - img_Tip->width();
+    };
     for (SkinButton *b : labelled)
         b->setCompactWidth(0);
-    placeTopBarOnce();
+    placeTopBarOnce(false);
     // A bar too narrow for the labelled buttons (a 1024-pixel screen) shows them
-    // by their icons alone, so every command stays reachable.
-    if (cmdIndex->geometry().right() >= PicTop->width() - img_Info->width() - img_Tip->width()) {
+    // by their icons alone, so every command stays reachable; narrower still (the
+    // smallest window), one options button stands in for the switches.
+    if (!fits()) {
         for (SkinButton *b : labelled)
             b->setCompactWidth(kCompactButtonWidth);
-        placeTopBarOnce();
+        placeTopBarOnce(false);
+        if (!fits())
+            placeTopBarOnce(true);
     }
 }
 
-void Frm_ImgViewer::placeTopBarOnce()
+void Frm_ImgViewer::placeTopBarOnce(bool narrow)
 {
     // Left to right; a control that would reach into the banner's place goes on
     // past the banner instead.
@@ -271,7 +285,8 @@ void Frm_ImgViewer::placeTopBarOnce()
         gap = 0;
     }
 
-    // Page box, count and volume list above the option switches.
+    // Page box, count and volume list above the option switches; on the narrowest
+    // bar the options button follows the count and the list has the row below.
     QCheckBox *const chips[] = {chk_view, chk_japan, Chk_hundred, Chk_Sharpen, chkeffect};
     int chipsWidth = -kChipGap;
     for (QCheckBox *c : chips) {
@@ -280,22 +295,35 @@ void Frm_ImgViewer::placeTopBarOnce()
     }
     lblpage->ensurePolished();
     const int countWidth = lblpage->fontMetrics().horizontalAdvance(QStringLiteral("/0000")) + 4;
-    const int clusterWidth = qMax(chipsWidth, kPageBoxWidth + 2 + countWidth + 4 + kMinVolumeListWidth);
-    const int left = place(clusterWidth, 6);
-    txtpage->setGeometry(left, kRowTop1, kPageBoxWidth, kRowHeight);
-    lblpage->setGeometry(left + kPageBoxWidth + 2, kRowTop1, countWidth, kRowHeight);
-    const int listLeft = left + kPageBoxWidth + 2 + countWidth + 4;
-    cb_list->setGeometry(listLeft, kRowTop1, left + clusterWidth - listLeft, kRowHeight);
-    TopBarStyle::placeArrow(cb_list);
-    PicOption->setGeometry(left, kRowTop2, clusterWidth, kRowHeight);
-    // Spare width goes to the switches evenly, so both rows end together.
-    const int spare = clusterWidth - chipsWidth;
-    int cx = 0;
-    for (int i = 0; i < 5; ++i) {
-        const int w = chips[i]->sizeHint().width() + spare / 5 + (i < spare % 5 ? 1 : 0);
-        chips[i]->setGeometry(cx, 0, w, kRowHeight);
-        cx += w + kChipGap;
+    const int pageWidth = kPageBoxWidth + 2 + countWidth + 4;
+    PicOption->setVisible(!narrow);
+    cmdOptions->setVisible(narrow);
+    if (narrow) {
+        cmdOptions->ensurePolished();
+        const int optionsWidth = cmdOptions->sizeHint().width();
+        const int clusterWidth = qMax(pageWidth + optionsWidth, kNarrowVolumeListWidth);
+        const int left = place(clusterWidth, 4);
+        txtpage->setGeometry(left, kRowTop1, kPageBoxWidth, kRowHeight);
+        lblpage->setGeometry(left + kPageBoxWidth + 2, kRowTop1, countWidth, kRowHeight);
+        cmdOptions->setGeometry(left + pageWidth, kRowTop1, clusterWidth - pageWidth, kRowHeight);
+        cb_list->setGeometry(left, kRowTop2, clusterWidth, kRowHeight);
+    } else {
+        const int clusterWidth = qMax(chipsWidth, pageWidth + kMinVolumeListWidth);
+        const int left = place(clusterWidth, 6);
+        txtpage->setGeometry(left, kRowTop1, kPageBoxWidth, kRowHeight);
+        lblpage->setGeometry(left + kPageBoxWidth + 2, kRowTop1, countWidth, kRowHeight);
+        cb_list->setGeometry(left + pageWidth, kRowTop1, clusterWidth - pageWidth, kRowHeight);
+        PicOption->setGeometry(left, kRowTop2, clusterWidth, kRowHeight);
+        // Spare width goes to the switches evenly, so both rows end together.
+        const int spare = clusterWidth - chipsWidth;
+        int cx = 0;
+        for (int i = 0; i < 5; ++i) {
+            const int w = chips[i]->sizeHint().width() + spare / 5 + (i < spare % 5 ? 1 : 0);
+            chips[i]->setGeometry(cx, 0, w, kRowHeight);
+            cx += w + kChipGap;
+        }
     }
+    TopBarStyle::placeArrow(cb_list);
 
     cmdfile->move(place(cmdfile->width(), 6), 0);
     cmdFolder->move(place(cmdFolder->width(), 0), 0);

@@ -58,6 +58,12 @@ QWidget#PicOption QCheckBox {
   padding: 0px 4px; spacing: 0px; font-size: 12px;
 }
 QWidget#PicOption QCheckBox::indicator { width: 0px; height: 0px; }
+QToolButton#cmdOptions {
+  color: #dfe6ee; background: #2c3540; border: 1px solid #55667b; border-radius: 4px;
+  padding: 0px 4px; font-size: 12px;
+}
+QToolButton#cmdOptions:hover { border-color: #86d17f; }
+QToolButton#cmdOptions:disabled { color: #6b747e; background: #2a3039; border-color: #38404a; }
 QWidget#PicOption QCheckBox:hover { border-color: #86d17f; }
 QWidget#PicOption QCheckBox:checked { background: #4fa84d; border-color: #86d17f; color: #ffffff; }
 QWidget#PicOption QCheckBox:disabled { color: #6b747e; background: #2a3039; border-color: #38404a; }

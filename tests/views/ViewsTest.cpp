@@ -14,6 +14,8 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QToolButton>
 #include <QRadioButton>
 #include <QTest>
 
@@ -190,22 +192,61 @@ TEST_F(Views, SmallWindowsSnapToTheSmallestSize)
     EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, w->width(), w->height() - 40));
 }
 
-TEST_F(Views, EveryBarCommandStaysReachableFrom1024To1920Pixels)
+// Korean and English captions differ in width.
+class BarWidths : public Views, public ::testing::WithParamInterface<qint16>
 {
+};
+
+TEST_P(BarWidths, EveryBarCommandStaysReachableFromTheSmallestWidthTo1920Pixels)
+{
+    app->lang.Lang_Mode = GetParam();
     startWithPages(2);
-    for (const int width : {1024, 1280, 1920}) {
-        showAt(width, 700);
-        std::vector<QWidget *> controls = {w->cmdopen, w->cmdfirst, w->cmdprev,       w->cmdnext,  w->cmdlast,
-                                           w->txtpage, w->cb_list,  w->PicOption,     w->cmdfile,  w->cmdFolder,
-                                           w->Picbanner, w->cmdfullscreen, w->cmdIndex, w->img_Tip, w->img_Info};
+    // 0: as narrow as the window lets itself be made.
+    for (const int width : {0, 1024, 1280, 1920}) {
+        showAt(width ? width : 1024, 700);
+        if (!width) {
+            w->resize(1, 700);
+            ASSERT_TRUE(QTest::qWaitFor([&] { return w->width() > 1; }, 2000));
+        }
+        std::vector<QWidget *> controls = {w->cmdopen,   w->cmdfirst,  w->cmdprev,         w->cmdnext,  w->cmdlast,
+                                           w->txtpage,   w->lblpage,   w->cb_list,         w->PicOption, w->cmdfile,
+                                           w->cmdFolder, w->Picbanner, w->cmdfullscreen,   w->cmdIndex, w->img_Tip,
+                                           w->img_Info,  w->cmdOptions};
+        // On the narrowest bar one options button stands in for the switches.
+        EXPECT_EQ(w->PicOption->isHidden(), width == 0);
+        EXPECT_FALSE(w->cmdOptions->toolTip().isEmpty());
+        std::erase_if(controls, [](QWidget *c) { return c->isHidden(); });
         for (size_t i = 0; i < controls.size(); ++i) {
-            EXPECT_TRUE(w->PicTop->rect().contains(controls[i]->geometry())) << width << " " << i;
+            // The banner keeps its place, past the smallest window's edge.
+            if (controls[i] != w->Picbanner || width) {
+                EXPECT_TRUE(w->PicTop->rect().contains(controls[i]->geometry()))
+                    << width << " " << qPrintable(controls[i]->objectName());
+            }
             for (size_t j = i + 1; j < controls.size(); ++j)
                 EXPECT_FALSE(controls[i]->geometry().intersects(controls[j]->geometry()))
                     << width << ": " << qPrintable(controls[i]->objectName()) << " and "
                     << qPrintable(controls[j]->objectName());
         }
     }
+}
+
+INSTANTIATE_TEST_SUITE_P(Languages, BarWidths, ::testing::Values(qint16(0), qint16(1)));
+
+TEST_F(Views, TheOptionsButtonsEntriesClickTheSwitches)
+{
+    startWithPages(3);
+    QMenu *menu = w->cmdOptions->menu();
+    ASSERT_TRUE(menu);
+    emit menu->aboutToShow();
+    const QList<QAction *> entries = menu->actions();
+    ASSERT_EQ(entries.size(), 5);
+    EXPECT_EQ(entries[0]->text(), w->chk_view->text());
+    EXPECT_FALSE(entries[0]->isChecked());
+    entries[0]->trigger();
+    EXPECT_TRUE(w->chk_view->isChecked());
+    EXPECT_EQ(w->I_ViewMode, 2);
+    emit menu->aboutToShow();
+    EXPECT_TRUE(entries[0]->isChecked());
 }
 
 // What holds the window when later starts hand two paths over: nothing, a modal
