@@ -107,4 +107,38 @@ TEST_F(PrefetchDrop, WhatWasDecodedAheadIsForgottenOnResizeOptionAndVolumeChange
     }
 }
 
+// Turns, resizes, option and volume changes come while decodes run on the worker
+// (run under ThreadSanitizer too); what is shown afterwards is still exactly the
+// page, and closing with a decode under way waits for it.
+TEST_F(PrefetchDrop, ChangesWhileDecodesRunLeaveTheRightPage)
+{
+    if (!w->ImgPicture1)
+        GTEST_SKIP() << "no PhotoGrip control in this build";
+    w->resize(700, 500);
+    const QString book = makeBook(6);
+    openFolder(book);
+    w->session.setOption(ReadingSession::BookEffect, false);
+    const std::vector<std::function<void()>> actions = {
+        [&] { w->Go_Next(); },
+        [&] { w->Go_Prev(); },
+        [&] { w->PicDraw->resize(w->PicDraw->width() + (w->PicDraw->width() % 2 ? -9 : 9), w->PicDraw->height()); },
+        [&] { w->session.setOption(ReadingSession::Sharpen, !w->session.option(ReadingSession::Sharpen)); },
+        [&] { w->session.setOption(ReadingSession::TwoPage, !w->session.option(ReadingSession::TwoPage)); },
+        [&] { openFolder(book); },
+    };
+    QRandomGenerator rng(11);
+    for (int i = 0; i < 60; ++i) {
+        actions[rng.bounded(int(actions.size()))]();
+        w->Page_Draw(w->Page_Index, 0);
+        letItQueue(); // the look-ahead starts; the next action races it
+    }
+    const QImage ahead = w->PicDraw->surface().copy();
+    w->composer.setPrefetching(false);
+    w->Page_Draw(w->Page_Index, 0);
+    EXPECT_TRUE(ahead == w->PicDraw->surface());
+    w->composer.setPrefetching(true);
+    w->Go_Next();
+    letItQueue();
+}
+
 } // namespace
