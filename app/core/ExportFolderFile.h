@@ -8,5 +8,7 @@ namespace ExportFolderFile {
 // one only when complete, so a crash mid-write leaves the previous folder, never
 // an empty file. Returns false (with the reason in `error`) when it cannot.
 bool write(const QString &file, const QString &folder, QString *error = nullptr);
+// The folder the file names (its first line); empty when there is no file.
+QString read(const QString &file);
 
 } // namespace ExportFolderFile

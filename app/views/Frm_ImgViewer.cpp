@@ -2,15 +2,18 @@
 #include "views/DropOpen.h"
 #include "views/EventHook.h"
 #include "views/Frm_FullScreen.h"
+#include "views/PageArea.h"
+#include "views/TopBar.h"
 #include "views/WindowParts.h"
 
 #include "archive/Cls_Rar.h"
-#include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
 #include "core/CommandLine.h"
+#include "core/PageKeys.h"
+#include "core/ExportFolderFile.h"
+#include "core/SessionLifecycle.h"
 #include "platform/IniRead.h"
 #include "core/Program.h"
-#include "core/ResumeRecord.h"
 #include "imaging/CDIB.h"
 #include "imaging/Cls_BookMove.h"
 #include "platform/Canvas.h"
@@ -18,33 +21,18 @@
 #include "platform/InputBlocker.h"
 #include "platform/InstanceGate.h"
 #include "platform/KeyCodes.h"
-#include "platform/LegacyCodePage.h"
-#include "platform/Prompts.h"
 #include "platform/QtTranslations.h"
 #include "platform/SkinButton.h"
-#include "views/IndexPane.h"
 
-#include <leafview/ImgPicture.h>
 #include <leafview/WheelMouse.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
-#include <QComboBox>
-#include <QDateTime>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
-#include <QFileInfo>
-#include <QFrame>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMouseEvent>
-#include <QSignalBlocker>
 #include <QShortcut>
-#include <QTextStream>
-#include <QThread>
 #include <QTimer>
 
 #include <exception>
@@ -98,88 +86,12 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
 
 Frm_ImgViewer::~Frm_ImgViewer() = default;
 
-QCheckBox *Frm_ImgViewer::optionBox(ReadingSession::Option o) const
-{
-    switch (o) {
-    case ReadingSession::TwoPage:
-        return chk_view;
-    case ReadingSession::RightToLeft:
-        return chk_japan;
-    case ReadingSession::Hundred:
-        return Chk_hundred;
-    case ReadingSession::Sharpen:
-        return Chk_Sharpen;
-    case ReadingSession::BookEffect:
-        break;
-    }
-    return chkeffect;
-}
-
 void Frm_ImgViewer::connectSession()
 {
-    connect(&session, &ReadingSession::optionChanged, this, &Frm_ImgViewer::onOptionChanged);
-    connect(&session, &ReadingSession::volumesChanged, this, &Frm_ImgViewer::fillVolumeList);
-    connect(&session, &ReadingSession::volumeTextChanged, this,
-            [this](int i) { cb_list->setItemText(i, session.volumeText(i)); });
+    TopBar::followSession(*this);
     connect(&session, &ReadingSession::volumeLoadStarted, this, &Frm_ImgViewer::onVolumeLoadStarted);
     connect(&session, &ReadingSession::volumeLoadFinished, this, &Frm_ImgViewer::onVolumeLoadFinished);
-    connect(&session, &ReadingSession::pagesCleared, this, &Frm_ImgViewer::showEmptyState);
-    connect(&session, &ReadingSession::noImageChanged, this, [this](bool visible) {
-        lblnoimage->setVisible(visible);
-        if (visible)
-            lblnoimage->raise();
-    });
-    // While the full-screen window is open, the progress goes to its wait panel.
-    connect(&session, &ReadingSession::progress, this, [this](qint32 p, qint32 t, const QString &m) {
-        if (!m_app.IsFullScreen)
-            ZipFile_Progress(p, t, m);
-    });
-}
-
-void Frm_ImgViewer::onOptionChanged(ReadingSession::Option o, bool on)
-{
-    QCheckBox *box = optionBox(o);
-    if (box->isChecked() != on) {
-        const QSignalBlocker quiet(box);
-        box->setChecked(on);
-    }
-    switch (o) {
-    case ReadingSession::TwoPage:
-        chk_view_Click();
-        break;
-    case ReadingSession::RightToLeft:
-        chk_japan_Click();
-        break;
-    case ReadingSession::Hundred:
-        Chk_hundred_Click();
-        break;
-    case ReadingSession::Sharpen:
-        Chk_Sharpen_Click();
-        break;
-    case ReadingSession::BookEffect:
-        // Read by the next step; nothing to redraw.
-        break;
-    }
-}
-
-void Frm_ImgViewer::fillVolumeList()
-{
-    const QSignalBlocker quiet(cb_list);
-    QStringList shown;
-    for (int i = 0; i < cb_list->count(); ++i)
-        shown << cb_list->itemText(i);
-    if (shown != session.volumes()) {
-        cb_list->clear();
-        cb_list->addItems(session.volumes());
-    }
-    cb_list->setCurrentIndex(session.volumeIndex());
-}
-
-void Frm_ImgViewer::showEmptyState()
-{
-    PicDraw->clearPicture();
-    txtpage->clear();
-    lblpage->setText(QStringLiteral("/0"));
+    PageArea::followSession(*this);
 }
 
 void Frm_ImgViewer::onVolumeLoadStarted(const QString &volume)
@@ -220,104 +132,8 @@ void Frm_ImgViewer::buildWidgets()
     setPalette(pal);
     setAutoFillBackground(true);
 
-    PicTop = new QWidget(this);
-    PicTop->setObjectName(QStringLiteral("PicTop"));
-    PicTop->setAutoFillBackground(true);
-
-    auto makeButton = [this](const char *name) {
-        auto *b = new SkinButton(PicTop);
-        b->setObjectName(QString::fromLatin1(name));
-        b->resize(40, 40);
-        return b;
-    };
-    cmdopen = makeButton("cmdopen");
-    cmdfirst = makeButton("cmdfirst");
-    cmdprev = makeButton("cmdprev");
-    cmdnext = makeButton("cmdnext");
-    cmdlast = makeButton("cmdlast");
-    cmdfile = makeButton("cmdfile");
-    cmdFolder = makeButton("cmdFolder");
-    cmdfullscreen = makeButton("cmdfullscreen");
-    cmdIndex = makeButton("cmdIndex");
-    img_Info = makeButton("img_Info");
-    img_Tip = makeButton("img_Tip");
-
-    txtpage = new QLineEdit(PicTop);
-    txtpage->setObjectName(QStringLiteral("txtpage"));
-    txtpage->setAlignment(Qt::AlignRight);
-    lblpage = new QLabel(QStringLiteral("/0"), PicTop);
-    lblpage->setObjectName(QStringLiteral("lblpage"));
-    cb_list = new QComboBox(PicTop);
-    cb_list->setObjectName(QStringLiteral("cb_list"));
-    cb_list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    cb_list->setMinimumContentsLength(16);
-
-    PicOption = new QWidget(PicTop);
-    PicOption->setObjectName(QStringLiteral("PicOption"));
-    auto makeCheck = [this](const char *name, const QString &caption) {
-        auto *c = new QCheckBox(caption, PicOption);
-        c->setObjectName(QString::fromLatin1(name));
-        return c;
-    };
-    chk_view = makeCheck("chk_view", QStringLiteral("2장보기"));
-    chk_japan = makeCheck("chk_japan", QString());
-    Chk_hundred = makeCheck("Chk_hundred", QStringLiteral("100%"));
-    Chk_Sharpen = makeCheck("Chk_Sharpen", QStringLiteral("선명하게"));
-    chkeffect = makeCheck("chkeffect", QString());
-    // The book effect is on when the window is created; the other options are off.
-    chkeffect->setChecked(true);
-
-    Picbanner = new QWidget(PicTop);
-    Picbanner->setObjectName(QStringLiteral("Picbanner"));
-    Picbanner->setGeometry(767, 1, 160, 36);
-
-    PicDraw = new Canvas(this);
-    PicDraw->setObjectName(QStringLiteral("PicDraw"));
-
-    Pic_IndexScreen = new IndexPane(*this);
-
-    lblnoimage = new QLabel(QStringLiteral("이미지가 없습니다."), this);
-    lblnoimage->setObjectName(QStringLiteral("lblnoimage"));
-    lblnoimage->setStyleSheet(QStringLiteral("color: white; background: transparent; font-size: 16px;"));
-    lblnoimage->adjustSize();
-    lblnoimage->hide();
-
-    PicTipOut = new QWidget(this);
-    PicTipOut->setObjectName(QStringLiteral("PicTipOut"));
-    PicTip = new QLabel(PicTipOut);
-    PicTip->setObjectName(QStringLiteral("PicTip"));
-    PicTipOut->hide();
-
-    const WindowParts::WaitPanel wait = WindowParts::WaitPanel::build(this, QStringLiteral("잠시만 기다려주세요"));
-    PicBox = wait.PicBox;
-    lbl_filemsg = wait.lbl_filemsg;
-    Shback = wait.Shback;
-    Shbar = wait.Shbar;
-
-    connect(cb_list, qOverload<int>(&QComboBox::activated), this, [this](int i) {
-        // The list gives up the focus, so its arrow keys never switch volumes.
-        PicTop->setFocus();
-        session.selectVolume(i);
-    });
-    // A click on a box sets the option; the session's change runs the handler.
-    for (auto o : {ReadingSession::TwoPage, ReadingSession::RightToLeft, ReadingSession::Hundred,
-                   ReadingSession::Sharpen, ReadingSession::BookEffect})
-        connect(optionBox(o), &QCheckBox::toggled, this, [this, o](bool on) { session.setOption(o, on); });
-
-    connect(cmdfirst, &SkinButton::leftPressed, this, &Frm_ImgViewer::cmdfirst_MouseDown);
-    connect(cmdprev, &SkinButton::leftPressed, this, &Frm_ImgViewer::cmdprev_MouseDown);
-    connect(cmdnext, &SkinButton::leftPressed, this, &Frm_ImgViewer::cmdnext_MouseDown);
-    connect(cmdlast, &SkinButton::leftPressed, this, &Frm_ImgViewer::cmdlast_MouseDown);
-
-    connect(PicDraw, &Canvas::keyReleased, this, [this](QKeyEvent *e) {
-        if (PicDraw_KeyUp(KeyCodes::fromQt(e->key())))
-            e->accept();
-    });
-    connect(PicDraw, &Canvas::mousePressed, this,
-            [this](QMouseEvent *e) { PicDraw_MouseDown(e->button(), e->position().x()); });
-    connect(PicDraw, &Canvas::mouseMoved, this, [this](QMouseEvent *) { PicDraw_MouseMove(); });
-    connect(txtpage, &QLineEdit::returnPressed, this, [this] { txtpage_KeyUp(KeyCodes::Enter); });
-
+    TopBar::build(*this);
+    PageArea::build(*this);
     styleWidgets();
 
     // F11 reads on in full screen, as in other viewers on this desktop.
@@ -362,18 +178,7 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     // 6.
     Cur_Volume = -1;
     // 7.
-    QFile ini(m_app.paths.exportFolderFile());
-    if (ini.open(QIODevice::ReadOnly)) {
-        const QByteArray all = ini.readAll();
-        int end = all.size();
-        for (int i = 0; i < all.size(); ++i) {
-            if (all[i] == '\r' || all[i] == '\n') {
-                end = i;
-                break;
-            }
-        }
-        m_app.ExportFolder = QString::fromUtf8(all.left(end));
-    }
+    m_app.ExportFolder = ExportFolderFile::read(m_app.paths.exportFolderFile());
     // 8.
     Set_ButtonState(false);
     I_ViewMode = 1;
@@ -405,12 +210,7 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
 
 void Frm_ImgViewer::createReaders()
 {
-    // Archive names that are not UTF-8 come from old tools in a legacy code page;
-    // which one is a setting, Korean (CP949) unless the settings file says otherwise.
-    const QString codePage =
-        Ini_Read(m_app.paths, QStringLiteral("Archive"), QStringLiteral("CodePage"), QStringLiteral("CP949"));
-    if (!LegacyCodePage::setName(codePage.trimmed().toLatin1()))
-        m_app.logError(QStringLiteral("Unknown code page in the settings file: ") + codePage);
+    SessionLifecycle::applyCodePageSetting(m_app);
     m_bookMove = std::make_unique<Cls_BookMove>();
     m_app.ZipReader = std::make_unique<cUnzip>(&session);
     m_app.RarReader = std::make_unique<Cls_Rar>(&session);
@@ -447,51 +247,8 @@ void Frm_ImgViewer::Open_Initial()
 {
     try {
         PicDraw->hide();
-        if (!Cmd_Folder.isEmpty() || !Cmd_File.isEmpty()) {
-            session.openNamedPath();
-        } else if (const std::optional<ResumeRecord> kept = ResumeRecord::readFrom(resumeFile());
-                   kept && (kept->path.isEmpty() || !QFileInfo::exists(kept->path))) {
-            // A book that is gone is not offered (a Yes would show nothing), and its
-            // record goes so the question does not come back at every start.
-            QFile::remove(resumeFile());
-        } else if (QFileInfo::exists(resumeFile())) {
-            const MsgResult answer =
-                m_app.prompts->messageBox(this, QStringLiteral("기존파일읽기"),
-                                          QStringLiteral("기존에 있던 파일을 계속 읽으시겠습니까?"), MsgIcon::Question,
-                                          MsgButtons::YesNo);
-            if (answer == MsgResult::Yes) {
-                const std::optional<ResumeRecord> rec = ResumeRecord::readFrom(resumeFile());
-                if (!rec)
-                    throw std::runtime_error("The resume file is damaged");
-                m_app.OpenPath = rec->path;
-                m_app.LastFolder = rec->path;
-                if (!rec->path.isEmpty() && QFileInfo::exists(rec->path)) {
-                    Is_Resumed = true;
-                    m_app.IsArchive = rec->isArchive;
-                    I_ViewMode = rec->viewMode == 2 ? 2 : 1;
-                    Page_Index = rec->pagePosition < 0 ? 0 : rec->pagePosition;
-                    Sel_Volume = rec->volumeIndex;
-                    m_app.ArchiveKind = rec->archiveKind;
-                    // Each change runs that box's handler; the page list is still empty.
-                    session.setOption(ReadingSession::Hundred, rec->hundred == 1);
-                    session.setOption(ReadingSession::BookEffect, rec->effect == 1);
-                    session.setOption(ReadingSession::Sharpen, rec->sharpen == 1);
-                    if (rec->rightToLeft)
-                        session.setOption(ReadingSession::RightToLeft, true);
-                    Set_ButtonState(true);
-                    Open_Source();
-                    if (I_ViewMode == 2) {
-                        // The stored spread index becomes a page index; the option's rule
-                        // turns it back into a spread index and the handler draws.
-                        Page_Index = qint16(Page_Index * 2);
-                        if (!session.setOption(ReadingSession::TwoPage, true)) {
-                            Page_Index = ReadingSession::spreadOfPage(Page_Index);
-                            chk_view_Click();
-                        }
-                    }
-                }
-            }
-        }
+        if (SessionLifecycle::openAtStart(session, resumeFile(), [this] { Set_ButtonState(true); }))
+            chk_view_Click();
         if (session.List1().isEmpty()) {
             PicTipOut->show();
             PicTipOut->raise();
@@ -516,19 +273,6 @@ void Frm_ImgViewer::Open_Initial()
 
 // ---------------------------------------------------------------- shutdown
 
-void Frm_ImgViewer::releaseReaders()
-{
-    session.Member_Table().discard();
-    m_app.ZipReader.reset();
-    m_bookMove.reset();
-    m_app.RarReader.reset();
-}
-
-void Frm_ImgViewer::clearTmpZip()
-{
-    Mo_Unzip::ClearFolder(m_app.paths.tmpZip(), QString(), m_app.paths.tmpZip(), m_app.ErrorLog);
-}
-
 void Frm_ImgViewer::Form_Unload()
 {
     if (m_unloaded)
@@ -546,29 +290,10 @@ void Frm_ImgViewer::Form_Unload()
     if (takePageInView)
         takePageInView();
 
-    if (session.finishedReading()) {
-        // A finished book is not offered again: neither the legacy unversioned file
-        // nor this version's resume record survives.
-        QFile::remove(m_app.paths.dataFolder + QStringLiteral("/imgviewer_info.txt"));
-        QFile::remove(resumeFile());
-        releaseReaders();
-        clearTmpZip();
-    } else {
-        // A book is recorded while it is open, also when the selected volume
-        // holds no page (an "ⓧ" volume).
-        if (!session.List1().isEmpty() || session.volumeCount() > 0) {
-            if (!session.snapshot().writeTo(resumeFile()))
-                m_app.logError(QStringLiteral("The resume file cannot be written: ") + resumeFile());
-        }
-        if (!m_app.ErrorLog.isEmpty()) {
-            QFile f(m_app.paths.errorLogFile());
-            if (f.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-                const QString stamp = QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat);
-                f.write((stamp + QStringLiteral("   ") + m_app.ErrorLog + QStringLiteral("\r\n")).toUtf8());
-            }
-        }
-        releaseReaders();
-        clearTmpZip();
+    const bool finished = SessionLifecycle::keepOnExit(session, resumeFile());
+    m_bookMove.reset();
+    SessionLifecycle::releaseReaders(session);
+    if (!finished) {
         // Unregister_Controls: the control libraries, then the program DIB surface.
         if (m_app.controls)
             m_app.controls->unregisterAll();
@@ -590,23 +315,10 @@ void Frm_ImgViewer::openHandedPath(const QString &path)
 
 void Frm_ImgViewer::openHandedPathNow(const QString &path)
 {
-    const CommandLine named = CommandLine::parse(path);
     setBusy(true);
     PicTipOut->hide();
     Set_ButtonState(true);
-    // A new book starts at its first volume and first page.
-    Sel_Volume = 0;
-    Cmd_Folder = named.Cmd_Folder;
-    Cmd_File = named.Cmd_File;
-    try {
-        session.openNamedPath();
-    } catch (const std::exception &e) {
-        m_app.logError(QString::fromLocal8Bit(e.what()));
-    }
-    Cmd_Folder.clear();
-    Cmd_File.clear();
-    if (!m_app.IsArchive)
-        m_app.LastFolder = m_app.OpenPath;
+    SessionLifecycle::openHandedOver(session, path);
     if (session.List1().isEmpty()) {
         Set_ButtonState(false);
         if (session.volumeCount() == 0) {
@@ -623,20 +335,11 @@ void Frm_ImgViewer::closeEvent(QCloseEvent *e)
     e->accept();
 }
 
-// ---------------------------------------------------------------- volume and page lists
-
-
 // ---------------------------------------------------------------- page drawing
 
 void Frm_ImgViewer::showPageNumber(qint16 i_PgNo)
 {
-    if (session.List1().isEmpty()) {
-        txtpage->clear();
-        lblpage->setText(QStringLiteral("/0"));
-        return;
-    }
-    txtpage->setText(QString::number(i_PgNo + 1));
-    lblpage->setText(QLatin1Char('/') + QString::number(session.stepCount()));
+    TopBar::showPageNumber(*this, i_PgNo);
 }
 
 PageTarget Frm_ImgViewer::pageTarget()
@@ -708,104 +411,80 @@ void Frm_ImgViewer::setBusy(bool busy)
 
 void Frm_ImgViewer::Go_Prev()
 {
-    setBusy(true);
-    if (session.stepBack(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
-        Page_Draw(Page_Index, session.effectFlag());
-    setBusy(false);
+    turn(&ReadingSession::stepBack);
 }
 
 void Frm_ImgViewer::Go_Next()
 {
+    turn(&ReadingSession::stepForward);
+}
+
+void Frm_ImgViewer::turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &))
+{
     setBusy(true);
-    if (session.stepForward(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
+    if ((session.*step)(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
         Page_Draw(Page_Index, session.effectFlag());
     setBusy(false);
 }
 
-void Frm_ImgViewer::pressButton(SkinButton *b, const QString &downFile)
-{
-    b->setImageFile(skinPath(downFile, false));
-    // One pass of events so the pressed image is painted before the step runs.
-    QCoreApplication::processEvents();
-}
-
-void Frm_ImgViewer::stepButton(SkinButton *b, const QString &name, void (Frm_ImgViewer::*step)())
-{
-    pressButton(b, name + QStringLiteral("_down.bmp"));
-    (this->*step)();
-    if (session.pageCount() < 2) {
-        // A step that changes nothing is instant: hold the pressed image long enough to be seen.
-        QElapsedTimer t;
-        t.start();
-        while (t.elapsed() < 50)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
-    b->setImageFile(skinPath(name + QStringLiteral(".bmp"), false));
-}
-
 void Frm_ImgViewer::cmdnext_MouseDown()
 {
-    stepButton(cmdnext, QStringLiteral("b_next"), &Frm_ImgViewer::Go_Next);
+    TopBar::stepButton(*this, cmdnext, QStringLiteral("b_next"), TopBar::StepPress::PaintedAndHeld,
+                       [this] { Go_Next(); });
 }
 
 void Frm_ImgViewer::cmdprev_MouseDown()
 {
-    stepButton(cmdprev, QStringLiteral("b_prev"), &Frm_ImgViewer::Go_Prev);
+    TopBar::stepButton(*this, cmdprev, QStringLiteral("b_prev"), TopBar::StepPress::PaintedAndHeld,
+                       [this] { Go_Prev(); });
 }
 
 void Frm_ImgViewer::cmdfirst_MouseDown()
 {
-    pressButton(cmdfirst, QStringLiteral("b_start2_down.bmp"));
-    setBusy(true);
     // The first page is reached as a backward step, with its direction and effect.
-    Page_Index = 1;
-    Go_Prev();
-    setBusy(false);
-    cmdfirst->setImageFile(skinPath(QStringLiteral("b_start2.bmp"), false));
+    TopBar::stepButton(*this, cmdfirst, QStringLiteral("b_start2"), TopBar::StepPress::Painted, [this] {
+        setBusy(true);
+        Page_Index = 1;
+        Go_Prev();
+        setBusy(false);
+    });
 }
 
 void Frm_ImgViewer::cmdlast_MouseDown()
 {
     if (session.List1().isEmpty())
         return;
-    cmdlast->setImageFile(skinPath(QStringLiteral("b_fast2_down.bmp"), false));
-    setBusy(true);
-    Page_Index = qint16(stepCount() - 2);
-    Go_Next();
-    setBusy(false);
-    cmdlast->setImageFile(skinPath(QStringLiteral("b_fast2.bmp"), false));
+    TopBar::stepButton(*this, cmdlast, QStringLiteral("b_fast2"), TopBar::StepPress::Plain, [this] {
+        setBusy(true);
+        Page_Index = qint16(stepCount() - 2);
+        Go_Next();
+        setBusy(false);
+    });
 }
 
 bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
 {
-    if (Key_Busy)
+    const PageKeys::Action action = PageKeys::forKey(keyCode);
+    if (Key_Busy || action == PageKeys::Action::None)
         return false;
-    switch (keyCode) {
-    case KeyCodes::PageDown:
-    case KeyCodes::Space:
-    case KeyCodes::Enter:
-    case KeyCodes::Right:
-        Key_Busy = true;
+    Key_Busy = true;
+    switch (action) {
+    case PageKeys::Action::Next:
         Go_Next();
-        Key_Busy = false;
-        return true;
-    case KeyCodes::Backspace:
-    case KeyCodes::Left:
-    case KeyCodes::PageUp:
-        Key_Busy = true;
+        break;
+    case PageKeys::Action::Prev:
         Go_Prev();
-        Key_Busy = false;
-        return true;
-    case KeyCodes::Home:
-    case KeyCodes::End:
+        break;
+    case PageKeys::Action::First:
         // The first or last page (or spread), as the two buttons reach them.
-        Key_Busy = true;
-        keyCode == KeyCodes::Home ? cmdfirst_MouseDown() : cmdlast_MouseDown();
-        Key_Busy = false;
-        return true;
+        cmdfirst_MouseDown();
+        break;
     default:
-        return false;
+        cmdlast_MouseDown();
+        break;
     }
+    Key_Busy = false;
+    return true;
 }
 
 void Frm_ImgViewer::PicDraw_MouseDown(Qt::MouseButton button, double x)

@@ -232,18 +232,9 @@ private:
     void buildWidgets();
     void createControls();
     void connectSession();
-    void showEmptyState();
-    void fillVolumeList();
-    void onOptionChanged(ReadingSession::Option o, bool on);
     void onVolumeLoadStarted(const QString &volume);
     void onVolumeLoadFinished();
-    // The check box that shows option `o`.
-    QCheckBox *optionBox(ReadingSession::Option o) const;
-    void pressButton(SkinButton *b, const QString &downFile);
-    // A page button: pressed image, the step, normal image again.
-    void stepButton(SkinButton *b, const QString &name, void (Frm_ImgViewer::*step)());
-    void releaseReaders();
-    void clearTmpZip();
+    void turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &));
 
     std::unique_ptr<Cls_BookMove> m_bookMove;
     std::unique_ptr<InstanceGate> m_instanceGate;

@@ -70,6 +70,11 @@ TEST(ExportFolderFileTest, RewritesTheFileAsOneLine)
     ASSERT_TRUE(ExportFolderFile::write(ini, QStringLiteral("/내 만화")));
     EXPECT_EQ(readFile(ini), QStringLiteral("/내 만화\r\n").toUtf8());
     EXPECT_FALSE(ExportFolderFile::write(dir.path() + QStringLiteral("/missing/imgviewer.ini"), QStringLiteral("/x")));
+    // What is read back: the first line alone, whatever ends it; nothing without a file.
+    EXPECT_EQ(ExportFolderFile::read(ini), QStringLiteral("/내 만화"));
+    ASSERT_TRUE(writeFile(ini, "/unix/ended\nnext"));
+    EXPECT_EQ(ExportFolderFile::read(ini), QStringLiteral("/unix/ended"));
+    EXPECT_EQ(ExportFolderFile::read(dir.path() + QStringLiteral("/none.ini")), QString());
 }
 
 // ---------------------------------------------------------------- the command

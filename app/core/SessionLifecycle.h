@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+#include <functional>
+
+class Program;
+class ReadingSession;
+struct ResumeRecord;
+
+// How a reading session begins and ends with the program: the initial open (the
+// named path, or the kept place after asking), a path handed over by a later
+// start, and what is kept or forgotten when the program ends. Widget-free; the
+// window shows the outcome.
+namespace SessionLifecycle {
+
+// The code page of archive names that are not UTF-8, from the settings file
+// (Korean unless it says otherwise); an unknown name is logged.
+void applyCodePageSetting(Program &app);
+
+// The initial open: Cmd_Folder/Cmd_File when given, else the book of the resume
+// file after the question whether to read on. A record whose book is gone is
+// removed without asking (a Yes would show nothing). Returns true when the
+// caller must draw the resumed spread itself (its two-page view was on already).
+// Throws std::runtime_error for a record damaged between the two readings.
+// `beforeOpen` runs once the kept book is going to be opened.
+bool openAtStart(ReadingSession &session, const QString &resumeFile, const std::function<void()> &beforeOpen = {});
+
+// Restores the place of `rec` (its book exists) and opens its book; returns as
+// openAtStart does.
+bool resume(ReadingSession &session, const ResumeRecord &rec, const std::function<void()> &beforeOpen = {});
+
+// A path handed over by a later start opens as the command line's path does: a
+// new book from its first volume and page, with the same messages.
+void openHandedOver(ReadingSession &session, const QString &path);
+
+// At the end of the program: a finished book forgets its resume record (the
+// legacy one too); else the place is written (also for a volume without pages)
+// with the error log. Returns true for a finished book.
+bool keepOnExit(ReadingSession &session, const QString &resumeFile);
+// Then the member table and both archive readers go, and TmpZip is emptied.
+void releaseReaders(ReadingSession &session);
+
+} // namespace SessionLifecycle

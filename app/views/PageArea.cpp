@@ -1,0 +1,70 @@
+#include "views/PageArea.h"
+
+#include "platform/Canvas.h"
+#include "platform/KeyCodes.h"
+#include "core/Program.h"
+#include "views/Frm_ImgViewer.h"
+#include "views/TopBar.h"
+#include "views/IndexPane.h"
+#include "views/WindowParts.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMouseEvent>
+
+namespace PageArea {
+
+void build(Frm_ImgViewer &w)
+{
+    w.PicDraw = new Canvas(&w);
+    w.PicDraw->setObjectName(QStringLiteral("PicDraw"));
+
+    w.Pic_IndexScreen = new IndexPane(w);
+
+    w.lblnoimage = new QLabel(QStringLiteral("이미지가 없습니다."), &w);
+    w.lblnoimage->setObjectName(QStringLiteral("lblnoimage"));
+    w.lblnoimage->setStyleSheet(QStringLiteral("color: white; background: transparent; font-size: 16px;"));
+    w.lblnoimage->adjustSize();
+    w.lblnoimage->hide();
+
+    w.PicTipOut = new QWidget(&w);
+    w.PicTipOut->setObjectName(QStringLiteral("PicTipOut"));
+    w.PicTip = new QLabel(w.PicTipOut);
+    w.PicTip->setObjectName(QStringLiteral("PicTip"));
+    w.PicTipOut->hide();
+
+    const WindowParts::WaitPanel wait = WindowParts::WaitPanel::build(&w, QStringLiteral("잠시만 기다려주세요"));
+    w.PicBox = wait.PicBox;
+    w.lbl_filemsg = wait.lbl_filemsg;
+    w.Shback = wait.Shback;
+    w.Shbar = wait.Shbar;
+
+    Canvas *surface = w.PicDraw;
+    QObject::connect(surface, &Canvas::keyReleased, &w, [&w](QKeyEvent *e) {
+        if (w.PicDraw_KeyUp(KeyCodes::fromQt(e->key())))
+            e->accept();
+    });
+    QObject::connect(surface, &Canvas::mousePressed, &w,
+                     [&w](QMouseEvent *e) { w.PicDraw_MouseDown(e->button(), e->position().x()); });
+    QObject::connect(surface, &Canvas::mouseMoved, &w, [&w](QMouseEvent *) { w.PicDraw_MouseMove(); });
+}
+
+void followSession(Frm_ImgViewer &w)
+{
+    ReadingSession &session = w.session;
+    QObject::connect(&session, &ReadingSession::pagesCleared, &w, [&w] {
+        w.PicDraw->clearPicture();
+        TopBar::showPageNumber(w, 0); // the list is empty: no number
+    });
+    QObject::connect(&session, &ReadingSession::noImageChanged, &w, [&w](bool visible) {
+        w.lblnoimage->setVisible(visible);
+        if (visible)
+            w.lblnoimage->raise();
+    });
+    QObject::connect(&session, &ReadingSession::progress, &w, [&w](qint32 p, qint32 t, const QString &m) {
+        if (!w.program().IsFullScreen)
+            w.ZipFile_Progress(p, t, m);
+    });
+}
+
+} // namespace PageArea
