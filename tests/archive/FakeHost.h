@@ -18,6 +18,16 @@ protected:
     QTemporaryDir dir;
     FakeHost host{dir.path() + "/app/bin"};
     QString at(const QString &name) const { return dir.path() + "/" + name; }
+    // Lists `path` (a RAR unless it ends in .zip or .cbz), selects its root volume and
+    // extracts every member; no partial file may survive.
+    void readWhole(const QString &path)
+    {
+        host.open(path, !path.endsWith(".zip") && !path.endsWith(".cbz"));
+        host.selectVolume("/");
+        host.extractAll(path);
+        for (const QString &f : host.tmpFiles())
+            EXPECT_FALSE(f.startsWith(".leafview-part")) << "no partial file survives: " << f.toStdString();
+    }
     QStringList outsideTmpZip() const
     {
         QStringList all = treeOf(dir.path());

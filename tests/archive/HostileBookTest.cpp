@@ -1,6 +1,5 @@
 // Books made to break the readers: sizes that wrap, counts past 16 bits.
 #include "FakeHost.h"
-#include "archive/Crc32.h"
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
 #include "core/ReadingSession.h"
@@ -13,38 +12,9 @@
 #include <sys/stat.h>
 
 namespace {
-QByteArray vint(quint64 v)
-{
-    QByteArray b;
-    do {
-        quint8 byte = v & 0x7f;
-        v >>= 7;
-        b.append(char(v ? byte | 0x80 : byte));
-    } while (v);
-    return b;
-}
-
-QByteArray le(quint64 v, int bytes)
-{
-    QByteArray b;
-    for (int i = 0; i < bytes; ++i)
-        b.append(char((v >> (8 * i)) & 0xff));
-    return b;
-}
-
-quint32 crc(const QByteArray &b)
-{
-    return Crc32::update(0, b.constData(), std::size_t(b.size()));
-}
+using namespace RarBytes;
 
 const QByteArray rar5Sig("Rar!\x1a\x07\x01\x00", 8);
-
-// A RAR 5 header with a true checksum over its size field and body.
-QByteArray rar5Header(const QByteArray &body)
-{
-    const QByteArray sized = vint(quint64(body.size())) + body;
-    return le(crc(sized), 4) + sized;
-}
 
 QByteArray rar5Main()
 {
@@ -65,15 +35,11 @@ QByteArray rar5File(quint64 dataSize, const QByteArray &extra = {})
 // RAR 4 file block with 64-bit sizes whose high words are all ones.
 QByteArray rar4HugeSizes()
 {
-    auto block = [](quint8 type, quint16 flags, const QByteArray &rest) {
-        const QByteArray h = QByteArray(1, char(type)) + le(flags, 2) + le(quint64(7 + rest.size()), 2) + rest;
-        return le(crc(h) & 0xffff, 2) + h;
-    };
     QByteArray out("Rar!\x1a\x07\x00", 7);
-    out += block(0x73, 0, QByteArray(6, '\0'));
+    out += rar4Block(0x73, 0, QByteArray(6, '\0'));
     const QByteArray rest = le(4, 4) + le(4, 4) + char(3) + le(crc("page"), 4) + le(0, 4) + char(20) + char(0x30) +
                             le(5, 2) + le(0100644, 4) + le(0xffffffff, 4) + le(0xffffffff, 4) + "p.jpg";
-    return out + block(0x74, 0x8000 | 0x0100, rest) + "page";
+    return out + rar4Block(0x74, 0x8000 | 0x0100, rest) + "page";
 }
 
 struct CraftedRar
@@ -100,10 +66,7 @@ TEST_P(CraftedRarTest, IsRefusedOrReadWithoutHarm)
     RarProbe::check(rar);
     EXPECT_LE(RarChecksums::read(rar).size(), 1u);
     const QStringList before = outsideTmpZip();
-    host.openRar(rar);
-    host.extractAll(rar);
-    for (const QString &f : host.tmpFiles())
-        EXPECT_FALSE(f.startsWith(".leafview-part")) << f.toStdString();
+    readWhole(rar);
 
     makeZip(at("outer.cbz"), {{"inner.cbr", GetParam().bytes}});
     host.openZip(at("outer.cbz"));
@@ -153,9 +116,7 @@ TEST_F(ArchiveTest, MembersPastSixteenBitsListAndAnOversizedVolumeIsRefused)
     ASSERT_EQ(host.prompts.shown.size(), 1u);
     EXPECT_TRUE(host.prompts.shown[0].text.contains("32770")) << host.prompts.shown[0].text.toStdString();
 }
-} // namespace
 
-namespace {
 // A pipe named like an archive would block the reader for as long as nobody writes.
 TEST_F(ArchiveTest, APipeNamedLikeAnArchiveIsRefusedWithoutWaiting)
 {
@@ -168,9 +129,7 @@ TEST_F(ArchiveTest, APipeNamedLikeAnArchiveIsRefusedWithoutWaiting)
         EXPECT_EQ(host.prompts.shown[0].text, "Cannot open " + at(name));
     }
 }
-} // namespace
 
-namespace {
 // With the budget set to 1 MB: a RAR volume stops at it and says so; ZIP pages
 // drawn one by one make room by dropping the oldest.
 TEST_F(ArchiveTest, AVolumeExtractsNoMoreThanItsBudget)
@@ -201,9 +160,7 @@ TEST_F(ArchiveTest, AVolumeExtractsNoMoreThanItsBudget)
     EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(host.prompts.shown.size(), 1u);
 }
-} // namespace
 
-namespace {
 // More folders than 16 bits count: the volume chosen past 32,767 is the one
 // loaded, recorded at shutdown and chosen again when the reading resumes.
 TEST_F(ViewerFixture, AVolumePastSixteenBitsIsSelectedAndResumed)

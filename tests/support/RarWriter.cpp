@@ -33,6 +33,12 @@ QByteArray rar5Header(const QByteArray &body)
     const QByteArray sized = vint(quint64(body.size())) + body;
     return le(crc(sized), 4) + sized;
 }
+
+QByteArray rar4Block(quint8 type, quint16 flags, const QByteArray &rest)
+{
+    const QByteArray h = le(type, 1) + le(flags, 2) + le(7 + rest.size(), 2) + rest;
+    return le(crc(h) & 0xffff, 2) + h;
+}
 } // namespace RarBytes
 
 using namespace RarBytes;
@@ -86,14 +92,9 @@ bool RarWriter::write(const QString &path) const
     return f.open(QIODevice::WriteOnly) && f.write(b) == b.size();
 }
 
-// RAR 4: every block starts with HEAD_CRC (low 16 bits of the CRC32 of the rest of
-// the header), HEAD_TYPE, HEAD_FLAGS and HEAD_SIZE.
 QByteArray RarWriter::rar4() const
 {
-    auto block = [](quint8 type, quint16 flags, const QByteArray &rest) {
-        const QByteArray h = le(type, 1) + le(flags, 2) + le(7 + rest.size(), 2) + rest;
-        return le(crc(h) & 0xffff, 2) + h;
-    };
+    const auto block = rar4Block;
     QByteArray out("Rar!\x1a\x07\x00", 7);
     quint16 mainFlags = 0;
     if (m_volume)

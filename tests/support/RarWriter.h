@@ -10,6 +10,8 @@ QByteArray le(quint64 v, int bytes);  // little-endian, `bytes` wide
 quint32 crc(const QByteArray &b);     // CRC32
 // A RAR 5 header: the true CRC32 over its size field (vint) and `body`, then both.
 QByteArray rar5Header(const QByteArray &body);
+// A RAR 4 block: HEAD_CRC (low 16 bits of the CRC32 of the rest), HEAD_TYPE, HEAD_FLAGS, HEAD_SIZE, `rest`.
+QByteArray rar4Block(quint8 type, quint16 flags, const QByteArray &rest);
 } // namespace RarBytes
 
 // Writes stored (uncompressed) RAR archives for tests, in the RAR 4 block format
