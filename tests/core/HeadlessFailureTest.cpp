@@ -4,7 +4,6 @@
 #include "TestImages.h"
 #include "ZipWriter.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
 #include <QImage>
@@ -93,11 +92,7 @@ TEST(HeadlessFailure, AStoppedOrKilledRunLeavesNoPrivateFolderBehind)
     const QString book = d.path() + "/book.cbz", pipe = d.path() + "/out.png";
     {
         ZipWriter z(book);
-        QByteArray png;
-        QBuffer buf(&png);
-        buf.open(QIODevice::WriteOnly);
-        QImage(8, 8, QImage::Format_RGB32).save(&buf, "PNG");
-        z.addFile("p.png", png);
+        z.addFile("p.png", TestImages::encoded(8, 8));
     }
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
 

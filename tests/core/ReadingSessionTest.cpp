@@ -100,20 +100,6 @@ TEST_F(Session, FivePagesInTwoPageModeMakeThreeStepsAndTheLastEndsTheBook)
     EXPECT_EQ(r.effect, 1);
 }
 
-TEST_F(Session, GoingBackFromAOnePageVolumeOffersThePreviousOne)
-{
-    open(3, 1, 0);
-    s.selectVolume(1);
-    ASSERT_EQ(s.stepCount(), 1);
-    prompts.messageAnswers = {MsgResult::Yes};
-    qint16 index = 0, turn = 0;
-    EXPECT_EQ(s.stepBack(index, turn), ReadingSession::Step::NewVolume);
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"));
-    EXPECT_EQ(s.volumeIndex(), 0);
-    EXPECT_EQ(index, 0); // the previous volume opens at its first page
-    EXPECT_EQ(s.Page_Index, 0);
-}
-
 TEST_F(Session, PageBoxTextGivesIndexAndDirection)
 {
     open(4, 0, 0);

@@ -1,10 +1,9 @@
 #include "FileTree.h"
+#include "TestImages.h"
 #include "core/Program.h"
 #include "dialogs/BannerView.h"
 #include "dialogs/UsageExchange.h"
 
-#include <QBuffer>
-#include <QImage>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QSignalSpy>
@@ -164,13 +163,8 @@ TEST_F(Exchange, RemoteBannerAndItsImagesArriveWithoutBlocking)
     QTemporaryDir dir;
     const QString local = dir.path() + QStringLiteral("/banner.html");
     ASSERT_TRUE(writeFile(local, "<p>local words</p>"));
-    QImage dot(4, 4, QImage::Format_RGB32);
-    dot.fill(Qt::green);
-    QByteArray png;
-    QBuffer buffer(&png);
-    dot.save(&buffer, "PNG");
     server.answers[QStringLiteral("/banner/img_leaf.html")] = httpAnswer("<p>remote words</p><img src=\"dot.png\">");
-    server.answers[QStringLiteral("/banner/dot.png")] = httpAnswer(png);
+    server.answers[QStringLiteral("/banner/dot.png")] = httpAnswer(TestImages::encoded(4, 4, Qt::green));
 
     BannerView view(&network, local);
     view.setTimeout(400);

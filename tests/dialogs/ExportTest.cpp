@@ -21,10 +21,7 @@ namespace {
 
 QByteArray pngBytes(QColor colour)
 {
-    QTemporaryDir tmp;
-    const QString f = tmp.path() + QStringLiteral("/p.png");
-    TestImages::write(f, 24, 32, colour);
-    return readFile(f);
+    return TestImages::encoded(24, 32, colour);
 }
 
 // ---------------------------------------------------------------- names

@@ -1,9 +1,7 @@
 #include "ComicArchive.h"
 #include "RarWriter.h"
+#include "TestImages.h"
 #include "ZipWriter.h"
-
-#include <QBuffer>
-#include <QImage>
 
 namespace ComicArchive {
 QStringList pageNames()
@@ -23,14 +21,8 @@ QString write(const QString &path)
 {
     std::vector<std::pair<QString, QByteArray>> members;
     const QStringList names = pageNames();
-    for (int i = 0; i < names.size(); ++i) {
-        QImage page(114, 160, QImage::Format_RGB32);
-        page.fill(pageShade(i));
-        QBuffer jpeg;
-        jpeg.open(QIODevice::WriteOnly);
-        page.save(&jpeg, "JPG", 95);
-        members.emplace_back(folder + QLatin1Char('/') + names[i], jpeg.data());
-    }
+    for (int i = 0; i < names.size(); ++i)
+        members.emplace_back(folder + QLatin1Char('/') + names[i], TestImages::encoded(114, 160, pageShade(i), "JPG"));
     const QByteArray info("<?xml version=\"1.0\"?>\n<ComicInfo><Series>Comic</Series><Number>1</Number></ComicInfo>\n");
     members.emplace_back(folder + QStringLiteral("/comicinfo.xml"), info);
     members.emplace_back(QStringLiteral("comicinfo.xml"), info);

@@ -8,4 +8,6 @@ namespace TestImages {
 bool write(const QString &path, int w, int h, QColor color = Qt::red);
 // Creates every missing parent folder, then writes.
 bool writeWithFolders(const QString &path, int w, int h, QColor color = Qt::red);
+// The file bytes of such an image in `format` ("PNG", "JPG", ...).
+QByteArray encoded(int w, int h, QColor color = Qt::red, const char *format = "PNG");
 } // namespace TestImages

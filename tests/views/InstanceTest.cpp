@@ -51,9 +51,8 @@ TEST(Instances, ASecondStartHandsItsBookOverAndEveryCloseEndsItsProcess)
     ASSERT_FALSE(folder.isEmpty());
     const QString program = folder + "/leafview";
     const QString book = dir.path() + "/book";
-    TestImages::writeWithFolders(book + "/p1.png", 8, 8);
-    TestImages::writeWithFolders(book + "/p2.png", 8, 8);
-    TestImages::writeWithFolders(book + "/p3.png", 8, 8);
+    for (const char *page : {"/p1.png", "/p2.png", "/p3.png"})
+        TestImages::writeWithFolders(book + page, 8, 8);
     const QString resume = folder + "/" + ResumeRecord::fileName();
 
     QProcess first;

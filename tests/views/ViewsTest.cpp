@@ -6,7 +6,6 @@
 #include "platform/SkinButton.h"
 #include "views/IndexPane.h"
 
-#include <QBuffer>
 #include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
@@ -392,14 +391,9 @@ TEST_F(Views, OpenChooserFlows)
 
     // An upper-case .ZIP is a ZIP archive; a chosen archive is not a folder to browse from.
     const QString zipPath = books.path() + QStringLiteral("/comic.ZIP");
-    QByteArray bytes;
-    QBuffer png(&bytes);
-    QImage page(30, 40, QImage::Format_RGB32);
-    page.fill(Qt::blue);
-    ASSERT_TRUE(png.open(QIODevice::WriteOnly) && page.save(&png, "PNG"));
     ZipWriter zip(zipPath);
     for (int i = 1; i <= 3; ++i)
-        zip.addFile(QStringLiteral("p%1.png").arg(i), bytes);
+        zip.addFile(QStringLiteral("p%1.png").arg(i), TestImages::encoded(30, 40, Qt::blue));
     ASSERT_TRUE(zip.close());
     prompts.fileAnswers = {zipPath};
     openThroughChooser(false, 1);
