@@ -18,12 +18,7 @@ protected:
     void openBook(int top, int a, int b)
     {
         const QString root = makeFolder(QStringLiteral("nav"));
-        for (int i = 1; i <= top; ++i)
-            TestImages::write(root + QStringLiteral("/t%1.png").arg(i), 20, 20);
-        for (int i = 1; i <= a; ++i)
-            TestImages::writeWithFolders(root + QStringLiteral("/a/p%1.png").arg(i), 20, 20);
-        for (int i = 1; i <= b; ++i)
-            TestImages::writeWithFolders(root + QStringLiteral("/b/p%1.png").arg(i), 20, 20);
+        TestImages::writeVolumes(root, top, a, b, 20);
         startUp();
         w->chkeffect->setChecked(false);
         w->PicDraw->resize(400, 300);

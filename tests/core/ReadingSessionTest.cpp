@@ -24,12 +24,7 @@ protected:
     void open(int top, int a, int b)
     {
         const QString root = dir.path() + "/book";
-        for (int i = 1; i <= top; ++i)
-            TestImages::writeWithFolders(root + QStringLiteral("/t%1.png").arg(i), 8, 8);
-        for (int i = 1; i <= a; ++i)
-            TestImages::writeWithFolders(root + QStringLiteral("/a/p%1.png").arg(i), 8, 8);
-        for (int i = 1; i <= b; ++i)
-            TestImages::writeWithFolders(root + QStringLiteral("/b/p%1.png").arg(i), 8, 8);
+        TestImages::writeVolumes(root, top, a, b);
         app.OpenPath = root;
         app.IsArchive = false;
         s.Open_Source();

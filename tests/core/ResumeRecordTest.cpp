@@ -27,16 +27,12 @@ TEST(ResumeRecord, FieldsLandAtTheirOffsetsLittleEndian)
     const QByteArray path = QStringLiteral("/books/만화.zip").toUtf8();
     EXPECT_EQ(b.left(path.size()), path);
     EXPECT_EQ(b.mid(path.size(), 200 - path.size()), QByteArray(200 - path.size(), ' ')); // blank padded
-    EXPECT_EQ(i16(b, 200), 3);
-    EXPECT_EQ(i16(b, 202), -1); // true is -1
-    EXPECT_EQ(i16(b, 204), 2);
+    // Offset and value of each field after the path; true is -1.
+    const std::pair<int, int> fields[] = {{200, 3}, {202, -1}, {204, 2}, {206, 0x0102}, {208, -1},
+                                          {210, 1}, {212, 1},  {214, 0}, {216, 1}};
+    for (const auto &[offset, value] : fields)
+        EXPECT_EQ(i16(b, offset), value) << offset;
     EXPECT_EQ(uchar(b[206]), 0x02); // low byte first
-    EXPECT_EQ(uchar(b[207]), 0x01);
-    EXPECT_EQ(i16(b, 208), -1);
-    EXPECT_EQ(i16(b, 210), 1);
-    EXPECT_EQ(i16(b, 212), 1);
-    EXPECT_EQ(i16(b, 214), 0);
-    EXPECT_EQ(i16(b, 216), 1);
 
     r.isArchive = false;
     r.rightToLeft = false;

@@ -8,6 +8,8 @@ namespace TestImages {
 bool write(const QString &path, int w, int h, QColor color = Qt::red);
 // Creates every missing parent folder, then writes.
 bool writeWithFolders(const QString &path, int w, int h, QColor color = Qt::red);
+// A book folder: pages t1..t`top` at `root`, p1..p`a` in a/ and p1..p`b` in b/ (size x size).
+void writeVolumes(const QString &root, int top, int a, int b, int size = 8);
 // The file bytes of such an image in `format` ("PNG", "JPG", ...).
 QByteArray encoded(int w, int h, QColor color = Qt::red, const char *format = "PNG");
 } // namespace TestImages

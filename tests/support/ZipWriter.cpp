@@ -24,7 +24,7 @@ ZipWriter::~ZipWriter()
 }
 
 bool ZipWriter::addEntry(const QByteArray &nameUtf8, const QByteArray &data, bool store, int type,
-                         const QByteArray &symlink)
+                         const QByteArray &symlink, qint64 zeros)
 {
     if (!m_ok)
         return false;
@@ -39,10 +39,17 @@ bool ZipWriter::addEntry(const QByteArray &nameUtf8, const QByteArray &data, boo
     archive_entry_set_mtime(e, 1600000000, 0);
     if (type == AE_IFLNK)
         archive_entry_set_symlink_utf8(e, symlink.constData());
-    archive_entry_set_size(e, type == AE_IFREG ? data.size() : 0);
+    archive_entry_set_size(e, type == AE_IFREG ? data.size() + zeros : 0);
     bool good = archive_write_header(m_a, e) == ARCHIVE_OK;
     if (good && type == AE_IFREG && !data.isEmpty())
         good = archive_write_data(m_a, data.constData(), size_t(data.size())) == data.size();
+    // Zeros are written a chunk at a time, never held whole.
+    const QByteArray chunk(zeros > 0 ? 4 * 1024 * 1024 : 0, '\0');
+    for (qint64 left = zeros; good && left > 0;) {
+        const qint64 n = std::min<qint64>(left, chunk.size());
+        good = archive_write_data(m_a, chunk.constData(), size_t(n)) == n;
+        left -= n;
+    }
     archive_entry_free(e);
     return good;
 }
@@ -75,23 +82,7 @@ bool ZipWriter::addSymlink(const QString &name, const QString &target)
 
 bool ZipWriter::addZeros(const QString &name, qint64 size)
 {
-    if (!m_ok)
-        return false;
-    archive_write_zip_set_compression_deflate(m_a);
-    archive_entry *e = archive_entry_new();
-    archive_entry_set_pathname_utf8(e, name.toUtf8().constData());
-    archive_entry_set_filetype(e, AE_IFREG);
-    archive_entry_set_perm(e, 0644);
-    archive_entry_set_size(e, size);
-    bool good = archive_write_header(m_a, e) == ARCHIVE_OK;
-    const QByteArray chunk(4 * 1024 * 1024, '\0');
-    for (qint64 left = size; good && left > 0;) {
-        const qint64 n = std::min<qint64>(left, chunk.size());
-        good = archive_write_data(m_a, chunk.constData(), size_t(n)) == n;
-        left -= n;
-    }
-    archive_entry_free(e);
-    return good;
+    return addEntry(name.toUtf8(), {}, false, AE_IFREG, {}, size);
 }
 
 bool ZipWriter::close()

@@ -33,8 +33,9 @@ public:
     bool close();
 
 private:
+    // A regular member's data is `data` followed by `zeros` zero bytes.
     bool addEntry(const QByteArray &nameUtf8, const QByteArray &data, bool store, int type,
-                  const QByteArray &symlink = {});
+                  const QByteArray &symlink = {}, qint64 zeros = 0);
     bool patchRawNames();
 
     QString m_path;
