@@ -1,7 +1,6 @@
 #include "core/PagePrefetch.h"
 
 #include <QFile>
-#include <QRunnable>
 
 #include <atomic>
 #include <sys/stat.h>
@@ -23,17 +22,36 @@ PagePrefetch::Key PagePrefetch::keyOf(const QString &file, QSize size)
     return k;
 }
 
-PagePrefetch::PagePrefetch()
-{
-    // One worker: the reader turns one page at a time, and the window's thread
-    // keeps the other core.
-    m_pool.setMaxThreadCount(1);
-}
+PagePrefetch::PagePrefetch() = default;
 
 PagePrefetch::~PagePrefetch()
 {
     drop();
-    m_pool.waitForDone();
+    {
+        const std::lock_guard<std::mutex> lock(m_queueLock);
+        m_stopping = true;
+        // Jobs not started are abandoned; nobody waits for them any more.
+        m_queue.clear();
+    }
+    m_queued.notify_all();
+    if (m_worker.joinable())
+        m_worker.join();
+}
+
+void PagePrefetch::work()
+{
+    for (;;) {
+        std::function<void()> job;
+        {
+            std::unique_lock<std::mutex> lock(m_queueLock);
+            m_queued.wait(lock, [this] { return m_stopping || !m_queue.empty(); });
+            if (m_stopping)
+                return;
+            job = std::move(m_queue.front());
+            m_queue.pop_front();
+        }
+        job();
+    }
 }
 
 void PagePrefetch::setCapacity(int pages)
@@ -52,12 +70,18 @@ void PagePrefetch::request(const Key &key, PictureDecoder decoder)
     }
     auto job = std::make_shared<Job>();
     Entry entry{key, job, job->promise.get_future().share()};
-    m_pool.start([job, decoder, file = key.file, size = key.size] {
-        std::optional<QImage> picture;
-        if (!job->abandoned.load())
-            picture = decoder(file, size.width(), size.height());
-        job->promise.set_value(std::move(picture));
-    });
+    {
+        const std::lock_guard<std::mutex> lock(m_queueLock);
+        m_queue.push_back([job, decoder, file = key.file, size = key.size] {
+            std::optional<QImage> picture;
+            if (!job->abandoned.load())
+                picture = decoder(file, size.width(), size.height());
+            job->promise.set_value(std::move(picture));
+        });
+    }
+    if (!m_worker.joinable())
+        m_worker = std::thread([this] { work(); });
+    m_queued.notify_one();
     m_entries.push_back(std::move(entry));
     trim();
 }

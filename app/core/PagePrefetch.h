@@ -4,17 +4,22 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
-#include <QThreadPool>
 
+#include <condition_variable>
 #include <deque>
+#include <functional>
 #include <future>
 #include <memory>
+#include <mutex>
 #include <optional>
+#include <thread>
 
 // Pages decoded ahead of the reader on a worker thread, each at the size it will
 // be drawn. A page is known by its file (path, length and time, so a file
 // rewritten in place is never mistaken for what it was) and its drawn size.
-// Only the window's thread calls these; the worker only runs the decoder.
+// Only the window's thread calls these; the worker only runs the decoder. The
+// worker is a thread of our own, handed its jobs through a locked queue, so a
+// thread checker sees every hand-over (it cannot see inside Qt's thread pool).
 class PagePrefetch
 {
 public:
@@ -61,9 +66,16 @@ private:
         std::shared_future<std::optional<QImage>> result;
     };
     void trim();
+    void work();
 
     std::deque<Entry> m_entries; // oldest first
     int m_capacity = 3;
     int m_hits = 0;
-    QThreadPool m_pool;
+    // One worker: the reader turns one page at a time, and the window's thread
+    // keeps the other core. Started with the first request.
+    std::thread m_worker;
+    std::mutex m_queueLock;
+    std::condition_variable m_queued;
+    std::deque<std::function<void()>> m_queue;
+    bool m_stopping = false;
 };
