@@ -53,14 +53,16 @@ TEST(SkinImage, ReadByItsNamedFormatOrItsContents)
     } cases[] = {{"b_next.bmp", "BMP"}, {"tip.gif", nullptr}, {"b_open.bmp", "PNG"}, {"bg_Top.png", "BMP"}};
     for (const auto &c : cases) {
         const QString path = dir.filePath(QString::fromLatin1(c.name));
-        if (c.format)
+        if (c.format) {
             ASSERT_TRUE(img.save(path, c.format)) << c.name;
+        }
         const QImage read = readSkinImage(path);
         const QPixmap shown = skinPixmap(path);
         EXPECT_EQ(read.size(), c.format ? img.size() : QSize(0, 0)) << c.name;
         EXPECT_EQ(shown.size(), read.size()) << c.name;
-        if (c.format)
+        if (c.format) {
             EXPECT_EQ(read.pixel(3, 2), img.pixel(3, 2)) << c.name;
+        }
     }
 }
 
