@@ -182,6 +182,10 @@ std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, qint16 
 
 std::optional<QImage> PageComposer::picture(IImgPicture *pic, const QString &file, QSize size)
 {
+    if (m_firstPage.pending()) {
+        if (std::optional<QImage> early = m_firstPage.take(file, size))
+            return early;
+    }
     if (m_prefetching && m_prefetch.held() > 0) {
         if (std::optional<std::optional<QImage>> held = m_prefetch.take(PagePrefetch::keyOf(file, size)))
             return *held;

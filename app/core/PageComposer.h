@@ -1,4 +1,5 @@
 #pragma once
+#include "core/FirstPageAhead.h"
 #include "core/PagePrefetch.h"
 
 #include <QImage>
@@ -58,6 +59,8 @@ public:
     // Decoding ahead; on by default. Off, every page is decoded when drawn.
     void setPrefetching(bool on);
     PagePrefetch &prefetch() { return m_prefetch; }
+    // The book's first page, decoded while the window is still being made.
+    FirstPageAhead &firstPage() { return m_firstPage; }
 
 private:
     // A page of a spread or the one page: its entry and where it stands.
@@ -70,8 +73,8 @@ private:
     // The pages `index` shows on a surface of `surface` size, left to right (one
     // entry in one-page mode; -1 entries for an empty half of a spread).
     std::vector<Placed> layout(IImgPicture *pic, qint16 index, QSize surface) const;
-    // The picture of `file` at `size`: from the pages decoded ahead when held there,
-    // else decoded by the control; nullopt or a null image when it cannot be decoded.
+    // The picture of `file` at `size`: the first page decoded early, or from the
+    // pages decoded ahead when held there, else decoded by the control; nullopt or a null image when it cannot be decoded.
     std::optional<QImage> picture(IImgPicture *pic, const QString &file, QSize size);
     // What is drawn for a placed page.
     struct Shown
@@ -96,6 +99,7 @@ private:
     Program &m_app;
     PagePrefetch m_prefetch;
     bool m_prefetching = true;
+    FirstPageAhead m_firstPage;
     qint16 m_lastIndex = -1;
     QSize m_lastSurface;
     // Bumped by every draw: a pending look-ahead for an older one is stale.

@@ -22,7 +22,9 @@ QImage &Canvas::surface()
 
 void Canvas::clearPicture()
 {
-    surface().fill(m_background);
+    // Nothing is made for a picture of background only: the next draw makes the
+    // surface, and until then the paint fills the background.
+    m_image = QImage();
     update();
 }
 

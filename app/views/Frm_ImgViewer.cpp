@@ -184,6 +184,10 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     I_ViewMode = 1;
     // 9.
     createReaders();
+    // A book named on the command line opens without a question: its first page
+    // is found and decoded while the window is made and painted.
+    if (!Cmd_Folder.isEmpty() || !Cmd_File.isEmpty())
+        composer.firstPage().start({m_app.paths, m_app.lang, Cmd_Folder, Cmd_File, I_ViewMode}, ImgPicture1);
     // 10.
     Skin_Load();
     // 11.

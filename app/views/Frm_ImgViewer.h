@@ -227,16 +227,23 @@ private slots:
 protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
 
 private:
     void buildWidgets();
     void createControls();
+    // The surface the book's first page will be drawn on, once the window shows.
+    void offerSurfaceToFirstPage();
+    // Puts the tip picture of the skin in place (read on first need).
+    void showTipPicture();
     void connectSession();
     void onVolumeLoadStarted(const QString &volume);
     void onVolumeLoadFinished();
     void turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &));
 
     std::unique_ptr<Cls_BookMove> m_bookMove;
+    QString m_tipFile;  // the skin's tip picture
+    QString m_tipShown; // the one PicTip holds
     std::unique_ptr<InstanceGate> m_instanceGate;
     QString m_handOverPath;
     QPointer<QWidget> m_focusBeforeBusy;

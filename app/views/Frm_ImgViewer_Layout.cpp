@@ -102,6 +102,8 @@ void Frm_ImgViewer::styleWidgets()
         return true;
     });
     EventHook::install(PicTipOut, [this, veil = PicTipOut](QEvent *e) {
+        if (e->type() == QEvent::Show)
+            showTipPicture();
         if (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick)
             return true;
         if (!isLeftClick(e, veil))
@@ -193,10 +195,23 @@ void Frm_ImgViewer::Skin_Load()
     PicTop->update();
     Pic_IndexScreen->Skin_Load();
     img_Tip->setImageFile(skinPath(QStringLiteral("b_tip.bmp"), false));
-    PicTip->setPixmap(skinPixmap(skinPath(QStringLiteral("tip.gif"), false)));
-    PicTip->adjustSize();
+    // The tip is read when it is first shown: a start that opens a book never
+    // shows it, and its format is the only one the skin needs a plugin for.
+    m_tipFile = skinPath(QStringLiteral("tip.gif"), false);
+    if (PicTipOut->isVisible())
+        showTipPicture();
     // The buttons now have their images' sizes.
     placeTopBar();
+}
+
+void Frm_ImgViewer::showTipPicture()
+{
+    if (m_tipShown == m_tipFile)
+        return;
+    m_tipShown = m_tipFile;
+    PicTip->setPixmap(skinPixmap(m_tipFile));
+    PicTip->adjustSize();
+    PicTip->move((PicTipOut->width() - PicTip->width()) / 2, (PicTipOut->height() - PicTip->height()) / 2);
 }
 
 void Frm_ImgViewer::Set_ButtonState(bool pagesAvailable)
@@ -414,6 +429,21 @@ void Frm_ImgViewer::Form_Resize()
     // 12. Not before the initial open.
     if (Tmr_Load.Tag == QLatin1String("exe"))
         Page_Draw(Page_Index, 0);
+    else
+        offerSurfaceToFirstPage();
+}
+
+void Frm_ImgViewer::showEvent(QShowEvent *e)
+{
+    QWidget::showEvent(e);
+    offerSurfaceToFirstPage();
+}
+
+void Frm_ImgViewer::offerSurfaceToFirstPage()
+{
+    // Only the size the window is shown at is the one the page will be drawn at.
+    if (isVisible() && !isMinimized())
+        composer.firstPage().setSurface(PicDraw->size(), session.option(ReadingSession::Hundred));
 }
 
 // ---------------------------------------------------------------- open command

@@ -1,9 +1,13 @@
 #include "ViewerFixture.h"
+#include "ZipWriter.h"
 #include "core/PageComposer.h"
 #include "platform/Canvas.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
 #include <QRandomGenerator>
+#include <QThread>
 
 namespace {
 
@@ -139,6 +143,112 @@ TEST_F(PrefetchDrop, ChangesWhileDecodesRunLeaveTheRightPage)
     w->composer.setPrefetching(true);
     w->Go_Next();
     letItQueue();
+}
+
+// The first page of a book named on the command line is decoded while the window
+// shows. It stands in only for exactly the page the window draws without it.
+class FirstPage : public Prefetch
+{
+protected:
+    QString zipOf(const QString &folder)
+    {
+        const QString path = books.path() + QStringLiteral("/book.cbz");
+        ZipWriter zip(path);
+        for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
+            QFile in(f.filePath());
+            EXPECT_TRUE(in.open(QIODevice::ReadOnly));
+            zip.addFile(f.fileName(), in.readAll());
+        }
+        zip.close();
+        return path;
+    }
+    // Start-up as the program runs it, up to the window shown; then waits until
+    // the early decode is under way (or the worker has given up).
+    FirstPageAhead &startShown(const QString &book)
+    {
+        w->resize(700, 500);
+        EXPECT_TRUE(w->Form_Load(book));
+        w->show();
+        FirstPageAhead &early = w->composer.firstPage();
+        QElapsedTimer t;
+        t.start();
+        while (!early.settled() && t.elapsed() < 20000)
+            QThread::msleep(2);
+        return early;
+    }
+    QImage drawnAgain()
+    {
+        w->Page_Draw(0, 0);
+        return w->PicDraw->surface().copy();
+    }
+};
+
+TEST_F(FirstPage, StandsInForThePageOfAnArchiveOrAFolder)
+{
+    if (!w->ImgPicture1)
+        GTEST_SKIP() << "no PhotoGrip control in this build";
+    const QString folder = makeBook(3);
+    for (const QString &book : {zipOf(folder), folder}) {
+        newRun();
+        FirstPageAhead &early = startShown(book);
+        ASSERT_TRUE(early.decodedSize().isValid()) << qPrintable(book);
+        w->Tmr_Load_Timer();
+        EXPECT_TRUE(early.served()) << qPrintable(book);
+        const QImage first = w->PicDraw->surface().copy();
+        ASSERT_FALSE(first.isNull());
+        EXPECT_TRUE(first == drawnAgain()) << qPrintable(book);
+        early.finish();
+        EXPECT_FALSE(QFileInfo::exists(FirstPageAhead::scratchFolder(app->paths)));
+    }
+}
+
+TEST_F(FirstPage, IsNotServedForAPageRewrittenOrDrawnAtAnotherSize)
+{
+    if (!w->ImgPicture1)
+        GTEST_SKIP() << "no PhotoGrip control in this build";
+    const QString folder = makeBook(3);
+    const std::vector<std::function<void()>> changes = {
+        [&] {
+            QImage other(380, 600, QImage::Format_RGB32);
+            other.fill(Qt::darkCyan);
+            ASSERT_TRUE(other.save(folder + QStringLiteral("/p0.jpg"), "JPEG", 85));
+        },
+        [&] { w->resize(640, 520); },
+    };
+    for (std::size_t i = 0; i < changes.size(); ++i) {
+        newRun();
+        FirstPageAhead &early = startShown(folder);
+        ASSERT_TRUE(early.decodedSize().isValid()) << i;
+        changes[i]();
+        w->Tmr_Load_Timer();
+        EXPECT_FALSE(early.served()) << i;
+        const QImage first = w->PicDraw->surface().copy();
+        EXPECT_TRUE(first == drawnAgain()) << i;
+    }
+}
+
+// A link left where the scratch folder goes is removed as a link: what it
+// points at is not ours.
+TEST_F(FirstPage, ABookThatCannotBeReadLeavesNothingBehindAndTouchesNothingElse)
+{
+    const QString book = books.path() + QStringLiteral("/broken.cbz");
+    QFile f(book);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write(QByteArray("PK\x03\x04 not really an archive"));
+    f.close();
+    const QString keep = makeFolder(QStringLiteral("keep"));
+    QFile kept(keep + QStringLiteral("/mine.txt"));
+    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
+    kept.close();
+    const QString scratch = FirstPageAhead::scratchFolder(app->paths);
+    ASSERT_TRUE(QFile::link(keep, scratch));
+
+    FirstPageAhead &early = startShown(book);
+    w->Tmr_Load_Timer();
+    early.finish();
+    EXPECT_FALSE(early.served());
+    EXPECT_FALSE(QFileInfo(scratch).exists() || QFileInfo(scratch).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(keep + QStringLiteral("/mine.txt")));
 }
 
 } // namespace
