@@ -205,6 +205,7 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     EventHook::install(PicBox, [this, armed = true](QEvent *e) mutable {
         if (armed && e->type() == QEvent::Paint) {
             armed = false;
+            offerSurfaceToFirstPage();
             QTimer::singleShot(0, this, &Frm_ImgViewer::Tmr_Load_Timer);
         }
         return false;

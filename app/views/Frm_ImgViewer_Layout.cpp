@@ -436,7 +436,10 @@ void Frm_ImgViewer::Form_Resize()
 void Frm_ImgViewer::showEvent(QShowEvent *e)
 {
     QWidget::showEvent(e);
-    offerSurfaceToFirstPage();
+    // A maximised window may still be at its old size until the desktop resizes
+    // it; its size is offered on that resize or at the first paint instead.
+    if (!isMaximized())
+        offerSurfaceToFirstPage();
 }
 
 void Frm_ImgViewer::offerSurfaceToFirstPage()
