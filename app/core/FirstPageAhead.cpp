@@ -4,6 +4,7 @@
 #include "core/PageGeometry.h"
 #include "core/Program.h"
 #include "core/ReadingSession.h"
+#include "core/VolumeRules.h"
 #include "platform/Prompts.h"
 
 #include <QDir>
@@ -123,12 +124,22 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
         session.Cmd_File = book.Cmd_File;
         session.I_ViewMode = book.viewMode;
         try {
-            session.openNamedPath();
-            const int k = book.viewMode == 2 ? session.Page_Index * 2 : session.Page_Index;
-            if (k < session.pageCount()) {
-                session.extractEntry(k);
-                file = session.Page_Path(k);
-                bytes = contentsOf(file, kLargestHeldPage);
+            // The volumes first: a volume that comes out whole (a RAR, 7z or tar
+            // volume, or an archive standing as a volume) would be written twice
+            // over, and is left to the window's session alone.
+            session.setListingOnly(true);
+            session.openCommandLineSource();
+            session.setListingOnly(false);
+            const int v = session.Sel_Volume >= 0 && session.Sel_Volume < session.volumeCount() ? session.Sel_Volume : 0;
+            const bool pageByPage = !own.IsArchive || own.ArchiveKind == 0;
+            if (pageByPage && v < session.volumeCount() && !VolumeRules::isNestedArchiveVolume(session.volumeText(v))) {
+                session.selectVolume(v);
+                const int k = book.viewMode == 2 ? session.Page_Index * 2 : session.Page_Index;
+                if (k < session.pageCount()) {
+                    session.extractEntry(k);
+                    file = session.Page_Path(k);
+                    bytes = contentsOf(file, kLargestHeldPage);
+                }
             }
         } catch (const std::exception &) {
             // The window's session meets the same fault and reports it.

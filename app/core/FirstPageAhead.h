@@ -24,6 +24,8 @@
 // always, after the window is painted. The early picture only stands in for a
 // page whose file holds the same bytes and that is drawn at the same size;
 // anything else is a miss, and that page is decoded as it always is.
+// Only a book whose pages come out one at a time (a ZIP, a folder) is read
+// early: a volume that is extracted whole is left to the window's session.
 class FirstPageAhead
 {
 public:

@@ -1,4 +1,5 @@
 #include "ViewerFixture.h"
+#include "RarWriter.h"
 #include "ZipWriter.h"
 #include "core/PageComposer.h"
 #include "platform/Canvas.h"
@@ -224,6 +225,42 @@ TEST_F(FirstPage, IsNotServedForAPageRewrittenOrDrawnAtAnotherSize)
         EXPECT_FALSE(early.served()) << i;
         const QImage first = w->PicDraw->surface().copy();
         EXPECT_TRUE(first == drawnAgain()) << i;
+    }
+}
+
+// A volume that comes out whole (a RAR book, an archive standing as a volume) is
+// not taken out a second time on the worker: the window's session alone does it.
+TEST_F(FirstPage, LeavesAVolumeThatComesOutWholeToTheWindow)
+{
+    if (!w->ImgPicture1)
+        GTEST_SKIP() << "no PhotoGrip control in this build";
+    QFile page(makeBook(1) + QStringLiteral("/p0.jpg"));
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    const QByteArray jpeg = page.readAll();
+    RarWriter rar(RarWriter::Version::Rar5);
+    rar.addFile(QStringLiteral("p0.jpg"), jpeg);
+    const QString rarBook = books.path() + QStringLiteral("/book.cbr");
+    ASSERT_TRUE(rar.write(rarBook));
+    const QString inner = books.path() + QStringLiteral("/vol1.zip");
+    {
+        ZipWriter zip(inner);
+        zip.addFile(QStringLiteral("p0.jpg"), jpeg);
+    }
+    QFile innerFile(inner);
+    ASSERT_TRUE(innerFile.open(QIODevice::ReadOnly));
+    const QString nestedBook = books.path() + QStringLiteral("/nested.cbz");
+    {
+        ZipWriter zip(nestedBook);
+        zip.addFile(QStringLiteral("vol1.zip"), innerFile.readAll());
+    }
+    for (const QString &book : {rarBook, nestedBook}) {
+        newRun();
+        FirstPageAhead &early = startShown(book);
+        EXPECT_TRUE(early.settled()) << qPrintable(book);
+        EXPECT_FALSE(early.decodedSize().isValid()) << qPrintable(book);
+        w->Tmr_Load_Timer();
+        EXPECT_FALSE(early.served());
+        EXPECT_EQ(w->session.pageCount(), 1) << qPrintable(book);
     }
 }
 
