@@ -69,15 +69,22 @@ void Mo_Unzip::ListNestedZip(ListingHost &host, const QString &archivePath)
     nested.Directory();
     SortedList &list = host.List1();
     list.Clear();
-    if (nested.FileCount() == 0)
+    if (nested.FileCount() == 0) {
+        zipReader(host).keepRenamedOf(nested);
         return;
+    }
     QStringList pages;
     const auto found = FileKinds::nestedPages(
         nested.FileCount(), [&](int i) { return std::pair(nested.FileDirectory(i), nested.FileName(i)); });
-    for (const FileKinds::NestedPage &page : found) {
-        nested.setFileSelected(page.index, true);
+    for (const FileKinds::NestedPage &page : found)
         pages << page.entry;
+    const std::vector<bool> renamed = makeDistinct(pages);
+    for (std::size_t k = 0; k < found.size(); ++k) {
+        nested.setFileSelected(found[k].index, true);
+        if (renamed[k])
+            nested.setFileTmpName(found[k].index, pages[qsizetype(k)]);
     }
+    zipReader(host).keepRenamedOf(nested);
     list.AddItems(pages);
     pagesAddressable(host, QFileInfo(archivePath).fileName());
     markEmptyVolume(host);

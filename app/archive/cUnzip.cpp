@@ -9,6 +9,7 @@
 
 #include <QFileInfo>
 #include <algorithm>
+#include <iterator>
 #include <archive_entry.h>
 
 namespace {
@@ -122,13 +123,35 @@ void cUnzip::setFileTmpName(qint32 index, const QString &name)
     const_cast<Entry &>(entry(index)).tmpName = name;
 }
 
+void cUnzip::keepRenamedOf(const cUnzip &nested)
+{
+    m_nestedZip = nested.m_zipFile;
+    m_nestedRenamed.clear();
+    std::copy_if(nested.m_entries.cbegin(), nested.m_entries.cend(), std::back_inserter(m_nestedRenamed),
+                 [](const Entry &en) { return en.selected && !en.tmpName.isEmpty(); });
+}
+
+std::optional<int> cUnzip::renamedOrdinal(const QString &StrZipName, const QString &TmpName) const
+{
+    const auto find = [&](const std::vector<Entry> &entries) -> std::optional<int> {
+        const auto it = std::find_if(entries.cbegin(), entries.cend(),
+                                     [&](const Entry &en) { return en.selected && en.tmpName == TmpName; });
+        return it == entries.cend() ? std::nullopt : std::optional<int>(it->ordinal);
+    };
+    if (TmpName.isEmpty())
+        return std::nullopt;
+    if (StrZipName == m_zipFile)
+        if (const std::optional<int> o = find(m_entries))
+            return o;
+    if (StrZipName == m_nestedZip)
+        return find(m_nestedRenamed);
+    return std::nullopt;
+}
+
 std::optional<bool> cUnzip::extractRenamed(const QString &StrZipName, const QString &TmpName)
 {
-    if (TmpName.isEmpty() || StrZipName != m_zipFile)
-        return std::nullopt;
-    const auto it = std::find_if(m_entries.cbegin(), m_entries.cend(),
-                                 [&](const Entry &en) { return en.selected && en.tmpName == TmpName; });
-    if (it == m_entries.cend())
+    const std::optional<int> ordinal = renamedOrdinal(StrZipName, TmpName);
+    if (!ordinal)
         return std::nullopt;
     ArchiveHandle h(ArchiveHandle::Kind::Zip);
     if (!h.allocated() || h.open(StrZipName) != ARCHIVE_OK)
@@ -136,7 +159,7 @@ std::optional<bool> cUnzip::extractRenamed(const QString &StrZipName, const QStr
     archive_entry *e = nullptr;
     int r;
     for (int i = 0; (r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN; ++i) {
-        if (i < it->ordinal)
+        if (i < *ordinal)
             continue;
         Outcome result = Outcome::Failed;
         const std::optional<Outcome> o =

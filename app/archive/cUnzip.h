@@ -44,6 +44,10 @@ public:
     // found by its place in the archive since its path names another member first.
     // nullopt when no such member has that name.
     std::optional<bool> extractRenamed(const QString &StrZipName, const QString &TmpName);
+    // The reader that lists a ZIP nested in the book is gone when its pages are
+    // drawn: the places of its members given TmpZip names of their own (selected,
+    // with setFileTmpName) are kept here, for extractRenamed, until the next one.
+    void keepRenamedOf(const cUnzip &nested);
 
     struct Entry
     {
@@ -74,6 +78,9 @@ private:
     // The member positions of `zipPath`, read once while the archive stays unchanged.
     const ZipIndex &indexOf(const QString &zipPath);
     const Entry &entry(qint32 index) const;
+    // The place in StrZipName of the member to be written as TmpName; nullopt when
+    // no member was given that name.
+    std::optional<int> renamedOrdinal(const QString &StrZipName, const QString &TmpName) const;
     // A listing that cannot start: shown titled "Error" and logged.
     void showError(const QString &text);
 
@@ -82,5 +89,7 @@ private:
     QString m_zipFile;
     QString m_unzipFolder;
     std::vector<Entry> m_entries;
+    QString m_nestedZip;
+    std::vector<Entry> m_nestedRenamed;
     std::unique_ptr<ZipIndex> m_index;
 };

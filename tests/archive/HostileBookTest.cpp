@@ -269,3 +269,57 @@ INSTANTIATE_TEST_SUITE_P(
                       SharedName{"in a nested archive", "n.cbz", "Book/p.jpg", "BOOK/p.jpg", "inner.cbr",
                                  {"book\\p.jpg", "book\\p~2.jpg"}}));
 } // namespace
+
+namespace {
+struct NestedSharedName
+{
+    const char *what;
+    QString holder; // "book.cbz", "book.cbr", or "" for a folder
+    QString first, second;
+    QStringList pages; // the first's, then the second's
+};
+void PrintTo(const NestedSharedName &c, std::ostream *os)
+{
+    *os << c.what;
+}
+class NestedSharedNameTest : public ArchiveTest, public ::testing::WithParamInterface<NestedSharedName>
+{
+};
+
+// The reader that lists a nested ZIP is gone when its pages are drawn; each page
+// must still come out of its own member, as the session takes it out.
+TEST_P(NestedSharedNameTest, EachPageShowsItsOwnMember)
+{
+    const NestedSharedName c = GetParam();
+    const QByteArray volume = readFile(makeZip(at("vol1.zip"), {{c.first, "first"}, {c.second, "second"}}));
+    const Files outer{{"cover.jpg", "c"}, {"vol1.zip", volume}};
+    Program &p = host.prog;
+    p.IsArchive = !c.holder.isEmpty();
+    p.ArchiveKind = c.holder.endsWith(".cbr") ? 1 : 0;
+    p.OpenPath = at(p.IsArchive ? c.holder : "library");
+    if (!p.IsArchive)
+        writeFile(at("library/vol1.zip"), volume);
+    else if (p.ArchiveKind == 1)
+        makeRar(p.OpenPath, RarWriter::Version::Rar4, outer);
+    else
+        makeZip(p.OpenPath, outer);
+    ReadingSession s{host.prog};
+    s.Open_Source();
+    const qsizetype v = s.volumes().indexOf("vol1.zip");
+    ASSERT_GE(v, 0) << s.volumes().join(", ").toStdString();
+    s.selectVolume(int(v));
+    ASSERT_EQ(s.List1().items(), c.pages);
+    s.extractEntry(0);
+    s.extractEntry(1);
+    EXPECT_EQ(readFile(s.Page_Path(0)), "first");
+    EXPECT_EQ(readFile(s.Page_Path(1)), "second");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, NestedSharedNameTest,
+    ::testing::Values(NestedSharedName{"one name twice, in a ZIP book", "book.cbz", "p.jpg", "p.jpg", {"p.jpg", "p~2.jpg"}},
+                      NestedSharedName{"one path in two forms, in a RAR book", "book.cbr", "a/b/p.jpg", "a\\b/p.jpg",
+                                       {"a\\b\\p.jpg", "a\\b\\p~2.jpg"}},
+                      NestedSharedName{"backslash in a name, in a folder", "", "a/b/p.jpg", "a/b\\p.jpg",
+                                       {"a\\b\\p.jpg", "a\\b\\p~2.jpg"}}));
+} // namespace
