@@ -122,14 +122,14 @@ bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
         return false;
     }
     if (!h.allocated()) {
-        ShowRarError(QStringLiteral("Not enough memory"));
+        ShowRarError(path + QStringLiteral(": Not enough memory"));
         return false;
     }
     if (h.open(path) == ARCHIVE_OK)
         return true;
     const QFileInfo info(path);
     if (h.errorNumber() == ENOMEM)
-        ShowRarError(QStringLiteral("Not enough memory"));
+        ShowRarError(path + QStringLiteral(": Not enough memory"));
     else if (!info.isFile() || !info.isReadable())
         ShowRarError(QStringLiteral("Cannot open ") + path);
     else if (m_host)

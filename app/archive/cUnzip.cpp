@@ -46,7 +46,7 @@ qint32 cUnzip::Directory()
 {
     ArchiveHandle h(ArchiveHandle::Kind::Zip);
     if (!h.allocated()) {
-        showError(QStringLiteral("Not enough memory"));
+        showError(m_zipFile + QStringLiteral(": Not enough memory"));
         return -1;
     }
     if (h.open(m_zipFile) != ARCHIVE_OK) {
