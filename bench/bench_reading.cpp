@@ -185,6 +185,28 @@ const BenchRegistrar largeZip(QStringLiteral("reading: one page of a 10,000-memb
     report(QStringLiteral("ratio (goal <= 1.3)"), l / s, QString());
 });
 
+// The page list of a folder volume of 10,000 images, named so that the order
+// needs the digit runs compared as numbers and the files come in no order.
+const BenchRegistrar folderVolume(QStringLiteral("reading: page list of a folder volume of 10,000 images"),
+                                  [](const QString &workDir) {
+    const QString book = workDir + QStringLiteral("/folderbook");
+    QDir().mkpath(book + QStringLiteral("/v"));
+    for (int i = 0; i < 10000; ++i) {
+        QFile f(book + QStringLiteral("/v/p%1.jpg").arg((i * 7919) % 10000 + 1));
+        f.open(QIODevice::WriteOnly);
+    }
+    Reader r;
+    r.start->startQuietly();
+    Frm_ImgViewer &w = *r.w;
+    Program &app = r.start->program();
+    app.IsArchive = false;
+    app.OpenPath = book;
+    w.session.Folder_Scan();
+    const QString volume = w.session.currentVolume();
+    const double ms = medianMs(kRuns, [&] { w.session.Volume_Pages(volume); });
+    report(QStringLiteral("page list of %1 images").arg(w.session.pageCount()), ms, QStringLiteral("ms"));
+});
+
 // Runs a child of this program and returns what it printed (one number), or -1.
 double childFigure(const QString &name, const QString &book)
 {

@@ -3,6 +3,7 @@
 #include "platform/ProgramPaths.h"
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
@@ -22,12 +23,17 @@ qint64 settingOf(const ProgramPaths *paths)
     return ok && mb > 0 && mb < (qint64(1) << 40) ? mb << 20 : kDefaultBytes;
 }
 
+static qint64 capped(qint64 setting, qint64 available)
+{
+    return std::max<qint64>(0, std::min(setting, available - kFreeSpaceMargin));
+}
+
 qint64 forFolder(const QString &folder, qint64 setting)
 {
     const QStorageInfo storage(folder);
     if (!storage.isValid())
         return setting;
-    return std::max<qint64>(0, std::min(setting, storage.bytesAvailable() - kFreeSpaceMargin));
+    return capped(setting, storage.bytesAvailable());
 }
 
 static QFileInfoList plainFiles(const QString &folder)
@@ -40,6 +46,18 @@ namespace {
 // nothing here may assume it.
 QMutex g_countLock;
 QHash<QString, qint64> g_counts;
+
+// What forPages read for a folder: the setting, and the free space with the
+// folder's count at that moment (free < 0: no storage figure, the setting alone).
+struct PagesBudget
+{
+    qint64 setting = 0;
+    qint64 free = -1;
+    qint64 usedThen = 0;
+    QElapsedTimer age;
+};
+QHash<QString, PagesBudget> g_budgets;
+constexpr qint64 kFreeSpaceFreshMs = 1000;
 
 QString keyOf(const QString &folder)
 {
@@ -75,6 +93,39 @@ void forget(const QString &folder)
 {
     const QMutexLocker lock(&g_countLock);
     g_counts.remove(keyOf(folder));
+    g_budgets.remove(keyOf(folder));
+}
+
+qint64 forPages(const QString &folder, const ProgramPaths *paths)
+{
+    const QString key = keyOf(folder);
+    const qint64 used = usedBy(folder);
+    const auto budgetOf = [used](const PagesBudget &b) {
+        // Written since the reading takes that much free space, a removal gives it back.
+        return b.free < 0 ? b.setting : capped(b.setting, b.free - (used - b.usedThen));
+    };
+    qint64 setting = 0;
+    {
+        const QMutexLocker lock(&g_countLock);
+        const auto it = g_budgets.constFind(key);
+        if (it != g_budgets.cend()) {
+            if (it->age.elapsed() < kFreeSpaceFreshMs && used <= budgetOf(*it))
+                return budgetOf(*it);
+            setting = it->setting;
+        }
+    }
+    if (setting == 0)
+        setting = settingOf(paths);
+    PagesBudget b;
+    b.setting = setting;
+    b.usedThen = used;
+    const QStorageInfo storage(folder);
+    if (storage.isValid())
+        b.free = storage.bytesAvailable();
+    b.age.start();
+    const QMutexLocker lock(&g_countLock);
+    g_budgets.insert(key, b);
+    return budgetOf(b);
 }
 
 void makeRoom(const QString &folder, qint64 target, const QString &keep)

@@ -19,6 +19,13 @@ qint64 settingOf(const ProgramPaths *paths);
 // The budget for a volume extracted into `folder`.
 qint64 forFolder(const QString &folder, qint64 setting);
 
+// The budget for pages extracted one by one into `folder` as they are drawn. The
+// setting and the free space are read once per volume (until forget) rather than
+// for every page; the free space then follows the bytes written there, and is
+// read again when the figure is more than a second old or the pages seem to be
+// over the budget, so room is only ever made on a fresh figure.
+qint64 forPages(const QString &folder, const ProgramPaths *paths);
+
 // Deletes the oldest files of `folder` (never `keep`, never sub-folders) until the
 // files there take no more than `target` bytes.
 void makeRoom(const QString &folder, qint64 target, const QString &keep);
@@ -28,5 +35,7 @@ void makeRoom(const QString &folder, qint64 target, const QString &keep);
 // folder (forget) has it counted anew on next use.
 qint64 usedBy(const QString &folder);
 void noteWritten(const QString &folder, qint64 bytes);
+// Forgets the count and the budget read for `folder` (it was emptied, or
+// another volume is loaded into it).
 void forget(const QString &folder);
 } // namespace ExtractBudget

@@ -52,7 +52,7 @@ void Mo_Unzip::ExtractZipMember(ListingHost &host, const QString &archivePath, c
     const QString tmp = host.tmpZip();
     // Past the volume's budget the oldest pages make room (the nested archive
     // being read stays); they come out again when drawn again.
-    const qint64 budget = ExtractBudget::forFolder(tmp, ExtractBudget::settingOf(&host.paths()));
+    const qint64 budget = ExtractBudget::forPages(tmp, &host.paths());
     if (ExtractBudget::usedBy(tmp) > budget)
         ExtractBudget::makeRoom(tmp, budget / 2, archivePath);
     reader.setUnzipFolder(tmp);

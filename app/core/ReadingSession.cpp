@@ -214,6 +214,7 @@ void ReadingSession::Volume_Pages(const QString &volumeName)
     // Only an archive volume is listed as a nested archive: a sub-folder whose
     // name merely holds a "." ("Vol.1/") is an ordinary folder of pages.
     const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
+    QStringList pages;
     for (int i = 1; i <= m_members.upper(); ++i) {
         const MemberRecord &r = m_members.at(i);
         if (r.volumeName != volumeName)
@@ -223,8 +224,9 @@ void ReadingSession::Volume_Pages(const QString &volumeName)
         else if (kind >= 1)
             Mo_Rar::ListNestedRar(*this, root + r.fileName);
         else
-            m_list1.AddItem(root + r.folder + r.fileName);
+            pages << root + r.folder + r.fileName;
     }
+    m_list1.AddItems(std::move(pages));
     TmpZipFolder::pagesAddressable(*this, volumeName);
 }
 

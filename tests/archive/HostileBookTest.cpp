@@ -151,6 +151,12 @@ TEST_F(ArchiveTest, AVolumeExtractsNoMoreThanItsBudget)
     EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg"}));
     Mo_Unzip::ExtractZipMember(host, at("v.cbz"), "c.jpg");
     EXPECT_EQ(host.tmpFiles(), QStringList{"c.jpg"});
+    // What was read for one volume is read again for the next.
+    writeFile(host.prog.paths.settingsFile(), "[Limits]\nVolumeExtractMB=2\n");
+    host.selectVolume("/");
+    for (const char *name : {"a.jpg", "b.jpg", "c.jpg"})
+        Mo_Unzip::ExtractZipMember(host, at("v.cbz"), name);
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"a.jpg", "b.jpg", "c.jpg"}));
 
     // The next volume starts from an empty folder, not from the count of the last one.
     const QByteArray third(300 * 1024, 'z');

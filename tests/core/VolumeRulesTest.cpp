@@ -104,13 +104,21 @@ class NaturalOrder : public ::testing::TestWithParam<OrderCase>
 {
 };
 
-// Case-insensitive name order, "/" first, numbers by value.
+// Case-insensitive name order, "/" first, numbers by value. Added all at once
+// (in two batches, the second merged into the first) the entries take the same
+// places as added one by one, names equal but for case in the order they came.
 TEST_P(NaturalOrder, NumbersCompareByValue)
 {
+    const QStringList &added = GetParam().added;
     SortedList l;
-    for (const QString &s : GetParam().added)
+    for (const QString &s : added)
         l.AddItem(s);
     EXPECT_EQ(l.items(), GetParam().expected);
+
+    SortedList batched;
+    batched.AddItems(added.mid(0, added.size() / 2));
+    batched.AddItems(added.mid(added.size() / 2));
+    EXPECT_EQ(batched.items(), GetParam().expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -122,7 +130,11 @@ INSTANTIATE_TEST_SUITE_P(
                       OrderCase{{"Vol 10/", "vol 9/", "/", "Vol 1/"}, {"/", "Vol 1/", "vol 9/", "Vol 10/"}},
                       OrderCase{{"Vol 10\\p1.jpg", "Vol 9\\p2.jpg", "Vol 9\\p1.jpg"},
                                 {"Vol 9\\p1.jpg", "Vol 9\\p2.jpg", "Vol 10\\p1.jpg"}},
-                      OrderCase{{"b12c3.png", "B12c10.png", "b2c99.png"}, {"b2c99.png", "b12c3.png", "B12c10.png"}}));
+                      OrderCase{{"b12c3.png", "B12c10.png", "b2c99.png"}, {"b2c99.png", "b12c3.png", "B12c10.png"}},
+                      OrderCase{{"/b/P2.JPG", "/b/p10.jpg", "/b/p2.jpg", "/b/제2화.png", "/b/p1.5.jpg", "/b/a.b.jpg",
+                                 "/b/p02.jpg", "/b/P1.jpg", "/b/제10화.png", "/b/p2.JPG", "/b/a.jpg", "/b/p1.jpg"},
+                                {"/b/a.b.jpg", "/b/a.jpg", "/b/p1.5.jpg", "/b/P1.jpg", "/b/p1.jpg", "/b/p02.jpg",
+                                 "/b/P2.JPG", "/b/p2.jpg", "/b/p2.JPG", "/b/p10.jpg", "/b/제2화.png", "/b/제10화.png"}}));
 
 TEST(VolumeRules, JunkIsNeverAPageOrAVolume)
 {
