@@ -2,6 +2,7 @@
 #include "platform/TextOrder.h"
 
 #include <algorithm>
+#include <vector>
 
 int SortedList::insertPosition(const QStringList &items, const QString &text)
 {
@@ -12,13 +13,23 @@ int SortedList::insertPosition(const QStringList &items, const QString &text)
 
 void SortedList::AddItems(QStringList texts)
 {
-    const auto less = [](const QString &a, const QString &b) { return TextOrder::less(a, b); };
     // Stable throughout: equal entries keep the order they were added in, after
     // the equal entries already listed.
-    std::stable_sort(texts.begin(), texts.end(), less);
+    if (texts.size() > 1) {
+        // Each text is collated once into a key; the sort then compares bytes.
+        std::vector<TextOrder::Keyed> keyed;
+        keyed.reserve(std::size_t(texts.size()));
+        for (const QString &t : std::as_const(texts))
+            keyed.push_back(TextOrder::keyed(t));
+        std::stable_sort(keyed.begin(), keyed.end(),
+                         [](const TextOrder::Keyed &a, const TextOrder::Keyed &b) { return TextOrder::less(a, b); });
+        for (qsizetype i = 0; i < texts.size(); ++i)
+            texts[i] = std::move(keyed[std::size_t(i)].text);
+    }
     const qsizetype old = m_items.size();
     m_items += texts;
-    std::inplace_merge(m_items.begin(), m_items.begin() + old, m_items.end(), less);
+    std::inplace_merge(m_items.begin(), m_items.begin() + old, m_items.end(),
+                       [](const QString &a, const QString &b) { return TextOrder::less(a, b); });
 }
 
 int SortedList::AddItem(const QString &text)

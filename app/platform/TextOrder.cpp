@@ -33,3 +33,16 @@ bool TextOrder::less(const QString &a, const QString &b)
 {
     return compare(a, b) < 0;
 }
+
+TextOrder::Keyed TextOrder::keyed(const QString &text)
+{
+    return {collator().sortKey(text), text};
+}
+
+bool TextOrder::less(const Keyed &a, const Keyed &b)
+{
+    int r = a.key.compare(b.key);
+    if (r == 0)
+        r = a.text.compare(b.text, Qt::CaseInsensitive);
+    return r < 0;
+}

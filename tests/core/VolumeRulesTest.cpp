@@ -136,6 +136,25 @@ INSTANTIATE_TEST_SUITE_P(
                                 {"/b/a.b.jpg", "/b/a.jpg", "/b/p1.5.jpg", "/b/P1.jpg", "/b/p1.jpg", "/b/p02.jpg",
                                  "/b/P2.JPG", "/b/p2.jpg", "/b/p2.JPG", "/b/p10.jpg", "/b/제2화.png", "/b/제10화.png"}}));
 
+// Many names at once are ordered by keys made once per name: the order must be
+// the one the names compared pairwise give.
+TEST(VolumeRules, NamesAddedAtOnceTakeThePlacesTheyTakeOneByOne)
+{
+    QStringList names;
+    for (const char *stem : {"p", "P", "p ", "제", "제 ", "a.b", "A.b.", "Vol_", "vol-", "", "[x]", "é", "E"})
+        for (const char *number : {"", "0", "01", "1", "1.5", "2", "10", "010", "99999999999999999999"})
+            for (const char *ext : {".jpg", ".JPG", "화.png", "/"})
+                names << QString::fromUtf8(stem) + QString::fromUtf8(number) + QString::fromUtf8(ext);
+    // A fixed shuffle, so equal names come in no particular order.
+    for (qsizetype i = names.size() - 1; i > 0; --i)
+        names.swapItemsAt(i, (i * 7919) % (i + 1));
+    SortedList oneByOne, atOnce;
+    for (const QString &n : names)
+        oneByOne.AddItem(n);
+    atOnce.AddItems(names);
+    EXPECT_EQ(atOnce.items(), oneByOne.items());
+}
+
 TEST(VolumeRules, JunkIsNeverAPageOrAVolume)
 {
     QTemporaryDir d;
