@@ -4,6 +4,7 @@
 #include "BenchCase.h"
 #include "BenchImages.h"
 
+#include "archive/ExtractBudget.h"
 #include "views/Frm_ImgViewer.h"
 #include "views/ViewerStartup.h"
 #include "core/PageGeometry.h"
@@ -183,6 +184,29 @@ const BenchRegistrar largeZip(QStringLiteral("reading: one page of a 10,000-memb
     report(QStringLiteral("page draw, 100 members"), s, QStringLiteral("ms"));
     report(QStringLiteral("page draw, 10,000 members"), l, QStringLiteral("ms"));
     report(QStringLiteral("ratio (goal <= 1.3)"), l / s, QString());
+});
+
+// What a ZIP page pays for the extraction budget before it is taken out: the
+// setting and the free space read afresh, or kept from the volume's first page.
+const BenchRegistrar pageBudget(QStringLiteral("reading: extraction budget looked up for one page"),
+                                [](const QString &workDir) {
+    ProgramPaths paths = ProgramPaths::forRunningProgram();
+    paths.programFolder = workDir;
+    QFile ini(paths.settingsFile());
+    ini.open(QIODevice::WriteOnly);
+    ini.write("[Options]\nTwoPage=1\nSharpen=0\n[Window]\nLeft=10\nTop=10\n[Limits]\nVolumeExtractMB=1024\n");
+    ini.close();
+    constexpr int kPages = 100;
+    const double afresh = medianMs(kRuns, [&] {
+        for (int i = 0; i < kPages; ++i)
+            ExtractBudget::forFolder(workDir, ExtractBudget::settingOf(&paths));
+    });
+    const double kept = medianMs(kRuns, [&] {
+        for (int i = 0; i < kPages; ++i)
+            ExtractBudget::forPages(workDir, &paths);
+    });
+    report(QStringLiteral("read afresh"), afresh * 1000 / kPages, QStringLiteral("us"));
+    report(QStringLiteral("kept for the volume"), kept * 1000 / kPages, QStringLiteral("us"));
 });
 
 // The page list of a folder volume of 10,000 images, named so that the order
