@@ -91,19 +91,6 @@ protected:
     QString published;
 };
 
-TEST_F(Exchange, SendsTheUsageRequestByteForByte)
-{
-    server.answers[QStringLiteral("/connect.htm")] = httpAnswer("", "404 Not Found");
-    EXPECT_FALSE(run(server.host()));
-    ASSERT_EQ(server.requests.size(), 1);
-    const QByteArray port = QByteArray::number(server.server.serverPort());
-    EXPECT_EQ(server.requests.first(), "GET http://localhost:" + port + "/connect.htm HTTP/1.1\r\n"
-                                       "Host:LOCALHOST:" + port + " \r\n"
-                                       "Connection: close\r\n"
-                                       "Accept: */*\r\n"
-                                       "\r\n");
-}
-
 struct AnswerCase
 {
     const char *name;
@@ -117,7 +104,7 @@ class ExchangeAnswers : public Exchange, public ::testing::WithParamInterface<An
 {
 };
 
-TEST_P(ExchangeAnswers, EndInTheRightBanner)
+TEST_P(ExchangeAnswers, FollowTheUsageRequestSentByteForByteAndEndInTheRightBanner)
 {
     if (!GetParam().usage.isEmpty())
         server.answers[QStringLiteral("/connect.htm")] = GetParam().usage;
@@ -125,6 +112,13 @@ TEST_P(ExchangeAnswers, EndInTheRightBanner)
         server.answers[QStringLiteral("/version/img_leaf.php")] = GetParam().version;
     EXPECT_EQ(run(server.host()), GetParam().remote);
     EXPECT_EQ(published, QString::fromLatin1(GetParam().published));
+    const QByteArray port = QByteArray::number(server.server.serverPort());
+    ASSERT_FALSE(server.requests.isEmpty());
+    EXPECT_EQ(server.requests.first(), "GET http://localhost:" + port + "/connect.htm HTTP/1.1\r\n"
+                                       "Host:LOCALHOST:" + port + " \r\n"
+                                       "Connection: close\r\n"
+                                       "Accept: */*\r\n"
+                                       "\r\n");
     // The version is fetched exactly when the usage request was answered with 200.
     const bool fetched = server.requests.size() == 2 && server.requests.last().startsWith("GET /version/img_leaf.php ");
     EXPECT_EQ(fetched, GetParam().remote);

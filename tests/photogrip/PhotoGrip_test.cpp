@@ -335,21 +335,17 @@ TEST(FileInfo, TwoGigabyteFileWrapsToNegativeSize)
     EXPECT_TRUE(f.SizeString().endsWith(QStringLiteral(" Bytes")));
 }
 
-// The file's bytes (named fake.txt) and the expected flag.
-using JpegFlag = ::testing::TestWithParam<std::pair<QByteArray, const char *>>;
-
-TEST_P(JpegFlag, ComesFromTheFirstTwoBytes)
+TEST(FileInfo, JpegFlagComesFromTheFirstTwoBytes)
 {
     QTemporaryDir dir;
-    cFILE f;
-    ASSERT_TRUE(f.Load(rawFile(dir.path(), QStringLiteral("fake.txt"), GetParam().first)));
-    EXPECT_EQ(f.IsJPG(), QString::fromLatin1(GetParam().second));
-    EXPECT_EQ(f.Size(), QString::number(GetParam().first.size()));
+    for (const auto &[bytes, flag] : {std::pair(QByteArray("\xFF\xD8 not a picture"), "True"),
+                                      std::pair(QByteArray(), "False"), std::pair(QByteArray("\xFF", 1), "False")}) {
+        cFILE f;
+        ASSERT_TRUE(f.Load(rawFile(dir.path(), QStringLiteral("fake.txt"), bytes)));
+        EXPECT_EQ(f.IsJPG(), QString::fromLatin1(flag)) << bytes.size();
+        EXPECT_EQ(f.Size(), QString::number(bytes.size()));
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, JpegFlag,
-                         ::testing::Values(std::pair(QByteArray("\xFF\xD8 not a picture"), "True"),
-                                           std::pair(QByteArray(), "False"), std::pair(QByteArray("\xFF", 1), "False")));
 
 TEST(FileInfo, LongPathOpens)
 {

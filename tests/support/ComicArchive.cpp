@@ -19,24 +19,15 @@ QColor pageShade(int page)
 
 QString write(const QString &path)
 {
-    std::vector<std::pair<QString, QByteArray>> members;
+    Files members;
     const QStringList names = pageNames();
     for (int i = 0; i < names.size(); ++i)
         members.emplace_back(folder + QLatin1Char('/') + names[i], TestImages::encoded(114, 160, pageShade(i), "JPG"));
     const QByteArray info("<?xml version=\"1.0\"?>\n<ComicInfo><Series>Comic</Series><Number>1</Number></ComicInfo>\n");
     members.emplace_back(folder + QStringLiteral("/comicinfo.xml"), info);
     members.emplace_back(QStringLiteral("comicinfo.xml"), info);
-    if (path.endsWith(QLatin1String(".cbz")) || path.endsWith(QLatin1String(".zip"))) {
-        ZipWriter z(path);
-        for (const auto &[name, data] : members)
-            z.addFile(name, data);
-        z.close();
-    } else {
-        RarWriter w(RarWriter::Version::Rar5);
-        for (const auto &[name, data] : members)
-            w.addFile(name, data);
-        w.write(path);
-    }
-    return path;
+    if (path.endsWith(QLatin1String(".cbz")) || path.endsWith(QLatin1String(".zip")))
+        return makeZip(path, members);
+    return makeRar(path, RarWriter::Version::Rar5, members);
 }
 } // namespace ComicArchive

@@ -16,27 +16,6 @@
 
 #include <QDir>
 
-using Files = std::vector<std::pair<QString, QByteArray>>;
-
-// Writes a ZIP (deflated) or RAR (stored) archive of `files` at `path`; returns the path.
-inline QString makeZip(const QString &path, const Files &files)
-{
-    ZipWriter z(path);
-    for (const auto &[name, data] : files)
-        z.addFile(name, data);
-    z.close();
-    return path;
-}
-
-inline QString makeRar(const QString &path, RarWriter::Version version, const Files &files)
-{
-    RarWriter w(version);
-    for (const auto &[name, data] : files)
-        w.addFile(name, data);
-    w.write(path);
-    return path;
-}
-
 // The main window as the archive readers see it, over plain containers.
 class FakeHost : public ListingHost
 {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <utility>
 #include <vector>
 
 // The byte pieces of both formats, for tests that build a header by hand.
@@ -61,3 +62,14 @@ private:
     bool m_headersEncrypted = false;
     std::vector<Member> m_members;
 };
+
+// A stored RAR archive of `files` at `path`; returns the path.
+inline QString makeRar(const QString &path, RarWriter::Version version,
+                       const std::vector<std::pair<QString, QByteArray>> &files)
+{
+    RarWriter w(version);
+    for (const auto &[name, data] : files)
+        w.addFile(name, data);
+    w.write(path);
+    return path;
+}

@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QString>
+#include <utility>
 #include <vector>
 
 struct archive;
@@ -44,3 +45,15 @@ private:
     bool m_closed = false;
     std::vector<std::pair<QByteArray, QByteArray>> m_rawNames; // placeholder, raw
 };
+
+using Files = std::vector<std::pair<QString, QByteArray>>;
+
+// A ZIP archive of `files` (deflated) at `path`; returns the path.
+inline QString makeZip(const QString &path, const Files &files)
+{
+    ZipWriter z(path);
+    for (const auto &[name, data] : files)
+        z.addFile(name, data);
+    z.close();
+    return path;
+}

@@ -237,7 +237,7 @@ TEST_F(FullScreen, AnUndecodablePageShowsTheSameNoticeAsInTheMainWindow)
     EXPECT_GT(text, 20);
 }
 
-TEST_F(FullScreen, MenuMarksFollowTheRealOptionsAndCommandsReachTheMainWindow)
+TEST_F(FullScreen, MenuMarksFollowTheRealOptionsAndSetThem)
 {
     openBook(3);
     w->session.setOption(ReadingSession::Hundred, true);
@@ -247,15 +247,6 @@ TEST_F(FullScreen, MenuMarksFollowTheRealOptionsAndCommandsReachTheMainWindow)
     f.mnuShowJapan->trigger();
     EXPECT_TRUE(w->chk_japan->isChecked());
     EXPECT_TRUE(f.mnuShowJapan->isChecked());
-
-    int exported = -1, folders = 0;
-    w->exportPage = [&] { exported = w->Page_Index; };
-    w->chooseExportFolder = [&] { ++folders; };
-    f.Form_KeyDown(KeyCodes::Right);
-    f.mnuExport->trigger();
-    f.mnuSelFolder->trigger();
-    EXPECT_EQ(exported, 1);
-    EXPECT_EQ(folders, 1);
 }
 
 TEST_F(FullScreen, NothingOpensOnAnEmptyListAndThePointerHidesUntilMoved)

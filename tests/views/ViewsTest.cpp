@@ -109,8 +109,7 @@ TEST_P(ButtonState, SwitchesEnabledAndImages)
 INSTANTIATE_TEST_SUITE_P(OneAndTwoPages, ButtonState,
                          ::testing::Values(std::tuple(true, 1, "b_fileout.bmp"),
                                            std::tuple(true, 2, "b_fileout_grey.bmp"), // export is grey in two-page view
-                                           std::tuple(false, 1, "b_fileout_grey.bmp"),
-                                           std::tuple(false, 2, "b_fileout_grey.bmp")));
+                                           std::tuple(false, 1, "b_fileout_grey.bmp")));
 
 TEST_F(Views, OnlyTheLeftMouseButtonRunsCommands)
 {
@@ -390,11 +389,9 @@ TEST_F(Views, OpenChooserFlows)
     EXPECT_FALSE(w->PicTipOut->isHidden());
 
     // An upper-case .ZIP is a ZIP archive; a chosen archive is not a folder to browse from.
-    const QString zipPath = books.path() + QStringLiteral("/comic.ZIP");
-    ZipWriter zip(zipPath);
-    for (int i = 1; i <= 3; ++i)
-        zip.addFile(QStringLiteral("p%1.png").arg(i), TestImages::encoded(30, 40, Qt::blue));
-    ASSERT_TRUE(zip.close());
+    const QByteArray page = TestImages::encoded(30, 40, Qt::blue);
+    const QString zipPath = makeZip(books.path() + QStringLiteral("/comic.ZIP"),
+                                    {{QStringLiteral("p1.png"), page}, {QStringLiteral("p2.png"), page}, {QStringLiteral("p3.png"), page}});
     prompts.fileAnswers = {zipPath};
     openThroughChooser(false, 1);
     EXPECT_TRUE(app->IsArchive);
