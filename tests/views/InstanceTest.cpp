@@ -3,15 +3,12 @@
 #include "TestProgramFolder.h"
 #include "core/ResumeRecord.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QTemporaryDir>
-#include <QThread>
+#include <QTest>
 #include <gtest/gtest.h>
-
-#include <functional>
 
 namespace {
 void start(QProcess &p, const QString &program, const QStringList &args)
@@ -20,18 +17,6 @@ void start(QProcess &p, const QString &program, const QStringList &args)
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     p.setProcessEnvironment(env);
     p.start(program, args);
-}
-
-bool waitFor(const std::function<bool()> &condition, int ms = 30000)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!condition()) {
-        if (t.elapsed() > ms)
-            return false;
-        QThread::msleep(20);
-    }
-    return true;
 }
 
 // The process id written in the data folder's lock file; 0 without one.
@@ -57,7 +42,7 @@ TEST(Instances, ASecondStartHandsItsBookOverAndEveryCloseEndsItsProcess)
 
     QProcess first;
     start(first, program, {});
-    ASSERT_TRUE(waitFor([&] { return lockHolder(folder) == first.processId(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lockHolder(folder) == first.processId(); }, 30000));
     QProcess second;
     start(second, program, {book});
     ASSERT_TRUE(second.waitForFinished(30000));
@@ -73,13 +58,13 @@ TEST(Instances, ASecondStartHandsItsBookOverAndEveryCloseEndsItsProcess)
     // A run killed outright leaves its lock behind; the next start is not blocked.
     QProcess killed;
     start(killed, program, {book});
-    ASSERT_TRUE(waitFor([&] { return lockHolder(folder) == killed.processId(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lockHolder(folder) == killed.processId(); }, 30000));
     killed.kill();
     ASSERT_TRUE(killed.waitForFinished(30000));
     QFile::remove(resume);
     QProcess next;
     start(next, program, {});
-    ASSERT_TRUE(waitFor([&] { return lockHolder(folder) == next.processId(); }));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lockHolder(folder) == next.processId(); }, 30000));
     QProcess handing;
     start(handing, program, {book + "/p2.png"});
     ASSERT_TRUE(handing.waitForFinished(30000));
