@@ -7,6 +7,9 @@
 #include <archive_entry.h>
 #include <sys/stat.h>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 constexpr quint32 kCentralHeader = 0x02014b50;
@@ -20,7 +23,10 @@ constexpr qint64 kMaxDirectory = qint64(64) << 20;
 // Data descriptor after the data (the sizes are not in the local header).
 constexpr quint16 kLengthAtEnd = 0x0008;
 constexpr quint16 kUtf8Name = 0x0800;
+constexpr quint16 kEncrypted = 0x0001;
 constexpr quint16 kStored = 0;
+constexpr quint32 kLocalHeader = 0x04034b50;
+constexpr int kLocalSize = 30;
 
 quint16 u16(const char *p)
 {
@@ -156,7 +162,7 @@ bool ZipIndex::read()
             return false;
         const char *h = dir.constData() + p;
         const quint16 flags = u16(h + 8), method = u16(h + 10);
-        const quint32 csize = u32(h + 20), usize = u32(h + 24);
+        const quint32 crc = u32(h + 16), csize = u32(h + 20), usize = u32(h + 24);
         const int nameLen = u16(h + 28), extraLen = u16(h + 30), commentLen = u16(h + 32);
         quint32 offset32 = u32(h + 42);
         if (p + kCentralSize + nameLen + extraLen + commentLen > dir.size())
@@ -183,9 +189,9 @@ bool ZipIndex::read()
         const QString key = MemberPath::comparable(LegacyCodePage::decodeName(raw, utf8));
         auto it = m_members.find(key);
         if (it == m_members.end())
-            m_members.insert(key, {offset, flags, method, false, plainFile});
+            m_members.insert(key, {offset, flags, method, false, plainFile, crc, csize, usize});
         else if (offset < it->offset)
-            *it = {offset, flags, method, true, plainFile};
+            *it = {offset, flags, method, true, plainFile, crc, csize, usize};
         else
             it->repeated = true;
         p += kCentralSize + nameLen + extraLen + commentLen;
@@ -199,28 +205,75 @@ struct ZipMemberStream::Source
 {
     QFile file;
     QByteArray buffer = QByteArray(64 * 1024, Qt::Uninitialized);
+    // Served before the file: a local header with its sizes filled in.
+    QByteArray header;
+    // What is left of the file to serve after the header; -1 for all of it.
+    qint64 remaining = -1;
 
     static la_ssize_t read(archive *, void *self, const void **data)
     {
         auto *s = static_cast<Source *>(self);
-        const qint64 n = s->file.read(s->buffer.data(), s->buffer.size());
+        if (!s->header.isEmpty()) {
+            s->buffer = std::exchange(s->header, QByteArray());
+            *data = s->buffer.constData();
+            return la_ssize_t(s->buffer.size());
+        }
+        if (s->buffer.size() < 64 * 1024)
+            s->buffer = QByteArray(64 * 1024, Qt::Uninitialized);
+        const qint64 want = s->remaining < 0 ? s->buffer.size() : std::min<qint64>(s->buffer.size(), s->remaining);
+        const qint64 n = want > 0 ? s->file.read(s->buffer.data(), want) : 0;
+        if (n > 0 && s->remaining > 0)
+            s->remaining -= n;
         *data = s->buffer.constData();
         return n < 0 ? -1 : la_ssize_t(n);
+    }
+
+    // Stored data whose sizes follow it: the directory's sizes and checksum are
+    // written into its local header, and the data ends where the directory says,
+    // so the reader takes exactly that member and still checks its checksum.
+    bool fillInSizes(const ZipIndex::Member &m)
+    {
+        QByteArray local = file.read(kLocalSize);
+        if (local.size() != kLocalSize || u32(local.constData()) != kLocalHeader)
+            return false;
+        const int more = u16(local.constData() + 26) + u16(local.constData() + 28);
+        const QByteArray nameAndExtra = file.read(more);
+        if (nameAndExtra.size() != more)
+            return false;
+        auto put32 = [&](int at, quint32 v) {
+            for (int i = 0; i < 4; ++i)
+                local[at + i] = char((v >> (8 * i)) & 0xFF);
+        };
+        const quint16 flags = u16(local.constData() + 6) & ~kLengthAtEnd;
+        local[6] = char(flags & 0xFF);
+        local[7] = char(flags >> 8);
+        put32(14, m.crc);
+        put32(18, m.compressedSize);
+        put32(22, m.size);
+        header = local + nameAndExtra;
+        remaining = m.compressedSize;
+        return true;
     }
 };
 
 ZipMemberStream::ZipMemberStream(const ZipIndex &index, const QString &memberPath, const QString &password)
 {
     const ZipIndex::Member *m = index.find(memberPath);
-    // A link or folder looks like a file from its local header alone, and stored
-    // data whose length comes only after it cannot be told from the next member:
-    // those are walked to.
-    if (!m || !m->plainFile || ((m->flags & kLengthAtEnd) && m->method == kStored))
+    // A link or folder looks like a file from its local header alone: those are
+    // walked to. So is stored data whose length comes only after it when the
+    // directory cannot stand in for its sizes (zip64, or encrypted data, whose
+    // check byte depends on where the sizes are).
+    if (!m || !m->plainFile)
+        return;
+    const bool sizesAfter = (m->flags & kLengthAtEnd) && m->method == kStored;
+    if (sizesAfter && ((m->flags & kEncrypted) || m->compressedSize != m->size || m->size == 0xFFFFFFFFu))
         return;
     m_repeated = m->repeated;
     m_source = std::make_unique<Source>();
     m_source->file.setFileName(index.path());
     if (!m_source->file.open(QIODevice::ReadOnly) || !m_source->file.seek(m->offset))
+        return;
+    if (sizesAfter && !m_source->fillInSizes(*m))
         return;
     m_handle = std::make_unique<ArchiveHandle>(ArchiveHandle::Kind::ZipStream);
     if (!m_handle->allocated())

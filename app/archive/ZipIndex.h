@@ -23,6 +23,9 @@ public:
         // What the directory says the member is: a link or a folder is told only
         // there, never in the local header.
         bool plainFile = true;
+        // The directory's checksum and sizes: the only place they stand for data
+        // whose local header leaves them to a descriptor after it.
+        quint32 crc = 0, compressedSize = 0, size = 0;
     };
 
     // Reads the central directory of `path`. An archive it cannot make sense of
