@@ -77,7 +77,7 @@ TEST_F(Index, OpensOnTheRightWithEachPageInItsCell)
     openIndex();
     EXPECT_TRUE(app->IsIndexShow);
     EXPECT_EQ(pane->geometry(), QRect(1024 - 221, 40, 221, 768 - 40));
-    EXPECT_EQ(w->PicDraw->width(), 1024 - 221);
+    EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, 1024 - 221, 768 - 40));
     ASSERT_EQ(pane->thumbnailCount(), 3);
     // Each thumbnail at its size, centred in its box, in its page's colour.
     const QColor colours[] = {Qt::red, Qt::green, Qt::blue};
@@ -131,7 +131,7 @@ TEST_F(Index, CloseRemovesItAndReopeningRebuildsFromTheFirstPage)
     EXPECT_FALSE(app->IsIndexShow);
     EXPECT_FALSE(pane->isVisible());
     EXPECT_EQ(pane->thumbnailCount(), 0);
-    EXPECT_EQ(w->PicDraw->width(), 1024);
+    EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, 1024, 768 - 40));
 
     openIndex();
     EXPECT_EQ(pane->thumbnailCount(), 30);

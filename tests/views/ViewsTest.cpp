@@ -4,7 +4,6 @@
 #include "dialogs/Frm_Open.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
-#include "views/IndexPane.h"
 
 #include <QCheckBox>
 #include <QApplication>
@@ -307,24 +306,6 @@ TEST_F(Views, WideTopBarStretchesItsImageFromColumn1020ToTheRightEdge)
         }
     EXPECT_EQ(qRed(bar.pixel(1020, 0)), 0);
     EXPECT_EQ(qRed(bar.pixel(1279, 0)), 255);
-}
-
-TEST_F(Views, PanesWithTheIndexOpenAndClosed)
-{
-    startWithPages(2);
-    showAt(1280, 800);
-    w->Pic_IndexScreen->resize(240, 10);
-    app->IsIndexShow = true;
-    w->Pic_IndexScreen->show();
-    w->Form_Resize();
-    EXPECT_EQ(w->PicTop->geometry(), QRect(0, 0, 1280, 40));
-    EXPECT_EQ(w->Pic_IndexScreen->geometry(), QRect(1040, 40, 240, 760));
-    EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, 1040, 760));
-    EXPECT_EQ(w->PicTipOut->geometry(), w->PicDraw->geometry());
-    app->IsIndexShow = false;
-    w->Pic_IndexScreen->hide();
-    w->Form_Resize();
-    EXPECT_EQ(w->PicDraw->geometry(), QRect(0, 40, 1280, 760));
 }
 
 TEST_F(Views, NoRedrawBeforeTheStartUpTimersFirstTick)
