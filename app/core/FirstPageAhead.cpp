@@ -155,10 +155,13 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
     if (w > 0 && h > 0) {
         {
             const std::lock_guard<std::mutex> l(m_lock);
-            m_bytes = bytes;
-            m_name = file;
-            m_havePage = true;
+            if (!m_cancelled) {
+                m_bytes = bytes;
+                m_name = file;
+                m_havePage = true;
+            }
         }
+        bytes = QByteArray();
         m_changed.notify_all();
         if (waitForSurface(surface, hundred)) {
             const QSize size = PageGeometry::drawnSize(w, h, book.viewMode == 2 ? 2 : 1, hundred, surface.width(),
@@ -202,6 +205,8 @@ std::optional<QImage> FirstPageAhead::take(const QString &file, QSize size)
     if (match)
         match = m_bytes == contentsOf(file, m_bytes.size());
     std::unique_lock<std::mutex> l(m_lock);
+    // The early page serves one draw at most: its bytes are not needed again.
+    m_bytes = QByteArray();
     if (!match) {
         m_cancelled = true;
         l.unlock();
