@@ -126,8 +126,9 @@ TEST_F(ZipIndexTest, StoredDataWithItsSizesAfterItIsReadAtItsPlace)
         host.zip().setUnzipFolder(out);
         EXPECT_EQ(host.zip().File_ExtractUnzip(zip, "p1.jpg"), intact);
         EXPECT_EQ(QFileInfo::exists(out + "/p1.jpg"), intact);
-        if (intact)
+        if (intact) {
             EXPECT_EQ(readFile(out + "/p1.jpg"), tricky);
+        }
         EXPECT_EQ(host.zip().File_ExtractUnzip(zip, "p2.jpg"), true);
         EXPECT_EQ(readFile(out + "/p2.jpg"), QByteArray(500, 'b'));
     }
