@@ -20,20 +20,15 @@ namespace {
 constexpr qint64 kLargestHeldPage = qint64(64) << 20;
 
 // The worker's session tells nobody anything: whatever it meets, the window's
-// session meets again and reports.
-class QuietPrompts : public Prompts
+// session meets again and reports. Its questions are answered as in a headless
+// run, without the headless run's line on standard error.
+class QuietPrompts : public SilentPrompts
 {
 public:
     MsgResult messageBox(QWidget *, const QString &, const QString &, MsgIcon, MsgButtons buttons) override
     {
         return buttons == MsgButtons::YesNo ? MsgResult::No : MsgResult::Ok;
     }
-    std::optional<QString> inputBox(QWidget *, const QString &, const QString &, const QString &) override
-    {
-        return std::nullopt;
-    }
-    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
-    QString browseFolder(QWidget *, const QString &, const QString &) override { return {}; }
 };
 
 QByteArray contentsOf(const QString &file, qint64 largest)
