@@ -83,11 +83,6 @@ struct CorpusCase
     const char *text; // "%1" stands for the path; "" for no message
 };
 
-void PrintTo(const CorpusCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 class UnreadableCorpusTest : public CorpusArchiveTest, public ::testing::WithParamInterface<CorpusCase>
 {
 };
@@ -115,5 +110,5 @@ INSTANTIATE_TEST_SUITE_P(
                       CorpusCase{"libarchive/test_read_format_rar_invalid1.rar", "%1: File header broken"},
                       CorpusCase{"comicbox/empty.cbz", ""},
                       CorpusCase{"libarchive/test_read_format_zip_malformed1.zip",
-                                 "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}));
+                                 "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}), CaseName());
 } // namespace

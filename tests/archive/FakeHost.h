@@ -1,14 +1,10 @@
 #pragma once
+#include "support/CaseName.h"
 #include "support/FakeHost.h"
 
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <ostream>
-
-inline void PrintTo(const QString &s, std::ostream *os)
-{
-    *os << '"' << s.toStdString() << '"';
-}
 
 // Archives go in the temporary root, the program folder two levels below it, so
 // anything written above TmpZip shows in the root.

@@ -89,11 +89,6 @@ struct BadArchiveCase
     const char *text; // "%1" stands for the path; "" for no message
 };
 
-void PrintTo(const BadArchiveCase &c, std::ostream *os)
-{
-    *os << c.name;
-}
-
 // The bytes of the unreadable archive a case names; the last character of a RAR case is its version.
 QByteArray badArchive(const QString &name)
 {
@@ -160,9 +155,7 @@ INSTANTIATE_TEST_SUITE_P(
                       BadArchiveCase{"cut-data4", "%1: File header broken"}, BadArchiveCase{"cut-data5", "%1: File header broken"},
                       BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."},
                       BadArchiveCase{"bad-directory.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}),
-    [](const auto &info) {
-        return QString(info.param.name).replace('.', '_').replace('-', '_').toStdString();
-    });
+    CaseName());
 
 TEST(ClearFolder, EmptiesTmpZipButTheKeptFileAndLeavesLinkTargetsAlone)
 {

@@ -48,11 +48,6 @@ struct CraftedRar
     QByteArray bytes;
 };
 
-void PrintTo(const CraftedRar &c, std::ostream *os)
-{
-    *os << c.what;
-}
-
 class CraftedRarTest : public ArchiveTest, public ::testing::WithParamInterface<CraftedRar>
 {
 };
@@ -87,7 +82,7 @@ INSTANTIATE_TEST_SUITE_P(
         CraftedRar{"data size past the end", rar5Sig + rar5Main() + rar5File(quint64(1) << 40) + "page"},
         CraftedRar{"extra record size 2^64-1",
                    rar5Sig + rar5Main() + rar5File(4, vint(~quint64(0)) + vint(1) + "xx") + "page"},
-        CraftedRar{"rar4 64-bit sizes", rar4HugeSizes()}));
+        CraftedRar{"rar4 64-bit sizes", rar4HugeSizes()}), CaseName());
 
 // Counts past 32,767 neither wrap nor throw; only a volume with more pages than a
 // page index can reach is refused, with a message, and nothing of it extracted.
@@ -231,10 +226,6 @@ struct SharedName
     QString book, first, second, volume;
     QStringList pages; // the first's, then the second's
 };
-void PrintTo(const SharedName &c, std::ostream *os)
-{
-    *os << c.what;
-}
 class SharedNameTest : public ArchiveTest, public ::testing::WithParamInterface<SharedName>
 {
 };
@@ -273,7 +264,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SharedName{"one path in two forms", "z.zip", "a/b/p.jpg", "a\\b/p.jpg", "a\\b", {"p.jpg", "p~2.jpg"}},
                       SharedName{"backslash in a name", "s.cbt", "a/b/p.jpg", "a/b\\p.jpg", "a\\b", {"p.jpg", "p~2.jpg"}},
                       SharedName{"in a nested archive", "n.cbz", "Book/p.jpg", "BOOK/p.jpg", "inner.cbr",
-                                 {"book\\p.jpg", "book\\p~2.jpg"}}));
+                                 {"book\\p.jpg", "book\\p~2.jpg"}}), CaseName());
 } // namespace
 
 namespace {
@@ -284,10 +275,6 @@ struct NestedSharedName
     QString first, second;
     QStringList pages; // the first's, then the second's
 };
-void PrintTo(const NestedSharedName &c, std::ostream *os)
-{
-    *os << c.what;
-}
 class NestedSharedNameTest : public ArchiveTest, public ::testing::WithParamInterface<NestedSharedName>
 {
 };
@@ -327,5 +314,5 @@ INSTANTIATE_TEST_SUITE_P(
                       NestedSharedName{"one path in two forms, in a RAR book", "book.cbr", "a/b/p.jpg", "a\\b/p.jpg",
                                        {"a\\b\\p.jpg", "a\\b\\p~2.jpg"}},
                       NestedSharedName{"backslash in a name, in a folder", "", "a/b/p.jpg", "a/b\\p.jpg",
-                                       {"a\\b\\p.jpg", "a\\b\\p~2.jpg"}}));
+                                       {"a\\b\\p.jpg", "a\\b\\p~2.jpg"}}), CaseName());
 } // namespace

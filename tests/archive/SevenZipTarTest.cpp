@@ -6,7 +6,7 @@
 namespace {
 struct KindCase
 {
-    const char *ext;
+    const char *name; // the book's extension
     bool sevenZip;
     int kind;
 };
@@ -18,7 +18,7 @@ protected:
                         {"Book/._p1.jpg", "fork"}, {"cover.jpg", "cover"}};
     QString write(const QString &name)
     {
-        const QString path = at(name + GetParam().ext);
+        const QString path = at(name + GetParam().name);
         EXPECT_TRUE(SolidArchiveWriter::write(
             path, GetParam().sevenZip ? SolidArchiveWriter::Format::SevenZip : SolidArchiveWriter::Format::Tar, book));
         return path;
@@ -55,8 +55,8 @@ TEST_P(SevenZipTarTest, ABookLyingInAFolderListsItsWrappedPages)
 
 TEST_P(SevenZipTarTest, ADamagedFileGivesAMessageInTheProgramsLanguage)
 {
-    writeFile(at(QString("bad") + GetParam().ext), "not an archive of any kind, only text");
-    host.open(at(QString("bad") + GetParam().ext), GetParam().kind);
+    writeFile(at(QString("bad") + GetParam().name), "not an archive of any kind, only text");
+    host.open(at(QString("bad") + GetParam().name), GetParam().kind);
     EXPECT_EQ(host.members.upper(), 0);
     ASSERT_EQ(host.prompts.shown.size(), 1u);
     EXPECT_TRUE(host.prompts.shown[0].text.endsWith(QString::fromUtf8("읽을 수 없는 압축파일입니다.")))
@@ -65,5 +65,5 @@ TEST_P(SevenZipTarTest, ADamagedFileGivesAMessageInTheProgramsLanguage)
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SevenZipTarTest,
                          ::testing::Values(KindCase{".cb7", true, 2}, KindCase{".7z", true, 2},
-                                           KindCase{".cbt", false, 3}, KindCase{".tar", false, 3}));
+                                           KindCase{".cbt", false, 3}, KindCase{".tar", false, 3}), CaseName());
 } // namespace

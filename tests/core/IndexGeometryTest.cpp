@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "core/IndexGeometry.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@ namespace {
 
 struct SizeCase
 {
+    const char *what;
     double w, h;
     QSize expected;
 };
@@ -23,13 +25,13 @@ TEST_P(ThumbnailSize, FollowsTheBoxRule)
 }
 
 INSTANTIATE_TEST_SUITE_P(Index, ThumbnailSize,
-                         ::testing::Values(SizeCase{60, 40, {60, 40}},     // smaller than the box: own size
-                                           SizeCase{800, 1200, {47, 71}},  // tall page
-                                           SizeCase{400, 300, {40, 30}},   // scaled by 0.099 only
-                                           SizeCase{2000, 1000, {88, 44}}, // wide page: held to the box width
-                                           SizeCase{1, 5000, {1, 71}},     // a sliver still shows
-                                           SizeCase{0, 0, {}},             // size unknown
-                                           SizeCase{120, -5, {}}));
+                         ::testing::Values(SizeCase{"SmallerThanTheBoxKeepsItsSize", 60, 40, {60, 40}},
+                                           SizeCase{"TallPage", 800, 1200, {47, 71}},
+                                           SizeCase{"ScaledByOnly0_099", 400, 300, {40, 30}},
+                                           SizeCase{"WideHeldToTheBoxWidth", 2000, 1000, {88, 44}},
+                                           SizeCase{"SliverStillShows", 1, 5000, {1, 71}},
+                                           SizeCase{"SizeUnknown", 0, 0, {}}, SizeCase{"Negative", 120, -5, {}}),
+                         CaseName());
 
 TEST(IndexGeometry, ThreePagesStandInTwoColumns)
 {
@@ -44,6 +46,7 @@ TEST(IndexGeometry, ThreePagesStandInTwoColumns)
 
 struct CaptionCase
 {
+    const char *what;
     const char *path;
     const char *expected;
 };
@@ -59,12 +62,13 @@ TEST_P(Caption, CutsNamesLongerThanSevenLegacyBytes)
 
 INSTANTIATE_TEST_SUITE_P(
     Index, Caption,
-    ::testing::Values(CaptionCase{"/books/vol1/abcdef12.jpg", "abcdef1..."}, CaptionCase{"/books/a.png", "a.png"},
-                      CaptionCase{"p1.jpg", "p1.jpg"},
+    ::testing::Values(CaptionCase{"LongNameCut", "/books/vol1/abcdef12.jpg", "abcdef1..."},
+                      CaptionCase{"ShortName", "/books/a.png", "a.png"}, CaptionCase{"BareName", "p1.jpg", "p1.jpg"},
                       // three syllables are six bytes in CP949: seven characters, ten bytes
-                      CaptionCase{"/tmp/가나다.jpg", "가나다.jpg..."}, CaptionCase{"/tmp/가.jpg", "가.jpg"},
-                      // a character outside the basic plane is never cut in half
-                      CaptionCase{"abcdef\xF0\x9F\x98\x80x.png", "abcdef\xF0\x9F\x98\x80..."}));
+                      CaptionCase{"KoreanCutByBytes", "/tmp/가나다.jpg", "가나다.jpg..."},
+                      CaptionCase{"ShortKorean", "/tmp/가.jpg", "가.jpg"},
+                      CaptionCase{"AstralCharacterNeverHalved", "abcdef\xF0\x9F\x98\x80x.png", "abcdef\xF0\x9F\x98\x80..."}),
+    CaseName());
 
 TEST(IndexGeometry, ClickShowsThePageOrTheSpreadHoldingIt)
 {

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
@@ -125,6 +126,7 @@ TEST_F(PageDraw, CaptionNamesSourceVolumeAndPage)
 // effect, and whether it was decoded ahead.
 struct BadPage
 {
+    const char *what;
     const char *kind;
     bool spread;
     bool effect;
@@ -200,9 +202,12 @@ TEST_P(UndecodablePage, IsABlackPageWithANoticeOnItsOwnHalf)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, UndecodablePage,
-                         ::testing::Values(BadPage{"garbage", false, false}, BadPage{"truncated", false, true},
-                                           BadPage{"bomb", false, true}, BadPage{"truncated", true, false},
-                                           BadPage{"garbage", true, true}));
+                         ::testing::Values(BadPage{"Garbage", "garbage", false, false},
+                                           BadPage{"TruncatedBookEffect", "truncated", false, true},
+                                           BadPage{"BombBookEffect", "bomb", false, true},
+                                           BadPage{"TruncatedInSpread", "truncated", true, false},
+                                           BadPage{"GarbageInSpreadBookEffect", "garbage", true, true}),
+                         CaseName());
 
 TEST_F(PageDraw, VolumeSwitchGuardsAndSubFoldersWithDots)
 {

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 // The reading session's rules, driven without any window.
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
@@ -33,6 +34,7 @@ protected:
 
 struct ModeSwitch
 {
+    const char *what;
     int entries, page, spread, pageAgain;
 };
 class ViewModeSwitch : public Session, public ::testing::WithParamInterface<ModeSwitch>
@@ -55,9 +57,10 @@ TEST_P(ViewModeSwitch, PageToSpreadAndBack)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ViewModeSwitch,
-                         ::testing::Values(ModeSwitch{5, 3, 1, 2},  // page 4 -> pages 3 and 4 -> page 3
-                                           ModeSwitch{5, 4, 2, 4},  // the lone fifth page
-                                           ModeSwitch{4, 3, 1, 2}, ModeSwitch{1, 0, 0, 0}));
+                         ::testing::Values(ModeSwitch{"SecondOfASpreadBackToItsFirst", 5, 3, 1, 2},
+                                           ModeSwitch{"LoneFifthPage", 5, 4, 2, 4}, ModeSwitch{"LastOfFour", 4, 3, 1, 2},
+                                           ModeSwitch{"OnePage", 1, 0, 0, 0}),
+                         CaseName());
 
 TEST_F(Session, OptionsSignalOnceForEachRealChange)
 {

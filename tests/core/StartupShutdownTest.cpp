@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
@@ -218,7 +219,7 @@ INSTANTIATE_TEST_SUITE_P(
                       UnopenedCase{"empty.cbz", QByteArray("PK\x05\x06", 4) + QByteArray(18, '\0'),
                                    "볼 수 있는 이미지가 없습니다."},
                       UnopenedCase{"text.cbz", "plain text", "ZIP 압축파일이 아니거나 손상된 파일입니다."},
-                      UnopenedCase{"text.cbr", "plain text", "RAR 압축파일이 아니거나 손상된 파일입니다."}));
+                      UnopenedCase{"text.cbr", "plain text", "RAR 압축파일이 아니거나 손상된 파일입니다."}), CaseName());
 
 TEST_F(Startup, ARelativePathIsMadeAbsoluteAgainstTheWorkingFolder)
 {

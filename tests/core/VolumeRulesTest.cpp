@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "FileTree.h"
 #include "core/PageGeometry.h"
 #include "core/VolumeRules.h"
@@ -96,6 +97,7 @@ TEST(VolumeRules, ExtensionsAndRoots)
 
 struct OrderCase
 {
+    const char *what;
     QStringList added;
     QStringList expected;
 };
@@ -123,18 +125,18 @@ TEST_P(NaturalOrder, NumbersCompareByValue)
 
 INSTANTIATE_TEST_SUITE_P(
     Names, NaturalOrder,
-    ::testing::Values(OrderCase{{"p3.jpg", "p1.jpg", "P2.jpg"}, {"p1.jpg", "P2.jpg", "p3.jpg"}},
-                      OrderCase{{"vol2/", "c.zip", "/", "9 extra/", "A/"}, {"/", "9 extra/", "A/", "c.zip", "vol2/"}},
-                      OrderCase{{"p10.jpg", "p2.jpg", "p1.jpg"}, {"p1.jpg", "p2.jpg", "p10.jpg"}},
-                      OrderCase{{"제10권", "제2권", "제1권"}, {"제1권", "제2권", "제10권"}},
-                      OrderCase{{"Vol 10/", "vol 9/", "/", "Vol 1/"}, {"/", "Vol 1/", "vol 9/", "Vol 10/"}},
-                      OrderCase{{"Vol 10\\p1.jpg", "Vol 9\\p2.jpg", "Vol 9\\p1.jpg"},
+    ::testing::Values(OrderCase{"IgnoresCase", {"p3.jpg", "p1.jpg", "P2.jpg"}, {"p1.jpg", "P2.jpg", "p3.jpg"}},
+                      OrderCase{"RootFirst", {"vol2/", "c.zip", "/", "9 extra/", "A/"}, {"/", "9 extra/", "A/", "c.zip", "vol2/"}},
+                      OrderCase{"NumbersByValue", {"p10.jpg", "p2.jpg", "p1.jpg"}, {"p1.jpg", "p2.jpg", "p10.jpg"}},
+                      OrderCase{"KoreanNumbers", {"제10권", "제2권", "제1권"}, {"제1권", "제2권", "제10권"}},
+                      OrderCase{"Volumes", {"Vol 10/", "vol 9/", "/", "Vol 1/"}, {"/", "Vol 1/", "vol 9/", "Vol 10/"}},
+                      OrderCase{"BackslashPaths", {"Vol 10\\p1.jpg", "Vol 9\\p2.jpg", "Vol 9\\p1.jpg"},
                                 {"Vol 9\\p1.jpg", "Vol 9\\p2.jpg", "Vol 10\\p1.jpg"}},
-                      OrderCase{{"b12c3.png", "B12c10.png", "b2c99.png"}, {"b2c99.png", "b12c3.png", "B12c10.png"}},
-                      OrderCase{{"/b/P2.JPG", "/b/p10.jpg", "/b/p2.jpg", "/b/제2화.png", "/b/p1.5.jpg", "/b/a.b.jpg",
+                      OrderCase{"SeveralNumbers", {"b12c3.png", "B12c10.png", "b2c99.png"}, {"b2c99.png", "b12c3.png", "B12c10.png"}},
+                      OrderCase{"Mixed", {"/b/P2.JPG", "/b/p10.jpg", "/b/p2.jpg", "/b/제2화.png", "/b/p1.5.jpg", "/b/a.b.jpg",
                                  "/b/p02.jpg", "/b/P1.jpg", "/b/제10화.png", "/b/p2.JPG", "/b/a.jpg", "/b/p1.jpg"},
                                 {"/b/a.b.jpg", "/b/a.jpg", "/b/p1.5.jpg", "/b/P1.jpg", "/b/p1.jpg", "/b/p02.jpg",
-                                 "/b/P2.JPG", "/b/p2.jpg", "/b/p2.JPG", "/b/p10.jpg", "/b/제2화.png", "/b/제10화.png"}}));
+                                 "/b/P2.JPG", "/b/p2.jpg", "/b/p2.JPG", "/b/p10.jpg", "/b/제2화.png", "/b/제10화.png"}}), CaseName());
 
 // Many names at once are ordered by keys made once per name: the order must be
 // the one the names compared pairwise give.
@@ -176,6 +178,7 @@ TEST(VolumeRules, JunkIsNeverAPageOrAVolume)
 
 struct FitCase
 {
+    const char *what;
     double w, h;
     qint16 n;
     bool hundred;
@@ -197,17 +200,14 @@ TEST_P(DrawnSize, FollowsTheFitRules)
 INSTANTIATE_TEST_SUITE_P(
     Examples, DrawnSize,
     ::testing::Values(
-        // 600 x 400 at 100 % on a large surface stays 600 x 400.
-        FitCase{600, 400, 1, true, 1280, 960, 600, 400},
-        // Without 100 % it grows until the width fits, less the 0.99 margin: 212 %.
-        FitCase{600, 400, 1, false, 1280, 960, 1272, 848},
-        // A 3000 x 2000 scan is treated as 1024 x 683 first, then fitted at 124 %.
-        FitCase{3000, 2000, 1, false, 1280, 960, 1270, 847},
-        // Height-limited portrait page in half of a spread.
-        FitCase{800, 1150, 2, false, 1280, 960, 635, 914},
-        // With 100 % a large scan is still reduced.
-        FitCase{3000, 2000, 2, true, 1280, 960, 635, 423},
-        FitCase{0, 500, 1, false, 1280, 960, 0, 0}));
+        FitCase{"HundredOnALargeSurfaceKeepsTheSize", 600, 400, 1, true, 1280, 960, 600, 400},
+        // Grows until the width fits, less the 0.99 margin: 212 %.
+        FitCase{"GrowsToTheWidth", 600, 400, 1, false, 1280, 960, 1272, 848},
+        // Treated as 1024 x 683 first, then fitted at 124 %.
+        FitCase{"LargeScan", 3000, 2000, 1, false, 1280, 960, 1270, 847},
+        FitCase{"PortraitHalfOfASpreadHeldToTheHeight", 800, 1150, 2, false, 1280, 960, 635, 914},
+        FitCase{"HundredStillReducesALargeScan", 3000, 2000, 2, true, 1280, 960, 635, 423},
+        FitCase{"NoWidth", 0, 500, 1, false, 1280, 960, 0, 0}), CaseName());
 
 TEST(FitPercent, BoxFormAndZeroSizes)
 {

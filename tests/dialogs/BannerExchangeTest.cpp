@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "FileTree.h"
 #include "TestImages.h"
 #include "core/Program.h"
@@ -132,7 +133,7 @@ INSTANTIATE_TEST_SUITE_P(
                       AnswerCase{"NotFound", httpAnswer("", "404 Not Found"), QByteArray(), false, ""},
                       AnswerCase{"NoSpace", QByteArray("garbage"), QByteArray(), false, ""},
                       AnswerCase{"NeverAnswers", QByteArray(), QByteArray(), false, ""}),
-    [](const auto &info) { return std::string(info.param.name); });
+    CaseName());
 
 TEST_F(Exchange, RefusedConnectionEndsInTheLocalBanner)
 {

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
@@ -23,6 +24,7 @@ namespace {
 
 struct NameCase
 {
+    const char *what;
     const char *existing; // names in the export folder, ";"-separated; a trailing "/" makes a folder
     const char *page;
     const char *expected;
@@ -47,12 +49,13 @@ TEST_P(ExportName, TakesTheSmallestFreeNumberOfTheExtension)
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, ExportName,
-    ::testing::Values(NameCase{"Ox0001.jpg;Ox0003.jpg", "/book/p.jpg", "Ox0002.jpg"},
-                      NameCase{"Ox0001.jpg;Ox0003.jpg", "/book/p.png", "Ox0001.png"},
-                      NameCase{"", "/book/Page.JPG", "Ox0001.JPG"},
-                      NameCase{"Ox0001.jpg/", "/book/v.1/p.jpg", "Ox0002.jpg"},
+    ::testing::Values(NameCase{"FirstGap", "Ox0001.jpg;Ox0003.jpg", "/book/p.jpg", "Ox0002.jpg"},
+                      NameCase{"OtherExtension", "Ox0001.jpg;Ox0003.jpg", "/book/p.png", "Ox0001.png"},
+                      NameCase{"ExtensionKeepsItsCase", "", "/book/Page.JPG", "Ox0001.JPG"},
+                      NameCase{"FolderTakesTheNumber", "Ox0001.jpg/", "/book/v.1/p.jpg", "Ox0002.jpg"},
                       // Without an extension the page is numbered too, never copied under its bare name.
-                      NameCase{"Ox0001", "/book/cover", "Ox0002"}));
+                      NameCase{"NoExtension", "Ox0001", "/book/cover", "Ox0002"}),
+    CaseName());
 
 TEST(ExportFolderFileTest, RewritesTheFileAsOneLine)
 {
@@ -72,6 +75,10 @@ TEST(ExportFolderFileTest, RewritesTheFileAsOneLine)
 // ---------------------------------------------------------------- the command
 
 enum class Source { PlainFolder, ZipArchive, ArchiveInFolder };
+void PrintTo(Source s, std::ostream *os)
+{
+    *os << (s == Source::PlainFolder ? "PlainFolder" : s == Source::ZipArchive ? "ZipArchive" : "ArchiveInFolder");
+}
 
 class Export : public ViewerFixture
 {
@@ -136,7 +143,7 @@ TEST_P(ExportFrom, CopiesThePageShownAndSaysWhere)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sources, ExportFrom,
-                         ::testing::Values(Source::PlainFolder, Source::ZipArchive, Source::ArchiveInFolder));
+                         ::testing::Values(Source::PlainFolder, Source::ZipArchive, Source::ArchiveInFolder), CaseName());
 
 TEST_F(Export, TheFullScreenMenuExportsItsOwnPage)
 {
@@ -182,7 +189,7 @@ TEST_F(Export, WithoutAFolderAsksForOneAndOpensTheChooser)
     EXPECT_TRUE(exported().isEmpty());
 }
 
-class FailedCopy : public Export, public ::testing::WithParamInterface<bool>
+class FailedCopy : public Export, public ::testing::WithParamInterface<std::pair<const char *, bool>>
 {
 };
 
@@ -191,7 +198,7 @@ class FailedCopy : public Export, public ::testing::WithParamInterface<bool>
 TEST_P(FailedCopy, IsReportedAndLeavesNothing)
 {
     openBook(Source::ZipArchive);
-    const bool unwritable = GetParam();
+    const bool unwritable = GetParam().second;
     if (unwritable) {
         exportTo = QStringLiteral("/proc/self");
         if (!QFileInfo(exportTo).isDir())
@@ -208,7 +215,8 @@ TEST_P(FailedCopy, IsReportedAndLeavesNothing)
                                                 QStringLiteral("/Ox0001.png 파일로 복사하지 못했습니다.")));
 }
 
-INSTANTIATE_TEST_SUITE_P(Causes, FailedCopy, ::testing::Bool());
+INSTANTIATE_TEST_SUITE_P(Causes, FailedCopy,
+                         ::testing::Values(std::pair("PageGone", false), std::pair("FolderUnwritable", true)), CaseName());
 
 TEST_F(Export, PastTheLastNumberNothingIsOverwritten)
 {

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 // The DIB surface: layout, errors, copies in and out, and the pixel effects.
 #include "imaging/CDIB.h"
 
@@ -83,7 +84,7 @@ TEST_P(CDIBLayout, StrideSizeAndBlackStart)
 
 INSTANTIATE_TEST_SUITE_P(Sizes, CDIBLayout,
                          ::testing::Values(std::array{5, 2, 16, 32}, std::array{4, 1, 12, 12},
-                                           std::array{7, 2, 24, 48}));
+                                           std::array{7, 2, 24, 48}), CaseName());
 
 TEST(CDIB, ErrorNumbers)
 {
@@ -183,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 1.5 x 3 = 4.5 -> 4; green 1.5 x 4 = 6; blue 1.5 x 10 = 15
         ColourCase{"FreezeTieDown", [](CDIB &d) { d.Freeze(false); }, {0, 0, 3}, {15, 6, 4}},
         ColourCase{"NightShadeFromNewRed", [](CDIB &d) { d.NightShade(); }, {5, 5, 10}, {10, 10, 54}}),
-    [](const auto &info) { return std::string(info.param.name); });
+    CaseName());
 
 // --- geometric and neighbourhood effects ---
 

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 // The page-turn animation: frame geometry through the draw observer, what ends
 // up on the surface, and the cases that draw nothing or only the final picture.
 #include "imaging/Cls_BookMove.h"
@@ -105,7 +106,7 @@ TEST_P(BookMoveGeometry, TenFramesThenTheFullPicture)
 INSTANTIATE_TEST_SUITE_P(Widths, BookMoveGeometry,
                          ::testing::Values(std::tuple{800, 2, 400, 101}, std::tuple{800, 1, 400, 101},
                                            std::tuple{801, 2, 400, 101}, std::tuple{801, 1, 400, 101},
-                                           std::tuple{10, 2, 5, 2}, std::tuple{10, 1, 5, 2}));
+                                           std::tuple{10, 2, 5, 2}, std::tuple{10, 1, 5, 2}), CaseName());
 
 TEST(BookMove, RightHalfTurnsOverToTheLeft)
 {

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "FileTree.h"
 #include "ImgPicture.h"
 #include "cFILE.h"
@@ -208,7 +209,7 @@ TEST_P(ResizeSizes, MakesTheBitmapSizeOfTheRules)
 INSTANTIATE_TEST_SUITE_P(Examples, ResizeSizes,
                          ::testing::Values(std::tuple(QSize(400, 600), 0.f, 300.f, QSize(200, 300)), // width by aspect
                                            std::tuple(QSize(400, 600), 300.f, 0.f, QSize(300, 450)), // height by aspect
-                                           std::tuple(QSize(3, 2), 0.f, 5.f, QSize(8, 5)))); // 7.5 rounds half to even
+                                           std::tuple(QSize(3, 2), 0.f, 5.f, QSize(8, 5))), CaseName()); // 7.5 rounds half to even
 
 TEST_F(ImageObject, ResizeRefusesNoSizeNegativeAndOversizedBitmaps)
 {
@@ -271,7 +272,7 @@ INSTANTIATE_TEST_SUITE_P(Examples, ThumbnailSizes,
                          ::testing::Values(std::tuple(QSize(400, 200), true, QSize(100, 50)), // wide
                                            std::tuple(QSize(200, 400), true, QSize(50, 100)), // tall
                                            std::tuple(QSize(300, 300), true, QSize(100, 100)), // square
-                                           std::tuple(QSize(400, 200), false, QSize(100, 100)))); // stretched
+                                           std::tuple(QSize(400, 200), false, QSize(100, 100))), CaseName()); // stretched
 
 TEST_F(ImageObject, SaveAsNeedsAFolderAndCreatesOneMissingLevel)
 {

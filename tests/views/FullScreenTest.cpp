@@ -1,3 +1,4 @@
+#include "CaseName.h"
 // The full-screen window on the main window's reading session, without a display.
 #include "FileTree.h"
 #include "TestImages.h"
@@ -54,6 +55,7 @@ protected:
 
 struct HalfClick
 {
+    const char *what;
     double offset; // from half the surface width
     bool rightToLeft;
     int page;
@@ -116,9 +118,11 @@ TEST_P(HalfClicks, HalvesDecideTheIndexRightToLeftOnlyTheTurn)
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HalfClicks,
-                         ::testing::Values(HalfClick{0, false, 1, 1}, HalfClick{1, false, 3, 2},
-                                           HalfClick{-400, false, 1, 1}, HalfClick{1, true, 3, 1},
-                                           HalfClick{0, true, 1, 2}));
+                         ::testing::Values(HalfClick{"LeftHalf", 0, false, 1, 1}, HalfClick{"RightHalf", 1, false, 3, 2},
+                                           HalfClick{"LeftEdge", -400, false, 1, 1},
+                                           HalfClick{"RightHalfRightToLeft", 1, true, 3, 1},
+                                           HalfClick{"LeftHalfRightToLeft", 0, true, 1, 2}),
+                         CaseName());
 
 TEST_F(FullScreen, ABurstOfWheelNotchesMakesOneStepInTheDirectionOfTheLast)
 {

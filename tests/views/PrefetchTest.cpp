@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "ViewerFixture.h"
 #include "RarWriter.h"
 #include "ZipWriter.h"
@@ -12,8 +13,12 @@
 
 namespace {
 
-// One view set-up: two-page, right-to-left, 100 %, sharpen, book effect.
-using Options = std::tuple<bool, bool, bool, bool, bool>;
+// One view set-up.
+struct Options
+{
+    const char *what;
+    bool two, rtl, hundred, sharpen, effect;
+};
 
 class Prefetch : public ViewerFixture, public ::testing::WithParamInterface<Options>
 {
@@ -34,13 +39,13 @@ protected:
     }
     void setOptions()
     {
-        const auto [two, rtl, hundred, sharpen, effect] = GetParam();
+        const Options o = GetParam();
         ReadingSession &s = w->session;
-        s.setOption(ReadingSession::TwoPage, two);
-        s.setOption(ReadingSession::RightToLeft, rtl);
-        s.setOption(ReadingSession::Hundred, hundred);
-        s.setOption(ReadingSession::Sharpen, sharpen);
-        s.setOption(ReadingSession::BookEffect, effect);
+        s.setOption(ReadingSession::TwoPage, o.two);
+        s.setOption(ReadingSession::RightToLeft, o.rtl);
+        s.setOption(ReadingSession::Hundred, o.hundred);
+        s.setOption(ReadingSession::Sharpen, o.sharpen);
+        s.setOption(ReadingSession::BookEffect, o.effect);
     }
     // The look-ahead queued by the last draw gets its turn.
     static void letItQueue() { QCoreApplication::processEvents(); }
@@ -81,11 +86,12 @@ TEST_P(Prefetch, ATurnToAPageDecodedAheadShowsTheSamePixels)
 }
 
 INSTANTIATE_TEST_SUITE_P(Views, Prefetch,
-                         ::testing::Values(Options{false, false, false, false, false},
-                                           Options{false, false, false, true, true},
-                                           Options{true, false, false, false, false},
-                                           Options{true, true, false, false, true},
-                                           Options{false, false, true, false, false}));
+                         ::testing::Values(Options{"OnePage", false, false, false, false, false},
+                                           Options{"SharpenAndBookEffect", false, false, false, true, true},
+                                           Options{"TwoPages", true, false, false, false, false},
+                                           Options{"TwoPagesRightToLeftBookEffect", true, true, false, false, true},
+                                           Options{"Hundred", false, false, true, false, false}),
+                         CaseName());
 
 using PrefetchDrop = Prefetch;
 

@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
 #include "ZipWriter.h"
@@ -108,7 +109,7 @@ TEST_P(ButtonState, SwitchesEnabledAndImages)
 INSTANTIATE_TEST_SUITE_P(OneAndTwoPages, ButtonState,
                          ::testing::Values(std::tuple(true, 1, "b_fileout.bmp"),
                                            std::tuple(true, 2, "b_fileout_grey.bmp"), // export is grey in two-page view
-                                           std::tuple(false, 1, "b_fileout_grey.bmp")));
+                                           std::tuple(false, 1, "b_fileout_grey.bmp")), CaseName());
 
 TEST_F(Views, OnlyTheLeftMouseButtonRunsCommands)
 {
@@ -190,13 +191,13 @@ TEST_F(Views, SmallWindowsSnapToTheSmallestSize)
 }
 
 // Korean and English captions differ in width.
-class BarWidths : public Views, public ::testing::WithParamInterface<qint16>
+class BarWidths : public Views, public ::testing::WithParamInterface<std::pair<const char *, qint16>>
 {
 };
 
 TEST_P(BarWidths, EveryBarCommandStaysReachableFromTheSmallestWidthTo1920Pixels)
 {
-    app->lang.Lang_Mode = GetParam();
+    app->lang.Lang_Mode = GetParam().second;
     startWithPages(2);
     // 0: as narrow as the window lets itself be made.
     for (const int width : {0, 1024, 1280, 1920}) {
@@ -227,7 +228,8 @@ TEST_P(BarWidths, EveryBarCommandStaysReachableFromTheSmallestWidthTo1920Pixels)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, BarWidths, ::testing::Values(qint16(0), qint16(1)));
+INSTANTIATE_TEST_SUITE_P(Languages, BarWidths, ::testing::Values(std::pair("Korean", qint16(0)), std::pair("English", qint16(1))),
+                         CaseName());
 
 TEST_F(Views, TheOptionsButtonsEntriesClickTheSwitches)
 {
@@ -278,7 +280,7 @@ TEST_P(HandedOver, TheLatestPathOpensAsSoonAsTheWindowIsFree)
     EXPECT_EQ(w->List1().ListCount(), 2);
 }
 
-INSTANTIATE_TEST_SUITE_P(Holders, HandedOver, ::testing::Values("nothing", "dialog", "loading"));
+INSTANTIATE_TEST_SUITE_P(Holders, HandedOver, ::testing::Values("nothing", "dialog", "loading"), CaseName());
 
 TEST_F(Views, WideTopBarStretchesItsImageFromColumn1020ToTheRightEdge)
 {
@@ -343,7 +345,7 @@ TEST_P(Progress, BarWidthIsTheTrackShareOfTheUnitsDone)
 
 INSTANTIATE_TEST_SUITE_P(Counts, Progress,
                          ::testing::Values(std::tuple(5, 0, 0), std::tuple(4, 1, 74), std::tuple(3, 2, 197),
-                                           std::tuple(1000, 7, 2), std::tuple(4, 9, 296)));
+                                           std::tuple(1000, 7, 2), std::tuple(4, 9, 296)), CaseName());
 
 // ---- the open command through the real chooser and the scripted dialogs
 

@@ -1,0 +1,54 @@
+#pragma once
+#include <QSize>
+#include <QString>
+#include <gtest/gtest.h>
+#include <ostream>
+#include <string>
+
+// Qt values as a failure message (and a case's name) should show them.
+inline void PrintTo(const QString &s, std::ostream *os)
+{
+    *os << '"' << s.toStdString() << '"';
+}
+inline void PrintTo(const QSize &s, std::ostream *os)
+{
+    *os << s.width() << 'x' << s.height();
+}
+
+// Names a parameterised case after its parameter: its `what` field, else its
+// `name` field, else its printed value, so a failure and ctest say which case
+// failed instead of "/3". gtest takes only letters, digits and underscores, so
+// every other run of characters becomes one underscore.
+struct CaseName
+{
+    template <class P>
+    std::string operator()(const ::testing::TestParamInfo<P> &info) const
+    {
+        if constexpr (requires { info.param.what; })
+            return clean(text(info.param.what));
+        else if constexpr (requires { info.param.name; })
+            return clean(text(info.param.name));
+        else
+            return clean(::testing::PrintToString(info.param));
+    }
+
+private:
+    static std::string text(const char *s) { return s; }
+    static std::string text(const std::string &s) { return s; }
+    static std::string text(const QString &s) { return s.toStdString(); }
+
+    static std::string clean(const std::string &s)
+    {
+        std::string out;
+        for (const char c : s) {
+            const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+            if (kept)
+                out += c;
+            else if (!out.empty() && out.back() != '_')
+                out += '_';
+        }
+        while (!out.empty() && out.back() == '_')
+            out.pop_back();
+        return out.empty() ? std::string("none") : out;
+    }
+};
