@@ -159,45 +159,41 @@ void Frm_ImgViewer::createControls()
 
 bool Frm_ImgViewer::Form_Load(const QString &commandLine)
 {
-    // 1. A second start hands its path to the running window and ends.
+    // A second start hands its path to the running window and ends.
     m_handOverPath = CommandLine::parse(commandLine).path();
     if (anotherInstanceRunning && anotherInstanceRunning())
         return false;
-    // 2.
+    // The texts first: the title and every caption below are read from them.
     Lang_Load();
     setWindowTitle(m_app.lang.Title_Text);
-    // 3.
+    // The readers extract into TmpZip from the first volume on.
     QDir().mkpath(m_app.paths.tmpZip());
-    // 4.
     const CommandLine cmd = CommandLine::parse(commandLine);
     Cmd_Folder = cmd.Cmd_Folder;
     Cmd_File = cmd.Cmd_File;
-    // 5.
+    // The wheel turns pages only over the page surface.
     if (WheelMouse1)
         WheelMouse1->SetHwnd(PicDraw);
-    // 6.
+    // No volume is loaded, so the first selection of any volume loads it.
     Cur_Volume = -1;
-    // 7.
     m_app.ExportFolder = ExportFolderFile::read(m_app.paths.exportFolderFile());
-    // 8.
+    // The page buttons stay grey until a book is open.
     Set_ButtonState(false);
     I_ViewMode = 1;
-    // 9.
     createReaders();
     // A book named on the command line opens without a question: its first page
     // is found and decoded while the window is made and painted.
     if (!Cmd_Folder.isEmpty() || !Cmd_File.isEmpty())
         composer.firstPage().start({m_app.paths, m_app.lang, Cmd_Folder, Cmd_File, I_ViewMode}, ImgPicture1);
-    // 10.
     Skin_Load();
-    // 11.
+    // The usage request waits for the event loop, so it never delays the window.
     Tmr_Connect.timer.start();
-    // 12.
+    // The wait panel stands over the surface until the initial open is done.
     PicBox->show();
     PicBox->raise();
-    // 14. The window is maximised by design.
+    // The window is maximised by design.
     move(0, 0);
-    // 15. The initial open runs as soon as the wait panel has been painted, so the
+    // The initial open runs as soon as the wait panel has been painted, so the
     // first page (or the resume question) follows the window at once. The timer
     // only stands in for a window that is never painted (started minimised).
     Tmr_Load.Tag.clear();

@@ -57,7 +57,7 @@ public:
     void Tmr_Load_Timer();
     void Open_Initial();
     void Form_Unload();
-    // The page-turn object and the two archive readers (start-up step 9).
+    // The page-turn object and the two archive readers, made once at start-up.
     void createReaders();
     // Decides whether another instance is running (the real check locks a file in
     // the data folder; tests replace it).

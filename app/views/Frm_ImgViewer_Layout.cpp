@@ -368,7 +368,7 @@ void Frm_ImgViewer::Form_Resize()
     if (isMinimized() || m_snapping)
         return;
 
-    // 1. The smallest outer size. Snapping resizes the window, which comes
+    // The smallest outer size. Snapping resizes the window, which comes
     // back here; that inner pass is skipped and this one goes on with the new size.
     const QSize outer = frameGeometry().size();
     const int minW = qRound(kMinOuterWidthTwips / twipsPerPixelX(this));
@@ -384,13 +384,12 @@ void Frm_ImgViewer::Form_Resize()
         m_snapping = false;
     }
 
-    // 2.-3.
     const int W = width();
     const int H = height();
     PicTop->setGeometry(0, 0, W, kTopBarHeight);
     const int top = PicTop->y() + PicTop->height();
 
-    // 4. A bar wider than its image: the image stretched over the rest.
+    // A bar wider than its image: the image stretched over the rest.
     if (PicTop->width() > kBarImageWidth) {
         if (PicTmp.isNull())
             PicTmp = readSkinImage(skinPath(kBgTop, false));
@@ -406,27 +405,23 @@ void Frm_ImgViewer::Form_Resize()
         PicTop->update();
     }
 
-    // 5. and the rest of the bar.
+    // Then the bar's controls, which depend on its width.
     placeTopBar();
 
-    // 6.
     const int indexWidth = Pic_IndexScreen->width();
     Pic_IndexScreen->setGeometry(W - indexWidth, top, indexWidth, qMax(0, H - top));
-    // 7.
     if (H > 0)
         PicDraw->setGeometry(0, top, qMax(0, PicTop->width() - (m_app.IsIndexShow ? indexWidth : 0)),
                              qMax(0, H - top));
-    // 8. (lblnoimage is the window's child, so PicDraw's offset is added)
+    // lblnoimage is the window's child, so PicDraw's offset is added.
     lblnoimage->move(PicDraw->x() + (PicDraw->width() - lblnoimage->width()) / 2,
                      PicDraw->y() + (PicDraw->height() - lblnoimage->height()) / 2);
-    // 9.
     PicBox->move((W - PicBox->width()) / 2, (H - PicBox->height()) / 2);
-    // 10.
+    // The kept picture is of the old size: no turn may start from it.
     Img_Tmp = QImage();
-    // 11.
     PicTipOut->setGeometry(PicDraw->geometry());
     PicTip->move((PicTipOut->width() - PicTip->width()) / 2, (PicTipOut->height() - PicTip->height()) / 2);
-    // 12. Not before the initial open.
+    // The page is redrawn at the new size, but not before the initial open.
     if (Tmr_Load.Tag == QLatin1String("exe"))
         Page_Draw(Page_Index, 0);
     else
