@@ -150,11 +150,19 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
         if (mode != 2)
             continue;
         // The folder text keeps the "\" form between levels, like every archive folder text.
-        QString name = MemberPath::decodedName(e);
-        name.replace(u'/', u'\\');
-        // RAR folder texts are lower-cased; 7z and tar keep theirs, as ZIP does.
-        const QString folder = m_kind == 1 ? RarFolderOf(name) : name.left(qMax(name.lastIndexOf(u'\\'), 0));
-        m_entries.push_back({trimSpaces(folder), trimSpaces(ParseFilename(name)), false, QString()});
+        QString name = MemberPath::decodedName(e), folder, fileName;
+        if (m_kind == 1) {
+            // A RAR made on Windows parts its levels with "\"; folder texts are lower-cased.
+            name.replace(u'/', u'\\');
+            folder = RarFolderOf(name);
+            fileName = ParseFilename(name);
+        } else {
+            // In 7z and tar only "/" parts levels: a "\" is a character of the name.
+            const qsizetype cut = name.lastIndexOf(u'/');
+            folder = name.left(qMax(cut, qsizetype(0))).replace(u'/', u'\\');
+            fileName = name.mid(cut + 1);
+        }
+        m_entries.push_back({trimSpaces(folder), trimSpaces(fileName), false, QString()});
     }
     if (r == ARCHIVE_EOF)
         return;
@@ -195,8 +203,9 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         const Entry &en = m_entries[std::size_t(i - 1)];
         if (!en.selected)
             continue;
-        const QString leaf =
-            en.tmpName.isEmpty() ? MemberPath::safeLeaf(en.fileName) : MemberPath::safeFlatName(en.tmpName);
+        // The file name whole: a "\" in a 7z or tar name is part of it, and the page
+        // list looks for the page under all of it.
+        const QString leaf = MemberPath::safeFlatName(en.tmpName.isEmpty() ? en.fileName : en.tmpName);
         if (DesPath.isEmpty() || leaf.isEmpty() || !MemberPath::isPlainFile(e))
             continue;
         // The header walk is trusted only where it agrees with the library's entry.

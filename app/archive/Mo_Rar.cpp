@@ -50,19 +50,16 @@ void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
         const qint32 n = nested.Get_FileCount();
         if (n == 0)
             return;
-        QStringList pages, entries;
+        QStringList pages, names;
         const auto found = FileKinds::nestedPages(
             n, [&](int i) { return std::pair(nested.RarFolderName(i), nested.RarFileName(i)); });
-        for (const FileKinds::NestedPage &page : found)
-            entries << page.entry;
-        makeDistinct(entries);
-        for (std::size_t k = 0; k < found.size(); ++k) {
-            const QString &entry = entries[qsizetype(k)];
-            nested.setRarSelected(found[k].index, true);
-            nested.setRarTmpName(found[k].index, entry);
-            pages << (host.isArchive() ? entry : tmp + QLatin1Char('/') + entry);
+        for (const FileKinds::NestedPage &page : found) {
+            nested.setRarSelected(page.index, true);
+            nested.setRarTmpName(page.index, page.entry);
+            pages << (host.isArchive() ? page.entry : tmp + QLatin1Char('/') + page.entry);
+            names << page.name;
         }
-        list.AddItems(pages);
+        list.AddItems(pages, names);
         pagesAddressable(host, info.fileName());
         markEmptyVolume(host);
         if (!ensureExists(host))

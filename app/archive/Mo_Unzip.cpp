@@ -73,19 +73,18 @@ void Mo_Unzip::ListNestedZip(ListingHost &host, const QString &archivePath)
         zipReader(host).keepRenamedOf(nested);
         return;
     }
-    QStringList pages;
+    QStringList pages, names;
     const auto found = FileKinds::nestedPages(
         nested.FileCount(), [&](int i) { return std::pair(nested.FileDirectory(i), nested.FileName(i)); });
-    for (const FileKinds::NestedPage &page : found)
+    for (const FileKinds::NestedPage &page : found) {
         pages << page.entry;
-    const std::vector<bool> renamed = makeDistinct(pages);
-    for (std::size_t k = 0; k < found.size(); ++k) {
-        nested.setFileSelected(found[k].index, true);
-        if (renamed[k])
-            nested.setFileTmpName(found[k].index, pages[qsizetype(k)]);
+        names << page.name;
+        nested.setFileSelected(page.index, true);
+        if (page.renamed)
+            nested.setFileTmpName(page.index, page.entry);
     }
     zipReader(host).keepRenamedOf(nested);
-    list.AddItems(pages);
+    list.AddItems(pages, names);
     pagesAddressable(host, QFileInfo(archivePath).fileName());
     markEmptyVolume(host);
     if (!ensureExists(host))

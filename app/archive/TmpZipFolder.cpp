@@ -10,40 +10,9 @@
 #include "platform/SortedList.h"
 
 #include <QFileInfo>
-#include <QSet>
 #include <vector>
 
 namespace TmpZipFolder {
-
-namespace {
-// "p.jpg" -> "p~2.jpg" (or ~3, ...): the first such name nobody has.
-QString distinctName(const QString &name, QSet<QString> &taken)
-{
-    const qsizetype dot = name.lastIndexOf(u'.');
-    const QString stem = dot > 0 ? name.left(dot) : name, ext = dot > 0 ? name.mid(dot) : QString();
-    for (int n = 2;; ++n) {
-        const QString candidate = stem + QStringLiteral("~%1").arg(n) + ext;
-        if (!taken.contains(candidate)) {
-            taken.insert(candidate);
-            return candidate;
-        }
-    }
-}
-} // namespace
-
-std::vector<bool> makeDistinct(QStringList &names)
-{
-    std::vector<bool> renamed(std::size_t(names.size()), false);
-    QSet<QString> taken(names.cbegin(), names.cend()), given;
-    for (qsizetype k = 0; k < names.size(); ++k) {
-        if (given.contains(names[k])) {
-            names[k] = distinctName(names[k], taken);
-            renamed[std::size_t(k)] = true;
-        }
-        given.insert(names[k]);
-    }
-    return renamed;
-}
 
 int selectVolumeMembers(ListingHost &host, const QString &volumeName, int readerCount,
                         const std::function<void(int, bool)> &setSelected,

@@ -1,4 +1,6 @@
 #pragma once
+#include "listing/FileKinds.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -25,10 +27,7 @@ bool clear(ListingHost &host, const QString &keep = QString());
 int selectVolumeMembers(ListingHost &host, const QString &volumeName, int readerCount,
                         const std::function<void(int, bool)> &setSelected,
                         const std::function<void(int, const QString &)> &setTmpName = {});
-// Two members under one name would share one file in TmpZip, and one page would
-// show in place of the other: every later one of a name gets a short suffix
-// ("p.jpg", "p~2.jpg"). Tells which names were changed.
-std::vector<bool> makeDistinct(QStringList &names);
+using FileKinds::makeDistinct;
 // False, after clearing List1 and telling the reader, when List1 holds more pages
 // than a page index can address.
 bool pagesAddressable(ListingHost &host, const QString &volumeName);

@@ -209,7 +209,7 @@ PageComposer::Shown PageComposer::shown(IImgPicture *pic, const Placed &page, QS
         if (img && !img->isNull())
             return {std::move(*img), page.size, false};
     }
-    const QString name = QFileInfo(page.file).fileName();
+    const QString name = m_session.pageName(page.entry);
     return {PageNotice::page(slot, m_app.lang.Msg_Undecodable.arg(name)), slot, true};
 }
 

@@ -272,10 +272,15 @@ void ReadingSession::extractEntry(int k)
     }
 }
 
+QString ReadingSession::pageName(int k) const
+{
+    return k >= 0 && k < m_list1.ListCount() ? m_list1.Shown(k) : QString();
+}
+
 QString ReadingSession::pageCaption(int p) const
 {
     const QString source = lastPart(m_app.OpenPath);
-    const QString page = p >= 0 && p < m_list1.ListCount() ? lastPart(m_list1.List(p)) : QString();
+    const QString page = pageName(p);
     const QString volume = currentVolume();
     const QString sep = QStringLiteral(" ─ ");
     if (volume == QLatin1String("/"))

@@ -65,6 +65,9 @@ public:
     QString Page_Path(int k) const;
     // Takes page entry k out of its archive into TmpZip when it lies in one.
     void extractEntry(int k);
+    // The name page entry k shows as, wherever the reader sees it: the page's own
+    // file name, without the folder or archive path that finds it.
+    QString pageName(int k) const;
     // The window caption for a page (p: the page, or the first of the spread).
     QString pageCaption(int p) const;
     bool noImageShown() const { return m_noImage; }

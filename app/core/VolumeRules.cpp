@@ -111,5 +111,10 @@ QHash<QString, QStringList> VolumeRules::pageEntriesByVolume(const MemberTable &
             continue;
         pages[r.volumeName] << (isArchive ? r.fileName : root + r.folder + r.fileName);
     }
+    // Named as the volume's selection names them: a later member of a name taken
+    // gets its suffix, in archive order.
+    if (isArchive)
+        for (QStringList &names : pages)
+            makeDistinct(names);
     return pages;
 }

@@ -35,14 +35,15 @@ bool scanFolder(const QString &openPath, bool commandFilePending, MemberTable &t
 bool isNestedArchiveVolume(const QString &volumeName);
 
 // For every volume that is not a nested archive, the entries its page list holds
-// (member names in an archive, full paths in a folder), unsorted, gathered in
-// one pass over the table.
+// (member names in an archive, made distinct as its selection makes them; full
+// paths in a folder), unsorted, gathered in one pass over the table.
 QHash<QString, QStringList> pageEntriesByVolume(const MemberTable &table, bool isArchive, const QString &openPath);
 
 // Volume_Build steps 3 and 4: derives every record's volume name and returns the
 // distinct non-empty names in order of first appearance.
 QStringList deriveVolumes(MemberTable &table);
 
+using FileKinds::makeDistinct;
 using FileKinds::NestedPage;
 using FileKinds::nestedPages;
 

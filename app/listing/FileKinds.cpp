@@ -1,5 +1,6 @@
 #include "listing/FileKinds.h"
 
+#include <QSet>
 #include <QStringList>
 
 QString FileKinds::extensionOf(const QString &name)
@@ -63,6 +64,36 @@ bool FileKinds::isJunkMember(const QString &folder, const QString &fileName)
     return false;
 }
 
+namespace {
+// "p.jpg" -> "p~2.jpg" (or ~3, ...): the first such name nobody has.
+QString distinctName(const QString &name, QSet<QString> &taken)
+{
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString stem = dot > 0 ? name.left(dot) : name, ext = dot > 0 ? name.mid(dot) : QString();
+    for (int n = 2;; ++n) {
+        const QString candidate = stem + QStringLiteral("~%1").arg(n) + ext;
+        if (!taken.contains(candidate)) {
+            taken.insert(candidate);
+            return candidate;
+        }
+    }
+}
+} // namespace
+
+std::vector<bool> FileKinds::makeDistinct(QStringList &names)
+{
+    std::vector<bool> renamed(std::size_t(names.size()), false);
+    QSet<QString> taken(names.cbegin(), names.cend()), given;
+    for (qsizetype k = 0; k < names.size(); ++k) {
+        if (given.contains(names[k])) {
+            names[k] = distinctName(names[k], taken);
+            renamed[std::size_t(k)] = true;
+        }
+        given.insert(names[k]);
+    }
+    return renamed;
+}
+
 std::vector<FileKinds::NestedPage>
 FileKinds::nestedPages(int count, const std::function<std::pair<QString, QString>(int)> &member)
 {
@@ -73,10 +104,24 @@ FileKinds::nestedPages(int count, const std::function<std::pair<QString, QString
             isJunkMember(folder, name))
             continue;
         if (folder.isEmpty())
-            root.push_back({i, name});
+            root.push_back({i, name, name, false});
         else if (!folder.startsWith(QLatin1Char('/')) && root.empty())
             // An absolute member path names no place inside the archive.
-            inner.push_back({i, QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')) + QLatin1Char('\\') + name});
+            inner.push_back(
+                {i, QString(folder).replace(QLatin1Char('/'), QLatin1Char('\\')) + QLatin1Char('\\') + name, name, false});
     }
-    return root.empty() ? inner : root;
+    std::vector<NestedPage> pages = root.empty() ? std::move(inner) : std::move(root);
+    QStringList entries;
+    for (const NestedPage &page : pages)
+        entries << page.entry;
+    const std::vector<bool> renamed = makeDistinct(entries);
+    for (std::size_t k = 0; k < pages.size(); ++k) {
+        NestedPage &page = pages[k];
+        // The suffix goes before the extension, inside the name part of the entry.
+        const qsizetype folderPart = page.entry.size() - page.name.size();
+        page.entry = entries[qsizetype(k)];
+        page.name = page.entry.mid(folderPart);
+        page.renamed = renamed[k];
+    }
+    return pages;
 }

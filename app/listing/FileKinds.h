@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <functional>
 #include <utility>
 #include <vector>
@@ -35,17 +36,26 @@ bool isJunkName(const QString &name);
 // levels) and on its file name. "." and ".." levels are plain path steps.
 bool isJunkMember(const QString &folder, const QString &fileName);
 
+// Two members under one name would share one file in TmpZip, and one page would
+// show in place of the other: every later one of a name gets a short suffix
+// ("p.jpg", "p~2.jpg"). Tells which names were changed.
+std::vector<bool> makeDistinct(QStringList &names);
+
 // The pages of an archive read as one volume (an archive lying in an opened
 // folder, or one nested in an archive). Its top-level images when it has any;
 // otherwise the images in every folder inside it (the usual layout of a comic
-// archive is "Book Name/001.jpg"), each named by its member path
-// ("Book Name\\001.jpg") so pages of different folders that share a file name
-// stay apart, and sorting the names keeps each folder's pages together.
+// archive is "Book Name/001.jpg"). Each page's entry is its member path
+// ("Book Name\\001.jpg"), so pages of different folders that share a file name
+// stay apart and sorting keeps each folder's pages together; the reader sees
+// only its name ("001.jpg"). Entries are made distinct (makeDistinct), and a
+// renamed entry's name carries the same suffix.
 // member(i) gives member i's folder text and file name, i from 1 to count.
 struct NestedPage
 {
     int index;     // 1-based member index
     QString entry; // page-list text, also its file name inside TmpZip
+    QString name;  // what the page shows as
+    bool renamed;  // the entry was given a suffix
 };
 std::vector<NestedPage> nestedPages(int count, const std::function<std::pair<QString, QString>(int)> &member);
 

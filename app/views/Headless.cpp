@@ -85,8 +85,17 @@ void err(const QString &text)
     std::fprintf(stderr, "leafview: %s\n", qUtf8Printable(text));
 }
 
-// One line per entry whatever a member name holds: control characters (line
-// breaks and tabs among them) are written as escapes.
+// Whether a character reorders the text around it on a terminal (the bidi
+// embeddings, overrides, isolates and marks): a name could show as another.
+bool isBidiControl(char16_t u)
+{
+    return u == 0x061c || u == 0x200e || u == 0x200f || (u >= 0x202a && u <= 0x202e) || (u >= 0x2066 && u <= 0x2069);
+}
+
+// One line per entry, read as it is, whatever a member name holds: control
+// characters (line breaks and tabs among them), line separators and bidi
+// controls are written as escapes, and the backslash that starts an escape as
+// two, so a name holding the text "\x0a" never reads as one holding a line break.
 QString printable(const QString &name)
 {
     QString out;
@@ -95,8 +104,10 @@ QString printable(const QString &name)
         const char16_t u = c.unicode();
         if (u < 0x20 || u == 0x7f || (u >= 0x80 && u < 0xa0))
             out += QStringLiteral("\\x%1").arg(uint(u), 2, 16, QLatin1Char('0'));
-        else if (u == 0x2028 || u == 0x2029)
+        else if (u == 0x2028 || u == 0x2029 || isBidiControl(u))
             out += QStringLiteral("\\u%1").arg(uint(u), 4, 16, QLatin1Char('0'));
+        else if (u == u'\\')
+            out += QStringLiteral("\\\\");
         else
             out += c;
     }
@@ -158,8 +169,8 @@ int Headless::list(const QStringList &args)
             }
         }
         out << printable(w.cb_list->itemText(v)) << '\t' << pages.ListCount() << '\n';
-        for (const QString &page : pages.items())
-            out << '\t' << printable(page.mid(page.lastIndexOf(QLatin1Char('/')) + 1)) << '\n';
+        for (int k = 0; k < pages.ListCount(); ++k)
+            out << '\t' << printable(pages.Shown(k)) << '\n';
     }
     out.flush();
     if (s.prompts.failures > 0) {
@@ -238,7 +249,7 @@ int Headless::render(const QStringList &args)
         w.ImgPicture1->SetVisible(false); // pictures are handed back, not shown
     for (int k = first; k <= last; ++k) {
         const QString file = w.Page_Path(k);
-        const QString name = printable(w.List1().List(k));
+        const QString name = printable(session.pageName(k));
         if (!QFileInfo(file).isFile()) {
             err(QStringLiteral("page %1 (%2) is missing").arg(k).arg(name));
             status = 1;

@@ -185,8 +185,8 @@ void IndexPane::Index_Build()
         session.extractEntry(page);
         const QString path = session.Page_Path(page);
         IndexGrid::Cell &c = m_preparing[size_t(page)];
-        c.name = path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
-        c.caption = caption(path);
+        c.name = session.pageName(page);
+        c.caption = caption(c.name);
         return path;
     }, [picture = m_owner.ImgPicture2](const QString &path) { return ThumbnailBuilder::cellPicture(picture, path); });
 }

@@ -1,13 +1,17 @@
 // The headless modes, run as a user runs them: the built program in a child process.
+#include "CaseName.h"
 #include "ComicArchive.h"
 #include "Corpus.h"
+#include "RarWriter.h"
 #include "RunLeafview.h"
 #include "SolidArchiveWriter.h"
+#include "ZipWriter.h"
 #include "TestImages.h"
 #include "imaging/CDIB.h"
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -134,13 +138,70 @@ TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)
     ComicArchive::write(d.path() + "/shelf/._b.cbz"); // a resource fork: no volume
     QFile::copy(d.path() + "/c.cb7", d.path() + "/shelf/c.cb7");
     TestImages::write(d.path() + "/shelf/a.png", 8, 8);
-    // Inside a folder this comic, whose pages sit in one sub-folder, lists them by
-    // their member paths.
+    // Inside a folder this comic, whose pages sit in one sub-folder, names them as
+    // opened alone: the folder only finds the member.
     r = runLeafview({"--list", d.path() + "/shelf"});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    const QString wrapped = QString(expectedPages).replace("\t", "\t" + ComicArchive::folder + "\\");
-    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nb.cbz\t5\n") + wrapped + QStringLiteral("c.cb7\t5\n") + wrapped);
+    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nb.cbz\t5\n") + expectedPages + QStringLiteral("c.cb7\t5\n") +
+                         expectedPages);
 }
+
+namespace {
+struct Named
+{
+    const char *what;
+    QString book; // ".cbz" ZIP, ".cbr" RAR 5, ".cbt" tar; under "shelf/" opened by its folder
+    std::vector<std::pair<QString, QColor>> members;
+    QString listed;  // what --list prints
+    int page, drawn; // --render of volume 0 at `page` draws members[drawn] (-1: not rendered)
+};
+
+class HeadlessNames : public ::testing::TestWithParam<Named>
+{
+};
+
+// What --list names is what --render counts, draws and names: the page's own name,
+// however its member is stored and whatever it holds.
+TEST_P(HeadlessNames, ListAndRenderAgree)
+{
+    const Named &c = GetParam();
+    QTemporaryDir d;
+    const QString book = d.path() + "/" + c.book;
+    Files files;
+    for (const auto &[name, colour] : c.members)
+        files.emplace_back(name, TestImages::encoded(24, 24, colour));
+    QDir().mkpath(QFileInfo(book).absolutePath());
+    if (book.endsWith(".cbz"))
+        makeZip(book, files);
+    else if (book.endsWith(".cbr"))
+        makeRar(book, RarWriter::Version::Rar5, files);
+    else
+        ASSERT_TRUE(SolidArchiveWriter::write(book, SolidArchiveWriter::Format::Tar, files));
+    const QString opened = c.book.startsWith("shelf/") ? d.path() + "/shelf" : book;
+    ProcessResult r = runLeafview({"--list", opened});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(r.out, c.listed);
+    if (c.drawn < 0)
+        return;
+    const QString out = d.path() + "/out.png";
+    r = runLeafview({"--render", opened, "--out", out, "--page", QString::number(c.page), "--size", "48x48"});
+    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(QImage(out).pixelColor(24, 24), c.members[std::size_t(c.drawn)].second);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeadlessNames,
+    ::testing::Values(
+        Named{"PagesInFoldersOfABookOnAShelf", "shelf/b.cbz",
+              {{"Book 1/001.png", Qt::red}, {"Book 1/002.png", Qt::green}, {"Book 2/001.png", Qt::blue}},
+              "b.cbz\t3\n\t001.png\n\t002.png\n\t001.png\n", 2, 2},
+        Named{"OneNameTwiceInATar", "b.cbt", {{"p.png", Qt::red}, {"p.png", Qt::green}, {"a.png", Qt::blue}},
+              "/\t3\n\ta.png\n\tp.png\n\tp~2.png\n", 2, 1},
+        Named{"EscapesReadOneWay", "b.cbt",
+              {{"x\\x0a.png", Qt::red}, {"Book/a\\b.png", Qt::green}, {"Rtl/" + QString(QChar(0x202E)) + "gnp.png", Qt::blue}},
+              "/\t1\n\tx\\\\x0a.png\nBook\t1\n\ta\\\\b.png\nRtl\t1\n\t\\u202egnp.png\n", 0, 0}),
+    CaseName());
+} // namespace
 
 TEST(Headless, RenderDrawsPagesOfZipAndRarVolumes)
 {
