@@ -1,7 +1,10 @@
 #include "archive/MemberPath.h"
 #include "platform/LegacyCodePage.h"
 
+#include <QCryptographicHash>
+#include <QFile>
 #include <archive_entry.h>
+#include <climits>
 
 namespace MemberPath {
 
@@ -52,14 +55,36 @@ QString safeLeaf(const QString &memberPath)
     const QString leaf = memberPath.mid(cut + 1);
     if (leaf.isEmpty() || leaf == u"." || leaf == u"..")
         return QString();
-    return leaf;
+    return diskName(leaf);
 }
 
 QString safeFlatName(const QString &name)
 {
     if (name.isEmpty() || name.contains(QChar(u'\0')) || name.contains(u'/') || name == u"." || name == u"..")
         return QString();
-    return name;
+    return diskName(name);
+}
+
+QString diskName(const QString &name)
+{
+    if (QFile::encodeName(name).size() <= NAME_MAX)
+        return name;
+    // An extension the decoders may go by is kept; a "." far from the end is no extension.
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString ext = dot > 0 && name.size() - dot <= 16 ? name.mid(dot) : QString();
+    const QString tag = QLatin1Char('~') +
+                        QString::fromLatin1(QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(16));
+    qsizetype room = NAME_MAX - QFile::encodeName(tag + ext).size();
+    // The start of the name, whole characters only, as many as fit.
+    qsizetype end = 0;
+    while (end < name.size() - ext.size()) {
+        const qsizetype step = name.at(end).isHighSurrogate() && end + 1 < name.size() ? 2 : 1;
+        room -= QFile::encodeName(name.mid(end, step)).size();
+        if (room < 0)
+            break;
+        end += step;
+    }
+    return name.left(end) + tag + ext;
 }
 
 bool isPlainFile(archive_entry *entry)

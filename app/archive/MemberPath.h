@@ -25,14 +25,20 @@ QString decodedName(archive_entry *entry);
 QString comparable(const QString &memberPath);
 
 // The file name a member may be written under inside TmpZip: the text after the
-// last "/" or "\". Empty when the result could name anything but a plain file
+// last "/" or "\" (its diskName). Empty when the result could name anything but a plain file
 // inside that folder ("", ".", "..", or a NUL in the name).
 QString safeLeaf(const QString &memberPath);
 
 // A page-list text used whole as a file name inside TmpZip ("Book\\001.jpg" for a
-// page in a folder of a nested archive). Empty when it could name anything but a
+// page in a folder of a nested archive; its diskName). Empty when it could name anything but a
 // plain file directly inside that folder.
 QString safeFlatName(const QString &name);
+
+// The name a member's file gets inside TmpZip: `name` itself when the file
+// system takes a name that long (NAME_MAX bytes in its encoding); else a shorter
+// one made from it, its start, a hash of the whole and its extension, so two
+// long names stay two files. The page list keeps showing the member's name.
+QString diskName(const QString &name);
 
 // Regular file that is not a hard link: the only kind ever written to disk.
 bool isPlainFile(archive_entry *entry);

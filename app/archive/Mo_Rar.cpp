@@ -1,5 +1,6 @@
 #include "archive/Mo_Rar.h"
 #include "archive/Cls_Rar.h"
+#include "archive/MemberPath.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/TmpZipFolder.h"
 #include "listing/MemberTable.h"
@@ -30,9 +31,9 @@ void Mo_Rar::SelectRarVolume(ListingHost &host, const QString &volumeName)
         return;
     const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
     if (kind >= 1)
-        ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
+        ListNestedRar(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
     else if (kind == 0)
-        Mo_Unzip::ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
+        Mo_Unzip::ListNestedZip(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
 }
 
 void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
@@ -56,7 +57,7 @@ void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
         for (const FileKinds::NestedPage &page : found) {
             nested.setRarSelected(page.index, true);
             nested.setRarTmpName(page.index, page.entry);
-            pages << (host.isArchive() ? page.entry : tmp + QLatin1Char('/') + page.entry);
+            pages << (host.isArchive() ? page.entry : tmp + QLatin1Char('/') + MemberPath::diskName(page.entry));
             names << page.name;
         }
         list.AddItems(pages, names);

@@ -1,5 +1,6 @@
 #include "archive/Mo_Unzip.h"
 #include "archive/ExtractBudget.h"
+#include "archive/MemberPath.h"
 #include "archive/Mo_Rar.h"
 #include "archive/TmpZipFolder.h"
 #include "archive/cUnzip.h"
@@ -38,10 +39,10 @@ void Mo_Unzip::SelectZipVolume(ListingHost &host, const QString &volumeName)
     const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
     if (kind == 0) {
         ExtractZipMember(host, host.openPath(), volumeName);
-        ListNestedZip(host, tmp + QLatin1Char('/') + volumeName);
+        ListNestedZip(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
     } else if (kind >= 1) {
         ExtractZipMember(host, host.openPath(), volumeName);
-        Mo_Rar::ListNestedRar(host, tmp + QLatin1Char('/') + volumeName);
+        Mo_Rar::ListNestedRar(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
     }
 }
 

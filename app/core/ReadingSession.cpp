@@ -1,6 +1,7 @@
 #include "core/ReadingSession.h"
 
 #include "archive/Cls_Rar.h"
+#include "archive/MemberPath.h"
 #include "archive/Mo_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/TmpZipFolder.h"
@@ -243,7 +244,7 @@ QString ReadingSession::Page_Path(int k) const
     if (k < 0 || k >= m_list1.ListCount())
         return QString();
     if (m_app.IsArchive || VolumeRules::isZipVolumeName(currentVolume()))
-        return m_app.paths.tmpZip() + QLatin1Char('/') + m_list1.List(k);
+        return m_app.paths.tmpZip() + QLatin1Char('/') + MemberPath::diskName(m_list1.List(k));
     return m_list1.List(k);
 }
 
@@ -264,7 +265,8 @@ void ReadingSession::extractEntry(int k)
         if (zipVolume)
             Mo_Unzip::ExtractZipMember(*this, VolumeRules::folderRoot(m_app.OpenPath) + volume, entry, entry);
     } else if (zipVolume) {
-        Mo_Unzip::ExtractZipMember(*this, m_app.paths.tmpZip() + QLatin1Char('/') + volume, entry, entry);
+        Mo_Unzip::ExtractZipMember(*this, m_app.paths.tmpZip() + QLatin1Char('/') + MemberPath::diskName(volume), entry,
+                                    entry);
     } else if (volume != QLatin1String("/")) {
         Mo_Unzip::ExtractZipMember(*this, m_app.OpenPath, volume + QLatin1Char('/') + entry, entry);
     } else {

@@ -147,6 +147,8 @@ TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)
 }
 
 namespace {
+const QString longName = QString(90, QChar(0xD55C)) + ".png"; // 270 bytes and more in UTF-8
+
 struct Named
 {
     const char *what;
@@ -199,7 +201,13 @@ INSTANTIATE_TEST_SUITE_P(
               "/\t3\n\ta.png\n\tp.png\n\tp~2.png\n", 2, 1},
         Named{"EscapesReadOneWay", "b.cbt",
               {{"x\\x0a.png", Qt::red}, {"Book/a\\b.png", Qt::green}, {"Rtl/" + QString(QChar(0x202E)) + "gnp.png", Qt::blue}},
-              "/\t1\n\tx\\\\x0a.png\nBook\t1\n\ta\\\\b.png\nRtl\t1\n\t\\u202egnp.png\n", 0, 0}),
+              "/\t1\n\tx\\\\x0a.png\nBook\t1\n\ta\\\\b.png\nRtl\t1\n\t\\u202egnp.png\n", 0, 0},
+        Named{"ALongNameInAZip", "b.cbz", {{longName, Qt::red}}, "/\t1\n\t" + longName + "\n", 0, 0},
+        Named{"ALongNameInARar", "b.cbr", {{longName, Qt::green}}, "/\t1\n\t" + longName + "\n", 0, 0},
+        Named{"ALongNameInATarOnAShelf", "shelf/b.cbt", {{"Book/" + longName, Qt::blue}},
+              "b.cbt\t1\n\t" + longName + "\n", 0, 0},
+        Named{"ALongNameInAZipOnAShelf", "shelf/b.cbz", {{"Book/" + longName, Qt::blue}},
+              "b.cbz\t1\n\t" + longName + "\n", 0, 0}),
     CaseName());
 } // namespace
 
