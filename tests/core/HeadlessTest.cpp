@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -69,8 +68,7 @@ TEST(Headless, TheLonePageOfTheLastSpreadRestsInOnePlace)
     // With or without the book effect, in either reading order: its right edge on
     // the centre line, as the no-effect rule of a left page puts it.
     QTemporaryDir d;
-    for (int i = 1; i <= 3; ++i)
-        TestImages::writeWithFolders(d.path() + QString("/pages/p%1.png").arg(i), 300, 600, QColor(20 * i, 90, 160));
+    TestImages::writePages(d.path() + "/pages", 3, 300, 600);
     QImage first;
     for (const QStringList &flags : {QStringList{}, QStringList{"--effect"}, QStringList{"--rtl"},
                                      QStringList{"--rtl", "--effect"}}) {
@@ -79,7 +77,7 @@ TEST(Headless, TheLonePageOfTheLastSpreadRestsInOnePlace)
                                                         "--page", "1", "--size", "800x600"} + flags);
         ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
         const QImage img(out);
-        EXPECT_EQ(QColor(img.pixel(399, 300)), QColor(60, 90, 160)) << flags.join(' ').toStdString();
+        EXPECT_EQ(QColor(img.pixel(399, 300)), TestImages::pageColour(3)) << flags.join(' ').toStdString();
         EXPECT_EQ(QColor(img.pixel(400, 300)), QColor(Qt::black)) << flags.join(' ').toStdString();
         if (first.isNull())
             first = img;
@@ -266,16 +264,9 @@ TEST(Headless, RunsWithoutItsControlLibraries)
     ASSERT_TRUE(QFile::copy(QStringLiteral(LEAFVIEW_BUILD_BIN "/leafview"), d.path() + "/leafview"));
     QFile::setPermissions(d.path() + "/leafview", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     TestImages::writeWithFolders(d.path() + "/book/p1.png", 30, 30, Qt::white);
-    QProcess p;
-    p.setProcessEnvironment([] {
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("QT_QPA_PLATFORM", "offscreen");
-        return env;
-    }());
-    p.start(d.path() + "/leafview", {"--render", d.path() + "/book", "--out", d.path() + "/out.png", "--size", "64x48"});
-    ASSERT_TRUE(p.waitForFinished(60000));
-    EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 1) << p.readAllStandardError().constData();
+    const ProcessResult r = runProgram(
+        d.path() + "/leafview", {"--render", d.path() + "/book", "--out", d.path() + "/out.png", "--size", "64x48"});
+    EXPECT_EQ(r.exitCode, 1) << qPrintable(r.err);
     const QImage img(d.path() + "/out.png");
     ASSERT_EQ(img.size(), QSize(64, 48));
     EXPECT_EQ(QColor(img.pixel(32, 24)), QColor(Qt::black));

@@ -12,18 +12,13 @@
 #include <QLineEdit>
 
 namespace {
-const QColor kColours[] = {QColor(200, 30, 30), QColor(30, 200, 30), QColor(30, 30, 200), QColor(200, 200, 30),
-                           QColor(30, 200, 200), QColor(200, 30, 200)};
-
 class PageDraw : public ViewerFixture
 {
 protected:
     // A folder of n pages p1..pn, each w x h in its own colour.
     void openPages(int n, int pw = 300, int ph = 400, int sw = 1280, int sh = 960)
     {
-        const QString root = makeFolder(QStringLiteral("pages"));
-        for (int i = 1; i <= n; ++i)
-            TestImages::write(root + QStringLiteral("/p%1.png").arg(i), pw, ph, kColours[(i - 1) % 6]);
+        const QString root = TestImages::writePages(makeFolder(QStringLiteral("pages")), n, pw, ph);
         startUp();
         w->chkeffect->setChecked(false);
         w->PicDraw->resize(sw, sh);
@@ -33,9 +28,9 @@ protected:
     int colourIndex(int x, int y)
     {
         const QColor c = at(x, y);
-        for (int i = 0; i < 6; ++i)
-            if (c == kColours[i])
-                return i + 1;
+        for (int i = 1; i <= 6; ++i)
+            if (c == TestImages::pageColour(i))
+                return i;
         return c == QColor(Qt::black) ? 0 : -1;
     }
 };
@@ -153,9 +148,8 @@ protected:
 TEST_P(UndecodablePage, IsABlackPageWithANoticeOnItsOwnHalf)
 {
     const BadPage c = GetParam();
-    const QString root = makeFolder(QStringLiteral("bad"));
-    for (int i : {1, 3, 4})
-        TestImages::write(root + QStringLiteral("/p%1.png").arg(i), 300, 400, kColours[i - 1]);
+    const QString root = TestImages::writePages(makeFolder(QStringLiteral("bad")), 4, 300, 400);
+    QFile::remove(root + QStringLiteral("/p2.png"));
     const QByteArray kind(c.kind);
     const QString bad = root + (kind == "bomb" ? "/p2.bmp" : kind == "truncated" ? "/p2.png" : "/p2.jpg");
     QByteArray bytes = "not a picture";

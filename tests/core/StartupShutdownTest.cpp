@@ -26,12 +26,9 @@ protected:
     // A folder with top-level pages and two sub-folder volumes.
     QString makeBook(int topPages = 2, int subPages = 5)
     {
-        const QString root = makeFolder(QStringLiteral("book"));
-        for (int i = 1; i <= topPages; ++i)
-            TestImages::write(root + QStringLiteral("/top%1.png").arg(i), 40, 30);
-        for (const char *sub : {"v1", "v2"})
-            for (int i = 1; i <= subPages; ++i)
-                TestImages::writeWithFolders(root + QStringLiteral("/%1/p%2.png").arg(QLatin1String(sub)).arg(i), 40, 30);
+        const QString root = TestImages::writePages(makeFolder(QStringLiteral("book")), topPages, 40, 30, QStringLiteral("top"));
+        TestImages::writePages(root + QStringLiteral("/v1"), subPages, 40, 30);
+        TestImages::writePages(root + QStringLiteral("/v2"), subPages, 40, 30);
         return root;
     }
     void writeResume(const ResumeRecord &r) { ASSERT_TRUE(r.writeTo(dataPath(ResumeRecord::fileName()))); }

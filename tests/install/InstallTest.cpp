@@ -2,13 +2,13 @@
 // user runs it: through its bin/ link, with its folder read-only.
 #include "ComicArchive.h"
 #include "FileTree.h"
+#include "RunLeafview.h"
 
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
-#include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -41,13 +41,11 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(root.isValid());
-        QProcess install;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("DESTDIR", root.path());
-        install.setProcessEnvironment(env);
-        install.start(QStringLiteral(LEAFVIEW_CMAKE), {"--install", QStringLiteral(LEAFVIEW_BUILD_DIR), "--prefix", "/usr/local"});
-        ASSERT_TRUE(install.waitForFinished(120000));
-        ASSERT_EQ(install.exitCode(), 0) << install.readAllStandardError().constData();
+        const ProcessResult r = runProgram(QStringLiteral(LEAFVIEW_CMAKE),
+                                           {"--install", QStringLiteral(LEAFVIEW_BUILD_DIR), "--prefix", "/usr/local"}, env, 120000);
+        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     }
     void TearDown() override { setModes(root.path(), true); }
 
@@ -89,11 +87,9 @@ TEST_F(InstallTest, TheLauncherPassesTheDesktopFileCheck)
     const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
     if (validator.isEmpty())
         GTEST_SKIP() << "desktop-file-validate is not installed (Debian package desktop-file-utils)";
-    QProcess p;
-    p.start(validator, {installed("share/applications/leafview.desktop")});
-    ASSERT_TRUE(p.waitForFinished(30000));
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardOutput().constData() << p.readAllStandardError().constData();
-    EXPECT_TRUE(p.readAllStandardOutput().trimmed().isEmpty()) << "no warning either";
+    const ProcessResult r = runProgram(validator, {installed("share/applications/leafview.desktop")});
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_TRUE(r.out.trimmed().isEmpty()) << "no warning either: " << qPrintable(r.out);
 }
 
 TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
@@ -108,13 +104,10 @@ TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
     setModes(work.path(), true);
     const QStringList before = treeOf(folder);
 
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    QProcessEnvironment env = offscreenEnvironment();
     for (const char *name : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
         env.remove(name);
     env.insert("HOME", home);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    p.setProcessEnvironment(env);
     QStringList args = {"--list", book};
     QString program = installed("bin/leafview");
     if (::geteuid() == 0) {
@@ -125,14 +118,12 @@ TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
         args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
         program = setpriv;
     }
-    p.start(program, args);
-    ASSERT_TRUE(p.waitForFinished(60000));
-    ASSERT_EQ(p.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().constData();
+    const ProcessResult r = runProgram(program, args, env);
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     QString expected = ComicArchive::folder.toLower() + "\t5\n";
     for (const QString &page : ComicArchive::pageNames())
         expected += "\t" + page + "\n";
-    EXPECT_EQ(QString::fromUtf8(p.readAllStandardOutput()), expected);
+    EXPECT_EQ(r.out, expected);
     EXPECT_EQ(treeOf(folder), before) << "nothing written into the program folder";
     EXPECT_TRUE(QFileInfo(home + "/.local/share/Leafview").isDir()) << "the per-user data folder took its place";
 }

@@ -2,7 +2,6 @@
 #include "TestProgramFolder.h"
 
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 
 // One program folder per test process (ctest runs every test in a process of its own).
@@ -13,15 +12,24 @@ static QString programFolder()
     return folder;
 }
 
-ProcessResult runLeafview(const QStringList &args, int timeoutMs)
+QProcessEnvironment offscreenEnvironment()
 {
-    QProcess p;
-    p.setProgram(programFolder() + QStringLiteral("/leafview"));
-    p.setArguments(args);
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    return env;
+}
+
+ProcessResult runLeafview(const QStringList &args, int timeoutMs)
+{
+    return runProgram(programFolder() + QStringLiteral("/leafview"), args, offscreenEnvironment(), timeoutMs);
+}
+
+ProcessResult runProgram(const QString &program, const QStringList &args, const QProcessEnvironment &env,
+                         int timeoutMs)
+{
+    QProcess p;
     p.setProcessEnvironment(env);
-    p.start();
+    p.start(program, args);
     ProcessResult r;
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();

@@ -1,4 +1,5 @@
 #pragma once
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 
@@ -10,4 +11,11 @@ struct ProcessResult
     QString err;
 };
 
+// This process's environment with the program drawing offscreen: no display is needed.
+QProcessEnvironment offscreenEnvironment();
+
+// The program of a program folder of this test process's own.
 ProcessResult runLeafview(const QStringList &args, int timeoutMs = 60000);
+// `program` in `env`.
+ProcessResult runProgram(const QString &program, const QStringList &args,
+                         const QProcessEnvironment &env = offscreenEnvironment(), int timeoutMs = 60000);

@@ -14,12 +14,25 @@ bool TestImages::write(const QString &path, int w, int h, QColor color)
 
 void TestImages::writeVolumes(const QString &root, int top, int a, int b, int size)
 {
-    for (int i = 1; i <= top; ++i)
-        writeWithFolders(root + QStringLiteral("/t%1.png").arg(i), size, size);
-    for (int i = 1; i <= a; ++i)
-        writeWithFolders(root + QStringLiteral("/a/p%1.png").arg(i), size, size);
-    for (int i = 1; i <= b; ++i)
-        writeWithFolders(root + QStringLiteral("/b/p%1.png").arg(i), size, size);
+    writePages(root, top, size, size, QStringLiteral("t"));
+    writePages(root + QStringLiteral("/a"), a, size, size);
+    writePages(root + QStringLiteral("/b"), b, size, size);
+}
+
+QColor TestImages::pageColour(int i)
+{
+    static const QColor colours[] = {QColor(200, 30, 30),  QColor(30, 200, 30),  QColor(30, 30, 200),
+                                     QColor(200, 200, 30), QColor(30, 200, 200), QColor(200, 30, 200)};
+    return colours[(i - 1) % 6];
+}
+
+QString TestImages::writePages(const QString &folder, int n, int w, int h, const QString &stem)
+{
+    if (n > 0)
+        QDir().mkpath(folder);
+    for (int i = 1; i <= n; ++i)
+        write(folder + QStringLiteral("/%1%2.png").arg(stem).arg(i), w, h, pageColour(i));
+    return folder;
 }
 
 QByteArray TestImages::encoded(int w, int h, QColor color, const char *format)

@@ -10,6 +10,11 @@ bool write(const QString &path, int w, int h, QColor color = Qt::red);
 bool writeWithFolders(const QString &path, int w, int h, QColor color = Qt::red);
 // A book folder: pages t1..t`top` at `root`, p1..p`a` in a/ and p1..p`b` in b/ (size x size).
 void writeVolumes(const QString &root, int top, int a, int b, int size = 8);
+// Page i (from 1) in a colour of its own; the six colours then repeat.
+QColor pageColour(int i);
+// Pages <stem>1.png .. <stem>n.png, w x h, each in its pageColour, in `folder` (made
+// if missing); returns the folder.
+QString writePages(const QString &folder, int n, int w, int h, const QString &stem = QStringLiteral("p"));
 // The file bytes of such an image in `format` ("PNG", "JPG", ...).
 QByteArray encoded(int w, int h, QColor color = Qt::red, const char *format = "PNG");
 } // namespace TestImages

@@ -16,20 +16,14 @@
 #include <QTest>
 
 namespace {
-const QColor kColours[] = {QColor(200, 30, 30), QColor(30, 200, 30), QColor(30, 30, 200), QColor(200, 200, 30),
-                           QColor(30, 200, 200)};
-
 class FullScreen : public ViewerFixture
 {
 protected:
     // A folder of n pages in their own colours (and, with `second`, a second volume).
     void openBook(int n, int second = 0)
     {
-        const QString root = makeFolder(QStringLiteral("book"));
-        for (int i = 1; i <= n; ++i)
-            TestImages::write(root + QStringLiteral("/p%1.png").arg(i), 120, 160, kColours[(i - 1) % 5]);
-        for (int i = 1; i <= second; ++i)
-            TestImages::writeWithFolders(root + QStringLiteral("/v2/q%1.png").arg(i), 120, 160);
+        const QString root = TestImages::writePages(makeFolder(QStringLiteral("book")), n, 120, 160);
+        TestImages::writePages(root + QStringLiteral("/v2"), second, 120, 160, QStringLiteral("q"));
         startUp();
         w->session.setOption(ReadingSession::BookEffect, false);
         openFolder(root);
@@ -80,7 +74,7 @@ TEST_F(FullScreen, FivePagesInTwoPageModeMakeThreeSpreadsAndLastReachesTheLoneOn
     EXPECT_EQ(w->txtpage->text(), QStringLiteral("3"));
     // Page 5 alone, on the left half; the right half stays black.
     const QImage &s = f.PicDraw->surface();
-    EXPECT_EQ(QColor(s.pixel(350, 300)), kColours[4]);
+    EXPECT_EQ(QColor(s.pixel(350, 300)), TestImages::pageColour(5));
     EXPECT_EQ(QColor(s.pixel(450, 300)), QColor(Qt::black));
     f.mnuGoFirst_Click();
     f.mnuGoLast->trigger();
@@ -235,7 +229,7 @@ TEST_F(FullScreen, AnUndecodablePageShowsTheSameNoticeAsInTheMainWindow)
     for (int y = 0; y < s.height(); ++y)
         for (int x = 0; x < s.width(); ++x) {
             const QColor c = s.pixelColor(x, y);
-            ASSERT_NE(c, kColours[0]);
+            ASSERT_NE(c, TestImages::pageColour(1));
             text += c != QColor(Qt::black);
         }
     EXPECT_GT(text, 20);

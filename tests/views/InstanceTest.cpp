@@ -1,11 +1,11 @@
 // Starts of the program as a reader makes them, each a process of its own.
+#include "RunLeafview.h"
 #include "TestImages.h"
 #include "TestProgramFolder.h"
 #include "core/ResumeRecord.h"
 
 #include <QFile>
 #include <QProcess>
-#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -13,9 +13,7 @@
 namespace {
 void start(QProcess &p, const QString &program, const QStringList &args)
 {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
+    p.setProcessEnvironment(offscreenEnvironment());
     p.start(program, args);
 }
 
@@ -36,8 +34,7 @@ TEST(Instances, ASecondStartHandsItsBookOverAndEveryCloseEndsItsProcess)
     ASSERT_FALSE(folder.isEmpty());
     const QString program = folder + "/leafview";
     const QString book = dir.path() + "/book";
-    for (const char *page : {"/p1.png", "/p2.png", "/p3.png"})
-        TestImages::writeWithFolders(book + page, 8, 8);
+    TestImages::writePages(book, 3, 8, 8);
     const QString resume = folder + "/" + ResumeRecord::fileName();
 
     QProcess first;
