@@ -33,15 +33,30 @@ INSTANTIATE_TEST_SUITE_P(Index, ThumbnailSize,
                                            SizeCase{"SizeUnknown", 0, 0, {}}, SizeCase{"Negative", 120, -5, {}}),
                          CaseName());
 
-TEST(IndexGeometry, ThreePagesStandInTwoColumns)
+// Two cells a row, left then right: each thumbnail inside its highlight with its
+// caption below, no highlights overlapping, every cell inside the content's
+// height and the viewport's width, a small thumbnail centred in its box.
+TEST(IndexGeometry, CellsStandTwoToARowApartAndInside)
 {
-    EXPECT_EQ(thumbRect(0), QRect(5, 5, 88, 71));
-    EXPECT_EQ(thumbRect(1), QRect(103, 5, 88, 71));
-    EXPECT_EQ(thumbRect(2), QRect(5, 100, 88, 71));
-    EXPECT_EQ(captionRect(2), QRect(5, 176, 88, 14));
-    EXPECT_EQ(highlightRect(1), QRect(101, 3, 92, 90));
-    EXPECT_EQ(contentHeight(3), 195);
-    EXPECT_EQ(thumbnailOffset(QSize(47, 71)), QPoint(20, 0));
+    const int n = 5;
+    for (int i = 0; i < n; ++i) {
+        EXPECT_TRUE(highlightRect(i).contains(thumbRect(i))) << i;
+        EXPECT_EQ(captionRect(i).left(), thumbRect(i).left()) << i;
+        EXPECT_GT(captionRect(i).top(), thumbRect(i).bottom()) << i;
+        EXPECT_LE(captionRect(i).bottom(), contentHeight(n)) << i;
+        EXPECT_LE(highlightRect(i).right(), kPaneWidth - kScrollWidth - 6) << i;
+        EXPECT_EQ(thumbRect(i).top(), thumbRect(i ^ 1).top()) << i;
+        EXPECT_EQ(thumbRect(i).left() < thumbRect(i ^ 1).left(), i % 2 == 0) << i;
+        for (int j = i + 1; j < n; ++j)
+            EXPECT_FALSE(highlightRect(i).intersects(highlightRect(j))) << i << " " << j;
+        if (i + 2 < n) {
+            EXPECT_GT(thumbRect(i + 2).top(), captionRect(i).bottom()) << i;
+        }
+    }
+    const QSize small(47, 71);
+    const QPoint at = thumbnailOffset(small);
+    EXPECT_LE(std::abs(thumbRect(0).width() - small.width() - 2 * at.x()), 1);
+    EXPECT_LE(std::abs(thumbRect(0).height() - small.height() - 2 * at.y()), 1);
 }
 
 struct CaptionCase

@@ -46,22 +46,6 @@ TEST_F(PageDraw, EmptyListShowsTheEmptyState)
     EXPECT_EQ(at(10, 10), QColor(Qt::black));
 }
 
-TEST_F(PageDraw, OnePageAtHundredPercentIsCentredOnBlack)
-{
-    openPages(2, 600, 400);
-    w->Chk_hundred->setChecked(true);
-    // 600 x 400 on 1280 x 960: at (340, 280) .. (939, 679).
-    EXPECT_EQ(colourIndex(340, 280), 1);
-    EXPECT_EQ(colourIndex(939, 679), 1);
-    EXPECT_EQ(colourIndex(339, 280), 0);
-    EXPECT_EQ(colourIndex(940, 679), 0);
-    EXPECT_EQ(colourIndex(340, 279), 0);
-    EXPECT_EQ(colourIndex(340, 680), 0);
-    EXPECT_EQ(w->txtpage->text(), QStringLiteral("1"));
-    EXPECT_EQ(w->lblpage->text(), QStringLiteral("/2"));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0 ─ pages/[/p1.png]").replace("/[/", "/["));
-}
-
 TEST_F(PageDraw, SpreadPlacesPagesOnEitherSideOfTheCentreLineInBothOrders)
 {
     openPages(5, 300, 400, 1000, 800);

@@ -1,5 +1,3 @@
-#include "core/PageKeys.h"
-#include "platform/KeyCodes.h"
 #include "platform/LegacyCodePage.h"
 #include "platform/SkinButton.h"
 #include "platform/TerminationSignals.h"
@@ -64,18 +62,4 @@ TEST(SkinImage, ReadByItsNamedFormatOrItsContents)
             EXPECT_EQ(read.pixel(3, 2), img.pixel(3, 2)) << c.name;
         }
     }
-}
-
-// One key set turns pages in the reading windows; other keys are left alone.
-TEST(PageKeys, EachKeyItsStep)
-{
-    using A = PageKeys::Action;
-    const std::pair<int, A> cases[] = {
-        {KeyCodes::PageDown, A::Next}, {KeyCodes::Space, A::Next},    {KeyCodes::Enter, A::Next},
-        {KeyCodes::Right, A::Next},    {KeyCodes::Backspace, A::Prev}, {KeyCodes::Left, A::Prev},
-        {KeyCodes::PageUp, A::Prev},   {KeyCodes::Home, A::First},    {KeyCodes::End, A::Last},
-        {KeyCodes::Escape, A::None},   {'A', A::None},
-    };
-    for (const auto &[key, action] : cases)
-        EXPECT_EQ(PageKeys::forKey(key), action) << key;
 }

@@ -208,24 +208,38 @@ TEST(CDIBEffects, FlipVertSwapsMemoryRowsAndFastRotReversesPixels)
         ASSERT_EQ(a[i], c[72 - 3 - i / 3 * 3 + i % 3]) << "FastRot byte " << i;
 }
 
-TEST(CDIBEffects, MakeEmbossUsesNeighboursBeforeTheWalk)
+// A pixel takes its own value plus the factor less its neighbour's: the next pixel,
+// or (extended) the one a row and a pixel on. The walk runs forward, so every
+// neighbour is read before the walk changes it; a pixel without one stays.
+TEST(CDIBEffects, MakeEmbossReadsEachNeighbourBeforeTheWalkChangesIt)
 {
+    // 4 x 3 without row padding: every byte 100 but pixel 1 {10, 200, 100} and pixel 5 {0, 250, 90}.
+    std::vector<uint8_t> b(36, 100);
+    for (int c = 0; c < 3; ++c) {
+        b[3 + c] = std::array<uint8_t, 3>{10, 200, 100}[c];
+        b[15 + c] = std::array<uint8_t, 3>{0, 250, 90}[c];
+    }
+    const struct
+    {
+        bool extended, grey;
+        int pixel;
+        std::array<int, 3> want;
+    } cases[] = {
+        {false, false, 0, {130, 0, 40}},     // against pixel 1 as it was, clamped
+        {false, false, 1, {0, 140, 40}},     // against pixel 2
+        {false, true, 0, {56, 56, 56}},      // (130 + 0 + 40) / 3
+        {false, false, 11, {100, 100, 100}}, // the last pixel has no neighbour
+        {true, false, 0, {140, 0, 50}},      // against pixel 5
+        {true, false, 6, {40, 40, 40}},      // against pixel 11, the last
+        {true, false, 7, {100, 100, 100}},
+    };
     CDIB dib;
-    dib.Create(4, 3); // stride 12, size 36
-    const auto b = randomBytes(36, 5);
-    for (bool extended : {false, true})
-        for (bool grey : {false, true}) {
-            setBytes(dib, b);
-            dib.MakeEmboss(40, extended, grey);
-            const int d = extended ? 15 : 3;
-            std::vector<uint8_t> want = b; // the bytes past the walk stay
-            for (int k = 0; k + 3 + d <= 36; k += 3) {
-                int e[3];
-                for (int c = 0; c < 3; ++c)
-                    e[c] = std::clamp(b[k + c] + 40 - b[k + c + d], 0, 255);
-                for (int c = 0; c < 3; ++c)
-                    want[k + c] = uint8_t(grey ? (e[0] + e[1] + e[2]) / 3 : e[c]);
-            }
-            EXPECT_EQ(bytesOf(dib), want) << "extended " << extended << " grey " << grey;
-        }
+    dib.Create(4, 3);
+    for (const auto &c : cases) {
+        setBytes(dib, b);
+        dib.MakeEmboss(40, c.extended, c.grey);
+        const auto a = bytesOf(dib);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(a[3 * c.pixel + k], c.want[k]) << "pixel " << c.pixel << " extended " << c.extended;
+    }
 }

@@ -61,42 +61,31 @@ class HalfClicks : public FullScreen, public ::testing::WithParamInterface<HalfC
 
 } // namespace
 
-TEST_F(FullScreen, FivePagesInTwoPageModeMakeThreeSpreadsAndLastReachesTheLoneOne)
+// The full-screen window is a view of the session: its menu and the main window's
+// page box follow the view mode and the page it shows.
+TEST_F(FullScreen, ItsMenuAndTheMainPageBoxFollowTheViewModeAndThePage)
 {
     openBook(5);
-    w->session.setOption(ReadingSession::TwoPage, true);
+    w->Page_Index = 3;
     Frm_FullScreen &f = open();
     EXPECT_EQ(f.PicDraw->height(), 600); // below the 19-pixel strip
+    EXPECT_TRUE(f.mnuShowTwoPage->isVisible());
+    EXPECT_TRUE(f.mnuExport->isEnabled());
+    f.mnuShowTwoPage->trigger();
+    EXPECT_EQ(w->I_ViewMode, 2);
     EXPECT_EQ(w->lblpage->text(), QStringLiteral("/3"));
-    f.Cur_Page = 1;
-    f.Form_KeyDown(KeyCodes::Right);
-    EXPECT_EQ(f.Cur_Page, 2);
+    EXPECT_FALSE(f.mnuExport->isEnabled());
+    EXPECT_FALSE(f.mnuShowTwoPage->isVisible());
+    EXPECT_TRUE(f.mnuShowOnePage->isVisible());
+    f.mnuGoLast->trigger();
     EXPECT_EQ(w->txtpage->text(), QStringLiteral("3"));
     // Page 5 alone, on the left half; the right half stays black.
     const QImage &s = f.PicDraw->surface();
     EXPECT_EQ(QColor(s.pixel(350, 300)), TestImages::pageColour(5));
     EXPECT_EQ(QColor(s.pixel(450, 300)), QColor(Qt::black));
-    f.mnuGoFirst_Click();
-    f.mnuGoLast->trigger();
-    EXPECT_EQ(f.Cur_Page, 2);
-}
-
-TEST_F(FullScreen, SwitchingViewModesFromPageFourAndTheMenuFollowing)
-{
-    openBook(5);
-    w->Page_Index = 3;
-    Frm_FullScreen &f = open();
-    EXPECT_TRUE(f.mnuShowTwoPage->isVisible());
-    EXPECT_TRUE(f.mnuExport->isEnabled());
-    f.mnuShowTwoPage->trigger();
-    EXPECT_EQ(f.Cur_Page, 1); // pages 3 and 4
-    EXPECT_EQ(w->I_ViewMode, 2);
-    EXPECT_FALSE(f.mnuExport->isEnabled());
-    EXPECT_FALSE(f.mnuShowTwoPage->isVisible());
-    EXPECT_TRUE(f.mnuShowOnePage->isVisible());
     f.mnuShowOnePage->trigger();
-    EXPECT_EQ(f.Cur_Page, 2); // page 3
     EXPECT_EQ(w->I_ViewMode, 1);
+    EXPECT_TRUE(f.mnuExport->isEnabled());
 }
 
 TEST_P(HalfClicks, HalvesDecideTheIndexRightToLeftOnlyTheTurn)
@@ -136,15 +125,11 @@ TEST_F(FullScreen, ABurstOfWheelNotchesMakesOneStepInTheDirectionOfTheLast)
     EXPECT_EQ(f.Cur_Page, 0);
 }
 
-TEST_F(FullScreen, EndsOfTheVolumeAskOrTell)
+// A step past the last page goes through the session's offer of the next volume.
+TEST_F(FullScreen, AYesAtTheLastPageShowsTheNextVolume)
 {
     openBook(3, 1);
     Frm_FullScreen &f = open();
-    f.Form_KeyDown(KeyCodes::Left);
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다."));
-    EXPECT_EQ(prompts.last()->icon, MsgIcon::Information);
-    EXPECT_EQ(f.Cur_Page, 0);
-
     f.mnuGoLast_Click();
     prompts.messageAnswers = {MsgResult::Yes};
     f.Form_KeyDown(KeyCodes::Space);
@@ -152,10 +137,6 @@ TEST_F(FullScreen, EndsOfTheVolumeAskOrTell)
     EXPECT_EQ(w->session.currentVolume(), QStringLiteral("v2/"));
     EXPECT_EQ(f.Cur_Page, 0);
     EXPECT_TRUE(f.PicBox->isHidden());
-    // A one-page volume still offers the previous one going back.
-    prompts.messageAnswers = {MsgResult::No};
-    f.Form_KeyDown(KeyCodes::PageUp);
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"));
 }
 
 TEST_F(FullScreen, ClosingHandsThePageBackInTheLastViewMode)
