@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
 #include "platform/Canvas.h"
@@ -27,73 +28,68 @@ protected:
 };
 } // namespace
 
-TEST_F(Navigation, LastPageOffersTheNextVolumeAndYesOpensItAtItsFirstPage)
+namespace {
+// A step past either end of a volume: a question offering the neighbouring volume
+// (whose first page a Yes opens), a notice at the ends of the book, and silence
+// at the far end of a one-page volume that has no neighbour there.
+struct VolumeEnd
 {
-    openBook(2, 3, 2);
-    w->Page_Index = 1;
-    w->Go_Next(); // No (default answer): stays
-    ASSERT_EQ(prompts.count("message"), 1);
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
-    EXPECT_EQ(prompts.last()->title, QStringLiteral("리프뷰 Ver1.7.0"));
-    EXPECT_EQ(prompts.last()->buttons, MsgButtons::YesNo);
-    EXPECT_EQ(w->cb_list->currentIndex(), 0);
-    EXPECT_EQ(w->Page_Index, 1);
+    const char *what;
+    int top, a, b;     // page counts of the volumes "/", "a/" and "b/"
+    int volume, page;  // where the step starts
+    bool forward;
+    bool yes;          // the answer to a question
+    const char *said;  // "" for nothing
+    int volumeAfter, pageAfter;
+};
+class VolumeEnds : public Navigation, public ::testing::WithParamInterface<VolumeEnd>
+{
+};
+} // namespace
 
-    prompts.messageAnswers = {MsgResult::Yes};
-    w->Go_Next();
-    EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("a/"));
-    EXPECT_EQ(w->Page_Index, 0);
+TEST_P(VolumeEnds, AskOrTellAndAYesOpensTheFirstPage)
+{
+    const VolumeEnd c = GetParam();
+    openBook(c.top, c.a, c.b);
+    w->selectVolume(c.volume);
+    w->Page_Index = qint16(c.page);
+    const size_t before = prompts.shown.size();
+    if (c.yes)
+        prompts.messageAnswers = {MsgResult::Yes};
+    c.forward ? w->Go_Next() : w->Go_Prev();
+    const QString said = QString::fromUtf8(c.said);
+    ASSERT_EQ(prompts.shown.size(), before + (said.isEmpty() ? 0 : 1));
+    if (!said.isEmpty()) {
+        EXPECT_EQ(prompts.last()->text, said);
+        EXPECT_EQ(prompts.last()->title, QStringLiteral("리프뷰 Ver1.7.0"));
+        const bool question = said.endsWith('?');
+        EXPECT_EQ(prompts.last()->buttons, question ? MsgButtons::YesNo : MsgButtons::Ok);
+        if (!question) {
+            EXPECT_EQ(prompts.last()->icon, MsgIcon::Information);
+        }
+    }
+    EXPECT_EQ(w->cb_list->currentIndex(), c.volumeAfter);
+    EXPECT_EQ(w->Page_Index, c.pageAfter);
     EXPECT_TRUE(w->isEnabled());
 }
 
-TEST_F(Navigation, EndsOfTheBookInformAndFirstPageOffersThePreviousVolume)
-{
-    openBook(2, 3, 2);
-    w->selectVolume(2);
-    w->Page_Index = 1;
-    w->Go_Next();
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다."));
-    EXPECT_EQ(prompts.last()->icon, MsgIcon::Information);
-    EXPECT_EQ(prompts.last()->buttons, MsgButtons::Ok);
-
-    w->Page_Index = 0;
-    prompts.messageAnswers = {MsgResult::Yes};
-    w->Go_Prev();
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"));
-    EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("a/"));
-    EXPECT_EQ(w->Page_Index, 0); // its first page, not its last
-
-    w->selectVolume(0);
-    w->Go_Prev();
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다."));
-    EXPECT_EQ(prompts.last()->icon, MsgIcon::Information);
-}
-
-TEST_F(Navigation, SingleStepVolumes)
-{
-    openBook(1, 1, 0);
-    const size_t before = prompts.shown.size();
-    w->cmdfirst_MouseDown(); // one page: shown without any question
-    EXPECT_EQ(prompts.shown.size(), before);
-    EXPECT_EQ(w->Page_Index, 0);
-    // The next-volume question is asked even from a one-page volume.
-    w->Go_Next();
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
-    // A one-page last volume: nothing is said at its end, but going back still
-    // offers the previous volume, or a one-page volume would be a dead end.
-    w->selectVolume(1);
-    const size_t n = prompts.shown.size();
-    w->Go_Next();
-    EXPECT_EQ(prompts.shown.size(), n);
-    prompts.messageAnswers = {MsgResult::Yes};
-    w->Go_Prev();
-    EXPECT_EQ(prompts.last()->text, QStringLiteral("첫 페이지 입니다. 이전권을 보시겠습니까?"));
-    EXPECT_EQ(w->cb_list->currentIndex(), 0);
-    // The first volume has one page too and nothing before it: no message.
-    const size_t m = prompts.shown.size();
-    w->Go_Prev();
-    EXPECT_EQ(prompts.shown.size(), m);
-}
+namespace {
+const char *const offerNext = "마지막 페이지 입니다. 다음권을 보시겠습니까?";
+const char *const offerPrevious = "첫 페이지 입니다. 이전권을 보시겠습니까?";
+INSTANTIATE_TEST_SUITE_P(
+    Cases, VolumeEnds,
+    ::testing::Values(VolumeEnd{"LastPageNoStays", 2, 3, 2, 0, 1, true, false, offerNext, 0, 1},
+                      VolumeEnd{"LastPageYesOpensTheNext", 2, 3, 2, 0, 1, true, true, offerNext, 1, 0},
+                      VolumeEnd{"EndOfTheBook", 2, 3, 2, 2, 1, true, false, "마지막 페이지 입니다.", 2, 1},
+                      VolumeEnd{"FirstPageYesOpensThePreviousAtItsFirstPage", 2, 3, 2, 2, 0, false, true, offerPrevious, 1, 0},
+                      VolumeEnd{"StartOfTheBook", 2, 3, 2, 0, 0, false, false, "첫 페이지 입니다.", 0, 0},
+                      VolumeEnd{"OnePageVolumeOffersTheNext", 1, 1, 0, 0, 0, true, false, offerNext, 0, 0},
+                      VolumeEnd{"OnePageLastVolumeSaysNothingAtItsEnd", 1, 1, 0, 1, 0, true, false, "", 1, 0},
+                      // or a one-page volume would be a dead end
+                      VolumeEnd{"OnePageLastVolumeOffersThePrevious", 1, 1, 0, 1, 0, false, true, offerPrevious, 0, 0},
+                      VolumeEnd{"OnePageFirstVolumeSaysNothingAtItsStart", 1, 1, 0, 0, 0, false, false, "", 0, 0}),
+    CaseName());
+} // namespace
 
 TEST_F(Navigation, LastButtonAndFiveStepsInTwoPageMode)
 {

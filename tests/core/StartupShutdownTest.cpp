@@ -115,42 +115,63 @@ TEST_F(Startup, A7zOrTarBookOpensFromTheCommandLineAndResumesTheSameWay)
     }
 }
 
-TEST_F(Startup, AnsweringNoOpensNothingAndAsksAgainNextTime)
+// What start-up makes of a resume record it cannot simply follow.
+struct ResumeCase
 {
-    ResumeRecord r;
-    r.path = makeBook();
-    writeResume(r);
-    startUp(); // scripted answer defaults to No
-    EXPECT_EQ(prompts.count("message"), 1);
-    EXPECT_EQ(w->List1().ListCount(), 0);
-    EXPECT_TRUE(QFile::exists(dataPath(ResumeRecord::fileName())));
-    newRun();
-    startUp();
-    EXPECT_EQ(prompts.count("message"), 2);
-}
+    const char *what;
+    const char *record; // "book", "gone" (a book no longer there), else the file's bytes
+    qint32 volume;
+    qint16 page;
+    bool yes;      // the answer to the resume question
+    int questions; // resume questions asked
+    int pages;     // pages listed afterwards
+    int volumeAfter, pageAfter;
+    bool kept;     // the record is still there
+    bool logged;   // something went to the error log
+};
+class ResumeCases : public Startup, public ::testing::WithParamInterface<ResumeCase>
+{
+};
 
-TEST_F(Startup, OutOfRangeResumeVolumeAndPageFallBackToTheFirst)
+TEST_P(ResumeCases, EndInAUsableWindow)
 {
-    ResumeRecord r;
-    r.path = makeBook();
-    r.volumeIndex = 9;
-    r.pagePosition = 40; // the book has fewer pages than when it was left
-    writeResume(r);
-    prompts.messageAnswers = {MsgResult::Yes};
+    const ResumeCase c = GetParam();
+    const QByteArray record(c.record);
+    if (record == "book" || record == "gone") {
+        ResumeRecord r;
+        r.path = record == "book" ? makeBook() : books.path() + "/gone";
+        r.volumeIndex = c.volume;
+        r.pagePosition = c.page;
+        writeResume(r);
+    } else {
+        ASSERT_TRUE(writeFile(dataPath(ResumeRecord::fileName()), record));
+    }
+    if (c.yes)
+        prompts.messageAnswers = {MsgResult::Yes};
     startUp();
-    EXPECT_EQ(w->cb_list->currentIndex(), 0);
-    EXPECT_EQ(w->Page_Index, 1);
-}
-
-TEST_F(Startup, DamagedResumeFileIsLoggedAndTheWindowStaysUsable)
-{
-    ASSERT_TRUE(writeFile(dataPath(ResumeRecord::fileName()), "short"));
-    prompts.messageAnswers = {MsgResult::Yes};
-    startUp();
-    EXPECT_FALSE(app->ErrorLog.isEmpty());
+    EXPECT_EQ(prompts.count("message"), c.questions);
+    EXPECT_EQ(w->List1().ListCount(), c.pages);
+    if (c.pages) {
+        EXPECT_EQ(w->cb_list->currentIndex(), c.volumeAfter);
+        EXPECT_EQ(w->Page_Index, c.pageAfter);
+    }
+    EXPECT_EQ(QFile::exists(dataPath(ResumeRecord::fileName())), c.kept);
+    EXPECT_EQ(!app->ErrorLog.isEmpty(), c.logged) << qPrintable(app->ErrorLog);
+    if (c.pages || !c.questions) {
+        EXPECT_EQ(w->PicTipOut->isHidden(), c.pages > 0);
+    }
     EXPECT_TRUE(w->PicBox->isHidden());
     EXPECT_FALSE(w->PicDraw->isHidden());
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Records, ResumeCases,
+    ::testing::Values(ResumeCase{"NoOpensNothingAndAsksAgainNextTime", "book", 0, 0, false, 1, 0, 0, 0, true, false},
+                      // the book has fewer volumes and pages than when it was left
+                      ResumeCase{"OutOfRangeFallsBackToTheFirst", "book", 9, 40, true, 1, 2, 0, 1, true, false},
+                      ResumeCase{"DamagedIsLogged", "short", 0, 0, true, 1, 0, 0, 0, true, true},
+                      ResumeCase{"GoneIsDroppedWithoutAQuestion", "gone", 0, 0, true, 0, 0, 0, 0, false, false}),
+    CaseName());
 
 TEST_F(Startup, CommandLine)
 {
@@ -235,18 +256,6 @@ TEST_F(Startup, QtsOwnDialogTextsFollowTheProgramsLanguage)
     startUp();
     EXPECT_EQ(QCoreApplication::translate("QPlatformTheme", "Cancel"), "Cancel");
     QtTranslations::apply(true);
-}
-
-TEST_F(Startup, AResumeRecordOfABookThatIsGoneIsDroppedWithoutAQuestion)
-{
-    ResumeRecord r;
-    r.path = books.path() + "/gone";
-    writeResume(r);
-    startUp();
-    EXPECT_TRUE(prompts.shown.empty());
-    EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName())));
-    EXPECT_EQ(w->List1().ListCount(), 0);
-    EXPECT_FALSE(w->PicTipOut->isHidden());
 }
 
 TEST_F(Startup, ClosingOnAVolumeWithoutPagesStillRecordsTheBook)
