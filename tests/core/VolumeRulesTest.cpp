@@ -8,12 +8,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-void touch(const QString &root, std::initializer_list<const char *> names)
-{
-    for (const char *name : names)
-        ASSERT_TRUE(writeFile(root + QLatin1Char('/') + QString::fromUtf8(name)));
-}
-
 QStringList sortedVolumes(MemberTable &t)
 {
     SortedList l;
@@ -23,64 +17,99 @@ QStringList sortedVolumes(MemberTable &t)
 }
 } // namespace
 
-TEST(VolumeRules, FolderWithImagesSubFolderAndArchiveGivesThreeSortedVolumes)
+// The volumes a folder gives and the members it lists: pages at the top, archives
+// at the top, sub-folders one level deep; no junk. A file named on the command
+// line (pending) lists its own folder only.
+struct FolderScan
+{
+    const char *what;
+    std::vector<const char *> files;
+    bool pending;
+    QStringList volumes;
+    int members;
+};
+class FolderScans : public ::testing::TestWithParam<FolderScan>
+{
+};
+
+TEST_P(FolderScans, GiveTheVolumesInOrder)
 {
     QTemporaryDir d;
-    touch(d.path(), {"b.jpg", "a.PNG", "notes.txt", "c.zip", "vol2/p1.jpg", "vol2/readme.txt",
-                     "vol2/inner.zip",      // archives inside sub-folders are ignored
-                     "vol2/deeper/p9.jpg",  // one level only
-                     "empty/x.jpeg.txt"});  // not an image
+    for (const char *name : GetParam().files)
+        ASSERT_TRUE(writeFile(d.path() + QLatin1Char('/') + QString::fromUtf8(name)));
     MemberTable t;
-    ASSERT_TRUE(VolumeRules::scanFolder(d.path(), false, t));
-    EXPECT_EQ(t.upper(), 4);
-    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "c.zip", "vol2/"}));
-    for (int i = 1; i <= t.upper(); ++i) {
-        const MemberRecord &r = t.at(i);
-        if (r.fileName == "p1.jpg") {
-            EXPECT_EQ(r.folder, "vol2/");
-        }
-        if (r.fileName == "c.zip") {
-            EXPECT_EQ(r.volumeName, "c.zip");
-        }
-    }
+    ASSERT_TRUE(VolumeRules::scanFolder(d.path() + "//", GetParam().pending, t));
+    EXPECT_EQ(t.upper(), GetParam().members);
+    EXPECT_EQ(sortedVolumes(t), GetParam().volumes);
 }
 
-TEST(VolumeRules, PendingCommandLineFileSkipsSubFoldersAndEmptyFolderKeepsTable)
-{
-    QTemporaryDir d;
-    touch(d.path(), {"P01.JPG", "sub/p.jpg"});
-    MemberTable t;
-    ASSERT_TRUE(VolumeRules::scanFolder(d.path() + "//", true, t));
-    ASSERT_EQ(t.upper(), 1);
-    EXPECT_EQ(t.at(1).fileName, "P01.JPG");
+INSTANTIATE_TEST_SUITE_P(
+    Folders, FolderScans,
+    ::testing::Values(FolderScan{"ImagesSubFolderAndArchive",
+                                 {"b.jpg", "a.PNG", "notes.txt", "c.zip", "vol2/p1.jpg", "vol2/readme.txt",
+                                  "vol2/inner.zip", "vol2/deeper/p9.jpg", "empty/x.jpeg.txt"},
+                                 false, {"/", "c.zip", "vol2/"}, 4},
+                      FolderScan{"Junk",
+                                 {"p1.jpg", "._p1.jpg", ".hidden.png", "._book.zip", "__MACOSX/p1.jpg", ".thumbs/t.jpg",
+                                  "vol/._p2.jpg", "vol/p2.jpg"},
+                                 false, {"/", "vol/"}, 2},
+                      FolderScan{"PendingFileSkipsSubFolders", {"P01.JPG", "sub/p.jpg"}, true, {"/"}, 1}),
+    CaseName());
 
+TEST(VolumeRules, AnEmptyFolderLeavesTheTableAsItWas)
+{
+    MemberTable t;
+    t.append({"p.jpg", "", {}});
     QTemporaryDir empty;
     EXPECT_FALSE(VolumeRules::scanFolder(empty.path(), false, t));
-    EXPECT_EQ(t.upper(), 1); // left as it was
+    EXPECT_EQ(t.upper(), 1);
 }
 
-TEST(VolumeRules, ArchiveShapedTables)
+// An archive's members as its reader lists them (file name, folder) and the
+// volume each falls in ("" : none); a folder record has no file name.
+struct ArchiveShape
+{
+    const char *what;
+    std::vector<std::array<const char *, 3>> members;
+    QStringList volumes;
+};
+class ArchiveShapes : public ::testing::TestWithParam<ArchiveShape>
+{
+};
+
+TEST_P(ArchiveShapes, GiveTheVolumesInOrder)
 {
     MemberTable t;
-    t.append({"p1.jpg", "vol1", {}});
-    t.append({"p2.jpg", "vol1", {}});
-    t.append({"p1.jpg", "vol2", {}});
-    t.append({"", "vol2", {}});             // a folder entry
-    t.append({"cover.jpg", "", {}});         // top level
-    t.append({"inner.ZIP", "", {}});         // nested archive at the root
-    t.append({"notes.txt", "vol1", {}});
-    t.append({"x.jpg", "a\\b\\c/d/e", {}});  // deep with mixed separators: no volume
-    t.append({"P1.WEBP", "", {}});           // WebP and TIFF are pages too
-    t.append({"p2.tif", "v", {}});
-    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "inner.ZIP", "v", "vol1", "vol2"}));
-    EXPECT_EQ(t.at(1).volumeName, "vol1");
-    EXPECT_EQ(t.at(7).volumeName, "");
-    EXPECT_EQ(t.at(8).volumeName, "");
-
-    MemberTable deepOnly;
-    deepOnly.append({"x.jpg", "a\\b\\c/d/e", {}});
-    EXPECT_TRUE(sortedVolumes(deepOnly).isEmpty());
+    for (const auto &[file, folder, volume] : GetParam().members)
+        t.append({QString::fromUtf8(file), QString::fromUtf8(folder), {}});
+    EXPECT_EQ(sortedVolumes(t), GetParam().volumes);
+    for (int i = 1; i <= t.upper(); ++i)
+        EXPECT_EQ(t.at(i).volumeName, QString::fromUtf8(GetParam().members[size_t(i - 1)][2])) << i;
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Archives, ArchiveShapes,
+    ::testing::Values(ArchiveShape{"FoldersRootAndNested",
+                                   {{"p1.jpg", "vol1", "vol1"},
+                                    {"p2.jpg", "vol1", "vol1"},
+                                    {"p1.jpg", "vol2", "vol2"},
+                                    {"", "vol2", ""},
+                                    {"cover.jpg", "", "/"},
+                                    {"inner.ZIP", "", "inner.ZIP"},
+                                    {"notes.txt", "vol1", ""},
+                                    {"x.jpg", "a\\b\\c/d/e", ""}, // too deep, mixed separators
+                                    {"P1.WEBP", "", "/"},
+                                    {"p2.tif", "v", "v"}},
+                                   {"/", "inner.ZIP", "v", "vol1", "vol2"}},
+                      ArchiveShape{"DeepOnly", {{"x.jpg", "a\\b\\c/d/e", ""}}, {}},
+                      ArchiveShape{"Junk",
+                                   {{"._p1.jpg", "", ""},
+                                    {"p1.jpg", "__MACOSX\\Book", ""},
+                                    {"p1.jpg", "Book\\.cache", ""},
+                                    {"p1.jpg", "Book", "Book"},
+                                    {"p1.jpg", ".\\Book2", ".\\Book2"}}, // a "./" prefix is a plain path step
+                                   {".\\Book2", "Book"}}),
+    CaseName());
 
 TEST(VolumeRules, ExtensionsAndRoots)
 {
@@ -155,25 +184,6 @@ TEST(VolumeRules, NamesAddedAtOnceTakeThePlacesTheyTakeOneByOne)
         oneByOne.AddItem(n);
     atOnce.AddItems(names);
     EXPECT_EQ(atOnce.items(), oneByOne.items());
-}
-
-TEST(VolumeRules, JunkIsNeverAPageOrAVolume)
-{
-    QTemporaryDir d;
-    touch(d.path(), {"p1.jpg", "._p1.jpg", ".hidden.png", "._book.zip", "__MACOSX/p1.jpg", ".thumbs/t.jpg",
-                     "vol/._p2.jpg", "vol/p2.jpg"});
-    MemberTable t;
-    ASSERT_TRUE(VolumeRules::scanFolder(d.path(), false, t));
-    EXPECT_EQ(sortedVolumes(t), (QStringList{"/", "vol/"}));
-    EXPECT_EQ(t.upper(), 2);
-
-    MemberTable a;
-    a.append({"._p1.jpg", "", {}});
-    a.append({"p1.jpg", "__MACOSX\\Book", {}});
-    a.append({"p1.jpg", "Book\\.cache", {}});
-    a.append({"p1.jpg", "Book", {}});
-    a.append({"p1.jpg", ".\\Book2", {}}); // a "./" prefix is a plain path step
-    EXPECT_EQ(sortedVolumes(a), (QStringList{".\\Book2", "Book"}));
 }
 
 struct FitCase
