@@ -36,16 +36,6 @@ protected:
 };
 } // namespace
 
-TEST_F(PageDraw, EmptyListShowsTheEmptyState)
-{
-    startUp();
-    w->Page_Draw(0, 0);
-    EXPECT_EQ(w->lblpage->text(), QStringLiteral("/0"));
-    EXPECT_TRUE(w->txtpage->text().isEmpty());
-    EXPECT_FALSE(w->cmdprev->isEnabled());
-    EXPECT_EQ(at(10, 10), QColor(Qt::black));
-}
-
 TEST_F(PageDraw, SpreadPlacesPagesOnEitherSideOfTheCentreLineInBothOrders)
 {
     openPages(5, 300, 400, 1000, 800);
@@ -69,24 +59,6 @@ TEST_F(PageDraw, SpreadPlacesPagesOnEitherSideOfTheCentreLineInBothOrders)
     w->chk_japan->setChecked(false);
     EXPECT_EQ(colourIndex(499, 400), 5);
     EXPECT_EQ(colourIndex(500, 400), 0);
-}
-
-TEST_F(PageDraw, SwitchingBetweenOneAndTwoPagesKeepsThePlace)
-{
-    openPages(5);
-    w->Page_Index = 3;
-    w->Page_Draw(3, 0);
-    w->chk_view->setChecked(true);
-    EXPECT_EQ(w->Page_Index, 1);
-    EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
-    w->chk_view->setChecked(false);
-    EXPECT_EQ(w->Page_Index, 2);
-    EXPECT_TRUE(w->cmdfile->isEnabled());
-    // From the lone last spread back to one page: entry 4, not the missing entry 5.
-    w->chk_view->setChecked(true);
-    w->Page_Index = 2;
-    w->chk_view->setChecked(false);
-    EXPECT_EQ(w->Page_Index, 4);
 }
 
 TEST_F(PageDraw, CaptionNamesSourceVolumeAndPage)

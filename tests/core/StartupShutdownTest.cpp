@@ -41,7 +41,11 @@ TEST_F(Startup, WithoutArgumentsOrResumeFileShowsTipAndGreyButtons)
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_FALSE(w->PicTipOut->isHidden());
     EXPECT_FALSE(w->cmdnext->isEnabled());
+    EXPECT_FALSE(w->cmdprev->isEnabled());
     EXPECT_TRUE(w->cmdnext->imageFile().endsWith("b_next_grey.bmp"));
+    EXPECT_EQ(w->lblpage->text(), QStringLiteral("/0"));
+    EXPECT_TRUE(w->txtpage->text().isEmpty());
+    EXPECT_EQ(QColor(w->PicDraw->surface().pixel(10, 10)), QColor(Qt::black));
     EXPECT_TRUE(w->PicBox->isHidden());
     EXPECT_FALSE(w->PicDraw->isHidden());
     EXPECT_TRUE(QFileInfo(dataPath("TmpZip")).isDir());

@@ -90,22 +90,14 @@ TEST_P(ArchiveShapes, GiveTheVolumesInOrder)
 INSTANTIATE_TEST_SUITE_P(
     Archives, ArchiveShapes,
     ::testing::Values(ArchiveShape{"FoldersRootAndNested",
-                                   {{"p1.jpg", "vol1", "vol1"},
-                                    {"p2.jpg", "vol1", "vol1"},
-                                    {"p1.jpg", "vol2", "vol2"},
-                                    {"", "vol2", ""},
-                                    {"cover.jpg", "", "/"},
-                                    {"inner.ZIP", "", "inner.ZIP"},
-                                    {"notes.txt", "vol1", ""},
-                                    {"x.jpg", "a\\b\\c/d/e", ""}, // too deep, mixed separators
-                                    {"P1.WEBP", "", "/"},
-                                    {"p2.tif", "v", "v"}},
+                                   {{"p1.jpg", "vol1", "vol1"}, {"p2.jpg", "vol1", "vol1"}, {"p1.jpg", "vol2", "vol2"},
+                                    {"", "vol2", ""}, {"cover.jpg", "", "/"}, {"inner.ZIP", "", "inner.ZIP"},
+                                    {"notes.txt", "vol1", ""}, {"P1.WEBP", "", "/"}, {"p2.tif", "v", "v"},
+                                    {"x.jpg", "a\\b\\c/d/e", ""}}, // too deep, mixed separators
                                    {"/", "inner.ZIP", "v", "vol1", "vol2"}},
                       ArchiveShape{"DeepOnly", {{"x.jpg", "a\\b\\c/d/e", ""}}, {}},
                       ArchiveShape{"Junk",
-                                   {{"._p1.jpg", "", ""},
-                                    {"p1.jpg", "__MACOSX\\Book", ""},
-                                    {"p1.jpg", "Book\\.cache", ""},
+                                   {{"._p1.jpg", "", ""}, {"p1.jpg", "__MACOSX\\Book", ""}, {"p1.jpg", "Book\\.cache", ""},
                                     {"p1.jpg", "Book", "Book"},
                                     {"p1.jpg", ".\\Book2", ".\\Book2"}}, // a "./" prefix is a plain path step
                                    {".\\Book2", "Book"}}),
