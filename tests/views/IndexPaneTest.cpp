@@ -113,10 +113,7 @@ TEST_F(Index, ClickShowsThePageOrItsSpread)
 
 TEST_F(Index, CloseRemovesItAndReopeningRebuildsFromTheFirstPage)
 {
-    std::vector<Page> pages;
-    for (int i = 0; i < 30; ++i)
-        pages.push_back({30, 40, QColor(8 * i, 100, 200)});
-    openFolder(book(QStringLiteral("b"), pages));
+    openFolder(TestImages::writePages(makeFolder(QStringLiteral("b")), 30, 30, 40));
     openIndex();
     // 15 rows are taller than the viewport: the bar scrolls by rows and drags the grid along.
     EXPECT_TRUE(pane->V_Index->isEnabled());
@@ -142,11 +139,8 @@ TEST_F(Index, CloseRemovesItAndReopeningRebuildsFromTheFirstPage)
 TEST_F(Index, AVolumeChangeCancelsTheBuildAndBuildsTheNewVolume)
 {
     const QString root = makeFolder(QStringLiteral("set"));
-    for (int i = 1; i <= 40; ++i) {
-        TestImages::writeWithFolders(root + QStringLiteral("/a/p%1.png").arg(i, 2, 10, QLatin1Char('0')), 30, 40, Qt::red);
-        TestImages::writeWithFolders(root + QStringLiteral("/b/p%1.png").arg(i, 2, 10, QLatin1Char('0')), 30, 40, Qt::blue);
-    }
-    TestImages::write(root + QStringLiteral("/b/p41.png"), 30, 40, Qt::blue);
+    TestImages::writePages(root + QStringLiteral("/a"), 40, 30, 40);
+    TestImages::writePages(root + QStringLiteral("/b"), 41, 30, 40);
     openFolder(root);
     ASSERT_EQ(w->volumeText(0), QStringLiteral("a/"));
     QSignalSpy built(pane, &IndexPane::built);
@@ -161,7 +155,7 @@ TEST_F(Index, AVolumeChangeCancelsTheBuildAndBuildsTheNewVolume)
     ASSERT_TRUE(built.wait(10000));
     EXPECT_EQ(built.count(), 1);
     ASSERT_EQ(pane->thumbnailCount(), 41);
-    EXPECT_EQ(pane->thumbnail(0).pixelColor(44, 35), QColor(Qt::blue));
+    EXPECT_EQ(pane->thumbnail(40).pixelColor(44, 35), TestImages::pageColour(41));
 }
 
 TEST_F(Index, F9TogglesAndAnEmptyListDoesNotOpen)
