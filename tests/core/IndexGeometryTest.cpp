@@ -114,11 +114,20 @@ TEST(IndexGeometry, ScrollBarOnlyForContentTallerThanTheViewport)
 
 TEST(IndexGeometry, PaneLayoutAndEdges)
 {
-    const PaneLayout l = paneLayout(221, 600, 24, 8, QSize(22, 22), QSize(209, 56));
-    EXPECT_EQ(l.viewport, QRect(3, 24, 194, 568));
-    EXPECT_EQ(l.scrollBar, QRect(197, 24, 20, 568));
-    EXPECT_EQ(l.bottomBar, QRect(0, 592, 221, 8));
-    EXPECT_EQ(l.waitPanel.topLeft(), QPoint(6, 272));
+    // Below the strip the viewport and its bar fill the height down to the bottom bar,
+    // which runs the pane's full width; two cells fit the viewport; the wait panel is centred.
+    const QRect pane(0, 0, 221, 600);
+    const PaneLayout l = paneLayout(pane.width(), pane.height(), 24, 8, QSize(22, 22), QSize(209, 56));
+    EXPECT_EQ(l.viewport.top(), 24);
+    EXPECT_EQ(l.scrollBar.left(), l.viewport.right() + 1);
+    EXPECT_EQ(l.scrollBar.width(), kScrollWidth);
+    EXPECT_EQ(l.scrollBar.top(), l.viewport.top());
+    EXPECT_EQ(l.scrollBar.bottom(), l.viewport.bottom());
+    EXPECT_GE(l.viewport.width(), highlightRect(1).right() + 1);
+    EXPECT_EQ(l.bottomBar, QRect(0, l.viewport.bottom() + 1, pane.width(), 8));
+    EXPECT_EQ(l.bottomBar.bottom(), pane.bottom());
+    EXPECT_EQ(l.waitPanel.size(), QSize(209, 56));
+    EXPECT_EQ(l.waitPanel.center(), pane.center());
     EXPECT_EQ(l.edges[5].line, QLine(220, 0, 220, 592)); // the frame ends on the pane's last column
     EXPECT_EQ(gridLinesY(190), (std::vector<int>{95, 190, 285}));
 }
