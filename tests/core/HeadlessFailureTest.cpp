@@ -42,6 +42,7 @@ TEST(HeadlessFailure, RenderFailsWhenThePageCannotBeDrawn)
     r = runLeafview({"--render", d.path() + "/book", "--out", out, "--page", "2"});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(r.err.isEmpty());
+    EXPECT_EQ(runLeafview({"--render", d.path() + "/book", "--out", out, "--volume", "4"}).exitCode, 2);
 }
 
 // Listing reads the archive once and groups its members once: thousands of
