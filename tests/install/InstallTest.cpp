@@ -78,8 +78,10 @@ TEST_F(InstallTest, PutsTheProgramFolderUnderLibAndTheLauncherIconAndFileTypesUn
     EXPECT_TRUE(text.contains("\nName[ko]=")) << "a Korean name beside the English one";
     EXPECT_TRUE(text.contains("\nCategories=Graphics;Viewer;"));
     for (const char *type : {"application/vnd.comicbook+zip", "application/vnd.comicbook-rar", "application/zip",
-                             "application/vnd.rar", "image/jpeg", "inode/directory"})
+                             "application/vnd.rar", "image/jpeg"})
         EXPECT_TRUE(text.contains(QString(type) + ';')) << type;
+    // Claiming folders would make a comic reader the desktop's file manager.
+    EXPECT_FALSE(text.contains("inode/directory"));
 }
 
 TEST_F(InstallTest, TheLauncherPassesTheDesktopFileCheck)
