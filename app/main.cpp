@@ -4,6 +4,7 @@
 #include "views/ViewerStartup.h"
 #include "views/Headless.h"
 #include "core/CommandLine.h"
+#include "core/Language.h"
 #include "core/SampleBook.h"
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
@@ -23,8 +24,29 @@ int main(int argc, char **argv)
     // file lets the library keep what it read once.
     if (!qEnvironmentVariableIsSet("TZ"))
         qputenv("TZ", ":/etc/localtime");
-    const bool headless = argc > 1 && (qstrcmp(argv[1], "--list") == 0 || qstrcmp(argv[1], "--render") == 0 ||
-                                       qstrcmp(argv[1], "--make-sample") == 0);
+    // The arguments are read before anything of the toolkit starts: help, the version
+    // and a mistyped option need no window, and a headless mode must not open one.
+    QStringList given;
+    for (int i = 1; i < argc; ++i)
+        given.append(QString::fromLocal8Bit(argv[i]));
+    using Mode = CommandLine::Invocation::Mode;
+    const CommandLine::Invocation invocation =
+        CommandLine::parseArguments(given, [](const QString &p) { return QFileInfo::exists(p); });
+    switch (invocation.mode) {
+    case Mode::Help:
+        std::fputs(qUtf8Printable(CommandLine::usage()), stdout);
+        return 0;
+    case Mode::Version:
+        std::printf("leafview %s\n", qUtf8Printable(Language::versionText()));
+        return 0;
+    case Mode::Error:
+        std::fprintf(stderr, "leafview: %s\n\n%s", qUtf8Printable(invocation.error),
+                     qUtf8Printable(CommandLine::usage()));
+        return 2;
+    default:
+        break;
+    }
+    const bool headless = invocation.mode != Mode::Window;
     if (headless && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
@@ -32,20 +54,13 @@ int main(int argc, char **argv)
     // The installed launcher's name and icon, so the desktop shows the window under them.
     QGuiApplication::setDesktopFileName(QStringLiteral("leafview"));
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("leafview")));
-    QStringList args = QCoreApplication::arguments();
-    args.removeFirst();
 
-    if (headless) {
-        if (args.first() == QLatin1String("--list"))
-            return Headless::list(args);
-        if (args.first() == QLatin1String("--render"))
-            return Headless::render(args);
-        if (args.size() < 2) {
-            std::fprintf(stderr, "usage: leafview --make-sample FOLDER\n");
-            return 2;
-        }
-        return SampleBook::write(args.at(1)) ? 0 : 1;
-    }
+    if (invocation.mode == Mode::List)
+        return Headless::list(invocation.path);
+    if (invocation.mode == Mode::Render)
+        return Headless::render(invocation);
+    if (invocation.mode == Mode::MakeSample)
+        return SampleBook::write(invocation.path) ? 0 : 1;
 
     QtPrompts prompts;
     ControlHost controls;
@@ -53,7 +68,7 @@ int main(int argc, char **argv)
 
     // The command line carries one optional path. A relative one is made absolute
     // here, so `leafview book.zip` from a terminal opens like a full path does.
-    const QString commandLine = CommandLine::absoluteText(args.join(QLatin1Char(' ')), QDir::currentPath());
+    const QString commandLine = CommandLine::absoluteText(invocation.path, QDir::currentPath());
 
     Frm_ImgViewer &window = viewer.window();
     if (!window.Form_Load(commandLine))

@@ -36,3 +36,159 @@ CommandLine CommandLine::parse(const QString &text)
     }
     return c;
 }
+
+namespace {
+const QStringList kRenderValues = {QStringLiteral("--out"), QStringLiteral("--volume"), QStringLiteral("--page"),
+                                   QStringLiteral("--size")};
+const QStringList kRenderFlags = {QStringLiteral("--two-page"), QStringLiteral("--rtl"), QStringLiteral("--hundred"),
+                                  QStringLiteral("--sharpen"), QStringLiteral("--effect")};
+
+// The toolkit's own options (with one dash or two) are left for it to take.
+const QStringList kToolkitValues = {QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"),
+                                    QStringLiteral("-platformtheme"), QStringLiteral("-plugin"),
+                                    QStringLiteral("-qwindowgeometry"), QStringLiteral("-qwindowicon"),
+                                    QStringLiteral("-qwindowtitle"), QStringLiteral("-geometry"),
+                                    QStringLiteral("-title"), QStringLiteral("-display"), QStringLiteral("-style"),
+                                    QStringLiteral("-stylesheet"), QStringLiteral("-session"), QStringLiteral("-name")};
+const QStringList kToolkitFlags = {QStringLiteral("-reverse"), QStringLiteral("-nograb"), QStringLiteral("-dograb"),
+                                   QStringLiteral("-sync"), QStringLiteral("-widgetcount")};
+
+QString toolkitName(const QString &a)
+{
+    return a.startsWith(QLatin1String("--")) ? a.mid(1) : a;
+}
+
+bool isHelp(const QString &a)
+{
+    return a == QLatin1String("--help") || a == QLatin1String("-h");
+}
+} // namespace
+
+CommandLine::Invocation CommandLine::parseArguments(const QStringList &args,
+                                                    const std::function<bool(const QString &)> &exists)
+{
+    using Mode = Invocation::Mode;
+    Invocation inv;
+    auto fail = [&inv](const QString &text) {
+        inv = Invocation();
+        inv.mode = Mode::Error;
+        inv.error = text;
+        return inv;
+    };
+    if (args.isEmpty())
+        return inv;
+    const QString first = args.first();
+    int i = 0;
+    if (first == QLatin1String("--list"))
+        inv.mode = Mode::List;
+    else if (first == QLatin1String("--render"))
+        inv.mode = Mode::Render;
+    else if (first == QLatin1String("--make-sample"))
+        inv.mode = Mode::MakeSample;
+    if (inv.mode != Mode::Window) {
+        ++i;
+    } else if (exists(args.join(QLatin1Char(' ')))) {
+        // A book whose name only looks like an option (or is split by blanks) still opens.
+        inv.path = args.join(QLatin1Char(' '));
+        return inv;
+    }
+    // Asking for help or the version wins over every other word before "--".
+    for (const QString &a : args) {
+        if (a == QLatin1String("--"))
+            break;
+        if (isHelp(a)) {
+            inv = Invocation();
+            inv.mode = Mode::Help;
+            return inv;
+        }
+        if (a == QLatin1String("--version")) {
+            inv = Invocation();
+            inv.mode = Mode::Version;
+            return inv;
+        }
+    }
+    QStringList positional;
+    bool optionsEnded = false;
+    for (; i < args.size(); ++i) {
+        const QString &a = args.at(i);
+        if (!optionsEnded && a == QLatin1String("--")) {
+            optionsEnded = true;
+            continue;
+        }
+        if (!optionsEnded && a.size() > 1 && a.startsWith(QLatin1Char('-'))) {
+            const bool render = inv.mode == Mode::Render;
+            if (render && kRenderValues.contains(a)) {
+                if (i + 1 >= args.size() || kRenderValues.contains(args.at(i + 1)) ||
+                    kRenderFlags.contains(args.at(i + 1)))
+                    return fail(QStringLiteral("option %1 needs a value").arg(a));
+                inv.values.insert(a, args.at(++i));
+                continue;
+            }
+            if (render && kRenderFlags.contains(a)) {
+                inv.flags.insert(a);
+                continue;
+            }
+            if (kToolkitValues.contains(toolkitName(a)) || a.startsWith(QLatin1String("-qmljsdebugger="))) {
+                i += kToolkitValues.contains(toolkitName(a)) ? 1 : 0;
+                continue;
+            }
+            if (kToolkitFlags.contains(toolkitName(a)))
+                continue;
+            if (!exists(a))
+                return fail(QStringLiteral("unknown option %1").arg(a));
+        }
+        positional.append(a);
+    }
+    switch (inv.mode) {
+    case Mode::Window:
+        inv.path = positional.join(QLatin1Char(' '));
+        return inv;
+    case Mode::List:
+    case Mode::Render:
+    case Mode::MakeSample:
+        if (positional.isEmpty())
+            return fail(QStringLiteral("%1 needs %2").arg(first, inv.mode == Mode::MakeSample ? QStringLiteral("FOLDER")
+                                                                                               : QStringLiteral("PATH")));
+        if (positional.size() > 1)
+            return fail(QStringLiteral("unexpected argument %1").arg(positional.at(1)));
+        if (inv.mode == Mode::Render && !inv.values.contains(QStringLiteral("--out")))
+            return fail(QStringLiteral("--render needs --out FILE.png"));
+        inv.path = positional.first();
+        return inv;
+    default:
+        return inv;
+    }
+}
+
+QString CommandLine::usage()
+{
+    return QStringLiteral(
+        "Usage: leafview [PATH]\n"
+        "       leafview --list PATH\n"
+        "       leafview --render PATH --out FILE.png [--volume N] [--page N] [--size WxH]\n"
+        "                [--two-page] [--rtl] [--hundred] [--sharpen] [--effect]\n"
+        "       leafview --make-sample FOLDER\n"
+        "       leafview --help | --version\n"
+        "\n"
+        "PATH is a folder, an archive (.zip .cbz .rar .cbr .7z .cb7 .tar .cbt) or an image,\n"
+        "which opens its folder at that image. Without an option the reader's window opens it.\n"
+        "\n"
+        "  --list PATH           print the volumes, each with its page count, and their pages\n"
+        "  --render PATH         draw one page or spread into a PNG file\n"
+        "    --out FILE.png      the file to write (required)\n"
+        "    --volume N          the volume, counted from 0 (0)\n"
+        "    --page N            the page, or the spread with --two-page, counted from 0 (0)\n"
+        "    --size WxH          the drawing surface (1280x960)\n"
+        "    --two-page          two pages side by side\n"
+        "    --rtl               right-to-left order\n"
+        "    --hundred           never enlarged beyond 100 %\n"
+        "    --sharpen           sharpened\n"
+        "    --effect            with the page-turn effect on\n"
+        "  --make-sample FOLDER  write the sample book into FOLDER\n"
+        "  --help, -h            print this text\n"
+        "  --version             print the version\n"
+        "  --                    end of options: what follows is a path\n"
+        "\n"
+        "Exit status: 0 done, 1 a book or page that cannot be read or drawn, 2 a wrong argument\n"
+        "or a missing path, volume or page.\n");
+}

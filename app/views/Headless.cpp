@@ -114,21 +114,15 @@ QString printable(const QString &name)
     return out;
 }
 
-QString valueOf(const QStringList &args, const QString &name, const QString &fallback = QString())
+QString valueOf(const CommandLine::Invocation &args, const QString &name, const QString &fallback = QString())
 {
-    const int i = args.indexOf(name);
-    return i >= 0 && i + 1 < args.size() ? args.at(i + 1) : fallback;
+    return args.values.value(name, fallback);
 }
 
 } // namespace
 
-int Headless::list(const QStringList &args)
+int Headless::list(const QString &path)
 {
-    if (args.size() < 2) {
-        err(QStringLiteral("usage: leafview --list PATH"));
-        return 2;
-    }
-    const QString path = args.at(1);
     if (!QFileInfo::exists(path)) {
         err(QStringLiteral("no such file or folder: ") + path);
         return 2;
@@ -180,13 +174,9 @@ int Headless::list(const QStringList &args)
     return 0;
 }
 
-int Headless::render(const QStringList &args)
+int Headless::render(const CommandLine::Invocation &args)
 {
-    if (args.size() < 2) {
-        err(QStringLiteral("usage: leafview --render PATH --out FILE.png [options]"));
-        return 2;
-    }
-    const QString path = args.at(1);
+    const QString path = args.path;
     const QString outFile = valueOf(args, QStringLiteral("--out"));
     if (outFile.isEmpty()) {
         err(QStringLiteral("--render needs --out FILE.png"));
@@ -221,7 +211,7 @@ int Headless::render(const QStringList &args)
     }
     if (w.cb_list->currentIndex() != volume)
         w.selectVolume(volume);
-    auto flag = [&](const char *f) { return args.contains(QString::fromLatin1(f)); };
+    auto flag = [&](const char *f) { return args.flags.contains(QString::fromLatin1(f)); };
     ReadingSession &session = w.session;
     session.setOption(ReadingSession::BookEffect, flag("--effect"));
     session.setOption(ReadingSession::Hundred, flag("--hundred"));

@@ -1,13 +1,13 @@
 #pragma once
-#include <QStringList>
+#include "core/CommandLine.h"
 
 // The two headless modes: they run the window's own code paths on an offscreen
 // window, with a private data folder, so they never ask a question, never touch a
 // reader's resume state and never share a temporary folder with a running viewer.
 namespace Headless {
 // leafview --list PATH
-int list(const QStringList &args);
+int list(const QString &path);
 // leafview --render PATH --out FILE.png [--volume N] [--page N] [--two-page] [--rtl]
 //          [--hundred] [--sharpen] [--effect] [--size WxH]
-int render(const QStringList &args);
+int render(const CommandLine::Invocation &args);
 } // namespace Headless

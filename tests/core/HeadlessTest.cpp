@@ -35,6 +35,36 @@ TEST(Headless, ListPrintsVolumesAndPagesInOrderAndAMissingPathFailsWithStatusTwo
     EXPECT_TRUE(r.err.contains("/no/such/book"));
 }
 
+// Help and the version end at once, without a window (no display is needed); a
+// mistyped option stops the run before anything is drawn.
+TEST(Headless, HelpAndVersionPrintAndAMistypedOptionFailsWithTheUsage)
+{
+    QTemporaryDir d;
+    TestImages::writeWithFolders(d.path() + "/pages/a.png", 8, 8);
+    const QString out = d.path() + "/out.png";
+    const struct
+    {
+        QStringList args;
+        int status;
+        const char *out, *err;
+    } cases[] = {
+        {{"--help"}, 0, "--make-sample FOLDER", ""},
+        {{"--version"}, 0, "leafview 1.7.0\n", ""},
+        {{"--render", d.path() + "/pages", "--out", out, "--bogus"}, 2, "", "unknown option --bogus"},
+        {{"--render", d.path() + "/pages", "--out"}, 2, "", "--out needs a value"},
+    };
+    for (const auto &c : cases) {
+        const ProcessResult r = runLeafview(c.args);
+        EXPECT_EQ(r.exitCode, c.status) << qPrintable(c.args.join(' ') + "\n" + r.err);
+        EXPECT_TRUE(r.out.contains(c.out)) << qPrintable(r.out);
+        EXPECT_TRUE(r.err.contains(c.err)) << qPrintable(r.err);
+        if (c.status == 2) {
+            EXPECT_TRUE(r.err.contains("Usage: leafview")) << qPrintable(r.err);
+        }
+    }
+    EXPECT_FALSE(QFile::exists(out));
+}
+
 namespace {
 // The picture --render draws of `book`; a failed run fails the test.
 QImage render(const QString &book, const QStringList &flags)

@@ -104,3 +104,68 @@ TEST(CommandLine, QuotesAndSurroundingBlanksAreRemoved)
     EXPECT_TRUE(c.Cmd_Folder.isEmpty());
     EXPECT_TRUE(c.Cmd_File.isEmpty());
 }
+
+TEST(CommandLine, ArgumentsAskForOneModeAndAMistakeIsNeverTakenForAPath)
+{
+    using Mode = CommandLine::Invocation::Mode;
+    const struct
+    {
+        QStringList args;
+        Mode mode;
+        const char *pathOrError; // the path, or a word of the error
+    } cases[] = {
+        {{}, Mode::Window, ""},
+        {{"my", "book.cbz"}, Mode::Window, "my book.cbz"},
+        {{"-odd name.cbz"}, Mode::Window, "-odd name.cbz"}, // exists
+        {{"--", "--help"}, Mode::Window, "--help"},
+        {{"-qwindowgeometry", "800x600+0+0", "book.cbz"}, Mode::Window, "book.cbz"},
+        {{"--help"}, Mode::Help, ""},
+        {{"-h", "book.cbz"}, Mode::Help, ""},
+        {{"--render", "b", "--out", "x.png", "--help"}, Mode::Help, ""},
+        {{"--version"}, Mode::Version, ""},
+        {{"--bogus"}, Mode::Error, "--bogus"},
+        {{"book.cbz", "--bogus"}, Mode::Error, "--bogus"},
+        {{"--render", "b", "--out", "x.png", "--bogus"}, Mode::Error, "--bogus"},
+        {{"--render", "b", "--out"}, Mode::Error, "--out"},
+        {{"--render", "b", "--out", "--rtl"}, Mode::Error, "--out"},
+        {{"--render", "b", "--page", "1"}, Mode::Error, "--out"},
+        {{"--render", "--out", "x.png"}, Mode::Error, "PATH"},
+        {{"--list"}, Mode::Error, "PATH"},
+        {{"--list", "a", "b"}, Mode::Error, "b"},
+        {{"--list", "b", "--two-page"}, Mode::Error, "--two-page"},
+        {{"--make-sample"}, Mode::Error, "FOLDER"},
+        {{"--list", "--", "-x.cbz"}, Mode::List, "-x.cbz"},
+        {{"--make-sample", "dir"}, Mode::MakeSample, "dir"},
+        {{"--render", "b", "--out", "x.png", "--page", "2", "--two-page"}, Mode::Render, "b"},
+    };
+    const auto exists = [](const QString &p) { return p == QStringLiteral("-odd name.cbz"); };
+    for (const auto &c : cases) {
+        const CommandLine::Invocation inv = CommandLine::parseArguments(c.args, exists);
+        const QString what = c.args.join(' ');
+        EXPECT_EQ(inv.mode, c.mode) << qPrintable(what);
+        if (c.mode == Mode::Error) {
+            EXPECT_TRUE(inv.error.contains(QString::fromUtf8(c.pathOrError))) << qPrintable(what + ": " + inv.error);
+        } else {
+            EXPECT_EQ(inv.path, QString::fromUtf8(c.pathOrError)) << qPrintable(what);
+        }
+    }
+    const CommandLine::Invocation render = CommandLine::parseArguments(cases[std::size(cases) - 1].args, exists);
+    EXPECT_EQ(render.values.value("--page"), "2");
+    EXPECT_EQ(render.values.value("--out"), "x.png");
+    EXPECT_TRUE(render.flags.contains("--two-page"));
+
+    // Every option the modes take is in the usage, and the parser takes it.
+    const QString usage = CommandLine::usage();
+    for (const char *mode : {"--list", "--render", "--make-sample", "--help", "--version"})
+        EXPECT_TRUE(usage.contains(mode)) << mode;
+    for (const char *value : {"--out", "--volume", "--page", "--size"}) {
+        EXPECT_TRUE(usage.contains(value)) << value;
+        EXPECT_EQ(CommandLine::parseArguments({"--render", "b", "--out", "x", value, "1"}, exists).mode, Mode::Render)
+            << value;
+    }
+    for (const char *flag : {"--two-page", "--rtl", "--hundred", "--sharpen", "--effect"}) {
+        EXPECT_TRUE(usage.contains(flag)) << flag;
+        EXPECT_EQ(CommandLine::parseArguments({"--render", "b", "--out", "x", flag}, exists).mode, Mode::Render)
+            << flag;
+    }
+}
