@@ -83,6 +83,16 @@ qint16 pageIndexFor(int i, bool twoPage)
     return qint16(twoPage ? i / 2 : i);
 }
 
+int cellFor(qint16 index, bool twoPage)
+{
+    return qMax(0, twoPage ? index * 2 : int(index));
+}
+
+int scrollValueShowing(int i, int viewport)
+{
+    return qMax(0, highlightRect(i).center().y() - viewport / 2);
+}
+
 int progressWidth(int done, int count)
 {
     if (count <= 0)

@@ -204,8 +204,12 @@ void IndexPane::placed(int page, const QImage &thumbnail)
 void IndexPane::finishBuild()
 {
     m_preparing.clear();
-    PicBookIn->setGeometry(0, 0, PicBookIndex->width(), contentHeight(int(PicBookIn->Img_List.size())));
-    applyScrollSettings(0);
+    const int count = int(PicBookIn->Img_List.size());
+    PicBookIn->setGeometry(0, 0, PicBookIndex->width(), contentHeight(count));
+    // The index opens on the page being read, marked, not on the first page.
+    const int current = cellFor(m_owner.Page_Index, m_owner.session.option(ReadingSession::TwoPage));
+    PicBookIn->setHighlight(current < count ? current : -1);
+    applyScrollSettings(current < count ? scrollValueShowing(current, PicBookIndex->height()) : 0);
     Index_DrawGrid();
     PicInfo->hide();
     PicBookIndex->show();

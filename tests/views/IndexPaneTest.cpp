@@ -111,7 +111,7 @@ TEST_F(Index, ClickShowsThePageOrItsSpread)
     EXPECT_TRUE(app->IsIndexShow);
 }
 
-TEST_F(Index, CloseRemovesItAndReopeningRebuildsFromTheFirstPage)
+TEST_F(Index, CloseRemovesItAndReopeningBuildsAgainAtThePageBeingRead)
 {
     openFolder(TestImages::writePages(makeFolder(QStringLiteral("b")), 30, 30, 40));
     openIndex();
@@ -134,6 +134,22 @@ TEST_F(Index, CloseRemovesItAndReopeningRebuildsFromTheFirstPage)
     EXPECT_EQ(pane->thumbnailCount(), 30);
     EXPECT_EQ(pane->PicBookIn->y(), 0);
     EXPECT_EQ(pane->V_Index->value(), 0);
+    EXPECT_EQ(pane->PicBookIn->highlight(), 0);
+
+    // Far down the book, in one-page and two-page view: that page's cell (the
+    // spread's first) is marked and scrolled into the middle of the viewport.
+    for (const auto &[twoPage, index, cell] : {std::tuple(false, 19, 19), std::tuple(true, 8, 16)}) {
+        pane->cmdunload->press(Qt::LeftButton);
+        w->chk_view->setChecked(twoPage);
+        w->Page_Index = qint16(index);
+        w->Page_Draw(w->Page_Index, 0);
+        openIndex();
+        EXPECT_EQ(pane->PicBookIn->highlight(), cell) << twoPage;
+        const QRect shown = highlightRect(cell).translated(0, pane->PicBookIn->y());
+        EXPECT_TRUE(QRect(QPoint(0, 0), pane->PicBookIndex->size()).contains(shown)) << twoPage;
+        EXPECT_LE(std::abs(shown.center().y() - pane->PicBookIndex->height() / 2), 1) << twoPage;
+        EXPECT_EQ(pane->V_Index->value(), -pane->PicBookIn->y());
+    }
 }
 
 TEST_F(Index, AVolumeChangeCancelsTheBuildAndBuildsTheNewVolume)
