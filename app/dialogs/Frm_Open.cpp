@@ -6,6 +6,8 @@
 #include "platform/Prompts.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -37,10 +39,14 @@ Frm_Open::Frm_Open(Program &program, QWidget *parent) : QDialog(parent), m_progr
     frameLayout->addWidget(Label2);
 
     cmdopen = new QPushButton(this);
-    cmdopen->setAutoDefault(false);
-    // The run button answers the left mouse button only, at the press; Qt's
-    // click (at release, by any means) is not used.
+    // Return anywhere in the chooser, and Space on the button (where the focus
+    // starts), run it; Tab walks between the options and the button.
+    cmdopen->setDefault(true);
+    cmdopen->setFocus();
+    // The run button answers the left mouse button only, at the press; the
+    // release is not another press, so a click comes only from the keyboard.
     cmdopen->installEventFilter(this);
+    connect(cmdopen, &QPushButton::clicked, this, [this] { cmdopen_MouseDown(Qt::LeftButton); });
 
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
@@ -98,11 +104,22 @@ QString Frm_Open::fileDialogFilter() const
     return (m_program.lang.Lang_Mode == 1 ? QStringLiteral("Compress Files ") : QStringLiteral("압축파일 ")) + patterns;
 }
 
+QString Frm_Open::fileDialogStart(const Program &program)
+{
+    for (const QString &place : {program.OpenPath, program.LastFolder}) {
+        const QFileInfo info(place);
+        if (!place.isEmpty() && info.exists())
+            return QDir::cleanPath(info.isDir() ? info.absoluteFilePath() : info.absolutePath());
+    }
+    return DefaultLastPath();
+}
+
 QString Frm_Open::chooseFile()
 {
     if (!m_program.prompts)
         return {};
-    const QString path = m_program.prompts->openFile(this, fileDialogTitle(), fileDialogFilter());
+    const QString path =
+        m_program.prompts->openFile(this, fileDialogTitle(), fileDialogFilter(), fileDialogStart(m_program));
     // Let the dialog's window vanish before the chooser goes on.
     QCoreApplication::processEvents();
     return path;

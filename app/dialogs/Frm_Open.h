@@ -25,6 +25,10 @@ public:
     // The file dialog's title and filter for the current language.
     QString fileDialogTitle() const;
     QString fileDialogFilter() const;
+    // Where the file dialog starts: the folder of the book being read (an
+    // archive's folder, or the folder book itself), else the folder used last,
+    // else the home folder.
+    static QString fileDialogStart(const Program &program);
 
     QRadioButton *Opt_Zip = nullptr;
     QRadioButton *Opt_Folder = nullptr;

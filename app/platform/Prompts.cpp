@@ -37,9 +37,9 @@ std::optional<QString> QtPrompts::inputBox(QWidget *owner, const QString &prompt
     return text;
 }
 
-QString QtPrompts::openFile(QWidget *owner, const QString &title, const QString &filter)
+QString QtPrompts::openFile(QWidget *owner, const QString &title, const QString &filter, const QString &startFolder)
 {
-    return QFileDialog::getOpenFileName(owner, title, QString(), filter);
+    return QFileDialog::getOpenFileName(owner, title, startFolder, filter);
 }
 
 QString QtPrompts::browseFolder(QWidget *owner, const QString &title, const QString &startFolder)

@@ -21,8 +21,9 @@ public:
     virtual std::optional<QString> inputBox(QWidget *owner, const QString &prompt, const QString &title,
                                             const QString &defaultText) = 0;
     // Full path of the chosen file, or empty text when cancelled. filter uses the toolkit's
-    // syntax ("Text (*.a *.b)").
-    virtual QString openFile(QWidget *owner, const QString &title, const QString &filter) = 0;
+    // syntax ("Text (*.a *.b)"); the dialog starts in startFolder.
+    virtual QString openFile(QWidget *owner, const QString &title, const QString &filter,
+                             const QString &startFolder) = 0;
     // Full path of the chosen folder, or empty text. startFolder may be empty.
     virtual QString browseFolder(QWidget *owner, const QString &title, const QString &startFolder) = 0;
 };
@@ -35,7 +36,8 @@ public:
                          MsgButtons buttons) override;
     std::optional<QString> inputBox(QWidget *owner, const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
-    QString openFile(QWidget *owner, const QString &title, const QString &filter) override;
+    QString openFile(QWidget *owner, const QString &title, const QString &filter,
+                     const QString &startFolder) override;
     QString browseFolder(QWidget *owner, const QString &title, const QString &startFolder) override;
 };
 
@@ -50,6 +52,6 @@ public:
     {
         return std::nullopt;
     }
-    QString openFile(QWidget *, const QString &, const QString &) override { return {}; }
+    QString openFile(QWidget *, const QString &, const QString &, const QString &) override { return {}; }
     QString browseFolder(QWidget *, const QString &, const QString &) override { return {}; }
 };

@@ -31,9 +31,9 @@ std::optional<QString> ScriptedPrompts::inputBox(QWidget *, const QString &promp
     return r;
 }
 
-QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &filter)
+QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &filter, const QString &startFolder)
 {
-    shown.push_back({QStringLiteral("openFile"), title, filter, MsgIcon::None, MsgButtons::Ok, {}});
+    shown.push_back({QStringLiteral("openFile"), title, filter, MsgIcon::None, MsgButtons::Ok, startFolder});
     return take(fileAnswers, QString());
 }
 

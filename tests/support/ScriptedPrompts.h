@@ -17,7 +17,7 @@ public:
         QString text; // message text, input prompt, dialog filter
         MsgIcon icon = MsgIcon::None;
         MsgButtons buttons = MsgButtons::Ok;
-        QString start; // browseFolder: start folder
+        QString start; // openFile, browseFolder: start folder
     };
 
     // Answers are taken in order; when none is left: messages No/Ok, input
@@ -32,7 +32,8 @@ public:
                          MsgButtons buttons) override;
     std::optional<QString> inputBox(QWidget *owner, const QString &prompt, const QString &title,
                                     const QString &defaultText) override;
-    QString openFile(QWidget *owner, const QString &title, const QString &filter) override;
+    QString openFile(QWidget *owner, const QString &title, const QString &filter,
+                     const QString &startFolder) override;
     QString browseFolder(QWidget *owner, const QString &title, const QString &startFolder) override;
 
     int count(const QString &kind) const;
