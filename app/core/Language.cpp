@@ -37,6 +37,8 @@ void Language::load()
         Msg_NotRar = QStringLiteral("%1 is not RAR archive");
         Msg_NotArchive = QStringLiteral("%1 is not a readable archive");
         Msg_Undecodable = QStringLiteral("%1\ncannot be shown: the image is damaged or not an image.");
+        Msg_ExportOnePage = QStringLiteral("Export works on one page: switch to the one-page view to export.");
+        Mnu_LeaveFullScreen = QStringLiteral("Leave full screen (F11)");
     } else {
         Lang_Folder = QString();
         Title_Text = QStringLiteral("리프뷰 Ver") + versionText();
@@ -59,5 +61,7 @@ void Language::load()
         Msg_NotRar = QStringLiteral("%1\nRAR 압축파일이 아니거나 손상된 파일입니다.");
         Msg_NotArchive = QStringLiteral("%1\n읽을 수 없는 압축파일입니다.");
         Msg_Undecodable = QStringLiteral("%1\n손상되었거나 이미지가 아니어서 볼 수 없습니다.");
+        Msg_ExportOnePage = QStringLiteral("내보내기는 1장보기에서만 할 수 있습니다.");
+        Mnu_LeaveFullScreen = QStringLiteral("전체 화면 끝내기 (F11)");
     }
 }

@@ -24,6 +24,9 @@ struct Language
     QString Msg_NotArchive;   // 7z or tar
     // Drawn on a page whose file cannot be decoded; "%1" is its file name.
     QString Msg_Undecodable;
+    // The export key in the two-page view, and the full-screen menu's way out.
+    QString Msg_ExportOnePage;
+    QString Mnu_LeaveFullScreen;
 
     static QString versionText(); // "1.7.0"
     // The settings file's language value ("Main", "Language") asks for English.

@@ -334,6 +334,12 @@ void ReadingSession::tell(const QString &text)
         m_app.prompts->messageBox(promptOwner, m_app.lang.Title_Text, text, MsgIcon::Information, MsgButtons::Ok);
 }
 
+void ReadingSession::exportRefused()
+{
+    if (I_ViewMode == 2 && pageCount() > 0)
+        tell(m_app.lang.Msg_ExportOnePage);
+}
+
 ReadingSession::Step ReadingSession::stepForward(qint16 &index, qint16 &turnPos)
 {
     const int steps = stepCount();

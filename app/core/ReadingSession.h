@@ -99,6 +99,9 @@ public:
     ResumeRecord snapshot() const;
     // The last page or spread of the last volume is shown: nothing left to resume.
     bool finishedReading() const;
+    // The export key where export is unavailable: in the two-page view the reader
+    // is told that export takes one page; without pages nothing is said.
+    void exportRefused();
 
     // ---- state (16-bit as the resume file and the other windows expect; volume
     // indices are 32-bit, since a book may hold more folders than 16 bits count)

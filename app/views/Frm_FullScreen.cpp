@@ -160,6 +160,9 @@ void Frm_FullScreen::buildMenu()
     mnuGoPrev = add("mnuGoPrev", QStringLiteral("이전"), [this] { Form_KeyDown(KeyCodes::Left); });
     mnuGoNext = add("mnuGoNext", QStringLiteral("다음"), [this] { Form_KeyDown(KeyCodes::Space); });
     mnuGoLast = add("mnuGoLast", QStringLiteral("맨뒤로"), &Frm_FullScreen::mnuGoLast_Click);
+    // The top strip is a way out only for those who know it is there.
+    mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator3"));
+    mnuLeaveFullScreen = add("mnuLeaveFullScreen", m_app.lang.Mnu_LeaveFullScreen, &Frm_FullScreen::closeFullScreen);
 }
 
 void Frm_FullScreen::createControls()
@@ -332,6 +335,8 @@ void Frm_FullScreen::keyPressEvent(QKeyEvent *e)
             return;
         if (mnuExport->isEnabled())
             mnuExport_Click();
+        else
+            m_session.exportRefused();
         break;
     default:
         return;

@@ -78,7 +78,8 @@ public:
     QMenu *mnuFullScreenMenu = nullptr;
     QAction *mnuOpen = nullptr, *mnuExport = nullptr, *mnuSelFolder = nullptr, *mnuShowTwoPage = nullptr,
             *mnuShowOnePage = nullptr, *mnuShowPage = nullptr, *mnuShowOriginal = nullptr, *mnuShowJapan = nullptr,
-            *mnuGoFirst = nullptr, *mnuGoPrev = nullptr, *mnuGoNext = nullptr, *mnuGoLast = nullptr;
+            *mnuGoFirst = nullptr, *mnuGoPrev = nullptr, *mnuGoNext = nullptr, *mnuGoLast = nullptr,
+            *mnuLeaveFullScreen = nullptr;
     // Hides the mouse pointer over the page after a while without movement.
     QTimer pointerTimer;
 

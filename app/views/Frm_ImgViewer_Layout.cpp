@@ -161,10 +161,13 @@ void Frm_ImgViewer::styleWidgets()
         }
     });
     auto *exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
-    // The key follows the button: nothing while it is unavailable (no pages, two-page view).
+    // The key follows the button; in the two-page view, where the button is off, the
+    // reader is told why nothing is exported.
     connect(exportKey, &QShortcut::activated, this, [this] {
         if (cmdfile->isEnabled())
             cmdfile_MouseDown(Qt::LeftButton);
+        else
+            session.exportRefused();
     });
     auto *infoKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
     connect(infoKey, &QShortcut::activated, this, [this] {

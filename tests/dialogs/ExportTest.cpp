@@ -162,8 +162,9 @@ TEST_F(Export, TheFullScreenMenuExportsItsOwnPage)
     EXPECT_EQ(folderDialogs, 1);
 }
 
-// In two-page view neither the key nor the button exports, and nothing is said.
-TEST_F(Export, CtrlSExportsLikeTheButtonAndNothingInTwoPageView)
+// In two-page view neither the key nor the button exports; the key, in either
+// window, says that export takes one page.
+TEST_F(Export, CtrlSExportsLikeTheButtonAndInTwoPageViewSaysWhyNot)
 {
     openBook(Source::PlainFolder);
     w->show();
@@ -171,11 +172,21 @@ TEST_F(Export, CtrlSExportsLikeTheButtonAndNothingInTwoPageView)
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
     QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(exported(), QStringList({QStringLiteral("Ox0001.png")}));
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 1);
     w->chk_view->setChecked(true);
-    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
     w->cmdfile_MouseDown(Qt::LeftButton);
-    EXPECT_EQ(exported().size(), 1);
     EXPECT_EQ(prompts.count(QStringLiteral("message")), 1);
+    QTest::keyClick(w, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 2);
+    EXPECT_EQ(prompts.last()->text, QStringLiteral("내보내기는 1장보기에서만 할 수 있습니다."));
+    app->IsFullScreen = true;
+    {
+        Frm_FullScreen full(*w);
+        QTest::keyClick(&full, Qt::Key_S, Qt::ControlModifier);
+    }
+    ASSERT_EQ(prompts.count(QStringLiteral("message")), 3);
+    EXPECT_EQ(prompts.last()->text, app->lang.Msg_ExportOnePage);
+    EXPECT_EQ(exported().size(), 1);
 }
 
 TEST_F(Export, WithoutAFolderAsksForOneAndOpensTheChooser)

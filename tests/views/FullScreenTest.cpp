@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
 
@@ -139,20 +140,31 @@ TEST_F(FullScreen, AYesAtTheLastPageShowsTheNextVolume)
     EXPECT_TRUE(f.PicBox->isHidden());
 }
 
+// Escape, or the menu's last entry.
 TEST_F(FullScreen, ClosingHandsThePageBackInTheLastViewMode)
 {
-    openBook(5);
-    Frm_FullScreen &f = open();
-    f.Form_KeyDown(KeyCodes::Right);
-    f.Form_KeyDown(KeyCodes::Right); // page 3
-    f.Set_ViewMode(1);               // spread 1
-    f.Form_KeyDown(KeyCodes::Escape);
-    EXPECT_EQ(f.result(), QDialog::Accepted);
-    EXPECT_EQ(w->Page_Index, 1);
-    EXPECT_EQ(w->I_ViewMode, 2);
-    EXPECT_TRUE(w->chk_view->isChecked());
-    EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
-    EXPECT_EQ(w->session.promptOwner, w);
+    for (const bool byMenu : {false, true}) {
+        openBook(5);
+        Frm_FullScreen &f = open();
+        f.Form_KeyDown(KeyCodes::Right);
+        f.Form_KeyDown(KeyCodes::Right); // page 3
+        f.Set_ViewMode(1);               // spread 1
+        if (byMenu) {
+            EXPECT_EQ(f.mnuFullScreenMenu->actions().last(), f.mnuLeaveFullScreen);
+            EXPECT_EQ(f.mnuLeaveFullScreen->text(), QStringLiteral("전체 화면 끝내기 (F11)"));
+            f.mnuLeaveFullScreen->trigger();
+        } else {
+            f.Form_KeyDown(KeyCodes::Escape);
+        }
+        EXPECT_EQ(f.result(), QDialog::Accepted) << byMenu;
+        EXPECT_EQ(w->Page_Index, 1);
+        EXPECT_EQ(w->I_ViewMode, 2);
+        EXPECT_TRUE(w->chk_view->isChecked());
+        EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
+        EXPECT_EQ(w->session.promptOwner, w);
+        fs.reset();
+        newRun();
+    }
 }
 
 TEST_F(FullScreen, ClosingTheMainWindowUnderItRecordsThePageInView)
