@@ -12,6 +12,10 @@ namespace {
 // Where the page and the button sit on the background picture.
 const QRect kPageRect(14, 14, 322, 164);
 constexpr int kButtonTop = 190;
+// The window's face where the picture is missing or does not reach (a window
+// system may give the window more room than it asks for): the colour of the
+// picture's lower edge.
+const QColor kFace(0xe4, 0xe8, 0xec);
 } // namespace
 
 Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent)
@@ -27,6 +31,12 @@ Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent)
     WebBrowser1->setGeometry(kPageRect);
     WebBrowser1->setFrameShape(QFrame::NoFrame);
     WebBrowser1->setOpenExternalLinks(true);
+    // The page is written for a light well: a dark desktop theme must not turn it
+    // (or, without the page, the empty well) black.
+    QPalette page = WebBrowser1->palette();
+    page.setColor(QPalette::Base, Qt::white);
+    page.setColor(QPalette::Text, QColor(0x2b, 0x33, 0x3d));
+    WebBrowser1->setPalette(page);
 
     cmd_close = new SkinButton(this);
     cmd_close->setObjectName(QStringLiteral("cmd_close"));
@@ -71,8 +81,7 @@ void Frm_Info::keyPressEvent(QKeyEvent *e)
 void Frm_Info::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
-    if (m_background.isNull())
-        p.fillRect(rect(), QColor(0xef, 0xf1, 0xf3));
-    else
+    p.fillRect(rect(), kFace);
+    if (!m_background.isNull())
         p.drawPixmap(0, 0, m_background);
 }
