@@ -167,10 +167,10 @@ std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, qint16 
             leftIdx = p;
         rightIdx = p;
     } else {
-        // A lone last page stands once, where it stands in left-to-right order, so
-        // switching the reading order does not move it from half to half.
-        leftIdx = p;
-        rightIdx = -1;
+        // A lone last page stands once, in the half where its order reads a
+        // spread's first page: the right half from right to left.
+        leftIdx = -1;
+        rightIdx = p;
     }
     std::vector<Placed> out;
     for (const int k : {leftIdx, rightIdx}) {
@@ -295,10 +295,10 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         block.fill(Qt::black);
         place(block, left, 0);
         place(block, right, d1.width());
-        // A lone page comes to rest where it stands without the effect: its right
-        // edge on the centre line; so does a spread with a notice, which keeps to
-        // its own half. A full spread turns centred as a whole.
-        const bool onCentreLine = pages[1].entry < 0 || left.notice || right.notice;
+        // A lone page comes to rest where it stands without the effect: an edge on
+        // the centre line; so does a spread with a notice, which keeps to its own
+        // half. A full spread turns centred as a whole.
+        const bool onCentreLine = pages[0].entry < 0 || pages[1].entry < 0 || left.notice || right.notice;
         const int x = onCentreLine ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
         turnPage(t, surface, block, QRect(x, 0, bw, sh), turnPos, true);
     }

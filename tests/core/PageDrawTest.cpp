@@ -50,12 +50,12 @@ TEST_F(PageDraw, SpreadPlacesPagesOnEitherSideOfTheCentreLineInBothOrders)
     w->chk_japan->setChecked(true);
     EXPECT_EQ(colourIndex(499, 400), 2);
     EXPECT_EQ(colourIndex(500, 400), 1);
-    // The lone fifth page: once, on the left half, in right-to-left order ...
+    // The lone fifth page: once, on the right half in right-to-left order ...
     w->Page_Index = 2;
     w->Page_Draw(2, 0);
-    EXPECT_EQ(colourIndex(499, 400), 5);
-    EXPECT_EQ(colourIndex(500, 400), 0);
-    // ... and in left-to-right order alike.
+    EXPECT_EQ(colourIndex(499, 400), 0);
+    EXPECT_EQ(colourIndex(500, 400), 5);
+    // ... and on the left half in left-to-right order.
     w->chk_japan->setChecked(false);
     EXPECT_EQ(colourIndex(499, 400), 5);
     EXPECT_EQ(colourIndex(500, 400), 0);
