@@ -153,6 +153,11 @@ void ReadingSession::Volume_Build()
     }
 }
 
+QString ReadingSession::volumeLabel(int index) const
+{
+    return VolumeRules::shownName(volumeText(index), volumeCount(), m_app.OpenPath);
+}
+
 void ReadingSession::selectVolume(int index)
 {
     if (index < -1 || index >= volumeCount())

@@ -52,6 +52,8 @@ public:
     int volumeIndex() const { return m_volumeIndex; }
     QString currentVolume() const { return volumeText(m_volumeIndex); }
     const QStringList &volumes() const { return m_volumes; }
+    // What the volume list shows for volume `index` (VolumeRules::shownName).
+    QString volumeLabel(int index) const;
     // Selects volume `index` and loads it, as a choice in the volume list does.
     void selectVolume(int index);
     // Loads the pages of the selected volume (the volume switch); a switch while

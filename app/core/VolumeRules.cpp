@@ -118,3 +118,11 @@ QHash<QString, QStringList> VolumeRules::pageEntriesByVolume(const MemberTable &
             makeDistinct(names);
     return pages;
 }
+
+QString VolumeRules::shownName(const QString &volume, int volumeCount, const QString &openPath)
+{
+    if (volumeCount != 1 || (volume != QLatin1String("/") && volume != QLatin1String(".")))
+        return volume;
+    const QString book = QFileInfo(QDir::cleanPath(openPath)).fileName();
+    return book.isEmpty() ? volume : book;
+}

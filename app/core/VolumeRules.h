@@ -44,6 +44,12 @@ QHash<QString, QStringList> pageEntriesByVolume(const MemberTable &table, bool i
 QStringList deriveVolumes(MemberTable &table);
 
 using FileKinds::makeDistinct;
+
+// The text the volume list shows for `volume`: its name, except that the one
+// volume of a book whose pages lie at its top ("/", or "." for members stored as
+// "./name") is named after the book (the last part of `openPath`).
+QString shownName(const QString &volume, int volumeCount, const QString &openPath);
+
 using FileKinds::NestedPage;
 using FileKinds::nestedPages;
 

@@ -147,7 +147,7 @@ int Headless::list(const QString &path)
         VolumeRules::pageEntriesByVolume(w.session.Member_Table(), s.program->IsArchive, s.program->OpenPath);
     for (int v = 0; v < w.cb_list->count(); ++v) {
         SortedList pages;
-        const QString volume = w.cb_list->itemText(v);
+        const QString volume = w.session.volumeText(v);
         if (VolumeRules::isNestedArchiveVolume(volume)) {
             w.selectVolume(v);
             pages = w.List1();
@@ -162,7 +162,7 @@ int Headless::list(const QString &path)
                 pages.Clear();
             }
         }
-        out << printable(w.cb_list->itemText(v)) << '\t' << pages.ListCount() << '\n';
+        out << printable(w.session.volumeText(v)) << '\t' << pages.ListCount() << '\n';
         for (int k = 0; k < pages.ListCount(); ++k)
             out << '\t' << printable(pages.Shown(k)) << '\n';
     }

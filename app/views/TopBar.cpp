@@ -88,7 +88,7 @@ void TopBar::followSession(Frm_ImgViewer &w)
                      [&w](ReadingSession::Option o, bool on) { showOption(w, o, on); });
     QObject::connect(&session, &ReadingSession::volumesChanged, &w, [&w] { fillVolumeList(w); });
     QObject::connect(&session, &ReadingSession::volumeTextChanged, &w,
-                     [&w](int i) { w.cb_list->setItemText(i, w.session.volumeText(i)); });
+                     [&w](int i) { w.cb_list->setItemText(i, w.session.volumeLabel(i)); });
 }
 
 QCheckBox *TopBar::optionBox(const Frm_ImgViewer &w, ReadingSession::Option o)
@@ -111,12 +111,14 @@ QCheckBox *TopBar::optionBox(const Frm_ImgViewer &w, ReadingSession::Option o)
 void TopBar::fillVolumeList(Frm_ImgViewer &w)
 {
     const QSignalBlocker quiet(w.cb_list);
-    QStringList shown;
+    QStringList shown, labels;
     for (int i = 0; i < w.cb_list->count(); ++i)
         shown << w.cb_list->itemText(i);
-    if (shown != w.session.volumes()) {
+    for (int i = 0; i < w.session.volumeCount(); ++i)
+        labels << w.session.volumeLabel(i);
+    if (shown != labels) {
         w.cb_list->clear();
-        w.cb_list->addItems(w.session.volumes());
+        w.cb_list->addItems(labels);
     }
     w.cb_list->setCurrentIndex(w.session.volumeIndex());
 }

@@ -114,6 +114,11 @@ TEST(VolumeRules, ExtensionsAndRoots)
         EXPECT_TRUE(VolumeRules::Is_ImageExt(QString::fromLatin1(ext))) << ext;
     EXPECT_EQ(VolumeRules::folderRoot("/a//b"), "/a/b/");
     EXPECT_EQ(VolumeRules::folderRoot("/a/b/"), "/a/b/");
+    // The one volume of pages at a book's top is shown by the book's name.
+    EXPECT_EQ(VolumeRules::shownName("/", 1, "/books/My Book/"), "My Book");
+    EXPECT_EQ(VolumeRules::shownName(".", 1, "/books/dot.cbt"), "dot.cbt");
+    EXPECT_EQ(VolumeRules::shownName("/", 2, "/books/My Book"), "/");
+    EXPECT_EQ(VolumeRules::shownName("Comic 001", 1, "/books/c.cbz"), "Comic 001");
 }
 
 struct OrderCase
