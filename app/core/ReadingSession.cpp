@@ -196,10 +196,14 @@ void ReadingSession::cb_list_Click()
         else
             Page_Index = 0;
     } else {
+        // The named image is the page to start at (in two-page mode its spread). A
+        // name that is no page (an archive handed over while another book was
+        // read) starts the book at its beginning, not at the other book's place.
         const QString wanted = Cmd_Folder + QLatin1Char('/') + Cmd_File;
+        Page_Index = 0;
         for (int k = 0; k < m_list1.ListCount(); ++k) {
             if (m_list1.List(k).trimmed() == wanted) {
-                Page_Index = qint16(k);
+                Page_Index = I_ViewMode == 2 ? spreadOfPage(qint16(k)) : qint16(k);
                 break;
             }
         }

@@ -91,6 +91,7 @@ bool openAtStart(ReadingSession &s, const QString &resumeFile, const std::functi
 void openHandedOver(ReadingSession &s, const QString &path)
 {
     Program &app = s.program();
+    const ResumeRecord before = s.snapshot();
     const CommandLine named = CommandLine::parse(path);
     s.Sel_Volume = 0;
     s.Cmd_Folder = named.Cmd_Folder;
@@ -102,8 +103,36 @@ void openHandedOver(ReadingSession &s, const QString &path)
     }
     s.Cmd_Folder.clear();
     s.Cmd_File.clear();
+    if (returnToPlace(s, before))
+        return;
     if (!app.IsArchive)
         app.LastFolder = app.OpenPath;
+}
+
+bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
+{
+    Program &app = s.program();
+    const bool unlisted = app.OpenPath.isEmpty() || (app.IsArchive && app.ArchiveKind < 0);
+    if (before.volumeIndex < 0 || (s.volumeCount() > 0 && !unlisted))
+        return false;
+    app.OpenPath = before.path;
+    app.IsArchive = before.isArchive;
+    app.ArchiveKind = before.archiveKind;
+    // Nothing was listed: the lists are still the book's own.
+    if (s.volumeCount() > 0)
+        return true;
+    s.Cmd_Folder.clear();
+    s.Cmd_File.clear();
+    s.Sel_Volume = before.volumeIndex;
+    s.Page_Index = before.pagePosition;
+    s.Is_Resumed = true;
+    try {
+        s.Open_Source();
+    } catch (const std::exception &e) {
+        app.logError(QString::fromLocal8Bit(e.what()));
+    }
+    s.Is_Resumed = false;
+    return s.volumeCount() > 0;
 }
 
 bool keepOnExit(ReadingSession &s, const QString &resumeFile)

@@ -29,8 +29,15 @@ bool openAtStart(ReadingSession &session, const QString &resumeFile, const std::
 bool resume(ReadingSession &session, const ResumeRecord &rec, const std::function<void()> &beforeOpen = {});
 
 // A path handed over by a later start opens as the command line's path does: a
-// new book from its first volume and page, with the same messages.
+// new book from its first volume and page (an image path at that image), with
+// the same messages. When it shows nothing, the book that was open stays.
 void openHandedOver(ReadingSession &session, const QString &path);
+
+// After an open that listed nothing (a damaged or empty book, a file of no
+// archive kind), the book of `before`, the place in view when the open began,
+// is opened again at its volume and page: the failed open has replaced the
+// lists and readers and may have emptied TmpZip. Returns true when it was.
+bool returnToPlace(ReadingSession &session, const ResumeRecord &before);
 
 // At the end of the program: a finished book forgets its resume record (the
 // legacy one too); else the place is written (also for a volume without pages)

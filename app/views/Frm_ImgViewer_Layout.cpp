@@ -4,6 +4,7 @@
 
 #include "core/PageGeometry.h"
 #include "core/Program.h"
+#include "core/SessionLifecycle.h"
 #include "dialogs/BannerView.h"
 #include "dialogs/ExportCommand.h"
 #include "dialogs/Frm_Folder.h"
@@ -454,6 +455,8 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
     if (button != Qt::LeftButton)
         return;
     cmdopen->setImageFile(skinPath(QStringLiteral("b_open_down.bmp"), true));
+    // The chooser records its choice over the open book's source.
+    const ResumeRecord before = session.snapshot();
     const bool chosen = runOpenChooser && runOpenChooser();
     setBusy(true);
     if (chosen && !m_app.OpenPath.isEmpty())
@@ -480,6 +483,7 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
             m_app.logError(QString::fromLocal8Bit(e.what()));
         }
     }
+    SessionLifecycle::returnToPlace(session, before);
     PicBox->hide();
     if (session.List1().isEmpty())
         Set_ButtonState(false);

@@ -1,9 +1,12 @@
 #include "CaseName.h"
 // The reading session's rules, driven without any window.
+#include "ComicArchive.h"
+#include "FileTree.h"
 #include "ScriptedPrompts.h"
 #include "TestImages.h"
 #include "core/Program.h"
 #include "core/ReadingSession.h"
+#include "core/SessionLifecycle.h"
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -41,7 +44,57 @@ class ViewModeSwitch : public Session, public ::testing::WithParamInterface<Mode
 {
 };
 
+// A path handed over while old.cbr is read at its fourth page (in two-page mode
+// its second spread): where reading goes on.
+struct HandedPath
+{
+    const char *name;
+    const char *path; // under the test folder
+    bool twoPage;
+    int index;     // the page, or the spread
+    bool oldStays; // the handed book shows nothing: old.cbr stays
+};
+class HandOver : public Session, public ::testing::WithParamInterface<HandedPath>
+{
+};
+
 } // namespace
+
+TEST_P(HandOver, StartsTheNewBookAtItsBeginningOrKeepsTheOldOneAtItsPage)
+{
+    const HandedPath c = GetParam();
+    QDir().mkpath(app.paths.tmpZip());
+    const QString old = ComicArchive::write(dir.path() + "/old.cbr");
+    ComicArchive::write(dir.path() + "/other.cbz");
+    TestImages::writeVolumes(dir.path() + "/other", 6, 0, 0);
+    ASSERT_TRUE(writeFile(dir.path() + "/bad.cbz", "plain text") && writeFile(dir.path() + "/bad.cbr", "plain text"));
+    SessionLifecycle::openHandedOver(s, old);
+    s.Page_Index = 3;
+    s.setOption(ReadingSession::TwoPage, c.twoPage);
+    const QString handed = dir.path() + "/" + c.path;
+    SessionLifecycle::openHandedOver(s, handed);
+    EXPECT_EQ(s.Page_Index, c.index);
+    EXPECT_EQ(prompts.count("message"), c.oldStays ? 1 : 0);
+    if (!c.oldStays) {
+        EXPECT_EQ(app.OpenPath, handed.endsWith(".png") ? QFileInfo(handed).path() : handed);
+        return;
+    }
+    EXPECT_EQ(app.OpenPath, old);
+    EXPECT_EQ(s.List1().items(), ComicArchive::pageNames());
+    // The page in view is there to draw again.
+    const int entry = c.twoPage ? c.index * 2 : c.index;
+    s.extractEntry(entry);
+    EXPECT_GT(QFileInfo(s.Page_Path(entry)).size(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, HandOver,
+                         ::testing::Values(HandedPath{"AnArchive", "other.cbz", false, 0, false},
+                                           HandedPath{"AnArchiveInTwoPages", "other.cbz", true, 0, false},
+                                           HandedPath{"AnImage", "other/t5.png", false, 4, false},
+                                           HandedPath{"AnImageInTwoPages", "other/t3.png", true, 1, false},
+                                           HandedPath{"ADamagedZip", "bad.cbz", false, 3, true},
+                                           HandedPath{"ADamagedRarInTwoPages", "bad.cbr", true, 1, true}),
+                         CaseName());
 
 TEST_P(ViewModeSwitch, PageToSpreadAndBack)
 {
