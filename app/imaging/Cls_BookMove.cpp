@@ -24,7 +24,7 @@ void Cls_BookMove::waitFrame()
     // The user interface stays live while a frame is on screen. Sleeping a
     // millisecond between checks keeps the wait from spinning a core.
     const qint64 limitNs = qint64(m_frameDelayMs) * 1000000;
-    while (timer.nsecsElapsed() <= limitNs) {
+    while (timer.nsecsElapsed() <= limitNs && !m_exit) {
         QCoreApplication::processEvents();
         if (limitNs - timer.nsecsElapsed() > 1000000)
             QThread::msleep(1);
@@ -35,6 +35,7 @@ void Cls_BookMove::waitFrame()
 
 void Cls_BookMove::Move_Page(BookSurface &surface, const QImage &newBitmap, const QImage *newDC)
 {
+    m_exit = false;
     if (m_width <= 0 || m_height <= 0 || m_movePos == 0)
         return;
 
@@ -86,22 +87,23 @@ void Cls_BookMove::Move_Page(BookSurface &surface, const QImage &newBitmap, cons
 
     waitFrame();
 
+    // Each loop stops early once the turn is asked to end (Set_Exit).
     if (direction == 2) {
         // The right half turns over to the left.
-        for (int16_t n = 4, i = 0; n >= 0; --n, ++i)
+        for (int16_t n = 4, i = 0; n >= 0 && !m_exit; --n, ++i)
             frame(i, S::NewPicture, QRect(half, 0, half, H), QPoint(L + half, T),
                   S::OldPicture, QRect(half, 0, half, hs), QRect(L + half, T, int16_t(step * n), H));
-        for (int16_t n = 0; n <= 4; ++n)
+        for (int16_t n = 0; n <= 4 && !m_exit; ++n)
             frame(5 + n, S::OldPicture, QRect(0, 0, half, H), QPoint(L, T),
                   S::NewPicture, QRect(0, 0, half, hs),
                   QRect(L + int16_t((4 - n) * step), T, int16_t(n * step), H));
     } else if (direction == 1) {
         // The left half turns over to the right.
-        for (int16_t n = 0; n <= 4; ++n)
+        for (int16_t n = 0; n <= 4 && !m_exit; ++n)
             frame(n, S::NewPicture, QRect(0, 0, half, H), QPoint(L, T),
                   S::OldPicture, QRect(0, 0, half, hs),
                   QRect(L + int16_t(n * step), T, int16_t((4 - n) * step), H));
-        for (int16_t n = 0; n <= 4; ++n)
+        for (int16_t n = 0; n <= 4 && !m_exit; ++n)
             frame(5 + n, S::OldPicture, QRect(half, 0, half, H), QPoint(L + half, T),
                   S::NewPicture, QRect(half, 0, half, hs), QRect(L + half, T, int16_t(n * step), H));
     }
@@ -114,4 +116,5 @@ void Cls_BookMove::Move_Page(BookSurface &surface, const QImage &newBitmap, cons
     draw({10, BookDraw::Kind::Final, S::NewPicture, QRect(0, 0, W, H), QRect(L, T, W, H)});
     if (surface.repaint)
         surface.repaint();
+    m_exit = false;
 }

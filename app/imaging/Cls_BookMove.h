@@ -8,7 +8,8 @@
 //
 // Calling order: Set_Left, Set_Top, Set_Width, Set_Height, Set_MovePos, then
 // Move_Page. Move_Page lets pending window events run between frames, so the
-// caller must guard its page steps against re-entry.
+// caller must guard its page steps against re-entry; an event that asks for the
+// next step calls Set_Exit(true), and the turn ends at once.
 #include "imaging/ImagingError.h"
 
 #include <QImage>
@@ -53,6 +54,9 @@ public:
     void Set_Height(int32_t height) { m_height = height; }
     bool PictrueRefresh() const { return m_refresh; }
     void PictrueRefresh(bool refresh) { m_refresh = refresh; }
+    // Set during Move_Page (by an event run between its frames): no further frame
+    // is played and the new picture is drawn in full at once. Each Move_Page
+    // starts with it cleared, so a request made between turns cuts none.
     void Set_Exit(bool exitFlag) { m_exit = exitFlag; }
 
     // Plays the turn on surface.canvas from its current picture in the area

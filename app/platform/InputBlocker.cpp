@@ -39,5 +39,7 @@ bool InputBlocker::eventFilter(QObject *watched, QEvent *event)
     }
     auto *w = qobject_cast<QWidget *>(watched);
     // Only widgets of the blocked window itself: a message box it owns is a window of its own.
-    return w && m_window && (w == m_window || m_window->isAncestorOf(w));
+    if (!w || !m_window || (w != m_window && !m_window->isAncestorOf(w)))
+        return false;
+    return !(letThrough && letThrough(watched, event));
 }

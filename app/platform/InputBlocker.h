@@ -1,6 +1,7 @@
 #pragma once
 #include <QObject>
 #include <QPointer>
+#include <functional>
 
 class QWidget;
 
@@ -16,6 +17,9 @@ public:
 
     void setBlocked(bool blocked);
     bool isBlocked() const { return m_blocked; }
+    // Input the window still gets while blocked (none when empty): a window that
+    // queues its page steps takes the keys, clicks and wheel that ask for them.
+    std::function<bool(QObject *watched, QEvent *event)> letThrough;
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

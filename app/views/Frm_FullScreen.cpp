@@ -38,6 +38,13 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
     setPalette(pal);
     setAutoFillBackground(true);
     m_blocker = new InputBlocker(this);
+    // While a page turns, the input that asks for the next step still comes in:
+    // the turn ends at once and that step follows.
+    m_blocker->letThrough = [this](QObject *, QEvent *e) { return m_steps.running() && WindowParts::asksForAStep(e); };
+    m_steps.hurry = [this] {
+        if (Book_Move)
+            Book_Move->Set_Exit(true);
+    };
     m_main.takePageInView = [this] { m_main.Page_Index = Cur_Page; };
 
     buildWidgets();
@@ -254,7 +261,8 @@ void Frm_FullScreen::pageStep(double X)
     const ReadingSession::Step step =
         back ? m_session.stepBack(Cur_Page, Turn_Pos) : m_session.stepForward(Cur_Page, Turn_Pos);
     if (step == ReadingSession::Step::Moved) {
-        FullPage_Draw(Cur_Page, m_session.effectFlag());
+        // A step with others waiting behind it shows its page at once.
+        FullPage_Draw(Cur_Page, m_steps.othersWaiting() ? 0 : m_session.effectFlag());
     } else if (step == ReadingSession::Step::NewVolume) {
         Cur_Page = 0;
         FullPage_Draw(0, 0);
@@ -264,17 +272,13 @@ void Frm_FullScreen::pageStep(double X)
 
 void Frm_FullScreen::guardedStep(double X)
 {
-    if (Is_Busy)
-        return;
-    Is_Busy = true;
-    pageStep(X);
-    Is_Busy = false;
+    m_steps.run([this, X] { pageStep(X); });
 }
 
 void Frm_FullScreen::PicDraw_MouseDown(int Button, double X)
 {
     if (Button == 1) {
-        pageStep(X);
+        guardedStep(X);
         return;
     }
     mnuFullScreenMenu->popup(QCursor::pos());
@@ -399,16 +403,20 @@ void Frm_FullScreen::mnuShowJapan_Click()
 
 void Frm_FullScreen::mnuGoFirst_Click()
 {
-    Turn_Pos = 1;
-    Cur_Page = 0;
-    FullPage_Draw(Cur_Page, m_session.effectFlag());
+    m_steps.run([this] {
+        Turn_Pos = 1;
+        Cur_Page = 0;
+        FullPage_Draw(Cur_Page, m_steps.othersWaiting() ? 0 : m_session.effectFlag());
+    });
 }
 
 void Frm_FullScreen::mnuGoLast_Click()
 {
-    Turn_Pos = 2;
-    Cur_Page = qint16(qMax(m_session.stepCount() - 1, 0));
-    FullPage_Draw(Cur_Page, m_session.effectFlag());
+    m_steps.run([this] {
+        Turn_Pos = 2;
+        Cur_Page = qint16(qMax(m_session.stepCount() - 1, 0));
+        FullPage_Draw(Cur_Page, m_steps.othersWaiting() ? 0 : m_session.effectFlag());
+    });
 }
 
 // ---------------------------------------------------------------- pointer and closing

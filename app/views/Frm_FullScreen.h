@@ -1,6 +1,7 @@
 #pragma once
 #include "core/PageComposer.h"
 #include "core/ReadingSession.h"
+#include "core/StepQueue.h"
 
 #include <QDialog>
 #include <QImage>
@@ -62,7 +63,6 @@ public:
 
     qint16 Cur_Page = 0;
     qint16 Turn_Pos = 2;
-    bool Is_Busy = false;
 
     QWidget *pic_Top = nullptr;
     Canvas *PicDraw = nullptr;
@@ -103,8 +103,10 @@ private:
     void syncMenu();
     // One page step from the surface's position X (keys pass half the width +/- 10).
     void pageStep(double X);
-    // A key, menu or wheel step: dropped while another one runs.
+    // A key, click, menu or wheel step: one at a time, through the step queue.
     void guardedStep(double X);
+    // Page steps; those asked for during a turn follow it.
+    StepQueue m_steps;
     PageTarget pageTarget();
     void showPointer();
 

@@ -73,6 +73,17 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
         return !IsProcess && !m_unloaded && isEnabled() && !QApplication::activeModalWidget() && !isBusy();
     };
     m_handedPath.open = [this](const QString &path) { openHandedPathNow(path); };
+    // While a page turns, the page and its step buttons still take the input that
+    // asks for the next step: the turn ends at once and that step follows.
+    m_steps.hurry = [this] {
+        if (m_bookMove)
+            m_bookMove->Set_Exit(true);
+    };
+    m_inputBlocker.letThrough = [this](QObject *target, QEvent *e) {
+        const bool stepTarget = target == PicDraw || target == cmdfirst || target == cmdprev || target == cmdnext ||
+                                target == cmdlast;
+        return m_steps.running() && stepTarget && WindowParts::asksForAStep(e);
+    };
     // Leaves every event loop at once, a dialog's too: closing the window always
     // ends the process (its state is saved by then).
     endProcess = [] { QCoreApplication::exit(0); };
@@ -420,12 +431,18 @@ void Frm_ImgViewer::Go_Next()
     turn(&ReadingSession::stepForward);
 }
 
-void Frm_ImgViewer::turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &))
+void Frm_ImgViewer::turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &),
+                         const std::function<void()> &setUp)
 {
-    setBusy(true);
-    if ((session.*step)(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
-        Page_Draw(Page_Index, session.effectFlag());
-    setBusy(false);
+    m_steps.run([this, step, setUp] {
+        setBusy(true);
+        if (setUp)
+            setUp();
+        // A step with others waiting behind it shows its page at once.
+        if ((session.*step)(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
+            Page_Draw(Page_Index, m_steps.othersWaiting() ? 0 : session.effectFlag());
+        setBusy(false);
+    });
 }
 
 void Frm_ImgViewer::cmdnext_MouseDown()
@@ -443,12 +460,8 @@ void Frm_ImgViewer::cmdprev_MouseDown()
 void Frm_ImgViewer::cmdfirst_MouseDown()
 {
     // The first page is reached as a backward step, with its direction and effect.
-    TopBar::stepButton(*this, cmdfirst, QStringLiteral("b_start2"), TopBar::StepPress::Painted, [this] {
-        setBusy(true);
-        Page_Index = 1;
-        Go_Prev();
-        setBusy(false);
-    });
+    TopBar::stepButton(*this, cmdfirst, QStringLiteral("b_start2"), TopBar::StepPress::Painted,
+                       [this] { turn(&ReadingSession::stepBack, [this] { Page_Index = 1; }); });
 }
 
 void Frm_ImgViewer::cmdlast_MouseDown()
@@ -456,19 +469,16 @@ void Frm_ImgViewer::cmdlast_MouseDown()
     if (session.List1().isEmpty())
         return;
     TopBar::stepButton(*this, cmdlast, QStringLiteral("b_fast2"), TopBar::StepPress::Plain, [this] {
-        setBusy(true);
-        Page_Index = qint16(stepCount() - 2);
-        Go_Next();
-        setBusy(false);
+        turn(&ReadingSession::stepForward, [this] { Page_Index = qint16(stepCount() - 2); });
     });
 }
 
 bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
 {
     const PageKeys::Action action = PageKeys::forKey(keyCode);
-    if (Key_Busy || action == PageKeys::Action::None)
+    if (action == PageKeys::Action::None)
         return false;
-    Key_Busy = true;
+    // A key released while a step runs queues its own behind it.
     switch (action) {
     case PageKeys::Action::Next:
         Go_Next();
@@ -484,7 +494,6 @@ bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
         cmdlast_MouseDown();
         break;
     }
-    Key_Busy = false;
     return true;
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/PageComposer.h"
 #include "core/ReadingSession.h"
+#include "core/StepQueue.h"
 #include "platform/InputBlocker.h"
 #include "platform/PendingHandOver.h"
 
@@ -166,7 +167,6 @@ public:
     bool &Is_Resumed = session.Is_Resumed;
     QString &Cmd_Folder = session.Cmd_Folder;
     QString &Cmd_File = session.Cmd_File;
-    bool Key_Busy = false;
     QImage Img_Tmp;
 
     // Widgets, named by kind: cmd buttons, chk check boxes, lbl labels, Pic panes.
@@ -239,7 +239,12 @@ private:
     void connectSession();
     void onVolumeLoadStarted(const QString &volume);
     void onVolumeLoadFinished();
-    void turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &));
+    // One step through the step queue; `setUp` runs first (the first and last
+    // buttons set the index they step from).
+    void turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &),
+              const std::function<void()> &setUp = {});
+    // Page steps one at a time; those asked for during a turn follow it.
+    StepQueue m_steps;
 
     std::unique_ptr<Cls_BookMove> m_bookMove;
     QString m_tipFile;  // the skin's tip picture

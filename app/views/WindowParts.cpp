@@ -1,15 +1,36 @@
 #include "views/WindowParts.h"
 
 #include "core/PageGeometry.h"
+#include "core/PageKeys.h"
+#include "platform/KeyCodes.h"
 #include "platform/ControlHost.h"
 
 #include <leafview/ImgPicture.h>
 #include <leafview/WheelMouse.h>
 
 #include <QFrame>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QLabel>
 
 namespace WindowParts {
+
+bool asksForAStep(const QEvent *e)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        return PageKeys::forKey(KeyCodes::fromQt(static_cast<const QKeyEvent *>(e)->key())) != PageKeys::Action::None;
+    case QEvent::Wheel:
+        return true;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        return static_cast<const QMouseEvent *>(e)->button() == Qt::LeftButton;
+    default:
+        return false;
+    }
+}
 
 IImgPicture *createImgPicture(const ControlHost *controls, QWidget *owner)
 {

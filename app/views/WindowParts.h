@@ -8,6 +8,7 @@ class QFrame;
 class QLabel;
 class IImgPicture;
 class IWheelMouse;
+class QEvent;
 
 // What both page windows are made of besides their surface.
 namespace WindowParts {
@@ -17,6 +18,11 @@ namespace WindowParts {
 IImgPicture *createImgPicture(const ControlHost *controls, QWidget *owner);
 // The window's WheelMouse control, its WheelChanged(int) connected to `slot` of receiver.
 IWheelMouse *createWheelMouse(const ControlHost *controls, QWidget *owner, QObject *receiver, const char *slot);
+
+// Whether `e` asks a reading window for a page step: a key that turns pages
+// (PageKeys), a wheel notch or the left button. While a turn plays, these reach
+// the window and queue their steps; the rest of its input is dropped.
+bool asksForAStep(const QEvent *e);
 
 // The wait panel shown while a volume is prepared: a box with a message and a
 // progress bar in its track; hidden until needed.

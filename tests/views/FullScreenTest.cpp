@@ -15,6 +15,8 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QTest>
+#include <QTimer>
+#include <QWheelEvent>
 
 namespace {
 class FullScreen : public ViewerFixture
@@ -60,7 +62,59 @@ class HalfClicks : public FullScreen, public ::testing::WithParamInterface<HalfC
 {
 };
 
+// Quick input while the book effect plays, in either window: Right presses
+// 30 ms apart, or wheel notches each one burst of its own (sent as soon as the
+// burst before has made its step).
+struct QuickInput
+{
+    const char *name;
+    bool fullScreen;
+    bool wheel;
+};
+class QuickTurns : public FullScreen, public ::testing::WithParamInterface<QuickInput>
+{
+};
+
 } // namespace
+
+TEST_P(QuickTurns, EveryPressOrNotchDuringATurnMakesItsOwnStep)
+{
+    const QuickInput c = GetParam();
+    openBook(8);
+    w->session.setOption(ReadingSession::BookEffect, true);
+    QWidget *page = c.fullScreen ? open().PicDraw : w->PicDraw;
+    QTimer notches;
+    int sent = 0;
+    if (c.wheel) {
+        const auto bursting = [&] { return c.fullScreen ? fs->Tmr_Scroll.isActive() : w->Tmr_Scroll.timer.isActive(); };
+        QObject::connect(&notches, &QTimer::timeout, [&] {
+            if (sent == 5 || bursting())
+                return;
+            ++sent;
+            QWheelEvent notch(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
+                              Qt::NoModifier, Qt::NoScrollPhase, false);
+            QCoreApplication::sendEvent(page, &notch);
+        });
+        notches.start(10);
+    } else {
+        for (int i = 0; i < 5; ++i)
+            QTimer::singleShot(i * 30, page, [page] {
+                for (QEvent::Type t : {QEvent::KeyPress, QEvent::KeyRelease})
+                    QCoreApplication::postEvent(page, new QKeyEvent(t, Qt::Key_Right, Qt::NoModifier));
+            });
+    }
+    const auto at = [&] { return c.fullScreen ? fs->Cur_Page : w->Page_Index; };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return at() == 5; }, 10000)) << at();
+    QTest::qWait(600);
+    EXPECT_EQ(at(), 5);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, QuickTurns,
+                         ::testing::Values(QuickInput{"KeysInTheMainWindow", false, false},
+                                           QuickInput{"WheelInTheMainWindow", false, true},
+                                           QuickInput{"KeysInFullScreen", true, false},
+                                           QuickInput{"WheelInFullScreen", true, true}),
+                         CaseName());
 
 // The full-screen window is a view of the session: its menu and the main window's
 // page box follow the view mode and the page it shows.
