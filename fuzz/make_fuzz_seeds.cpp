@@ -79,6 +79,7 @@ int main(int argc, char **argv)
     ok &= put(imgs + QStringLiteral("/bmp"), QByteArray(1, char(2)) + bmp);
     if (!gif.isEmpty())
         ok &= put(imgs + QStringLiteral("/gif"), QByteArray(1, char(3)) + gif);
+    ok &= put(imgs + QStringLiteral("/jpg-progressive"), QByteArray(1, char(0)) + TestImages::progressiveJpeg(16, 12));
 
     // Archives: both formats, folders, names in every form the readers decode.
     for (const auto version : {RarWriter::Version::Rar4, RarWriter::Version::Rar5}) {

@@ -1,9 +1,11 @@
 #include "ImageDecoder.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <algorithm>
 #include <QImageIOHandler>
 #include <QImageReader>
+#include <QtEndian>
+#include <algorithm>
 
 namespace ImageDecoder {
 
@@ -16,11 +18,85 @@ qint64 g_maxImageBytes = kDefaultMaxImageBytes;
 // decoded at.
 constexpr int kLargestDecodeReduction = 8;
 
-// Only regular files (or links to them) are read: opening a pipe or a device
-// found among the pages would block or never end.
-bool isReadableFile(const QString &path)
+// What a JPEG's markers before its first scan say about the decoder's memory.
+struct JpegFrame
 {
-    return !path.isEmpty() && QFileInfo(path).isFile();
+    // The decoder keeps the DCT coefficients of the whole image until the last
+    // scan (a progressive JPEG, or one whose first scan leaves components to
+    // later scans), whatever size it decodes to.
+    bool wholeCoefficients = false;
+    // Those coefficients: 64 of 2 bytes per 8 x 8 block of every component.
+    qint64 coefficientBytes = 0;
+};
+
+// Reads the markers up to the first scan and goes back to the file's start. A
+// file that is not a JPEG, or whose markers end early, gives an empty frame.
+JpegFrame jpegFrame(QFile &file)
+{
+    JpegFrame out;
+    uchar b[4];
+    auto read = [&](int n) { return file.read(reinterpret_cast<char *>(b), n) == n; };
+    if (!read(2) || b[0] != 0xFF || b[1] != 0xD8) {
+        file.seek(0);
+        return out;
+    }
+    int components = 0;
+    bool progressive = false;
+    for (;;) {
+        if (!read(1))
+            break;
+        if (b[0] != 0xFF)
+            continue;
+        uchar marker = 0xFF;
+        while (marker == 0xFF && read(1))
+            marker = b[0];
+        // Markers standing alone: fill, reset, start of image.
+        if (marker == 0xFF || marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7))
+            continue;
+        if (marker == 0xD9 || !read(2))
+            break;
+        const int length = qFromBigEndian<quint16>(b);
+        if (length < 2)
+            break;
+        const qint64 next = file.pos() + length - 2;
+        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+        if (frame) {
+            const QByteArray sof = file.read(length - 2);
+            if (sof.size() < 6)
+                break;
+            const auto *p = reinterpret_cast<const uchar *>(sof.constData());
+            const qint64 height = qFromBigEndian<quint16>(p + 1), width = qFromBigEndian<quint16>(p + 3);
+            components = p[5];
+            if (sof.size() < 6 + 3 * components)
+                break;
+            progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+            int hMax = 1, vMax = 1;
+            for (int c = 0; c < components; ++c) {
+                hMax = std::max(hMax, p[7 + 3 * c] >> 4);
+                vMax = std::max(vMax, p[7 + 3 * c] & 15);
+            }
+            out.coefficientBytes = 0;
+            for (int c = 0; c < components; ++c) {
+                const int h = std::max(1, p[7 + 3 * c] >> 4), v = std::max(1, p[7 + 3 * c] & 15);
+                // Blocks across and down, rounded up to whole units of the
+                // component's sampling.
+                const qint64 across = (width * h + hMax * 8 - 1) / (hMax * 8);
+                const qint64 down = (height * v + vMax * 8 - 1) / (vMax * 8);
+                out.coefficientBytes += ((across + h - 1) / h * h) * ((down + v - 1) / v * v) * 128;
+            }
+        } else if (marker == 0xDA) {
+            // The first scan: the components it holds.
+            if (read(1))
+                out.wholeCoefficients = progressive || (components > 0 && b[0] < components);
+            break;
+        }
+        if (!file.seek(next))
+            break;
+    }
+    if (!out.wholeCoefficients)
+        out.coefficientBytes = 0;
+    file.seek(0);
+    return out;
 }
 
 void prepare(QImageReader &reader)
@@ -37,12 +113,41 @@ QSize reducedBy(QSize natural, int factor)
     return QSize((natural.width() + factor - 1) / factor, (natural.height() + factor - 1) / factor);
 }
 
+// What the header of an opened file declares, read through `reader`.
+struct Header
+{
+    QSize natural;
+    // Decodes to a smaller size without holding its natural size.
+    bool scales = false;
+    // Held whatever the decoded size (a multi-scan JPEG's coefficients).
+    qint64 wholeBytes = 0;
+};
+
+Header readHeader(QFile &file, QImageReader &reader)
+{
+    const JpegFrame jpeg = jpegFrame(file);
+    Header h;
+    h.natural = reader.size();
+    // A multi-scan JPEG keeps its whole image in coefficients at any output
+    // size: its cost is its declared size.
+    h.scales = reader.supportsOption(QImageIOHandler::ScaledSize) && !jpeg.wholeCoefficients;
+    h.wholeBytes = jpeg.coefficientBytes;
+    return h;
+}
+
 // Whether a declared size is worth decoding at all. A format that scales while
 // decoding never holds its natural size, but one declaring more than sixteen
 // times the limit is refused too: reading it costs seconds at any scale.
-bool declaredFits(QSize natural, bool scales)
+bool declaredFits(const Header &h)
 {
-    return fitsMemory(scales ? reducedBy(natural, 4) : natural);
+    return h.wholeBytes <= g_maxImageBytes && fitsMemory(h.scales ? reducedBy(h.natural, 4) : h.natural);
+}
+
+// Opens only regular files (or links to them): a pipe or a device found among
+// the pages would block or never end.
+bool openFile(QFile &file)
+{
+    return !file.fileName().isEmpty() && QFileInfo(file.fileName()).isFile() && file.open(QIODevice::ReadOnly);
 }
 
 } // namespace
@@ -66,11 +171,14 @@ bool fitsMemory(QSize size)
 
 QSize headerSize(const QString &path)
 {
-    if (!isReadableFile(path))
+    QFile file(path);
+    if (!openFile(file))
         return {};
-    QImageReader reader(path);
+    // The reader takes the format from the file's name as with a path.
+    QImageReader reader(&file);
     prepare(reader);
-    QSize size = reader.size();
+    const Header header = readHeader(file, reader);
+    const QSize size = header.natural;
     if (!size.isValid()) {
         // A handler that cannot tell its size from the header (rare): the
         // answer then costs a decode.
@@ -81,7 +189,7 @@ QSize headerSize(const QString &path)
     }
     if (size.isEmpty())
         return {};
-    if (!declaredFits(size, reader.supportsOption(QImageIOHandler::ScaledSize)))
+    if (!declaredFits(header))
         return {};
     return size;
 }
@@ -89,11 +197,13 @@ QSize headerSize(const QString &path)
 Decoded decode(const QString &path, const TargetFor &targetFor)
 {
     Decoded out;
-    if (!isReadableFile(path))
+    QFile file(path);
+    if (!openFile(file))
         return out;
-    QImageReader reader(path);
+    QImageReader reader(&file);
     prepare(reader);
-    const QSize natural = reader.size();
+    const Header header = readHeader(file, reader);
+    const QSize natural = header.natural;
     if (natural.isValid() && natural.isEmpty())
         return out;
     const QSize target = natural.isValid() && targetFor ? targetFor(natural) : QSize();
@@ -104,8 +214,7 @@ Decoded decode(const QString &path, const TargetFor &targetFor)
     // when the target is smaller still; never the natural size.
     const QSize held =
         reduced ? (target * 2).boundedTo(natural).expandedTo(reducedBy(natural, kLargestDecodeReduction)) : natural;
-    if (natural.isValid() &&
-        (!declaredFits(natural, reader.supportsOption(QImageIOHandler::ScaledSize)) || !fitsMemory(held)))
+    if (natural.isValid() && (!declaredFits(header) || !fitsMemory(held)))
         return out;
     if (reduced) {
         reader.setScaledSize(target);

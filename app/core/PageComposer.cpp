@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <algorithm>
 #include <exception>
 
 using PageGeometry::roundEven;
@@ -128,6 +129,7 @@ void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint
         m_lastSurface = surface.size();
     }
     ++m_drawCount;
+    m_notices.clear();
     // The last picture is shared with Img_Tmp rather than copied into it: a new
     // surface costs less than detaching a copy only to paint it over.
     if (!surface.isDetached())
@@ -209,8 +211,14 @@ PageComposer::Shown PageComposer::shown(IImgPicture *pic, const Placed &page, QS
         if (img && !img->isNull())
             return {std::move(*img), page.size, false};
     }
+    m_notices.push_back(page.entry);
     const QString name = m_session.pageName(page.entry);
     return {PageNotice::page(slot, m_app.lang.Msg_Undecodable.arg(name)), slot, true};
+}
+
+bool PageComposer::noticeShown(int entry) const
+{
+    return std::find(m_notices.cbegin(), m_notices.cend(), entry) != m_notices.cend();
 }
 
 void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface)

@@ -53,6 +53,10 @@ public:
     // Draws what `index` shows with turn direction `turnPos`; I_Effect 1 animates.
     void draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint16 turnPos);
 
+    // Whether the last draw showed the notice of a page that cannot be decoded in
+    // place of page entry `entry`.
+    bool noticeShown(int entry) const;
+
     // The drawn size of `file` on a surface of the given size, n pages side by side.
     QSize pageSize(IImgPicture *picture, const QString &file, qint16 n, QSize surface) const;
 
@@ -104,6 +108,8 @@ private:
     QSize m_lastSurface;
     // Bumped by every draw: a pending look-ahead for an older one is stale.
     quint64 m_drawCount = 0;
+    // The page entries the last draw showed a notice for.
+    std::vector<int> m_notices;
     // Context of the composer's connections and pending look-aheads: they end
     // with it.
     std::unique_ptr<QObject> m_guard;

@@ -234,16 +234,15 @@ int Headless::render(const CommandLine::Invocation &args)
     // The surface is written either way; the status tells whether it shows the page.
     const int first = session.I_ViewMode == 2 ? page * 2 : page;
     const int last = session.I_ViewMode == 2 ? std::min(first + 1, w.List1().ListCount() - 1) : first;
+    // Whether a page was drawn is the draw's own answer: a page is decoded once.
     int status = 0;
-    if (w.ImgPicture1)
-        w.ImgPicture1->SetVisible(false); // pictures are handed back, not shown
     for (int k = first; k <= last; ++k) {
         const QString file = w.Page_Path(k);
         const QString name = printable(session.pageName(k));
         if (!QFileInfo(file).isFile()) {
             err(QStringLiteral("page %1 (%2) is missing").arg(k).arg(name));
             status = 1;
-        } else if (!w.ImgPicture1 || !w.ImgPicture1->DisplayPicture(file, 0)) {
+        } else if (!w.ImgPicture1 || w.composer.noticeShown(k)) {
             err(QStringLiteral("page %1 (%2) cannot be drawn").arg(k).arg(name));
             status = 1;
         }

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
+#include <QImageWriter>
 
 bool TestImages::write(const QString &path, int w, int h, QColor color)
 {
@@ -49,4 +50,16 @@ bool TestImages::writeWithFolders(const QString &path, int w, int h, QColor colo
 {
     QDir().mkpath(QFileInfo(path).absolutePath());
     return write(path, w, h, color);
+}
+
+QByteArray TestImages::progressiveJpeg(int w, int h, QColor color)
+{
+    QImage img(w, h, QImage::Format_RGB32);
+    img.fill(color);
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QImageWriter writer(&out, "JPEG");
+    writer.setProgressiveScanWrite(true);
+    writer.write(img);
+    return out.data();
 }

@@ -17,4 +17,6 @@ QColor pageColour(int i);
 QString writePages(const QString &folder, int n, int w, int h, const QString &stem = QStringLiteral("p"));
 // The file bytes of such an image in `format` ("PNG", "JPG", ...).
 QByteArray encoded(int w, int h, QColor color = Qt::red, const char *format = "PNG");
+// A progressive JPEG of such an image (its frame marker is SOF2).
+QByteArray progressiveJpeg(int w, int h, QColor color = Qt::red);
 } // namespace TestImages
