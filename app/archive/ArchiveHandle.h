@@ -9,6 +9,7 @@
 #include <langinfo.h>
 #include <locale.h>
 #include <memory>
+#include <vector>
 
 // Owns one libarchive reader for the length of one listing or extraction.
 class ArchiveHandle
@@ -51,8 +52,11 @@ public:
         } else {
             archive_read_support_format_tar(m_a);
             archive_read_support_format_gnutar(m_a);
-            // A .cbt is sometimes compressed as a whole.
-            archive_read_support_filter_all(m_a);
+            // A .cbt is sometimes compressed as a whole. Only the decompressors
+            // inside the library: the others run a program found on PATH on the
+            // book's bytes.
+            for (const auto &support : inLibraryFilters())
+                support(m_a);
         }
     }
     ~ArchiveHandle()
@@ -87,6 +91,29 @@ public:
     int errorNumber() const { return m_a ? archive_errno(m_a) : 0; }
 
 private:
+    using FilterSupport = int (*)(archive *);
+    // The whole-file decompressors this build of the library does itself. One
+    // built without a compression library would stand in for it with the
+    // external program and says so by a warning; such a filter is left out.
+    static const std::vector<FilterSupport> &inLibraryFilters()
+    {
+        static const std::vector<FilterSupport> filters = [] {
+            std::vector<FilterSupport> out;
+            for (FilterSupport support :
+                 {&archive_read_support_filter_gzip, &archive_read_support_filter_bzip2,
+                  &archive_read_support_filter_xz, &archive_read_support_filter_lzma,
+                  &archive_read_support_filter_zstd, &archive_read_support_filter_lz4}) {
+                archive *probe = archive_read_new();
+                if (probe && support(probe) == ARCHIVE_OK)
+                    out.push_back(support);
+                if (probe)
+                    archive_read_free(probe);
+            }
+            return out;
+        }();
+        return filters;
+    }
+
     archive *m_a = nullptr;
     locale_t m_utf8 = locale_t(0);
     locale_t m_previous = locale_t(0);

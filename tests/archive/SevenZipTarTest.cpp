@@ -66,4 +66,35 @@ TEST_P(SevenZipTarTest, ADamagedFileGivesAMessageInTheProgramsLanguage)
 INSTANTIATE_TEST_SUITE_P(Kinds, SevenZipTarTest,
                          ::testing::Values(KindCase{".cb7", true, 2}, KindCase{".7z", true, 2},
                                            KindCase{".cbt", false, 3}, KindCase{".tar", false, 3}), CaseName());
+
+using TarTest = ArchiveTest;
+
+// A whole-file compressor the library would hand to a program on PATH is not one
+// the reader knows: such a book is refused like any unreadable one.
+TEST_F(TarTest, ACompressorThatRunsAProgramIsNeverUsed)
+{
+    const QString bin = at("bin");
+    for (const char *program : {"lrzip", "lzop", "grzip"}) {
+        writeFile(bin + "/" + program, "#!/bin/sh\ntouch \"$0.ran\"\ncat >/dev/null\n");
+        QFile::setPermissions(bin + "/" + program, QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+    }
+    struct RestorePath
+    {
+        QByteArray value = qgetenv("PATH");
+        ~RestorePath() { qputenv("PATH", value); }
+    } restore;
+    qputenv("PATH", QFile::encodeName(bin) + ':' + restore.value);
+    ASSERT_TRUE(SolidArchiveWriter::write(at("plain.tar"), SolidArchiveWriter::Format::Tar, {{"p.jpg", "page"}}));
+    const QString path = at("book.cbt");
+    for (const QByteArray &magic : {QByteArray("LRZI\x00\x06", 6), QByteArray("\x89LZO\x00\r\n\x1a\n", 9),
+                                    QByteArray("GRZipII\x00\x02\x04:)", 12)}) {
+        writeFile(path, magic + readFile(at("plain.tar")));
+        host.prompts.shown.clear();
+        host.open(path, 3);
+        EXPECT_EQ(host.members.upper(), 0);
+        ASSERT_EQ(host.prompts.shown.size(), 1u);
+        EXPECT_EQ(host.prompts.shown[0].text, host.texts().notArchive.arg(path));
+    }
+    EXPECT_EQ(treeOf(bin), (QStringList{"grzip", "lrzip", "lzop"})) << "no compressor program ran";
+}
 } // namespace
