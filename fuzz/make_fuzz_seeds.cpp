@@ -129,6 +129,12 @@ int main(int argc, char **argv)
                                          {QStringLiteral("권/쪽.bmp"), bmp},
                                          {QStringLiteral("vol 1/inner.zip"), fileBytes(arch + QStringLiteral("/zip"))}});
     }
+    // Tar members that are hard links and sparse files.
+    ok &= SolidArchiveWriter::writeTar(arch + QStringLiteral("/tar-links"),
+                                       {{QStringLiteral("p1.jpg"), jpg},
+                                        {QStringLiteral("p2.jpg"), {}, QStringLiteral("p1.jpg")},
+                                        {QStringLiteral("p3.jpg"), {}, QStringLiteral("../p1.jpg")},
+                                        {QStringLiteral("p4.tif"), {}, {}, 8192, {{0, 512}, {4096, 512}}}});
     // A .cbt compressed as a whole goes through the reader's filters.
     const QByteArray tarGz = gzipped(fileBytes(arch + QStringLiteral("/tar")));
     ok &= !tarGz.isEmpty() && put(arch + QStringLiteral("/tar-gz"), tarGz);

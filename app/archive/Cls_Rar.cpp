@@ -12,6 +12,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <archive_entry.h>
 #include <cerrno>
 #include <stdexcept>
@@ -191,6 +192,9 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         ExtractBudget::forFolder(DesPath, ExtractBudget::settingOf(m_host ? &m_host->paths() : nullptr));
     qint64 spent = ExtractBudget::usedBy(DesPath);
     int leftOut = 0;
+    // The members written so far, by their name in the archive, for the hard links
+    // that follow them.
+    QHash<QByteArray, QString> writtenByName;
     archive_entry *e = nullptr;
     int r = ARCHIVE_EOF;
     for (qint32 i = 1; i <= n; ++i) {
@@ -206,7 +210,33 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         // The file name whole: a "\" in a 7z or tar name is part of it, and the page
         // list looks for the page under all of it.
         const QString leaf = MemberPath::safeFlatName(en.tmpName.isEmpty() ? en.fileName : en.tmpName);
-        if (DesPath.isEmpty() || leaf.isEmpty() || !MemberPath::isPlainFile(e))
+        if (DesPath.isEmpty() || leaf.isEmpty())
+            continue;
+        const QString target = DesPath + QLatin1Char('/') + leaf;
+        if (MemberPath::isHardLink(e)) {
+            // The same bytes as a member written before in this pass; a link to any
+            // other name (a member of another volume, one missing, one outside the
+            // archive, or a link itself) finds nothing here and stays out.
+            const auto from = writtenByName.constFind(QByteArray(archive_entry_hardlink(e)));
+            if (from == writtenByName.cend())
+                continue;
+            const qint64 size = QFileInfo(*from).size();
+            if (size > budget - spent) {
+                ++leftOut;
+                continue;
+            }
+            if (*from == target)
+                continue;
+            if (QFileInfo(target).isFile() || QFileInfo(target).isSymLink())
+                QFile::remove(target);
+            QString why;
+            if (TmpZipWriter::copyWritten(*from, DesPath, leaf, &why))
+                spent += size;
+            else if (m_host)
+                m_host->logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
+            continue;
+        }
+        if (!MemberPath::isPlainFile(e))
             continue;
         // The header walk is trusted only where it agrees with the library's entry.
         const RarChecksums::Member *sum = std::size_t(i) <= sums.size() &&
@@ -216,7 +246,6 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         // An encrypted member would need a password, which is never asked for.
         if (archive_entry_is_data_encrypted(e) || (sum && sum->encrypted))
             continue;
-        const QString target = DesPath + QLatin1Char('/') + leaf;
         if (archive_entry_size_is_set(e) && archive_entry_size(e) > budget - spent) {
             ++leftOut;
             continue;
@@ -229,9 +258,11 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         QString why;
         const TmpZipWriter::Result written =
             TmpZipWriter::write(h.get(), e, DesPath, leaf, TmpZipWriter::Existing::Replace, &why, nullptr, crc);
-        if (written == TmpZipWriter::Result::Written)
+        if (written == TmpZipWriter::Result::Written) {
             spent += QFileInfo(target).size();
-        else if (written == TmpZipWriter::Result::Failed && m_host)
+            if (const char *name = archive_entry_pathname(e))
+                writtenByName.insert(QByteArray(name), target);
+        } else if (written == TmpZipWriter::Result::Failed && m_host)
             m_host->logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
     }
     if (leftOut > 0)

@@ -95,4 +95,12 @@ bool isPlainFile(archive_entry *entry)
            archive_entry_symlink(entry) == nullptr && archive_entry_symlink_w(entry) == nullptr;
 }
 
+bool isHardLink(archive_entry *entry)
+{
+    // The file type is not asked: a tar link carries none of its own (its
+    // target's bytes are all it can stand for, and only a plain file's are kept).
+    return archive_entry_hardlink(entry) != nullptr && archive_entry_symlink(entry) == nullptr &&
+           archive_entry_symlink_w(entry) == nullptr;
+}
+
 } // namespace MemberPath

@@ -43,4 +43,8 @@ QString diskName(const QString &name);
 // Regular file that is not a hard link: the only kind ever written to disk.
 bool isPlainFile(archive_entry *entry);
 
+// A hard link to another member by its name in the archive
+// (archive_entry_hardlink): its bytes are that member's, if the archive holds it.
+bool isHardLink(archive_entry *entry);
+
 } // namespace MemberPath

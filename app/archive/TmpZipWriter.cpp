@@ -51,6 +51,50 @@ qint64 TmpZipWriter::cap()
     return g_capOverride > 0 ? g_capOverride : MemberCap;
 }
 
+bool TmpZipWriter::copyWritten(const QString &from, const QString &folder, const QString &leaf, QString *error)
+{
+    auto fail = [&](const QString &why) {
+        if (error)
+            *error = why;
+        return false;
+    };
+    const QByteArray dir = QFile::encodeName(folder);
+    const QByteArray part = partName(dir);
+    const int in = ::open(QFile::encodeName(from).constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+    if (in < 0)
+        return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    const int out = ::open(part.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    if (out < 0) {
+        const QString why = QString::fromLocal8Bit(std::strerror(errno));
+        ::close(in);
+        return fail(why);
+    }
+    std::vector<char> buffer(64 * 1024);
+    qint64 total = 0;
+    ssize_t n = 0;
+    bool ok = true;
+    while (ok && (n = ::read(in, buffer.data(), buffer.size())) != 0) {
+        if (n < 0) {
+            ok = errno == EINTR;
+            continue;
+        }
+        ok = writeAll(out, buffer.data(), size_t(n));
+        total += n;
+    }
+    QString why = ok ? QString() : QString::fromLocal8Bit(std::strerror(errno));
+    ::close(in);
+    if (::close(out) != 0 && why.isEmpty())
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    if (why.isEmpty() && ::rename(part.constData(), (dir + '/' + QFile::encodeName(leaf)).constData()) != 0)
+        why = QString::fromLocal8Bit(std::strerror(errno));
+    if (!why.isEmpty()) {
+        ::unlink(part.constData());
+        return fail(why);
+    }
+    ExtractBudget::noteWritten(folder, total);
+    return true;
+}
+
 TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, const QString &folder,
                                          const QString &leaf, Existing existing, QString *error,
                                          bool *archiveBroken, std::optional<quint32> expectedCrc)
@@ -90,17 +134,35 @@ TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, 
     quint32 crc = 0;
     QString why;
     bool broken = false;
-    static const std::vector<char> zeros(64 * 1024, '\0');
+    const auto tooLarge = [&] {
+        why = QStringLiteral("member larger than the extraction limit");
+        return false;
+    };
     // Blocks straight from the reader: no copy of the data on its way to the file.
     auto put = [&](const char *p, size_t n) {
         total += qint64(n);
-        if (total > limit) {
-            why = QStringLiteral("member larger than the extraction limit");
-            return false;
-        }
+        if (total > limit)
+            return tooLarge();
         if (expectedCrc)
             crc = Crc32::update(crc, p, n);
         if (!writeAll(fd, p, n)) {
+            why = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        return true;
+    };
+    // A hole in sparse data reads as zeros: the file is extended over it, which
+    // writes nothing, and it counts against the limit like written bytes.
+    auto hole = [&](qint64 end) {
+        if (end > limit)
+            return tooLarge();
+        if (expectedCrc) {
+            static const std::vector<char> zeros(64 * 1024, '\0');
+            for (qint64 at = total; at < end; at += qint64(zeros.size()))
+                crc = Crc32::update(crc, zeros.data(), size_t(std::min<qint64>(end - at, qint64(zeros.size()))));
+        }
+        total = end;
+        if (::ftruncate(fd, off_t(total)) != 0 || ::lseek(fd, off_t(total), SEEK_SET) < 0) {
             why = QString::fromLocal8Bit(std::strerror(errno));
             return false;
         }
@@ -111,17 +173,21 @@ TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, 
         size_t n = 0;
         la_int64_t offset = 0;
         const int r = archive_read_data_block(reader, &block, &n, &offset);
-        if (r == ARCHIVE_EOF)
+        if (r == ARCHIVE_EOF) {
+            // A member ending in a hole ends past its last block; the reader gives
+            // the member's end with its end of data.
+            if (offset > total)
+                hole(offset);
             break;
+        }
         if (r < ARCHIVE_OK) {
             why = QString::fromUtf8(archive_error_string(reader));
             broken = r == ARCHIVE_FATAL;
             break;
         }
-        // A gap before the block is a run of zeros (sparse data).
         bool ok = offset >= total;
-        while (ok && offset > total)
-            ok = put(zeros.data(), size_t(std::min<qint64>(offset - total, qint64(zeros.size()))));
+        if (ok && offset > total)
+            ok = hole(offset);
         if (ok && n > 0)
             ok = put(static_cast<const char *>(block), n);
         if (!ok) {

@@ -32,6 +32,11 @@ public:
                         Existing existing, QString *error = nullptr, bool *archiveBroken = nullptr,
                         std::optional<quint32> expectedCrc = std::nullopt);
 
+    // Copies a file written here before (a member the archive names twice, by a
+    // hard link) to `leaf` beside it, through a temporary name like a member.
+    static bool copyWritten(const QString &from, const QString &folder, const QString &leaf,
+                            QString *error = nullptr);
+
     // Test hook: a smaller cap keeps tests of the streaming limit small. 0 restores
     // MemberCap.
     static void setCapForTesting(qint64 bytes);

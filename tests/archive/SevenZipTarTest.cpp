@@ -1,6 +1,7 @@
 // 7z and tar comic archives read like RAR: listed header by header, a volume
 // taken out whole in one pass.
 #include "FakeHost.h"
+#include "archive/TmpZipWriter.h"
 #include "support/SolidArchiveWriter.h"
 
 namespace {
@@ -68,6 +69,41 @@ INSTANTIATE_TEST_SUITE_P(Kinds, SevenZipTarTest,
                                            KindCase{".cbt", false, 3}, KindCase{".tar", false, 3}), CaseName());
 
 using TarTest = ArchiveTest;
+
+// A hard link names a member written before it in the same volume; a sparse
+// member comes out at its full size, holes as zeros, within the member cap.
+TEST_F(TarTest, AHardLinkIsItsMembersBytesAndASparseMemberKeepsItsTrailingHole)
+{
+    using Member = SolidArchiveWriter::TarMember;
+    TmpZipWriter::setCapForTesting(1 << 20);
+    const Member sparse{"a/p3.tif", {}, {}, 256 * 1024, {{0, 4096}, {65536, 4096}}, 'T'};
+    ASSERT_TRUE(SolidArchiveWriter::writeTar(at("book.cbt"),
+                                             {{"b/q.jpg", "other volume"},
+                                              {"a/p1.jpg", "one"},
+                                              {"a/p2.jpg", {}, "a/p1.jpg"},
+                                              {"a/p4.jpg", {}, "a/p2.jpg"}, // a link to a link
+                                              {"a/p5.jpg", {}, "../outside.jpg"},
+                                              {"a/p6.jpg", {}, "/etc/hostname"},
+                                              {"a/p7.jpg", {}, "b/q.jpg"}, // another volume
+                                              {"a/p8.jpg", {}, "a/p9.jpg"}, // a member after it
+                                              {"a/p9.jpg", "nine"},
+                                              {"a/p0.jpg", {}, "a/p0.jpg"},
+                                              sparse,
+                                              {"a/big.tif", {}, {}, 2 << 20, {{0, 4096}}}}));
+    writeFile(at("outside.jpg"), "outside");
+    const QStringList before = outsideTmpZip();
+    host.open(at("book.cbt"), 3);
+    host.cbList = {"a", "b"};
+    host.selectVolume("a");
+    TmpZipWriter::setCapForTesting(0);
+    EXPECT_EQ(host.pages().size(), 11);
+    EXPECT_EQ(host.tmpFiles(), (QStringList{"p1.jpg", "p2.jpg", "p3.tif", "p9.jpg"}));
+    EXPECT_EQ(readFile(host.tmpZip() + "/p2.jpg"), "one");
+    EXPECT_EQ(QFileInfo(host.tmpZip() + "/p3.tif").size(), sparse.size);
+    EXPECT_TRUE(readFile(host.tmpZip() + "/p3.tif") == sparse.bytes());
+    EXPECT_EQ(outsideTmpZip(), before);
+    EXPECT_TRUE(host.prompts.shown.empty());
+}
 
 // A whole-file compressor the library would hand to a program on PATH is not one
 // the reader knows: such a book is refused like any unreadable one.
