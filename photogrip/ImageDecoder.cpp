@@ -18,76 +18,84 @@ qint64 g_maxImageBytes = kDefaultMaxImageBytes;
 // decoded at.
 constexpr int kLargestDecodeReduction = 8;
 
+// Bytes between a JPEG's markers worth looking through. A well-made file has
+// none; past this many the markers are not told apart from noise.
+constexpr qint64 kJpegJunkScanned = 64 * 1024;
+
 // What a JPEG's markers before its first scan say about the decoder's memory.
 struct JpegFrame
 {
+    bool isJpeg = false;
     // The decoder keeps the DCT coefficients of the whole image until the last
     // scan (a progressive JPEG, or one whose first scan leaves components to
-    // later scans), whatever size it decodes to.
-    bool wholeCoefficients = false;
+    // later scans), whatever size it decodes to. Taken as so unless the markers
+    // show a single scan.
+    bool wholeCoefficients = true;
     // Those coefficients: 64 of 2 bytes per 8 x 8 block of every component.
     qint64 coefficientBytes = 0;
 };
 
-// Reads the markers up to the first scan and goes back to the file's start. A
-// file that is not a JPEG, or whose markers end early, gives an empty frame.
+// The coefficients of a frame header (SOFn, without its marker and length).
+qint64 coefficientBytes(const uchar *sof, int components)
+{
+    const qint64 height = qFromBigEndian<quint16>(sof + 1), width = qFromBigEndian<quint16>(sof + 3);
+    auto sampling = [&](int c, int shift) { return std::max(1, (sof[7 + 3 * c] >> shift) & 15); };
+    int hMax = 1, vMax = 1;
+    for (int c = 0; c < components; ++c) {
+        hMax = std::max(hMax, sampling(c, 4));
+        vMax = std::max(vMax, sampling(c, 0));
+    }
+    qint64 bytes = 0;
+    for (int c = 0; c < components; ++c) {
+        const int h = sampling(c, 4), v = sampling(c, 0);
+        // Blocks across and down, rounded up to whole units of the component's sampling.
+        const qint64 across = (width * h + hMax * 8 - 1) / (hMax * 8);
+        const qint64 down = (height * v + vMax * 8 - 1) / (vMax * 8);
+        bytes += ((across + h - 1) / h * h) * ((down + v - 1) / v * v) * 128;
+    }
+    return bytes;
+}
+
+// Reads the markers up to the first scan and goes back to the file's start.
 JpegFrame jpegFrame(QFile &file)
 {
     JpegFrame out;
-    uchar b[4];
+    uchar b[2];
     auto read = [&](int n) { return file.read(reinterpret_cast<char *>(b), n) == n; };
-    if (!read(2) || b[0] != 0xFF || b[1] != 0xD8) {
-        file.seek(0);
-        return out;
-    }
+    out.isJpeg = read(2) && b[0] == 0xFF && b[1] == 0xD8;
     int components = 0;
     bool progressive = false;
-    for (;;) {
-        if (!read(1))
-            break;
-        if (b[0] != 0xFF)
+    qint64 junk = 0;
+    while (out.isJpeg && read(1)) {
+        if (b[0] != 0xFF) {
+            if (++junk > kJpegJunkScanned)
+                break;
             continue;
+        }
         uchar marker = 0xFF;
         while (marker == 0xFF && read(1))
             marker = b[0];
-        // Markers standing alone: fill, reset, start of image.
-        if (marker == 0xFF || marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7))
+        // Markers standing alone: reset, start of image, temporary use.
+        if (marker == 0x00 || marker == 0x01 || marker == 0xD8 || (marker >= 0xD0 && marker <= 0xD7))
             continue;
-        if (marker == 0xD9 || !read(2))
+        if (marker == 0xFF || marker == 0xD9 || !read(2))
             break;
         const int length = qFromBigEndian<quint16>(b);
         if (length < 2)
             break;
         const qint64 next = file.pos() + length - 2;
-        const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-        if (frame) {
+        if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
             const QByteArray sof = file.read(length - 2);
-            if (sof.size() < 6)
-                break;
             const auto *p = reinterpret_cast<const uchar *>(sof.constData());
-            const qint64 height = qFromBigEndian<quint16>(p + 1), width = qFromBigEndian<quint16>(p + 3);
-            components = p[5];
-            if (sof.size() < 6 + 3 * components)
+            components = sof.size() >= 6 ? p[5] : 0;
+            if (components == 0 || sof.size() < 6 + 3 * components)
                 break;
             progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-            int hMax = 1, vMax = 1;
-            for (int c = 0; c < components; ++c) {
-                hMax = std::max(hMax, p[7 + 3 * c] >> 4);
-                vMax = std::max(vMax, p[7 + 3 * c] & 15);
-            }
-            out.coefficientBytes = 0;
-            for (int c = 0; c < components; ++c) {
-                const int h = std::max(1, p[7 + 3 * c] >> 4), v = std::max(1, p[7 + 3 * c] & 15);
-                // Blocks across and down, rounded up to whole units of the
-                // component's sampling.
-                const qint64 across = (width * h + hMax * 8 - 1) / (hMax * 8);
-                const qint64 down = (height * v + vMax * 8 - 1) / (vMax * 8);
-                out.coefficientBytes += ((across + h - 1) / h * h) * ((down + v - 1) / v * v) * 128;
-            }
+            out.coefficientBytes = coefficientBytes(p, components);
         } else if (marker == 0xDA) {
-            // The first scan: the components it holds.
-            if (read(1))
-                out.wholeCoefficients = progressive || (components > 0 && b[0] < components);
+            // The first scan, and the components it holds.
+            if (components > 0 && read(1))
+                out.wholeCoefficients = progressive || b[0] < components;
             break;
         }
         if (!file.seek(next))
@@ -119,7 +127,8 @@ struct Header
     QSize natural;
     // Decodes to a smaller size without holding its natural size.
     bool scales = false;
-    // Held whatever the decoded size (a multi-scan JPEG's coefficients).
+    // Held beside the pixels whatever the decoded size: a multi-scan JPEG's
+    // coefficients.
     qint64 wholeBytes = 0;
 };
 
@@ -128,11 +137,25 @@ Header readHeader(QFile &file, QImageReader &reader)
     const JpegFrame jpeg = jpegFrame(file);
     Header h;
     h.natural = reader.size();
-    // A multi-scan JPEG keeps its whole image in coefficients at any output
-    // size: its cost is its declared size.
-    h.scales = reader.supportsOption(QImageIOHandler::ScaledSize) && !jpeg.wholeCoefficients;
-    h.wholeBytes = jpeg.coefficientBytes;
+    h.scales = reader.supportsOption(QImageIOHandler::ScaledSize);
+    if (jpeg.isJpeg && jpeg.wholeCoefficients) {
+        // Its cost is its declared size: as coefficients when the frame tells
+        // them, else as pixels.
+        h.wholeBytes = jpeg.coefficientBytes;
+        h.scales = h.scales && h.wholeBytes > 0;
+    }
     return h;
+}
+
+qint64 pixelBytes(QSize size)
+{
+    return qint64(std::max(size.width(), 0)) * qint64(std::max(size.height(), 0)) * 4;
+}
+
+// Whether decoding at `held` pixels keeps within the limit.
+bool holdingFits(const Header &h, QSize held)
+{
+    return held.width() >= 0 && held.height() >= 0 && h.wholeBytes + pixelBytes(held) <= g_maxImageBytes;
 }
 
 // Whether a declared size is worth decoding at all. A format that scales while
@@ -140,7 +163,8 @@ Header readHeader(QFile &file, QImageReader &reader)
 // times the limit is refused too: reading it costs seconds at any scale.
 bool declaredFits(const Header &h)
 {
-    return h.wholeBytes <= g_maxImageBytes && fitsMemory(h.scales ? reducedBy(h.natural, 4) : h.natural);
+    return fitsMemory(h.scales ? reducedBy(h.natural, 4) : h.natural) &&
+           holdingFits(h, h.scales ? reducedBy(h.natural, kLargestDecodeReduction) : h.natural);
 }
 
 // Opens only regular files (or links to them): a pipe or a device found among
@@ -214,7 +238,7 @@ Decoded decode(const QString &path, const TargetFor &targetFor)
     // when the target is smaller still; never the natural size.
     const QSize held =
         reduced ? (target * 2).boundedTo(natural).expandedTo(reducedBy(natural, kLargestDecodeReduction)) : natural;
-    if (natural.isValid() && (!declaredFits(header) || !fitsMemory(held)))
+    if (natural.isValid() && (!declaredFits(header) || !holdingFits(header, held)))
         return out;
     if (reduced) {
         reader.setScaledSize(target);

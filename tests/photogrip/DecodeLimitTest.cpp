@@ -1,3 +1,4 @@
+#include "CaseName.h"
 #include "FileTree.h"
 #include "ImageDecoder.h"
 #include "TestImages.h"
@@ -68,11 +69,6 @@ struct DeclaredCase
     qint64 admittedFromMB;
 };
 
-void PrintTo(const DeclaredCase &c, std::ostream *os)
-{
-    *os << c.what;
-}
-
 class DecodeLimit : public ::testing::TestWithParam<DeclaredCase>
 {
 };
@@ -102,19 +98,20 @@ TEST_P(DecodeLimit, AHugeDeclaredSizeIsRefusedUntilTheSettingAllowsIt)
     EXPECT_EQ(ImageDecoder::maxImageBytes(), ImageDecoder::kDefaultMaxImageBytes);
 }
 
-// A JPEG that scales while decoding holds its reduced size, unless its decoder
-// keeps the coefficients of the whole image for later scans: a progressive one,
-// or one whose first scan leaves components out (6 bytes a pixel here).
+// A JPEG that scales while decoding holds its reduced size, and the coefficients
+// of the whole image when its decoder keeps them for later scans: a progressive
+// one (3 bytes a pixel at 4:2:0), or one whose first scan leaves components out
+// (6 bytes a pixel here, three components at full size).
 INSTANTIATE_TEST_SUITE_P(
     Files, DecodeLimit,
     ::testing::Values(
-        DeclaredCase{"run_length_bitmap", "bmp", [] { return rleBitmap(11500, 11500); }, {11500, 11500}, 600},
-        DeclaredCase{"progressive_jpeg", "jpg", [] { return progressiveDeclaring(32000, 32000); }, {32000, 32000}, 4000},
-        DeclaredCase{"jpeg_scanning_one_component_first", "jpg", [] { return sequentialHeader(32000, 32000, 1); },
+        DeclaredCase{"run-length bitmap", "bmp", [] { return rleBitmap(11500, 11500); }, {11500, 11500}, 600},
+        DeclaredCase{"progressive JPEG", "jpg", [] { return progressiveDeclaring(32000, 32000); }, {32000, 32000}, 3100},
+        DeclaredCase{"JPEG scanning one component first", "jpg", [] { return sequentialHeader(32000, 32000, 1); },
                      {32000, 32000}, 6000},
-        DeclaredCase{"baseline_jpeg_at_reduced_size", "jpg", [] { return sequentialHeader(32000, 32000, 3); },
+        DeclaredCase{"baseline JPEG at reduced size", "jpg", [] { return sequentialHeader(32000, 32000, 3); },
                      {32000, 32000}, 0},
-        DeclaredCase{"progressive_jpeg_of_a_page", "jpg", [] { return TestImages::progressiveJpeg(64, 48); }, {64, 48},
+        DeclaredCase{"progressive JPEG of a page", "jpg", [] { return TestImages::progressiveJpeg(64, 48); }, {64, 48},
                      0}),
-    [](const auto &info) { return std::string(info.param.what); });
+    CaseName());
 } // namespace
