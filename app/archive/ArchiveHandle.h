@@ -102,7 +102,8 @@ private:
             for (FilterSupport support :
                  {&archive_read_support_filter_gzip, &archive_read_support_filter_bzip2,
                   &archive_read_support_filter_xz, &archive_read_support_filter_lzma,
-                  &archive_read_support_filter_zstd, &archive_read_support_filter_lz4}) {
+                  &archive_read_support_filter_zstd, &archive_read_support_filter_lz4,
+                  &archive_read_support_filter_lzip, &archive_read_support_filter_compress}) {
                 archive *probe = archive_read_new();
                 if (probe && support(probe) == ARCHIVE_OK)
                     out.push_back(support);
