@@ -112,7 +112,7 @@ void Cls_Rar::ShowRarError(const QString &message)
     if (!m_host)
         return;
     m_host->logError(message);
-    m_host->showMessage(QStringLiteral("Error"), message, MsgIcon::Exclamation);
+    m_host->showMessage(m_host->texts().errorTitle, message, MsgIcon::Exclamation);
 }
 
 bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
@@ -265,11 +265,9 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         } else if (written == TmpZipWriter::Result::Failed && m_host)
             m_host->logError(RarFile + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
     }
-    if (leftOut > 0)
-        ShowRarError(QStringLiteral("%1: %2쪽은 임시 폴더에 풀 수 있는 한도(%3 MB)를 넘어 풀지 않았습니다.")
-                         .arg(RarFile)
-                         .arg(leftOut)
-                         .arg(budget >> 20));
+    if (leftOut > 0 && m_host)
+        ShowRarError(
+            m_host->texts().overBudget.arg(RarFile, QString::number(leftOut), QString::number(budget >> 20)));
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF) {
         ShowRarError(RarFile + QStringLiteral(": File header broken"));
         if (m_host)

@@ -56,10 +56,8 @@ bool pagesAddressable(ListingHost &host, const QString &volumeName)
     SortedList &list = host.List1();
     if (list.ListCount() <= FileKinds::MaxPages)
         return true;
-    const QString text = QStringLiteral("%1: %2쪽은 너무 많아 이 권을 열 수 없습니다 (한 권에 %3쪽까지).")
-                             .arg(volumeName)
-                             .arg(list.ListCount())
-                             .arg(FileKinds::MaxPages);
+    const QString text = host.texts().tooManyPages.arg(volumeName, QString::number(list.ListCount()),
+                                                       QString::number(FileKinds::MaxPages));
     list.Clear();
     host.logError(text);
     host.showMessage(host.titleText(), text, MsgIcon::Exclamation);

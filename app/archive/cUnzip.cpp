@@ -39,7 +39,7 @@ void cUnzip::showError(const QString &text)
     if (!m_host)
         return;
     m_host->logError(text);
-    m_host->showMessage(QStringLiteral("Error"), text, MsgIcon::Exclamation);
+    m_host->showMessage(m_host->texts().errorTitle, text, MsgIcon::Exclamation);
 }
 
 qint32 cUnzip::Directory()
@@ -246,6 +246,7 @@ std::optional<cUnzip::Outcome> cUnzip::takeMember(archive *a, archive_entry *e, 
     const qint64 size = archive_entry_size(e);
     if (size > 1 && size < 32000) {
         bool cancel = false;
+        // Nothing subscribes, so the design's text never reaches the reader.
         emit Cancel(QStringLiteral("잘못된 파일형식입니다."), cancel);
         if (cancel)
             return Outcome::Failed;

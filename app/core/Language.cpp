@@ -1,5 +1,7 @@
 #include "core/Language.h"
 
+#include "listing/ListingHost.h"
+
 QString Language::versionText()
 {
     return QStringLiteral("%1.%2.%3").arg(LEAFVIEW_VERSION_MAJOR).arg(LEAFVIEW_VERSION_MINOR).arg(LEAFVIEW_VERSION_REVISION);
@@ -19,23 +21,23 @@ void Language::load()
         Lang_Folder = QStringLiteral("english/");
         Title_Text = QStringLiteral("Leafview Version ") + versionText();
         ChkEffectCaption = QStringLiteral("Book effect");
-        ChkJapanCaption = QStringLiteral("japanimation");
-        Msg_Loading = QStringLiteral("While compression canceling..");
-        Msg_ExportPrompt = QStringLiteral("Log Directory");
-        Msg_FolderMissing = QStringLiteral("Not Found Folder");
-        Msg_Table = {QStringLiteral("Last it is a page. It sees the next volume?"),
-                     QStringLiteral("It is the first page. It sees previously volume?"),
-                     QStringLiteral("It is in the process of list page creating.."),
-                     QStringLiteral("Input the new folder name"),
-                     QStringLiteral("The folder it designates"),
-                     QStringLiteral("Last it is a page."),
-                     QStringLiteral("It is the first page.")};
+        ChkJapanCaption = QStringLiteral("Right to left");
+        Msg_Loading = QStringLiteral("Loading pages... please wait");
+        Msg_ExportPrompt = QStringLiteral("Choose the folder that exported pages go into.");
+        Msg_FolderMissing = QStringLiteral("The export folder no longer exists.");
+        Msg_Table = {QStringLiteral("This is the last page. Go on to the next volume?"),
+                     QStringLiteral("This is the first page. Go back to the previous volume?"),
+                     QStringLiteral("Making the page index..."),
+                     QStringLiteral("Name of the new folder"),
+                     QStringLiteral("Choose the export folder"),
+                     QStringLiteral("This is the last page."),
+                     QStringLiteral("This is the first page.")};
         Msg_PathMissing = QStringLiteral("%1 does not exist.");
         Msg_NoPages = QStringLiteral("%1 holds no pages to show.");
         Msg_Encrypted = QStringLiteral("%1 is password-protected and cannot be shown.");
-        Msg_NotZip = QStringLiteral("%1 is not ZIP archive");
-        Msg_NotRar = QStringLiteral("%1 is not RAR archive");
-        Msg_NotArchive = QStringLiteral("%1 is not a readable archive");
+        Msg_NotZip = QStringLiteral("%1 is not a ZIP archive, or it is damaged.");
+        Msg_NotRar = QStringLiteral("%1 is not a RAR archive, or it is damaged.");
+        Msg_NotArchive = QStringLiteral("%1 is not a readable archive.");
         Msg_Undecodable = QStringLiteral("%1\ncannot be shown: the image is damaged or not an image.");
         Msg_ExportOnePage = QStringLiteral("Export works on one page: switch to the one-page view to export.");
         Mnu_LeaveFullScreen = QStringLiteral("Leave full screen (F11)");
@@ -64,4 +66,87 @@ void Language::load()
         Msg_ExportOnePage = QStringLiteral("내보내기는 1장보기에서만 할 수 있습니다.");
         Mnu_LeaveFullScreen = QStringLiteral("전체 화면 끝내기 (F11)");
     }
+
+    // Texts the design gives in Korean only or in English only, each with its twin.
+    const auto pick = [english](const char *korean, const char *inEnglish) {
+        return QString::fromUtf8(english ? inEnglish : korean);
+    };
+    Msg_ResumeTitle = pick("기존파일읽기", "Resume reading");
+    Msg_ResumeQuestion = pick("기존에 있던 파일을 계속 읽으시겠습니까?", "Go on reading the book you were reading last time?");
+
+    ChkViewCaption = pick("2장보기", "Two pages");
+    ChkSharpenCaption = pick("선명하게", "Sharpen");
+    OptionsCaption = pick("보기 옵션", "Options");
+    Msg_NoImage = pick("이미지가 없습니다.", "No pages to show.");
+    Msg_Wait = pick("잠시만 기다려주세요", "Please wait");
+    Tip_Open = pick("책 열기 (Ctrl+O)", "Open a book (Ctrl+O)");
+    Tip_First = pick("첫 페이지 (Home)", "First page (Home)");
+    Tip_Prev = pick("이전 페이지", "Previous page");
+    Tip_Next = pick("다음 페이지", "Next page");
+    Tip_Last = pick("마지막 페이지 (End)", "Last page (End)");
+    Tip_Export = pick("현재 페이지 내보내기 (Ctrl+S)", "Export the current page (Ctrl+S)");
+    Tip_ExportFolder = pick("내보낼 폴더 지정", "Choose the export folder");
+    Tip_FullScreen = pick("전체화면 (F11, 돌아오기: F11 또는 Esc)", "Full screen (F11; F11 or Esc returns)");
+    Tip_Index = pick("목록보기 (F9)", "Page index (F9)");
+    Tip_IndexClose = pick("목록 닫기 (F9)", "Close the page index (F9)");
+    Tip_HowTo = pick("사용법 보기", "How to read");
+    Tip_Info = pick("프로그램 정보 (F1)", "Program information (F1)");
+    Msg_NewVersion = pick("새 버전 %1 이 나왔습니다", "Version %1 is out");
+
+    Mnu_Open = pick("열기", "Open");
+    Mnu_Export = pick("파일 내보내기", "Export page");
+    Mnu_SelFolder = pick("폴더지정", "Export folder");
+    Mnu_TwoPage = pick("2장보기", "Two pages");
+    Mnu_OnePage = pick("1장보기", "One page");
+    Mnu_BookEffect = pick("책장효과", "Book effect");
+    Mnu_Original = pick("100%(원본크기보기)", "100% (original size)");
+    Mnu_Japan = pick("일본만화", "Right to left");
+    Mnu_GoFirst = pick("맨앞으로", "First page");
+    Mnu_GoPrev = pick("이전", "Previous");
+    Mnu_GoNext = pick("다음", "Next");
+    Mnu_GoLast = pick("맨뒤로", "Last page");
+
+    Open_Title = pick("열기", "Open");
+    Open_Zip = pick("압축파일열기", "Open an archive");
+    Open_Folder = pick("폴더열기", "Open a folder");
+    Open_Run = pick("실행", "Open");
+    Open_ZipHint = pick("※ZIP 또는 RAR 파일을 선택합니다. ※두번(이중) 압축된 파일안의 이미지도 볼 수 있습니다.",
+                        "※ Choose a ZIP or RAR file. ※ Pages of an archive inside the archive are shown too.");
+    Open_FolderHint = pick("※폴더를 선택하면 폴더내의 압축파일과 하위폴더의 이미지를 볼 수 있습니다.",
+                           "※ Choose a folder to read the archives in it and the pages of its sub-folders.");
+    Open_Filter = pick("압축파일 ", "Archives ");
+    Open_BrowseTitle = pick("이미지가 있는 폴더를 선택하세요...", "Select a Folder with Images...");
+
+    Msg_ExportFull = pick("내보낼 폴더에 이미 '%2' 파일이 %1개(Ox0001 ~ Ox%1) 있습니다. 다른 폴더를 지정하세요.",
+                          "The export folder already holds %1 exported '%2' files (Ox0001 to Ox%1). "
+                          "Choose another export folder.");
+    Msg_ExportDoneTitle = pick("파일복사 성공", "Page exported");
+    Msg_ExportDone = pick("현재 페이지를 %1 파일로 복사하였습니다.", "The current page was copied to '%1'.");
+    Msg_ExportFailed = pick("현재 페이지를 %1 파일로 복사하지 못했습니다.", "The current page could not be copied to '%1'.");
+    Msg_ExportSourceMissing = pick("페이지 파일 %1 이(가) 없습니다.", "The page's file %1 is missing.");
+    Msg_ExportNameTaken = pick("다른 파일이 그 이름을 먼저 차지했습니다.", "Another file took that name.");
+    Folder_Location = pick("폴더 위치", "Folder location");
+    Folder_NotFound = pick("폴더를 찾지 못했습니다", "Not Found");
+    Folder_List = pick("폴더/드라이브:", "Folders/drives:");
+    Folder_Places = pick("위치", "Places");
+    Folder_New = pick("새폴더", "New folder");
+    Folder_Ok = pick("확인", "OK");
+    Folder_Cancel = pick("취소", "Cancel");
+    Tip_FolderNew = pick("선택한 폴더 안에 새 폴더를 만듭니다", "Make a folder inside the selected one");
+    Tip_FolderOk = pick("선택한 폴더로 페이지를 내보냅니다", "Export pages into the selected folder");
+    Tip_FolderCancel = pick("내보낼 폴더를 바꾸지 않습니다", "Keep the export folder as it was");
+    Msg_FolderNotMade = pick("'%1' 폴더를 만들 수 없습니다.", "The folder '%1' cannot be created.");
+
+    Tip_InfoClose = pick("확인 (Esc)", "OK (Esc)");
+
+    Msg_ErrorTitle = pick("오류", "Error");
+    Msg_TooManyPages = pick("%1: %2쪽은 너무 많아 이 권을 열 수 없습니다 (한 권에 %3쪽까지).",
+                            "%1: %2 pages are too many to open this volume (at most %3 pages a volume).");
+    Msg_OverBudget = pick("%1: %2쪽은 임시 폴더에 풀 수 있는 한도(%3 MB)를 넘어 풀지 않았습니다.",
+                          "%1: %2 pages were not extracted: they would pass the temporary folder's limit (%3 MB).");
+}
+
+ListingTexts Language::listingTexts() const
+{
+    return {Msg_NotZip, Msg_NotRar, Msg_NotArchive, Msg_Encrypted, Msg_ErrorTitle, Msg_TooManyPages, Msg_OverBudget};
 }

@@ -2,6 +2,8 @@
 #include <QString>
 #include <array>
 
+struct ListingTexts;
+
 // The program-wide interface texts. Lang_Mode 1 selects English; every other
 // value (and nothing in the program changes it from 0) selects Korean.
 struct Language
@@ -27,10 +29,55 @@ struct Language
     // The export key in the two-page view, and the full-screen menu's way out.
     QString Msg_ExportOnePage;
     QString Mnu_LeaveFullScreen;
+    // The resume question at start.
+    QString Msg_ResumeTitle;
+    QString Msg_ResumeQuestion;
+
+    // ---- main window: the other switches, notices and what each button does
+    QString ChkViewCaption;
+    QString ChkSharpenCaption;
+    QString OptionsCaption; // the one button standing in for the switches
+    QString Msg_NoImage;    // lblnoimage
+    QString Msg_Wait;       // the wait panel before anything loads
+    QString Tip_Open, Tip_First, Tip_Prev, Tip_Next, Tip_Last, Tip_Export, Tip_ExportFolder, Tip_FullScreen,
+        Tip_Index, Tip_IndexClose, Tip_HowTo, Tip_Info;
+    QString Msg_NewVersion; // "%1" is the version published
+
+    // ---- full-screen pop-up menu, in menu order
+    QString Mnu_Open, Mnu_Export, Mnu_SelFolder, Mnu_TwoPage, Mnu_OnePage, Mnu_BookEffect, Mnu_Original,
+        Mnu_Japan, Mnu_GoFirst, Mnu_GoPrev, Mnu_GoNext, Mnu_GoLast;
+
+    // ---- open chooser
+    QString Open_Title;  // the chooser and its file dialog
+    QString Open_Zip, Open_Folder, Open_Run;
+    QString Open_ZipHint, Open_FolderHint;
+    QString Open_Filter; // the file dialog's filter, before its patterns
+    QString Open_BrowseTitle;
+
+    // ---- export and the export-folder chooser
+    QString Msg_ExportFull;          // "%1" the last number, "%2" the extension
+    QString Msg_ExportDoneTitle;
+    QString Msg_ExportDone;          // "%1" the file written
+    QString Msg_ExportFailed;        // "%1" the file that was not written
+    QString Msg_ExportSourceMissing; // "%1" the page's file
+    QString Msg_ExportNameTaken;
+    QString Folder_Location, Folder_NotFound, Folder_List, Folder_Places, Folder_New, Folder_Ok, Folder_Cancel;
+    QString Tip_FolderNew, Tip_FolderOk, Tip_FolderCancel;
+    QString Msg_FolderNotMade; // "%1" the name asked for
+
+    // ---- information window
+    QString Tip_InfoClose;
+
+    // ---- the archive readers' own messages (see ListingTexts)
+    QString Msg_ErrorTitle;
+    QString Msg_TooManyPages; // "%1" the volume, "%2" its pages, "%3" the most a volume may hold
+    QString Msg_OverBudget;   // "%1" the archive, "%2" the pages left out, "%3" the limit in MB
 
     static QString versionText(); // "1.7.0"
     // The settings file's language value ("Main", "Language") asks for English.
     static bool isEnglishSetting(const QString &value);
     // Fills every text for the current Lang_Mode (the text part of Lang_Load).
     void load();
+    // What the archive readers show, in this language.
+    ListingTexts listingTexts() const;
 };

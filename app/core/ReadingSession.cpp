@@ -492,7 +492,7 @@ QString ReadingSession::loadingMessage() const
 
 ListingTexts ReadingSession::texts() const
 {
-    return {m_app.lang.Msg_NotZip, m_app.lang.Msg_NotRar, m_app.lang.Msg_NotArchive, m_app.lang.Msg_Encrypted};
+    return m_app.lang.listingTexts();
 }
 
 QString &ReadingSession::errorLog()

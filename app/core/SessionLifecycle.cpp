@@ -73,8 +73,7 @@ bool openAtStart(ReadingSession &s, const QString &resumeFile, const std::functi
     }
     if (!QFileInfo::exists(resumeFile))
         return false;
-    const MsgResult answer = app.prompts->messageBox(s.promptOwner, QStringLiteral("기존파일읽기"),
-                                                     QStringLiteral("기존에 있던 파일을 계속 읽으시겠습니까?"),
+    const MsgResult answer = app.prompts->messageBox(s.promptOwner, app.lang.Msg_ResumeTitle, app.lang.Msg_ResumeQuestion,
                                                      MsgIcon::Question, MsgButtons::YesNo);
     if (answer != MsgResult::Yes)
         return false;

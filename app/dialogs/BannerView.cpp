@@ -157,8 +157,7 @@ std::function<void()> InstallBanner(QWidget *pane, Program &program)
         BannerView *view = guarded;
         QObject::connect(exchange, &UsageExchange::versionPublished, view, [view, app](const QString &version) {
             if (UsageExchange::isNewer(version, Language::versionText()))
-                view->setNotice(app->lang.Lang_Mode == 1 ? QStringLiteral("New version %1 is out").arg(version)
-                                                         : QStringLiteral("새 버전 %1 이 나왔습니다").arg(version));
+                view->setNotice(app->lang.Msg_NewVersion.arg(version));
         });
         exchange->SockStart(host);
     };

@@ -31,6 +31,6 @@ QString BrowseLastFolder(Program &program, QWidget *owner, bool skipDialog)
 {
     QString path = Ini_Read(program.paths, QStringLiteral("Main"), QStringLiteral("Last Path"), DefaultLastPath());
     if (!skipDialog)
-        path = BrowseFolderDialog(program, owner, QString::fromLatin1(kBrowseFolderTitle), path);
+        path = BrowseFolderDialog(program, owner, program.lang.Open_BrowseTitle, path);
     return path;
 }

@@ -4,9 +4,6 @@
 class Program;
 class QWidget;
 
-// Title of the folder browser shown by the open chooser (the same in both languages).
-inline constexpr const char *kBrowseFolderTitle = "Select a Folder with Images...";
-
 // The start folder when the settings file has no "Last Path": the settings were
 // written for a drive root ("c:\"); on Linux the user's home folder plays that part.
 QString DefaultLastPath();

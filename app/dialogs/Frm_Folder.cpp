@@ -50,9 +50,9 @@ Frm_Folder::Frm_Folder(Program &program, QWidget *parent) : QDialog(parent), m_p
     lblfolder = new QLabel(Frame1);
     lblfolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lblfolder->setWordWrap(true);
-    lblFolders = new QLabel(QStringLiteral("Folders/drives:"), Frame1);
+    lblFolders = new QLabel(program.lang.Folder_List, Frame1);
     drvListing = new QComboBox(Frame1);
-    drvListing->setToolTip(program.lang.Lang_Mode == 1 ? QStringLiteral("Places") : QStringLiteral("위치"));
+    drvListing->setToolTip(program.lang.Folder_Places);
     dirListing = new QTreeView(Frame1);
 
     m_model = new QFileSystemModel(this);
@@ -138,19 +138,16 @@ QStringList Frm_Folder::places()
 
 void Frm_Folder::Form_Load()
 {
-    const bool english = m_program.lang.Lang_Mode == 1;
-    setWindowTitle(m_program.lang.Msg_Table[4]);
-    Label1->setText(english ? QStringLiteral("Folder location") : QStringLiteral("폴더 위치"));
-    lblfolder->setText(QStringLiteral("Not Found"));
-    cmdnewfolder->setText(english ? QStringLiteral("New folder") : QStringLiteral("새폴더"));
-    cmdnewfolder->setToolTip(english ? QStringLiteral("Make a folder inside the selected one")
-                                     : QStringLiteral("선택한 폴더 안에 새 폴더를 만듭니다"));
-    cmdFolder->setToolTip(english ? QStringLiteral("Export pages into the selected folder")
-                                  : QStringLiteral("선택한 폴더로 페이지를 내보냅니다"));
-    CmdCancel->setToolTip(english ? QStringLiteral("Keep the export folder as it was")
-                                  : QStringLiteral("내보낼 폴더를 바꾸지 않습니다"));
-    cmdFolder->setText(english ? QStringLiteral("OK") : QStringLiteral("확인"));
-    CmdCancel->setText(english ? QStringLiteral("Cancel") : QStringLiteral("취소"));
+    const Language &t = m_program.lang;
+    setWindowTitle(t.Msg_Table[4]);
+    Label1->setText(t.Folder_Location);
+    lblfolder->setText(t.Folder_NotFound);
+    cmdnewfolder->setText(t.Folder_New);
+    cmdnewfolder->setToolTip(t.Tip_FolderNew);
+    cmdFolder->setToolTip(t.Tip_FolderOk);
+    CmdCancel->setToolTip(t.Tip_FolderCancel);
+    cmdFolder->setText(t.Folder_Ok);
+    CmdCancel->setText(t.Folder_Cancel);
 
     const QString folder = m_program.ExportFolder;
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) {
@@ -239,8 +236,7 @@ void Frm_Folder::cmdnewfolder_Click()
         openAt(target);
         return;
     }
-    say(m_program.lang.Lang_Mode == 1 ? QStringLiteral("The folder '%1' cannot be created.").arg(name)
-                                      : QStringLiteral("'%1' 폴더를 만들 수 없습니다.").arg(name));
+    say(m_program.lang.Msg_FolderNotMade.arg(name));
 }
 
 void Frm_Folder::cmdFolder_Click()

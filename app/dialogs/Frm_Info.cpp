@@ -18,7 +18,7 @@ constexpr int kButtonTop = 190;
 const QColor kFace(0xe4, 0xe8, 0xec);
 } // namespace
 
-Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent)
+Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent, const QString &closeTip)
     : QDialog(parent), m_skin(paths.skinFolder()), m_page(paths.programFolder + QStringLiteral("/program_info.htm"))
 {
     setModal(true);
@@ -40,7 +40,7 @@ Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent)
 
     cmd_close = new SkinButton(this);
     cmd_close->setObjectName(QStringLiteral("cmd_close"));
-    cmd_close->setToolTip(QStringLiteral("OK (Esc)"));
+    cmd_close->setToolTip(closeTip);
     connect(cmd_close, &SkinButton::leftPressed, this, &Frm_Info::cmd_close_MouseDown);
     connect(cmd_close, &SkinButton::leftReleased, this, &Frm_Info::cmd_close_MouseUp);
 

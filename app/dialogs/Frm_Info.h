@@ -16,7 +16,8 @@ public:
     static constexpr int kWidth = 350;
     static constexpr int kHeight = 230;
 
-    explicit Frm_Info(const ProgramPaths &paths, QWidget *parent = nullptr);
+    // closeTip: the close button's tip, in the program's language.
+    explicit Frm_Info(const ProgramPaths &paths, QWidget *parent = nullptr, const QString &closeTip = QString());
 
     void cmd_close_MouseDown();
     void cmd_close_MouseUp();

@@ -63,14 +63,13 @@ Frm_Open::Frm_Open(Program &program, QWidget *parent) : QDialog(parent), m_progr
 void Frm_Open::Form_Load()
 {
     m_program.OpenConfirmed = false;
-    const bool english = m_program.lang.Lang_Mode == 1;
-    setWindowTitle(english ? QStringLiteral("Open") : QStringLiteral("열기"));
-    Opt_Zip->setText(english ? QStringLiteral("Compression file Open") : QStringLiteral("압축파일열기"));
-    Opt_Folder->setText(english ? QStringLiteral("Folder Open") : QStringLiteral("폴더열기"));
-    cmdopen->setText(english ? QStringLiteral("Execution") : QStringLiteral("실행"));
-    // The hints exist in Korean only.
-    Label1->setText(QStringLiteral("※ZIP 또는 RAR 파일을 선택합니다. ※두번(이중) 압축된 파일안의 이미지도 볼 수 있습니다."));
-    Label2->setText(QStringLiteral("※폴더를 선택하면 폴더내의 압축파일과 하위폴더의 이미지를 볼 수 있습니다."));
+    const Language &t = m_program.lang;
+    setWindowTitle(t.Open_Title);
+    Opt_Zip->setText(t.Open_Zip);
+    Opt_Folder->setText(t.Open_Folder);
+    cmdopen->setText(t.Open_Run);
+    Label1->setText(t.Open_ZipHint);
+    Label2->setText(t.Open_FolderHint);
 }
 
 bool Frm_Open::eventFilter(QObject *watched, QEvent *event)
@@ -95,13 +94,13 @@ qint16 Frm_Open::archiveKindOf(const QString &path)
 
 QString Frm_Open::fileDialogTitle() const
 {
-    return m_program.lang.Lang_Mode == 1 ? QStringLiteral("Open") : QStringLiteral("열기");
+    return m_program.lang.Open_Title;
 }
 
 QString Frm_Open::fileDialogFilter() const
 {
     const QString patterns = QStringLiteral("(*.zip *.rar *.cbz *.cbr *.7z *.cb7 *.tar *.cbt)");
-    return (m_program.lang.Lang_Mode == 1 ? QStringLiteral("Compress Files ") : QStringLiteral("압축파일 ")) + patterns;
+    return m_program.lang.Open_Filter + patterns;
 }
 
 QString Frm_Open::fileDialogStart(const Program &program)

@@ -17,6 +17,11 @@ struct ListingTexts
     QString notRar;
     QString notArchive; // 7z or tar
     QString encrypted;
+    QString errorTitle; // the title of a reader's own error boxes
+    // "%1" the volume, "%2" its pages, "%3" the most a volume may hold.
+    QString tooManyPages;
+    // "%1" the archive, "%2" the pages not extracted, "%3" the limit in MB.
+    QString overBudget;
 };
 
 // All the archive readers see of the program: the lists they fill, where their

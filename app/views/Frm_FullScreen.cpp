@@ -145,31 +145,32 @@ void Frm_FullScreen::buildMenu()
 {
     mnuFullScreenMenu = new QMenu(this);
     mnuFullScreenMenu->setObjectName(QStringLiteral("mnuFullScreenMenu"));
+    const Language &t = m_app.lang;
     auto add = [this](const char *name, const QString &caption, auto slot) {
         QAction *a = mnuFullScreenMenu->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    mnuOpen = add("mnuOpen", QStringLiteral("열기"), &Frm_FullScreen::mnuOpen_Click);
-    mnuExport = add("mnuExport", QStringLiteral("파일 내보내기"), &Frm_FullScreen::mnuExport_Click);
-    mnuSelFolder = add("mnuSelFolder", QStringLiteral("폴더지정"), &Frm_FullScreen::mnuSelFolder_Click);
+    mnuOpen = add("mnuOpen", t.Mnu_Open, &Frm_FullScreen::mnuOpen_Click);
+    mnuExport = add("mnuExport", t.Mnu_Export, &Frm_FullScreen::mnuExport_Click);
+    mnuSelFolder = add("mnuSelFolder", t.Mnu_SelFolder, &Frm_FullScreen::mnuSelFolder_Click);
     mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator1"));
-    mnuShowTwoPage = add("mnuShowTwoPage", QStringLiteral("2장보기"), [this] { Set_ViewMode(1); });
-    mnuShowOnePage = add("mnuShowOnePage", QStringLiteral("1장보기"), [this] { Set_ViewMode(0); });
-    mnuShowPage = add("mnuShowPage", QStringLiteral("책장효과"), &Frm_FullScreen::mnuShowPage_Click);
-    mnuShowOriginal = add("mnuShowOriginal", QStringLiteral("100%(원본크기보기)"), &Frm_FullScreen::mnuShowOriginal_Click);
-    mnuShowJapan = add("mnuShowJapan", QStringLiteral("일본만화"), &Frm_FullScreen::mnuShowJapan_Click);
+    mnuShowTwoPage = add("mnuShowTwoPage", t.Mnu_TwoPage, [this] { Set_ViewMode(1); });
+    mnuShowOnePage = add("mnuShowOnePage", t.Mnu_OnePage, [this] { Set_ViewMode(0); });
+    mnuShowPage = add("mnuShowPage", t.Mnu_BookEffect, &Frm_FullScreen::mnuShowPage_Click);
+    mnuShowOriginal = add("mnuShowOriginal", t.Mnu_Original, &Frm_FullScreen::mnuShowOriginal_Click);
+    mnuShowJapan = add("mnuShowJapan", t.Mnu_Japan, &Frm_FullScreen::mnuShowJapan_Click);
     for (QAction *a : {mnuShowPage, mnuShowOriginal, mnuShowJapan})
         a->setCheckable(true);
     mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator2"));
-    mnuGoFirst = add("mnuGoFirst", QStringLiteral("맨앞으로"), &Frm_FullScreen::mnuGoFirst_Click);
-    mnuGoPrev = add("mnuGoPrev", QStringLiteral("이전"), [this] { Form_KeyDown(KeyCodes::Left); });
-    mnuGoNext = add("mnuGoNext", QStringLiteral("다음"), [this] { Form_KeyDown(KeyCodes::Space); });
-    mnuGoLast = add("mnuGoLast", QStringLiteral("맨뒤로"), &Frm_FullScreen::mnuGoLast_Click);
+    mnuGoFirst = add("mnuGoFirst", t.Mnu_GoFirst, &Frm_FullScreen::mnuGoFirst_Click);
+    mnuGoPrev = add("mnuGoPrev", t.Mnu_GoPrev, [this] { Form_KeyDown(KeyCodes::Left); });
+    mnuGoNext = add("mnuGoNext", t.Mnu_GoNext, [this] { Form_KeyDown(KeyCodes::Space); });
+    mnuGoLast = add("mnuGoLast", t.Mnu_GoLast, &Frm_FullScreen::mnuGoLast_Click);
     // The top strip is a way out only for those who know it is there.
     mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator3"));
-    mnuLeaveFullScreen = add("mnuLeaveFullScreen", m_app.lang.Mnu_LeaveFullScreen, &Frm_FullScreen::closeFullScreen);
+    mnuLeaveFullScreen = add("mnuLeaveFullScreen", t.Mnu_LeaveFullScreen, &Frm_FullScreen::closeFullScreen);
 }
 
 void Frm_FullScreen::createControls()

@@ -235,8 +235,21 @@ void Frm_ImgViewer::Lang_Load()
         m_app.lang.Lang_Mode = 1;
     m_app.lang.load();
     QtTranslations::apply(m_app.lang.Lang_Mode != 1);
-    chkeffect->setText(m_app.lang.ChkEffectCaption);
-    chk_japan->setText(m_app.lang.ChkJapanCaption);
+    const Language &t = m_app.lang;
+    chkeffect->setText(t.ChkEffectCaption);
+    chk_japan->setText(t.ChkJapanCaption);
+    chk_view->setText(t.ChkViewCaption);
+    Chk_Sharpen->setText(t.ChkSharpenCaption);
+    lblnoimage->setText(t.Msg_NoImage);
+    lblnoimage->adjustSize();
+    lbl_filemsg->setText(t.Msg_Wait);
+    // At narrow widths the buttons show icons only: each says what it does.
+    const std::pair<QWidget *, QString> tips[] = {
+        {cmdopen, t.Tip_Open}, {cmdfirst, t.Tip_First}, {cmdprev, t.Tip_Prev}, {cmdnext, t.Tip_Next},
+        {cmdlast, t.Tip_Last}, {cmdfile, t.Tip_Export}, {cmdFolder, t.Tip_ExportFolder},
+        {cmdfullscreen, t.Tip_FullScreen}, {img_Tip, t.Tip_HowTo}, {img_Info, t.Tip_Info}};
+    for (const auto &[control, tip] : tips)
+        control->setToolTip(tip);
 }
 
 void Frm_ImgViewer::Tmr_Load_Timer()

@@ -138,22 +138,8 @@ void Frm_ImgViewer::styleWidgets()
         ExportCurrentPage(m_app, frontWindow(), chk_view->isChecked(), Page_Path(Page_Index), chooseExportFolder);
     };
     chooseExportFolder = [this, frontWindow] { Frm_Folder(m_app, frontWindow()).exec(); };
-    showInfo = [this] { Frm_Info(m_app.paths, this).exec(); };
+    showInfo = [this] { Frm_Info(m_app.paths, this, m_app.lang.Tip_InfoClose).exec(); };
     sendUsageRequest = InstallBanner(Picbanner, m_app);
-    const bool english = m_app.lang.Lang_Mode == 1;
-    cmdfile->setToolTip(english ? QStringLiteral("Export the current page (Ctrl+S)")
-                                : QStringLiteral("현재 페이지 내보내기 (Ctrl+S)"));
-    cmdFolder->setToolTip(english ? QStringLiteral("Choose the export folder") : QStringLiteral("내보낼 폴더 지정"));
-    img_Info->setToolTip(english ? QStringLiteral("Program information (F1)") : QStringLiteral("프로그램 정보 (F1)"));
-    // At narrow widths the buttons show icons only: each says what it does.
-    cmdopen->setToolTip(english ? QStringLiteral("Open a book (Ctrl+O)") : QStringLiteral("책 열기 (Ctrl+O)"));
-    cmdfirst->setToolTip(english ? QStringLiteral("First page (Home)") : QStringLiteral("첫 페이지 (Home)"));
-    cmdprev->setToolTip(english ? QStringLiteral("Previous page") : QStringLiteral("이전 페이지"));
-    cmdnext->setToolTip(english ? QStringLiteral("Next page") : QStringLiteral("다음 페이지"));
-    cmdlast->setToolTip(english ? QStringLiteral("Last page (End)") : QStringLiteral("마지막 페이지 (End)"));
-    cmdfullscreen->setToolTip(english ? QStringLiteral("Full screen (F11; F11 or Esc returns)")
-                                      : QStringLiteral("전체화면 (F11, 돌아오기: F11 또는 Esc)"));
-    img_Tip->setToolTip(english ? QStringLiteral("How to read") : QStringLiteral("사용법 보기"));
     auto *openKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
     connect(openKey, &QShortcut::activated, this, [this] {
         if (isEnabled() && !IsProcess) {
@@ -265,7 +251,7 @@ void Frm_ImgViewer::placeTopBar()
     const QList<QCheckBox *> switches = {chk_view, chk_japan, Chk_hundred, Chk_Sharpen, chkeffect};
     if (!cmdOptions)
         cmdOptions = OptionsMenu::build(PicTop, switches);
-    OptionsMenu::setLanguage(cmdOptions, m_app.lang.Lang_Mode, switches);
+    OptionsMenu::setLanguage(cmdOptions, m_app.lang.OptionsCaption, switches);
     const auto fits = [&] {
         return cmdIndex->geometry().right() < PicTop->width() - img_Info->width() - img_Tip->width();
     };

@@ -29,11 +29,6 @@ void fill(QWidget *w, QColor c)
     pal.setColor(QPalette::Window, c);
     w->setPalette(pal);
 }
-
-QString tipText(const Program &app, const char *korean, const char *english)
-{
-    return QString::fromUtf8(app.lang.Lang_Mode == 1 ? english : korean);
-}
 } // namespace
 
 IndexPane::IndexPane(Frm_ImgViewer &owner)
@@ -122,8 +117,8 @@ void IndexPane::Skin_Load()
     cmdunload->setImageFile(m_owner.skinPath(QStringLiteral("b_close.bmp"), false));
     const Program &app = m_owner.program();
     Label1->setText(app.lang.Msg_Table[2]);
-    cmdunload->setToolTip(tipText(app, "목록 닫기 (F9)", "Close the page index (F9)"));
-    m_owner.cmdIndex->setToolTip(tipText(app, "목록보기 (F9)", "Page index (F9)"));
+    cmdunload->setToolTip(app.lang.Tip_IndexClose);
+    m_owner.cmdIndex->setToolTip(app.lang.Tip_Index);
 }
 
 void IndexPane::open()

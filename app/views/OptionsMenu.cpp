@@ -32,9 +32,9 @@ QToolButton *build(QWidget *parent, const QList<QCheckBox *> &switches)
     return button;
 }
 
-void setLanguage(QToolButton *button, int langMode, const QList<QCheckBox *> &switches)
+void setLanguage(QToolButton *button, const QString &caption, const QList<QCheckBox *> &switches)
 {
-    button->setText(langMode == 1 ? QStringLiteral("Options") : QStringLiteral("보기 옵션"));
+    button->setText(caption);
     QStringList captions;
     for (QCheckBox *s : switches)
         captions << s->text();

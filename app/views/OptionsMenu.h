@@ -1,5 +1,6 @@
 #pragma once
 #include <QList>
+#include <QString>
 
 class QCheckBox;
 class QToolButton;
@@ -10,7 +11,7 @@ class QWidget;
 // clicks the switch, so the option changes exactly as from the bar.
 namespace OptionsMenu {
 QToolButton *build(QWidget *parent, const QList<QCheckBox *> &switches);
-// The button's caption in the program's language (Lang_Mode 1: English); its
-// tooltip names the switches it stands for.
-void setLanguage(QToolButton *button, int langMode, const QList<QCheckBox *> &switches);
+// The button's caption in the program's language; its tooltip names the switches
+// it stands for.
+void setLanguage(QToolButton *button, const QString &caption, const QList<QCheckBox *> &switches);
 }

@@ -21,10 +21,10 @@ void build(Frm_ImgViewer &w)
 
     w.Pic_IndexScreen = new IndexPane(w);
 
-    w.lblnoimage = new QLabel(QStringLiteral("이미지가 없습니다."), &w);
+    // The notice and the wait text follow the language (Lang_Load).
+    w.lblnoimage = new QLabel(&w);
     w.lblnoimage->setObjectName(QStringLiteral("lblnoimage"));
     w.lblnoimage->setStyleSheet(QStringLiteral("color: white; background: transparent; font-size: 16px;"));
-    w.lblnoimage->adjustSize();
     w.lblnoimage->hide();
 
     w.PicTipOut = new QWidget(&w);
@@ -33,7 +33,7 @@ void build(Frm_ImgViewer &w)
     w.PicTip->setObjectName(QStringLiteral("PicTip"));
     w.PicTipOut->hide();
 
-    const WindowParts::WaitPanel wait = WindowParts::WaitPanel::build(&w, QStringLiteral("잠시만 기다려주세요"));
+    const WindowParts::WaitPanel wait = WindowParts::WaitPanel::build(&w, QString());
     w.PicBox = wait.PicBox;
     w.lbl_filemsg = wait.lbl_filemsg;
     w.Shback = wait.Shback;

@@ -53,10 +53,11 @@ void TopBar::build(Frm_ImgViewer &w)
         c->setObjectName(QString::fromLatin1(name));
         return c;
     };
-    w.chk_view = makeCheck("chk_view", QStringLiteral("2장보기"));
+    // The captions follow the language (Lang_Load).
+    w.chk_view = makeCheck("chk_view", QString());
     w.chk_japan = makeCheck("chk_japan", QString());
     w.Chk_hundred = makeCheck("Chk_hundred", QStringLiteral("100%"));
-    w.Chk_Sharpen = makeCheck("Chk_Sharpen", QStringLiteral("선명하게"));
+    w.Chk_Sharpen = makeCheck("Chk_Sharpen", QString());
     w.chkeffect = makeCheck("chkeffect", QString());
     // The book effect is on when the window is created; the other options are off.
     w.chkeffect->setChecked(true);

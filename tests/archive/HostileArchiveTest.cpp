@@ -137,7 +137,7 @@ TEST_P(UnreadableArchiveTest, GivesAClearErrorAndAnEmptyListing)
     const QString expected = QString::fromUtf8(GetParam().text).replace("%1", path);
     ASSERT_EQ(host.prompts.shown.size(), expected.isEmpty() ? 0u : 1u);
     if (!expected.isEmpty()) {
-        EXPECT_EQ(host.prompts.shown[0].title, "Error");
+        EXPECT_EQ(host.prompts.shown[0].title, QString::fromUtf8("오류"));
         EXPECT_EQ(host.prompts.shown[0].text, expected);
         EXPECT_EQ(host.prompts.shown[0].icon, MsgIcon::Exclamation);
     }

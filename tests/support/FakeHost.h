@@ -40,10 +40,7 @@ public:
     QString openPath() const override { return prog.OpenPath; }
     bool isArchive() const override { return prog.IsArchive; }
     QString loadingMessage() const override { return prog.lang.Msg_Loading; }
-    ListingTexts texts() const override
-    {
-        return {prog.lang.Msg_NotZip, prog.lang.Msg_NotRar, prog.lang.Msg_NotArchive, prog.lang.Msg_Encrypted};
-    }
+    ListingTexts texts() const override { return prog.lang.listingTexts(); }
     QString &errorLog() override { return prog.ErrorLog; }
     void showMessage(const QString &title, const QString &text, MsgIcon icon) override
     {

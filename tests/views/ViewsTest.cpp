@@ -1,22 +1,31 @@
 #include "CaseName.h"
+#include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
 #include "ZipWriter.h"
+#include "core/ResumeRecord.h"
 #include "dialogs/Frm_Open.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
 
+#include <QAction>
 #include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QRegularExpression>
+#include <QTimer>
 #include <QToolButton>
 #include <QRadioButton>
 #include <QTest>
+
+#include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -145,6 +154,111 @@ TEST_F(Views, EnglishModeTakesTheLanguageImagesFromTheEnglishFolder)
     w->cmdopen->press(Qt::LeftButton);
     EXPECT_EQ(imageDuring, skin("english/b_open_down.bmp"));
 }
+
+// ---- the interface's language
+
+// The texts a reader may see on a window: titles, captions, tips and menu entries
+// (a text that is a path is the reader's, not the program's).
+QStringList textsOn(QWidget *window)
+{
+    QList<QWidget *> widgets = window->findChildren<QWidget *>();
+    widgets.prepend(window);
+    QStringList texts;
+    for (QWidget *c : widgets) {
+        texts << c->windowTitle() << c->toolTip();
+        if (auto *label = qobject_cast<QLabel *>(c))
+            texts << label->text();
+        else if (auto *button = qobject_cast<QAbstractButton *>(c))
+            texts << button->text();
+        else if (auto *frame = qobject_cast<QGroupBox *>(c))
+            texts << frame->title();
+    }
+    for (QAction *a : window->findChildren<QAction *>())
+        texts << a->text() << a->toolTip();
+    texts.removeIf([](const QString &t) { return t.isEmpty() || t.startsWith(QLatin1Char('/')); });
+    return texts;
+}
+
+bool hasHangul(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), [](QChar c) { return c.unicode() >= 0xAC00 && c.unicode() <= 0xD7A3; });
+}
+
+// Not the Korean interface's: a text of English words (key and format names may
+// stand in a Korean text).
+bool englishOnly(const QString &text)
+{
+    static const QRegularExpression word(QStringLiteral("[A-Za-z]{2,}"));
+    static const QStringList names = {"Ctrl", "Esc", "Home", "End", "ZIP", "RAR", "Ox"};
+    if (hasHangul(text))
+        return false;
+    for (const QRegularExpressionMatch &m : word.globalMatch(text))
+        if (!names.contains(m.captured()))
+            return true;
+    return false;
+}
+
+class InterfaceLanguage : public ViewerFixture, public ::testing::WithParamInterface<bool>
+{
+protected:
+    // Runs a command that shows a modal window, and reads that window before closing it.
+    QStringList textsOfModal(const std::function<void()> &command, const std::function<void(QWidget *)> &use = {})
+    {
+        QStringList texts;
+        QTimer::singleShot(0, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            ASSERT_TRUE(modal);
+            if (use)
+                use(modal);
+            texts = textsOn(modal);
+            modal->close();
+        });
+        command();
+        EXPECT_FALSE(texts.isEmpty());
+        return texts;
+    }
+};
+
+TEST_P(InterfaceLanguage, EveryTextOfEveryWindowAndQuestionIsInTheChosenLanguage)
+{
+    const bool english = GetParam();
+    if (english) {
+        ASSERT_TRUE(writeFile(app->paths.settingsFile(), "[Main]\nLanguage=English\n"));
+    }
+    const QString book = makeFolder(QStringLiteral("book"));
+    for (int i = 1; i <= 3; ++i)
+        TestImages::write(book + QStringLiteral("/p%1.png").arg(i), 30, 40);
+    ResumeRecord kept;
+    kept.path = book;
+    ASSERT_TRUE(kept.writeTo(dataPath(ResumeRecord::fileName())));
+    prompts.messageAnswers = {MsgResult::Yes};
+    startUp();
+    ASSERT_EQ(w->List1().ListCount(), 3);
+    for (SkinButton *b : w->PicTop->findChildren<SkinButton *>())
+        EXPECT_FALSE(b->toolTip().isEmpty()) << qPrintable(b->objectName());
+    w->openIndex();
+
+    QStringList texts = textsOn(w);
+    texts << textsOfModal(w->openFullScreen) << textsOfModal(w->chooseExportFolder) << textsOfModal(w->showInfo);
+    texts << textsOfModal([this] { w->runOpenChooser(); }, [](QWidget *chooser) {
+        // Both of its dialogs, cancelled.
+        auto *open = static_cast<Frm_Open *>(chooser);
+        open->cmdopen_MouseDown(Qt::LeftButton);
+        open->Opt_Folder->setChecked(true);
+        open->cmdopen_MouseDown(Qt::LeftButton);
+    });
+    ASSERT_EQ(prompts.shown.size(), 3u); // the resume question, the file and the folder dialogs
+    for (const ScriptedPrompts::Shown &shown : prompts.shown)
+        texts << shown.title << shown.text;
+    QStringList wrong;
+    for (const QString &text : texts)
+        if (english ? hasHangul(text) : englishOnly(text))
+            wrong << text;
+    EXPECT_TRUE(wrong.isEmpty()) << qPrintable(wrong.join(QStringLiteral(" | ")));
+}
+
+INSTANTIATE_TEST_SUITE_P(Interfaces, InterfaceLanguage, ::testing::Bool(),
+                         [](const auto &info) { return info.param ? "English" : "Korean"; });
 
 // ---- layout
 
