@@ -115,26 +115,33 @@ void Cls_Rar::ShowRarError(const QString &message)
     m_host->showMessage(m_host->texts().errorTitle, message, MsgIcon::Exclamation);
 }
 
+void Cls_Rar::ShowRarError(const QString &path, QString ListingTexts::*text)
+{
+    if (m_host)
+        ShowRarError((m_host->texts().*text).arg(path));
+}
+
 bool Cls_Rar::openArchive(ArchiveHandle &h, const QString &path)
 {
     const RarProbe::Issue issue = m_kind == 1 ? RarProbe::check(path) : RarProbe::Issue::None;
     if (issue != RarProbe::Issue::None) {
-        ShowRarError(RarProbe::message(issue, path));
+        if (m_host)
+            ShowRarError(RarProbe::message(issue, path, m_host->texts()));
         return false;
     }
     if (!h.allocated()) {
-        ShowRarError(path + QStringLiteral(": Not enough memory"));
+        ShowRarError(path, &ListingTexts::noMemory);
         return false;
     }
     if (h.open(path) == ARCHIVE_OK)
         return true;
     const QFileInfo info(path);
     if (h.errorNumber() == ENOMEM)
-        ShowRarError(path + QStringLiteral(": Not enough memory"));
+        ShowRarError(path, &ListingTexts::noMemory);
     else if (!info.isFile() || !info.isReadable())
-        ShowRarError(QStringLiteral("Cannot open ") + path);
-    else if (m_host)
-        ShowRarError((m_kind == 1 ? m_host->texts().notRar : m_host->texts().notArchive).arg(path));
+        ShowRarError(path, &ListingTexts::cannotOpen);
+    else
+        ShowRarError(path, m_kind == 1 ? &ListingTexts::notRar : &ListingTexts::notArchive);
     return false;
 }
 
@@ -170,11 +177,11 @@ void Cls_Rar::WalkRarHeaders(qint32 mode, const QString &path)
     // Every message names the archive: the one at fault may be nested in another.
     // Out of memory while reading headers is a header asking for absurd sizes.
     if (h.errorNumber() == ENOMEM)
-        ShowRarError(path + QStringLiteral(": Not enough memory"));
+        ShowRarError(path, &ListingTexts::noMemory);
     else if (read == 0)
-        ShowRarError(path + QStringLiteral(": archive header broken"));
+        ShowRarError(path, &ListingTexts::archiveHeaderBroken);
     else
-        ShowRarError(path + QStringLiteral(": File header broken"));
+        ShowRarError(path, &ListingTexts::fileHeaderBroken);
     if (m_host)
         m_host->logError(path + QStringLiteral(": ") + h.errorString());
     m_entries.clear();
@@ -269,7 +276,7 @@ void Cls_Rar::UnCompressRAR(qint32, const QString &RarFile, const QString &DesPa
         ShowRarError(
             m_host->texts().overBudget.arg(RarFile, QString::number(leftOut), QString::number(budget >> 20)));
     if (r != ARCHIVE_OK && r != ARCHIVE_WARN && r != ARCHIVE_EOF) {
-        ShowRarError(RarFile + QStringLiteral(": File header broken"));
+        ShowRarError(RarFile, &ListingTexts::fileHeaderBroken);
         if (m_host)
             m_host->logError(RarFile + QStringLiteral(": ") + h.errorString());
     }

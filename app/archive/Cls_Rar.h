@@ -3,6 +3,7 @@
 #include <vector>
 
 class ListingHost;
+struct ListingTexts;
 class ArchiveHandle;
 
 // Reader of one RAR archive: lists every header (folders included) in archive
@@ -47,8 +48,10 @@ private:
     // Mode 2 lists every header; any other mode only walks them.
     void WalkRarHeaders(qint32 mode, const QString &path);
     bool openArchive(ArchiveHandle &h, const QString &path);
-    // Shows the message titled "Error" and abandons the archive.
+    // Shows the message under the error title and abandons the archive.
     void ShowRarError(const QString &message);
+    // The same with one of the readers' texts about the archive at path.
+    void ShowRarError(const QString &path, QString ListingTexts::*text);
 
     ListingHost *m_host;
     int m_kind = 1; // archive kind of the name rules: 1 RAR, 2 7z, 3 tar

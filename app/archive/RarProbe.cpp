@@ -1,5 +1,6 @@
 #include "archive/RarProbe.h"
 #include "archive/Crc32.h"
+#include "listing/ListingHost.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -76,17 +77,17 @@ Issue check(const QString &path)
     return Issue::None;
 }
 
-QString message(Issue issue, const QString &path)
+QString message(Issue issue, const QString &path, const ListingTexts &texts)
 {
     switch (issue) {
     case Issue::None:
         break;
     case Issue::MultiVolume:
-        return path + QStringLiteral(" is one part of a multi-volume RAR archive, which cannot be read");
+        return texts.multiVolume.arg(path);
     case Issue::SolidRar4:
-        return path + QStringLiteral(": solid RAR 4 archives cannot be read");
+        return texts.solidRar4.arg(path);
     case Issue::EncryptedHeaders:
-        return path + QStringLiteral(": the archive is encrypted and cannot be read");
+        return texts.encryptedHeaders.arg(path);
     }
     return QString();
 }

@@ -69,8 +69,7 @@ bool ensureExists(ListingHost &host)
     const QString tmp = host.tmpZip();
     if (QFileInfo(tmp).isDir())
         return true;
-    host.showMessage(QStringLiteral("Extract folder does not exist"), tmp + QStringLiteral(" does not exist!"),
-                     MsgIcon::Critical);
+    host.showMessage(host.texts().tmpMissingTitle, host.texts().tmpMissing.arg(tmp), MsgIcon::Critical);
     return false;
 }
 

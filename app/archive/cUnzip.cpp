@@ -46,13 +46,14 @@ qint32 cUnzip::Directory()
 {
     ArchiveHandle h(ArchiveHandle::Kind::Zip);
     if (!h.allocated()) {
-        showError(m_zipFile + QStringLiteral(": Not enough memory"));
+        if (m_host)
+            showError(m_host->texts().noMemory.arg(m_zipFile));
         return -1;
     }
     if (h.open(m_zipFile) != ARCHIVE_OK) {
         const QFileInfo info(m_zipFile);
-        if (!info.isFile() || !info.isReadable())
-            showError(QStringLiteral("Cannot open ") + m_zipFile);
+        if (m_host && (!info.isFile() || !info.isReadable()))
+            showError(m_host->texts().cannotOpen.arg(m_zipFile));
         else if (!isEmptyZip(m_zipFile) && m_host)
             showError(m_host->texts().notZip.arg(m_zipFile));
         return -1;

@@ -144,9 +144,35 @@ void Language::load()
                             "%1: %2 pages are too many to open this volume (at most %3 pages a volume).");
     Msg_OverBudget = pick("%1: %2쪽은 임시 폴더에 풀 수 있는 한도(%3 MB)를 넘어 풀지 않았습니다.",
                           "%1: %2 pages were not extracted: they would pass the temporary folder's limit (%3 MB).");
+    Msg_CannotOpen = pick("%1\n파일을 열 수 없습니다.", "Cannot open %1");
+    Msg_NoMemory = pick("%1: 메모리가 부족합니다.", "%1: Not enough memory");
+    Msg_ArchiveHeaderBroken = pick("%1: 압축파일의 머리 정보가 손상되었습니다.", "%1: archive header broken");
+    Msg_FileHeaderBroken = pick("%1: 압축파일 안의 파일 정보가 손상되었습니다.", "%1: File header broken");
+    Msg_MultiVolume = pick("%1\n여러 부분으로 나뉜 RAR 압축파일의 한 부분이라 읽을 수 없습니다.",
+                           "%1 is one part of a multi-volume RAR archive, which cannot be read");
+    Msg_SolidRar4 = pick("%1: 솔리드 RAR 4 압축파일은 읽을 수 없습니다.", "%1: solid RAR 4 archives cannot be read");
+    Msg_EncryptedHeaders =
+        pick("%1: 목록까지 암호가 걸린 압축파일이라 읽을 수 없습니다.", "%1: the archive is encrypted and cannot be read");
+    Msg_TmpMissingTitle = pick("임시 폴더가 없습니다", "Extract folder does not exist");
+    Msg_TmpMissing = pick("%1 폴더가 없습니다!", "%1 does not exist!");
 }
 
 ListingTexts Language::listingTexts() const
 {
-    return {Msg_NotZip, Msg_NotRar, Msg_NotArchive, Msg_Encrypted, Msg_ErrorTitle, Msg_TooManyPages, Msg_OverBudget};
+    return {.notZip = Msg_NotZip,
+            .notRar = Msg_NotRar,
+            .notArchive = Msg_NotArchive,
+            .encrypted = Msg_Encrypted,
+            .errorTitle = Msg_ErrorTitle,
+            .tooManyPages = Msg_TooManyPages,
+            .overBudget = Msg_OverBudget,
+            .cannotOpen = Msg_CannotOpen,
+            .noMemory = Msg_NoMemory,
+            .archiveHeaderBroken = Msg_ArchiveHeaderBroken,
+            .fileHeaderBroken = Msg_FileHeaderBroken,
+            .multiVolume = Msg_MultiVolume,
+            .solidRar4 = Msg_SolidRar4,
+            .encryptedHeaders = Msg_EncryptedHeaders,
+            .tmpMissingTitle = Msg_TmpMissingTitle,
+            .tmpMissing = Msg_TmpMissing};
 }

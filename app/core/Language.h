@@ -72,6 +72,10 @@ struct Language
     QString Msg_ErrorTitle;
     QString Msg_TooManyPages; // "%1" the volume, "%2" its pages, "%3" the most a volume may hold
     QString Msg_OverBudget;   // "%1" the archive, "%2" the pages left out, "%3" the limit in MB
+    QString Msg_CannotOpen, Msg_NoMemory, Msg_ArchiveHeaderBroken, Msg_FileHeaderBroken, Msg_MultiVolume,
+        Msg_SolidRar4, Msg_EncryptedHeaders; // "%1" the archive
+    QString Msg_TmpMissingTitle;
+    QString Msg_TmpMissing; // "%1" TmpZip's path
 
     static QString versionText(); // "1.7.0"
     // The settings file's language value ("Main", "Language") asks for English.

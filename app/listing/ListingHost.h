@@ -22,6 +22,17 @@ struct ListingTexts
     QString tooManyPages;
     // "%1" the archive, "%2" the pages not extracted, "%3" the limit in MB.
     QString overBudget;
+    // An archive that cannot be read; "%1" is the archive.
+    QString cannotOpen;
+    QString noMemory;
+    QString archiveHeaderBroken; // not one member could be listed
+    QString fileHeaderBroken;    // the listing broke off
+    QString multiVolume;
+    QString solidRar4;
+    QString encryptedHeaders;
+    // TmpZip has gone; "%1" is its path.
+    QString tmpMissingTitle;
+    QString tmpMissing;
 };
 
 // All the archive readers see of the program: the lists they fill, where their

@@ -105,11 +105,11 @@ TEST_P(UnreadableCorpusTest, GivesAClearErrorAndAnEmptyListing)
 INSTANTIATE_TEST_SUITE_P(
     Archives, UnreadableCorpusTest,
     ::testing::Values(CorpusCase{"libarchive/test_read_format_rar_multivolume.part0001.rar",
-                                 "%1 is one part of a multi-volume RAR archive, which cannot be read"},
+                                 "%1\n여러 부분으로 나뉜 RAR 압축파일의 한 부분이라 읽을 수 없습니다."},
                       CorpusCase{"libarchive/test_read_format_rar_encryption_header.rar",
-                                 "%1: the archive is encrypted and cannot be read"},
-                      CorpusCase{"libarchive/test_read_format_rar5_truncated_huff.rar", "%1: archive header broken"},
-                      CorpusCase{"libarchive/test_read_format_rar_invalid1.rar", "%1: File header broken"},
+                                 "%1: 목록까지 암호가 걸린 압축파일이라 읽을 수 없습니다."},
+                      CorpusCase{"libarchive/test_read_format_rar5_truncated_huff.rar", "%1: 압축파일의 머리 정보가 손상되었습니다."},
+                      CorpusCase{"libarchive/test_read_format_rar_invalid1.rar", "%1: 압축파일 안의 파일 정보가 손상되었습니다."},
                       CorpusCase{"comicbox/empty.cbz", ""},
                       CorpusCase{"libarchive/test_read_format_zip_malformed1.zip",
                                  "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}), CaseName());

@@ -143,16 +143,17 @@ TEST_P(UnreadableArchiveTest, GivesAClearErrorAndAnEmptyListing)
     }
 }
 
-const char *const multiVolume = "%1 is one part of a multi-volume RAR archive, which cannot be read";
-const char *const locked = "%1: the archive is encrypted and cannot be read";
+const char *const multiVolume = "%1\n여러 부분으로 나뉜 RAR 압축파일의 한 부분이라 읽을 수 없습니다.";
+const char *const locked = "%1: 목록까지 암호가 걸린 압축파일이라 읽을 수 없습니다.";
+const char *const cutShort = "%1: 압축파일 안의 파일 정보가 손상되었습니다.";
 INSTANTIATE_TEST_SUITE_P(
     Kinds, UnreadableArchiveTest,
-    ::testing::Values(BadArchiveCase{"text.rar", "%1\nRAR 압축파일이 아니거나 손상된 파일입니다."}, BadArchiveCase{"missing", "Cannot open %1"},
-                      BadArchiveCase{"solid4", "%1: solid RAR 4 archives cannot be read"},
+    ::testing::Values(BadArchiveCase{"text.rar", "%1\nRAR 압축파일이 아니거나 손상된 파일입니다."}, BadArchiveCase{"missing", "%1\n파일을 열 수 없습니다."},
+                      BadArchiveCase{"solid4", "%1: 솔리드 RAR 4 압축파일은 읽을 수 없습니다."},
                       BadArchiveCase{"volume4", multiVolume}, BadArchiveCase{"volume5", multiVolume},
                       BadArchiveCase{"locked4", locked}, BadArchiveCase{"locked5", locked},
-                      BadArchiveCase{"cut-header4", "%1: archive header broken"},
-                      BadArchiveCase{"cut-data4", "%1: File header broken"}, BadArchiveCase{"cut-data5", "%1: File header broken"},
+                      BadArchiveCase{"cut-header4", "%1: 압축파일의 머리 정보가 손상되었습니다."},
+                      BadArchiveCase{"cut-data4", cutShort}, BadArchiveCase{"cut-data5", cutShort},
                       BadArchiveCase{"empty.cbz", ""}, BadArchiveCase{"malformed.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."},
                       BadArchiveCase{"bad-directory.zip", "%1\nZIP 압축파일이 아니거나 손상된 파일입니다."}),
     CaseName());

@@ -121,7 +121,7 @@ TEST_F(ArchiveTest, APipeNamedLikeAnArchiveIsRefusedWithoutWaiting)
         host.open(at(name), QString(name).endsWith("cbz") ? 0 : 1);
         EXPECT_EQ(host.members.upper(), 0);
         ASSERT_EQ(host.prompts.shown.size(), 1u) << name;
-        EXPECT_EQ(host.prompts.shown[0].text, "Cannot open " + at(name));
+        EXPECT_EQ(host.prompts.shown[0].text, at(name) + QString::fromUtf8("\n파일을 열 수 없습니다."));
     }
 }
 
