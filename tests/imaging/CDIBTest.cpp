@@ -91,13 +91,10 @@ TEST(CDIB, ErrorNumbers)
     CDIB dib;
     std::span<uint8_t> v;
     EXPECT_EQ(errorOf([&] { dib.MapArray(v); }).first, ImagingError::DivisionByZero);
-    EXPECT_EQ(errorOf([&] { dib.Clone(QImage(2, 2, QImage::Format_RGB32)); }),
-              std::pair(-1, QStringLiteral("DIB has to be created first")));
+    EXPECT_EQ(errorOf([&] { dib.Clone(QImage(2, 2, QImage::Format_RGB32)); }).first, -1);
     for (auto [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{-3, 2}}) {
         dib.Create(2, 2);
-        EXPECT_EQ(errorOf([&, w = w, h = h] { dib.Create(w, h); }),
-                  std::pair(825, QStringLiteral("DIB failed to create\r\nPlease restart your system and try again")))
-            << w << "x" << h;
+        EXPECT_EQ(errorOf([&, w = w, h = h] { dib.Create(w, h); }).first, 825) << w << "x" << h;
         EXPECT_FALSE(dib.HasSurface());
         EXPECT_EQ(dib.RGBSize(), 0);
     }
