@@ -49,9 +49,6 @@ TEST_F(Startup, WithoutArgumentsOrResumeFileShowsTipAndGreyButtons)
     EXPECT_TRUE(w->PicBox->isHidden());
     EXPECT_FALSE(w->PicDraw->isHidden());
     EXPECT_TRUE(QFileInfo(dataPath("TmpZip")).isDir());
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0"));
-    EXPECT_EQ(w->chkeffect->text(), QStringLiteral("책장효과"));
-    EXPECT_EQ(w->chk_japan->text(), QStringLiteral("일본만화"));
 }
 
 TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptionsAndTheStoredSpread)
