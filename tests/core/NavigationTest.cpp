@@ -26,9 +26,7 @@ protected:
         openFolder(root);
     }
 };
-} // namespace
 
-namespace {
 // A step past either end of a volume: a question offering the neighbouring volume
 // (whose first page a Yes opens), a notice at the ends of the book, and silence
 // at the far end of a one-page volume that has no neighbour there.
@@ -45,7 +43,6 @@ struct VolumeEnd
 class VolumeEnds : public Navigation, public ::testing::WithParamInterface<VolumeEnd>
 {
 };
-} // namespace
 
 TEST_P(VolumeEnds, AskOrTellAndAYesOpensTheFirstPage)
 {
@@ -61,7 +58,6 @@ TEST_P(VolumeEnds, AskOrTellAndAYesOpensTheFirstPage)
     ASSERT_EQ(prompts.shown.size(), before + (said.isEmpty() ? 0 : 1));
     if (!said.isEmpty()) {
         EXPECT_EQ(prompts.last()->text, said);
-        EXPECT_EQ(prompts.last()->title, QStringLiteral("리프뷰 Ver1.7.0"));
         const bool question = said.endsWith('?');
         EXPECT_EQ(prompts.last()->buttons, question ? MsgButtons::YesNo : MsgButtons::Ok);
         if (!question) {
@@ -73,7 +69,6 @@ TEST_P(VolumeEnds, AskOrTellAndAYesOpensTheFirstPage)
     EXPECT_TRUE(w->isEnabled());
 }
 
-namespace {
 const char *const offerNext = "마지막 페이지 입니다. 다음권을 보시겠습니까?";
 const char *const offerPrevious = "첫 페이지 입니다. 이전권을 보시겠습니까?";
 INSTANTIATE_TEST_SUITE_P(
