@@ -192,9 +192,7 @@ TEST_F(ViewerFixture, AVolumePastSixteenBitsIsSelectedAndResumed)
     EXPECT_EQ(w->Cur_Volume, kChosen);
     EXPECT_EQ(w->List1().items(), QStringList{"p" + chosen.mid(1) + ".jpg"});
 }
-} // namespace
 
-namespace {
 // Listing only (the terminal's --list) builds the volumes without loading one, and
 // a nested archive chosen to be listed gives its page names without its pages.
 TEST_F(ArchiveTest, ListingOnlyTakesOutNoPage)
@@ -217,9 +215,7 @@ TEST_F(ArchiveTest, ListingOnlyTakesOutNoPage)
         EXPECT_EQ(host.tmpFiles(), listingOnly ? QStringList() : (QStringList{"q1.jpg", "q2.jpg"}));
     }
 }
-} // namespace
 
-namespace {
 struct SharedName
 {
     const char *what;
@@ -265,9 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
                       SharedName{"one name twice in a tar", "s.cbt", "a/b/p.jpg", "a/b/p.jpg", "a\\b", {"p.jpg", "p~2.jpg"}},
                       SharedName{"in a nested archive", "n.cbz", "Book/p.jpg", "BOOK/p.jpg", "inner.cbr",
                                  {"book\\p.jpg", "book\\p~2.jpg"}}), CaseName());
-} // namespace
 
-namespace {
 struct NestedSharedName
 {
     const char *what;
