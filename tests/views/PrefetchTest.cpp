@@ -1,4 +1,5 @@
 #include "CaseName.h"
+#include "FileTree.h"
 #include "ViewerFixture.h"
 #include "RarWriter.h"
 #include "ZipWriter.h"
@@ -159,15 +160,10 @@ class FirstPage : public Prefetch
 protected:
     QString zipOf(const QString &folder)
     {
-        const QString path = books.path() + QStringLiteral("/book.cbz");
-        ZipWriter zip(path);
-        for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files, QDir::Name)) {
-            QFile in(f.filePath());
-            EXPECT_TRUE(in.open(QIODevice::ReadOnly));
-            zip.addFile(f.fileName(), in.readAll());
-        }
-        zip.close();
-        return path;
+        Files pages;
+        for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files, QDir::Name))
+            pages.emplace_back(f.fileName(), readFile(f.filePath()));
+        return makeZip(books.path() + QStringLiteral("/book.cbz"), pages);
     }
     // Start-up as the program runs it, up to the window shown; then waits until
     // the early decode is under way (or the worker has given up).
@@ -240,26 +236,10 @@ TEST_F(FirstPage, LeavesAVolumeThatComesOutWholeToTheWindow)
 {
     if (!w->ImgPicture1)
         GTEST_SKIP() << "no PhotoGrip control in this build";
-    QFile page(makeBook(1) + QStringLiteral("/p0.jpg"));
-    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-    const QByteArray jpeg = page.readAll();
-    RarWriter rar(RarWriter::Version::Rar5);
-    rar.addFile(QStringLiteral("p0.jpg"), jpeg);
-    const QString rarBook = books.path() + QStringLiteral("/book.cbr");
-    ASSERT_TRUE(rar.write(rarBook));
-    const QString inner = books.path() + QStringLiteral("/vol1.zip");
-    {
-        ZipWriter zip(inner);
-        zip.addFile(QStringLiteral("p0.jpg"), jpeg);
-    }
-    QFile innerFile(inner);
-    ASSERT_TRUE(innerFile.open(QIODevice::ReadOnly));
-    const QString nestedBook = books.path() + QStringLiteral("/nested.cbz");
-    {
-        ZipWriter zip(nestedBook);
-        zip.addFile(QStringLiteral("vol1.zip"), innerFile.readAll());
-    }
-    for (const QString &book : {rarBook, nestedBook}) {
+    const Files page = {{QStringLiteral("p0.jpg"), readFile(makeBook(1) + QStringLiteral("/p0.jpg"))}};
+    const QByteArray inner = readFile(makeZip(books.path() + QStringLiteral("/vol1.zip"), page));
+    for (const QString &book : {makeRar(books.path() + QStringLiteral("/book.cbr"), RarWriter::Version::Rar5, page),
+                                makeZip(books.path() + QStringLiteral("/nested.cbz"), {{QStringLiteral("vol1.zip"), inner}})}) {
         newRun();
         FirstPageAhead &early = startShown(book);
         EXPECT_TRUE(early.settled()) << qPrintable(book);
@@ -275,14 +255,9 @@ TEST_F(FirstPage, LeavesAVolumeThatComesOutWholeToTheWindow)
 TEST_F(FirstPage, ABookThatCannotBeReadLeavesNothingBehindAndTouchesNothingElse)
 {
     const QString book = books.path() + QStringLiteral("/broken.cbz");
-    QFile f(book);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(QByteArray("PK\x03\x04 not really an archive"));
-    f.close();
+    ASSERT_TRUE(writeFile(book, "PK\x03\x04 not really an archive"));
     const QString keep = makeFolder(QStringLiteral("keep"));
-    QFile kept(keep + QStringLiteral("/mine.txt"));
-    ASSERT_TRUE(kept.open(QIODevice::WriteOnly));
-    kept.close();
+    ASSERT_TRUE(writeFile(keep + QStringLiteral("/mine.txt")));
     const QString scratch = FirstPageAhead::scratchFolder(app->paths);
     ASSERT_TRUE(QFile::link(keep, scratch));
 
