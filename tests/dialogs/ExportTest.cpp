@@ -252,7 +252,6 @@ TEST_F(Export, FolderChooserOkWritesExactlyOneLine)
     app->ExportFolder = first;
 
     Frm_Folder chooser(*app);
-    EXPECT_EQ(chooser.windowTitle(), QStringLiteral("폴더지정하기"));
     EXPECT_EQ(chooser.currentPath(), first);
     EXPECT_EQ(chooser.lblfolder->text(), first);
     chooser.openAt(second);
