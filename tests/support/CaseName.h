@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 #include <ostream>
 #include <string>
+#include <tuple>
+#include <utility>
 
 // Qt values as a failure message (and a case's name) should show them.
 inline void PrintTo(const QString &s, std::ostream *os)
@@ -29,13 +31,31 @@ struct CaseName
         else if constexpr (requires { info.param.name; })
             return clean(text(info.param.name));
         else
-            return clean(::testing::PrintToString(info.param));
+            return clean(text(info.param));
     }
 
 private:
     static std::string text(const char *s) { return s; }
     static std::string text(const std::string &s) { return s; }
     static std::string text(const QString &s) { return s.toStdString(); }
+    // A pair or tuple is named by its parts; printed whole, a `const char *` part
+    // would put its address in the name, which changes from run to run, so the
+    // case listed at build time would never be found when ctest runs it.
+    template <class... T>
+    static std::string text(const std::tuple<T...> &t)
+    {
+        return std::apply([](const auto &...part) { return ((text(part) + "_") + ...); }, t);
+    }
+    template <class A, class B>
+    static std::string text(const std::pair<A, B> &p)
+    {
+        return text(p.first) + "_" + text(p.second);
+    }
+    template <class V>
+    static std::string text(const V &v)
+    {
+        return ::testing::PrintToString(v);
+    }
 
     static std::string clean(const std::string &s)
     {
