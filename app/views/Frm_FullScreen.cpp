@@ -368,9 +368,12 @@ void Frm_FullScreen::Tmr_Scroll_Timer()
 
 void Frm_FullScreen::mnuOpen_Click()
 {
-    m_main.cmdopen_MouseDown(Qt::LeftButton);
-    Cur_Page = 0;
-    closeFullScreen();
+    // A way out too: the book opens once a running turn is done.
+    m_steps.leave([this] {
+        m_main.cmdopen_MouseDown(Qt::LeftButton);
+        Cur_Page = 0;
+        closeFullScreen();
+    });
 }
 
 void Frm_FullScreen::mnuExport_Click()
@@ -438,16 +441,19 @@ bool Frm_FullScreen::eventFilter(QObject *watched, QEvent *event)
 
 void Frm_FullScreen::closeFullScreen()
 {
-    if (m_closed)
-        return;
-    m_closed = true;
-    Tmr_Scroll.stop();
-    pointerTimer.stop();
-    Book_Move.reset();
-    m_session.promptOwner = &m_main;
-    m_main.Page_Index = Cur_Page;
-    m_main.Page_Draw(Cur_Page, 0);
-    done(QDialog::Accepted);
+    // During a turn the window waits for its step: the frames on the stack still
+    // draw with the page-turn object, and the page it turns to is the one handed back.
+    m_steps.leave([this] {
+        if (m_closed)
+            return;
+        m_closed = true;
+        Tmr_Scroll.stop();
+        pointerTimer.stop();
+        m_session.promptOwner = &m_main;
+        m_main.Page_Index = Cur_Page;
+        m_main.Page_Draw(Cur_Page, 0);
+        done(QDialog::Accepted);
+    });
 }
 
 void Frm_FullScreen::reject()
@@ -458,5 +464,5 @@ void Frm_FullScreen::reject()
 void Frm_FullScreen::closeEvent(QCloseEvent *e)
 {
     closeFullScreen();
-    e->accept();
+    e->setAccepted(m_closed);
 }

@@ -300,6 +300,13 @@ void Frm_ImgViewer::Open_Initial()
 
 void Frm_ImgViewer::Form_Unload()
 {
+    // During a turn the window waits for its step: the frames on the stack still
+    // draw with the page-turn object, and the page it turns to is the one recorded.
+    m_steps.leave([this] { unloadNow(); });
+}
+
+void Frm_ImgViewer::unloadNow()
+{
     if (m_unloaded)
         return;
     m_unloaded = true;
@@ -357,7 +364,7 @@ void Frm_ImgViewer::openHandedPathNow(const QString &path)
 void Frm_ImgViewer::closeEvent(QCloseEvent *e)
 {
     Form_Unload();
-    e->accept();
+    e->setAccepted(m_unloaded);
 }
 
 // ---------------------------------------------------------------- page drawing

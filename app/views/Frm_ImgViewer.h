@@ -230,6 +230,8 @@ protected:
     void showEvent(QShowEvent *e) override;
 
 private:
+    // What closing the window does once no step runs.
+    void unloadNow();
     void buildWidgets();
     void createControls();
     // The surface the book's first page will be drawn on, once the window shows.

@@ -10,6 +10,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -75,6 +77,18 @@ class QuickTurns : public FullScreen, public ::testing::WithParamInterface<Quick
 {
 };
 
+// A way out taken between the frames of a turn: the mouse onto the top strip or a
+// close event for the full-screen window, or a close event for the main window.
+struct LeaveInput
+{
+    const char *name;
+    bool fullScreen;
+    bool topStrip;
+};
+class LeavingDuringATurn : public FullScreen, public ::testing::WithParamInterface<LeaveInput>
+{
+};
+
 } // namespace
 
 TEST_P(QuickTurns, EveryPressOrNotchDuringATurnMakesItsOwnStep)
@@ -114,6 +128,48 @@ INSTANTIATE_TEST_SUITE_P(Cases, QuickTurns,
                                            QuickInput{"WheelInTheMainWindow", false, true},
                                            QuickInput{"KeysInFullScreen", true, false},
                                            QuickInput{"WheelInFullScreen", true, true}),
+                         CaseName());
+
+// The turn ends at once, its page-turn object outlives the frames still on the
+// stack, and the page it turned to is the one handed back (or recorded).
+TEST_P(LeavingDuringATurn, EndsTheTurnAtOnceAndKeepsItsPage)
+{
+    const LeaveInput c = GetParam();
+    openBook(5);
+    w->session.setOption(ReadingSession::BookEffect, true);
+    QWidget *target = w;
+    if (c.fullScreen)
+        target = c.topStrip ? open().pic_Top : &open();
+    // Delivered by the turn's first wait for its frame.
+    QTimer::singleShot(0, target, [&] {
+        QEvent enter(QEvent::Enter);
+        QCloseEvent close;
+        QCoreApplication::sendEvent(target, c.topStrip ? &enter : static_cast<QEvent *>(&close));
+    });
+    QElapsedTimer turn;
+    turn.start();
+    if (c.fullScreen)
+        fs->Form_KeyDown(KeyCodes::Right);
+    else
+        w->Go_Next();
+    // Ten frames of at least 30 ms each make a whole turn.
+    EXPECT_LT(turn.elapsed(), 300);
+    if (c.fullScreen) {
+        EXPECT_EQ(fs->result(), QDialog::Accepted);
+        EXPECT_EQ(w->Page_Index, 1);
+        EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
+        EXPECT_EQ(w->session.promptOwner, w);
+    } else {
+        EXPECT_EQ(endCalls, 1);
+        const auto rec = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
+        ASSERT_TRUE(rec.has_value());
+        EXPECT_EQ(rec->pagePosition, 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, LeavingDuringATurn,
+                         ::testing::Values(LeaveInput{"TopStrip", true, true}, LeaveInput{"FullScreenClosed", true, false},
+                                           LeaveInput{"MainWindowClosed", false, false}),
                          CaseName());
 
 // The full-screen window is a view of the session: its menu and the main window's
