@@ -53,6 +53,20 @@ bool DropOpen::eventFilter(QObject *watched, QEvent *event)
         return false;
     switch (event->type()) {
     case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        // A book opened while a page turns or a volume loads would be reshaped
+        // under the running step's frames: the window takes no drop until it is done.
+        if (m_window.isBusy()) {
+            static_cast<QDropEvent *>(event)->ignore();
+            return true;
+        }
+        break;
+    default:
+        return false;
+    }
+    switch (event->type()) {
+    case QEvent::DragEnter:
     case QEvent::DragMove: {
         auto *drag = static_cast<QDropEvent *>(event);
         // Only what would open is taken, so the pointer tells the user beforehand.
