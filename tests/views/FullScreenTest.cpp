@@ -101,7 +101,7 @@ TEST_P(QuickTurns, EveryPressOrNotchDuringATurnMakesItsOwnStep)
     int sent = 0;
     if (c.wheel) {
         const auto bursting = [&] { return c.fullScreen ? fs->Tmr_Scroll.isActive() : w->Tmr_Scroll.timer.isActive(); };
-        QObject::connect(&notches, &QTimer::timeout, [&] {
+        QObject::connect(&notches, &QTimer::timeout, [&, bursting] {
             if (sent == 5 || bursting())
                 return;
             ++sent;
