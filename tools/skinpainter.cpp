@@ -295,11 +295,23 @@ void paintBar(QPainter &p, const QRect &r)
     p.fillRect(QRect(r.left(), kBarHeight - 1, r.width(), 1), kBarShadow);
 }
 
+// Device pixels per drawn pixel: 1 for the skin, 2 for its "@2x" drawing for
+// dense screens. The drawings are made in the same coordinates either way; the
+// image's device pixel ratio makes the painter place them at twice the pixels.
+double g_scale = 1.0;
+
 QImage newImage(int w, int h)
 {
-    QImage img(w, h, QImage::Format_RGB32);
+    QImage img(int(w * g_scale), int(h * g_scale), QImage::Format_RGB32);
     img.fill(Qt::black);
+    img.setDevicePixelRatio(g_scale);
     return img;
+}
+
+// The image's rectangle in drawing coordinates.
+QRect logicalRect(const QImage &img)
+{
+    return QRect(QPoint(0, 0), img.deviceIndependentSize().toSize());
 }
 
 void paintBody(QPainter &p, const QRectF &body, const Look &l, State s)
@@ -355,7 +367,7 @@ QImage barButton(int width, const ButtonArt &art, State s)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    paintBar(p, img.rect());
+    paintBar(p, logicalRect(img));
     const Look l = lookFor(s);
     const QRectF body(2.5, 4.5, width - 5.0, kBarHeight - 9.0);
     paintBody(p, body, l, s);
@@ -389,7 +401,7 @@ QImage backgroundTop()
 {
     QImage img = newImage(1024, kBarHeight);
     QPainter p(&img);
-    paintBar(p, img.rect());
+    paintBar(p, logicalRect(img));
     return img;
 }
 
@@ -411,8 +423,8 @@ QImage listTop(const QString &title)
     QImage img = newImage(221, 24);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    fillStrip(p, img.width());
-    p.fillRect(QRect(0, 22, img.width(), 2), kLeafDeep);
+    fillStrip(p, logicalRect(img).width());
+    p.fillRect(QRect(0, 22, logicalRect(img).width(), 2), kLeafDeep);
     p.save();
     p.translate(7, 3);
     p.scale(0.8, 0.8);
@@ -430,7 +442,7 @@ QImage closeButton()
     QImage img = newImage(22, 22);
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
-    fillStrip(p, img.width());
+    fillStrip(p, logicalRect(img).width());
     Look l = lookFor(State::Normal);
     const QRectF body(2.5, 2.5, 17, 17);
     QLinearGradient b(body.topLeft(), body.bottomLeft());
@@ -450,7 +462,7 @@ QImage okButton(State s)
     QPainter p(&img);
     p.setRenderHint(QPainter::Antialiasing);
     p.setRenderHint(QPainter::TextAntialiasing);
-    p.fillRect(img.rect(), QColor(0xef, 0xf1, 0xf3));
+    p.fillRect(logicalRect(img), QColor(0xef, 0xf1, 0xf3));
     const bool down = s == State::Down;
     const QRectF body(1.5, 1.5, 77, 27);
     if (!down)
@@ -491,7 +503,7 @@ QImage infoBackground()
     QLinearGradient face(0, 0, 0, 230);
     face.setColorAt(0, QColor(0xf6, 0xf7, 0xf9));
     face.setColorAt(1, QColor(0xe4, 0xe8, 0xec));
-    p.fillRect(img.rect(), face);
+    p.fillRect(logicalRect(img), face);
     // The OK button's own face colour behind it, so it sits without a seam.
     p.fillRect(QRect(135, 190, 80, 30), QColor(0xef, 0xf1, 0xf3));
 
@@ -1016,8 +1028,16 @@ int main(int argc, char **argv)
     }
 
     int failures = 0;
+    g_scale = 2.0;
+    std::vector<SkinFile> dense = paintSkin();
+    g_scale = 1.0;
     const std::vector<SkinFile> files = paintSkin();
-    for (const SkinFile &f : files) {
+    // Beside every file its drawing at twice the pixels: "b_next@2x.bmp".
+    for (SkinFile &f : dense)
+        f.name.insert(f.name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
+    std::vector<SkinFile> all = files;
+    all.insert(all.end(), dense.begin(), dense.end());
+    for (const SkinFile &f : all) {
         const QString path = outDir + QLatin1Char('/') + f.name;
         const QImage opaque = f.image.convertToFormat(QImage::Format_RGB888);
         if (!opaque.save(path, "BMP")) {
@@ -1032,16 +1052,21 @@ int main(int argc, char **argv)
         }
     }
 
-    const QImage tip = tipCard();
-    const Indexed indexed = quantise(tip, qRgb(0, 0, 0));
     const QString gifPath = outDir + QStringLiteral("/tip.gif");
-    QString why;
-    if (!writeGif(gifPath, indexed)) {
-        std::fprintf(stderr, "skinpainter: cannot write %s\n", qPrintable(gifPath));
-        ++failures;
-    } else if (!gifRoundTrips(gifPath, indexed, why)) {
-        std::fprintf(stderr, "skinpainter: %s does not decode as written: %s\n", qPrintable(gifPath), qPrintable(why));
-        ++failures;
+    QImage tip;
+    for (const double scale : {2.0, 1.0}) {
+        g_scale = scale;
+        tip = tipCard();
+        const Indexed indexed = quantise(tip, qRgb(0, 0, 0));
+        const QString path = scale == 1.0 ? gifPath : outDir + QStringLiteral("/tip@2x.gif");
+        QString why;
+        if (!writeGif(path, indexed)) {
+            std::fprintf(stderr, "skinpainter: cannot write %s\n", qPrintable(path));
+            ++failures;
+        } else if (!gifRoundTrips(path, indexed, why)) {
+            std::fprintf(stderr, "skinpainter: %s does not decode as written: %s\n", qPrintable(path), qPrintable(why));
+            ++failures;
+        }
     }
 
     if (!sheetFile.isEmpty()) {

@@ -39,7 +39,7 @@ CommandLine CommandLine::parse(const QString &text)
 
 namespace {
 const QStringList kRenderValues = {QStringLiteral("--out"), QStringLiteral("--volume"), QStringLiteral("--page"),
-                                   QStringLiteral("--size")};
+                                   QStringLiteral("--size"), QStringLiteral("--scale")};
 const QStringList kRenderFlags = {QStringLiteral("--two-page"), QStringLiteral("--rtl"), QStringLiteral("--hundred"),
                                   QStringLiteral("--sharpen"), QStringLiteral("--effect")};
 
@@ -166,7 +166,7 @@ QString CommandLine::usage()
         "Usage: leafview [PATH]\n"
         "       leafview --list PATH\n"
         "       leafview --render PATH --out FILE.png [--volume N] [--page N] [--size WxH]\n"
-        "                [--two-page] [--rtl] [--hundred] [--sharpen] [--effect]\n"
+        "                [--scale N] [--two-page] [--rtl] [--hundred] [--sharpen] [--effect]\n"
         "       leafview --make-sample FOLDER\n"
         "       leafview --help | --version\n"
         "\n"
@@ -179,6 +179,8 @@ QString CommandLine::usage()
         "    --volume N          the volume, counted from 0 (0)\n"
         "    --page N            the page, or the spread with --two-page, counted from 0 (0)\n"
         "    --size WxH          the drawing surface (1280x960)\n"
+        "    --scale N           drawn as on a screen of N device pixels to a pixel (1, 1.25,\n"
+        "                        1.5, 2...): the file is WxH times N (1)\n"
         "    --two-page          two pages side by side\n"
         "    --rtl               right-to-left order\n"
         "    --hundred           never enlarged beyond 100 %\n"

@@ -73,7 +73,7 @@ void FirstPageAhead::start(const Book &book, IImgPicture *picture)
     m_worker = std::thread([this, book, picture] { run(book, picture); });
 }
 
-void FirstPageAhead::setSurface(QSize surface, bool hundred)
+void FirstPageAhead::setSurface(QSize surface, bool hundred, qreal ratio)
 {
     if (!m_pending || surface.isEmpty())
         return;
@@ -83,11 +83,12 @@ void FirstPageAhead::setSurface(QSize surface, bool hundred)
             return;
         m_surface = surface;
         m_hundred = hundred;
+        m_ratio = ratio;
     }
     m_changed.notify_all();
 }
 
-bool FirstPageAhead::waitForSurface(QSize &surface, bool &hundred)
+bool FirstPageAhead::waitForSurface(QSize &surface, bool &hundred, qreal &ratio)
 {
     std::unique_lock<std::mutex> l(m_lock);
     m_changed.wait(l, [this] { return m_cancelled || m_surface.isValid(); });
@@ -95,6 +96,7 @@ bool FirstPageAhead::waitForSurface(QSize &surface, bool &hundred)
         return false;
     surface = m_surface;
     hundred = m_hundred;
+    ratio = m_ratio;
     return true;
 }
 
@@ -147,6 +149,7 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
         picture->GetImageSize(file, w, h);
     QSize surface;
     bool hundred = false;
+    qreal ratio = 1.0;
     if (w > 0 && h > 0) {
         {
             const std::lock_guard<std::mutex> l(m_lock);
@@ -158,9 +161,14 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
         }
         bytes = QByteArray();
         m_changed.notify_all();
-        if (waitForSurface(surface, hundred)) {
-            const QSize size = PageGeometry::drawnSize(w, h, book.viewMode == 2 ? 2 : 1, hundred, surface.width(),
-                                                       surface.height());
+        if (waitForSurface(surface, hundred, ratio)) {
+            const qint16 n = book.viewMode == 2 ? 2 : 1;
+            const QSize drawn = PageGeometry::drawnSize(w, h, n, hundred, surface.width(), surface.height());
+            // Where the draw will put it: alone, or (reading left to right) the
+            // spread's left half.
+            const QSize size = PageGeometry::toDevice(
+                PageGeometry::placed(n == 2 ? PageGeometry::LeftHalf : PageGeometry::Alone, drawn, surface), ratio)
+                                   .size();
             bool go = false;
             {
                 const std::lock_guard<std::mutex> l(m_lock);

@@ -53,8 +53,9 @@ public:
     void start(const Book &book, IImgPicture *picture);
     // The surface the first page will be drawn on and whether pages stay at
     // 100 %; the worker decodes once it has both a page and a surface. A later
-    // call before the decode starts replaces the surface.
-    void setSurface(QSize surface, bool hundred);
+    // call before the decode starts replaces the surface. The surface is in
+    // logical pixels; the page is decoded at `ratio` device pixels for each.
+    void setSurface(QSize surface, bool hundred, qreal ratio = 1.0);
     // The early picture when `file` holds the bytes the worker decoded and
     // `size` is the size it decoded them at, after waiting for that decode; nullopt
     // otherwise. Either way the early page is spent: it serves one draw at most.
@@ -73,7 +74,7 @@ public:
 private:
     void run(Book book, IImgPicture *picture);
     // Waits for the surface; false when the page was given up meanwhile.
-    bool waitForSurface(QSize &surface, bool &hundred);
+    bool waitForSurface(QSize &surface, bool &hundred, qreal &ratio);
 
     std::thread m_worker;
     bool m_pending = false; // the window's thread only
@@ -87,6 +88,7 @@ private:
     bool m_done = false;     // the decode ended (or never will)
     QSize m_surface;
     bool m_hundred = false;
+    qreal m_ratio = 1.0;
     QByteArray m_bytes;
     QString m_name;
     QSize m_size;

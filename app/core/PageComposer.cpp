@@ -70,6 +70,13 @@ protected:
     }
 };
 
+using PageGeometry::Side;
+
+Side sideOf(size_t i, size_t count)
+{
+    return count == 1 ? PageGeometry::Alone : (i == 0 ? PageGeometry::LeftHalf : PageGeometry::RightHalf);
+}
+
 } // namespace
 
 PageComposer::PageComposer(ReadingSession &session, Program &app)
@@ -124,12 +131,16 @@ QSize PageComposer::pageSize(IImgPicture *picture, const QString &file, qint16 n
 void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint16 turnPos)
 {
     QImage &surface = t.surface();
-    if (surface.size() != m_lastSurface) {
+    const qreal ratio = t.ratio > 0 ? t.ratio : 1.0;
+    if (surface.size() != m_lastSurface || ratio != m_ratio) {
         m_prefetch.drop();
         m_lastSurface = surface.size();
     }
+    m_ratio = ratio;
+    m_logical = PageGeometry::toLogical(surface.size(), ratio);
     ++m_drawCount;
     m_notices.clear();
+    m_shownPages.clear();
     // The last picture is shared with Img_Tmp rather than copied into it: a new
     // surface costs less than detaching a copy only to paint it over.
     if (!surface.isDetached())
@@ -147,7 +158,7 @@ void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint
     // The next page in reading order, or the previous one after a step back.
     const qint16 previous = m_lastIndex;
     m_lastIndex = index;
-    schedulePrefetch(t.picture, qint16(index < previous ? index - 1 : index + 1), surface.size());
+    schedulePrefetch(t.picture, qint16(index < previous ? index - 1 : index + 1), m_logical, m_ratio);
 }
 
 std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, qint16 index, QSize surface) const
@@ -200,20 +211,24 @@ std::optional<QImage> PageComposer::picture(IImgPicture *pic, const QString &fil
     return pic->DisplayPicture(file);
 }
 
-PageComposer::Shown PageComposer::shown(IImgPicture *pic, const Placed &page, QSize slot)
+PageComposer::Shown PageComposer::shown(IImgPicture *pic, const Placed &page, PageGeometry::Side side, QSize slot)
 {
     if (page.entry < 0 || page.entry >= m_session.pageCount() || page.file.isEmpty())
         return {};
     // A header that cannot be read (not an image, or one past the decode limit)
     // is not worth a decode; a readable header may still front a truncated file.
     if (!page.size.isEmpty() && fileExists(page.file)) {
-        std::optional<QImage> img = picture(pic, page.file, page.size);
+        const QRect logical = PageGeometry::placed(side, page.size, m_logical);
+        const QRect area = PageGeometry::toDevice(logical, m_ratio);
+        std::optional<QImage> img = picture(pic, page.file, area.size());
         if (img && !img->isNull())
-            return {std::move(*img), page.size, false};
+            return {std::move(*img), logical, area, false};
     }
     m_notices.push_back(page.entry);
     const QString name = m_session.pageName(page.entry);
-    return {PageNotice::page(slot, m_app.lang.Msg_Undecodable.arg(name)), slot, true};
+    const QRect logical = PageGeometry::placed(side, slot, m_logical);
+    const QRect area = PageGeometry::toDevice(logical, m_ratio);
+    return {PageNotice::page(area.size(), m_app.lang.Msg_Undecodable.arg(name), m_ratio), logical, area, true};
 }
 
 bool PageComposer::noticeShown(int entry) const
@@ -221,7 +236,7 @@ bool PageComposer::noticeShown(int entry) const
     return std::find(m_notices.cbegin(), m_notices.cend(), entry) != m_notices.cend();
 }
 
-void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface)
+void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface, qreal ratio)
 {
     if (!m_prefetching || !pic || !pic->Decoder() || index < 0 || index >= m_session.stepCount())
         return;
@@ -232,19 +247,23 @@ void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surfac
     // After the finished page has been put on the screen, not before: the
     // look-ahead takes the other core and the disk while the page is painted.
     static_cast<LateCallTarget *>(m_guard.get())->post(
-        [this, pic, alive = QPointer<QObject>(control), index, surface, ticket = m_drawCount] {
+        [this, pic, alive = QPointer<QObject>(control), index, surface, ratio, ticket = m_drawCount] {
             if (alive && ticket == m_drawCount && m_prefetching)
-                prefetchStep(pic, index, surface);
+                prefetchStep(pic, index, surface, ratio);
         });
 }
 
-void PageComposer::prefetchStep(IImgPicture *pic, qint16 index, QSize surface)
+void PageComposer::prefetchStep(IImgPicture *pic, qint16 index, QSize surface, qreal ratio)
 {
     m_prefetch.setCapacity(m_session.I_ViewMode == 2 ? 6 : 3);
     prepare(index);
-    for (const Placed &page : layout(pic, index, surface)) {
-        if (page.entry >= 0 && !page.size.isEmpty() && fileExists(page.file))
-            m_prefetch.request(PagePrefetch::keyOf(page.file, page.size), pic->Decoder());
+    const std::vector<Placed> pages = layout(pic, index, surface);
+    for (size_t i = 0; i < pages.size(); ++i) {
+        const Placed &page = pages[i];
+        if (page.entry < 0 || page.size.isEmpty() || !fileExists(page.file))
+            continue;
+        const QSize device = PageGeometry::toDevice(PageGeometry::placed(sideOf(i, pages.size()), page.size, surface), ratio).size();
+        m_prefetch.request(PagePrefetch::keyOf(page.file, device), pic->Decoder());
     }
 }
 
@@ -256,18 +275,19 @@ void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint
         Img_Tmp = surface.copy();
         return;
     }
-    const Shown page = shown(pic, layout(pic, qint16(p), surface.size()).front(), surface.size());
-    const QSize d = page.size;
-    const int x = int(roundEven((surface.width() - d.width()) / 2.0));
-    const int y = int(roundEven((surface.height() - d.height()) / 2.0));
+    const Placed placed = layout(pic, qint16(p), m_logical).front();
+    const Shown page = shown(pic, placed, PageGeometry::Alone, m_logical);
+    const QRect a = page.area;
     if (I_Effect != 1) {
         surface.fill(Qt::black);
-        copyPicture(page.image, surface, x, y, d.width(), d.height());
+        copyPicture(page.image, surface, a.x(), a.y(), a.width(), a.height());
     } else {
-        if (!Img_Tmp.isNull())
+        if (!Img_Tmp.isNull() && Img_Tmp.size() == surface.size())
             surface = Img_Tmp.copy();
-        turnPage(t, surface, page.image, QRect(x, y, d.width(), d.height()), turnPos, false);
+        turnPage(t, surface, page.image, a, turnPos, false);
     }
+    if (!page.notice && !page.image.isNull())
+        m_shownPages.push_back({placed.entry, placed.file, page.logical});
     Img_Tmp = surface;
 }
 
@@ -279,36 +299,44 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         Img_Tmp = surface.copy();
         return;
     }
-    const std::vector<Placed> pages = layout(pic, qint16(p / 2), surface.size());
-    const int sw = surface.width(), sh = surface.height();
+    const std::vector<Placed> pages = layout(pic, qint16(p / 2), m_logical);
+    const int sw = m_logical.width(), sh = m_logical.height();
     const int centre = int(roundEven(sw / 2.0));
     // A page that cannot be decoded fills its half.
-    const Shown left = shown(pic, pages[0], QSize(centre, sh));
-    const Shown right = shown(pic, pages[1], QSize(sw - centre, sh));
-    const QSize d1 = left.size, d2 = right.size;
-    // Puts one page on `to` at x, centred in height.
-    auto place = [&](QImage &to, const Shown &page, int x) {
-        const QSize d = page.size;
-        copyPicture(page.image, to, x, int(roundEven((sh - d.height()) / 2.0)), d.width(), d.height());
+    const Shown left = shown(pic, pages[0], PageGeometry::LeftHalf, QSize(centre, sh));
+    const Shown right = shown(pic, pages[1], PageGeometry::RightHalf, QSize(sw - centre, sh));
+    // Puts one page on `to` at x (device pixels), at its own height.
+    auto place = [](QImage &to, const Shown &page, int x) {
+        copyPicture(page.image, to, x, page.area.y(), page.area.width(), page.area.height());
+    };
+    auto remember = [this](const Placed &placed, const Shown &page, int x) {
+        if (!page.notice && !page.image.isNull())
+            m_shownPages.push_back({placed.entry, placed.file, page.logical.translated(x - page.logical.x(), 0)});
     };
     if (I_Effect != 1) {
-        place(surface, left, int(roundEven(sw / 2.0 - d1.width())));
-        place(surface, right, centre);
+        place(surface, left, left.area.x());
+        place(surface, right, right.area.x());
+        remember(pages[0], left, left.logical.x());
+        remember(pages[1], right, right.logical.x());
     } else {
-        if (!Img_Tmp.isNull())
+        if (!Img_Tmp.isNull() && Img_Tmp.size() == surface.size())
             surface = Img_Tmp.copy();
         // Both pages are composed side by side into one block that turns as a whole.
-        const int bw = d1.width() + d2.width();
-        QImage block(qMax(bw, 1), qMax(sh, 1), QImage::Format_RGB32);
+        const int bw = left.area.width() + right.area.width();
+        QImage block(qMax(bw, 1), qMax(surface.height(), 1), QImage::Format_RGB32);
         block.fill(Qt::black);
         place(block, left, 0);
-        place(block, right, d1.width());
+        place(block, right, left.area.width());
         // A lone page comes to rest where it stands without the effect: an edge on
         // the centre line; so does a spread with a notice, which keeps to its own
         // half. A full spread turns centred as a whole.
+        const int w1 = left.logical.width(), w2 = right.logical.width();
         const bool onCentreLine = pages[0].entry < 0 || pages[1].entry < 0 || left.notice || right.notice;
-        const int x = onCentreLine ? int(roundEven(sw / 2.0 - d1.width())) : int(roundEven((sw - bw) / 2.0));
-        turnPage(t, surface, block, QRect(x, 0, bw, sh), turnPos, true);
+        const int x = onCentreLine ? int(roundEven(sw / 2.0 - w1)) : int(roundEven((sw - w1 - w2) / 2.0));
+        const int deviceX = PageGeometry::toDevice(QRect(x, 0, 0, 0), m_ratio).x();
+        turnPage(t, surface, block, QRect(deviceX, 0, bw, surface.height()), turnPos, true);
+        remember(pages[0], left, x);
+        remember(pages[1], right, x + w1);
     }
     Img_Tmp = surface;
 }

@@ -1,10 +1,12 @@
 #pragma once
 #include "core/FirstPageAhead.h"
+#include "core/PageGeometry.h"
 #include "core/PagePrefetch.h"
 
 #include <QImage>
 #include <QObject>
 #include <QPointer>
+#include <QRect>
 #include <QSize>
 #include <functional>
 #include <memory>
@@ -29,6 +31,9 @@ struct PageTarget
     IImgPicture *picture = nullptr;
     QImage *Img_Tmp = nullptr;
     Cls_BookMove *bookMove = nullptr;
+    // Device pixels per logical pixel of the surface. Pages are placed by the
+    // logical rules and decoded, sharpened and turned in device pixels.
+    qreal ratio = 1.0;
 };
 
 // Draws the current page or spread of a session onto a window's surface, by one
@@ -57,6 +62,16 @@ public:
     // place of page entry `entry`.
     bool noticeShown(int entry) const;
 
+    // A decoded page the last draw left on the surface, where it stands in
+    // logical pixels (the magnifier reads the page from its file there).
+    struct ShownPage
+    {
+        int entry = -1;
+        QString file;
+        QRect rect;
+    };
+    const std::vector<ShownPage> &shownPages() const { return m_shownPages; }
+
     // The drawn size of `file` on a surface of the given size, n pages side by side.
     QSize pageSize(IImgPicture *picture, const QString &file, qint16 n, QSize surface) const;
 
@@ -80,18 +95,20 @@ private:
     // The picture of `file` at `size`: the first page decoded early, or from the
     // pages decoded ahead when held there, else decoded by the control; nullopt or a null image when it cannot be decoded.
     std::optional<QImage> picture(IImgPicture *pic, const QString &file, QSize size);
-    // What is drawn for a placed page.
+    // What is drawn for a placed page: where it stands in logical and in device
+    // pixels, and its picture at the device size.
     struct Shown
     {
         QImage image; // null where no page stands
-        QSize size{0, 0};
+        QRect logical;
+        QRect area;
         bool notice = false;
     };
-    // The decoded page, or a notice page of `slot` size naming a file that cannot
-    // be decoded.
-    Shown shown(IImgPicture *pic, const Placed &page, QSize slot);
-    void schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface);
-    void prefetchStep(IImgPicture *pic, qint16 index, QSize surface);
+    // The decoded page standing on `side`, or a notice page of `slot` logical
+    // size naming a file that cannot be decoded.
+    Shown shown(IImgPicture *pic, const Placed &page, PageGeometry::Side side, QSize slot);
+    void schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface, qreal ratio);
+    void prefetchStep(IImgPicture *pic, qint16 index, QSize surface, qreal ratio);
 
     void drawOnePage(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos);
     void drawSpread(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos);
@@ -106,6 +123,10 @@ private:
     FirstPageAhead m_firstPage;
     qint16 m_lastIndex = -1;
     QSize m_lastSurface;
+    // The draw under way: its ratio and the surface's logical size.
+    qreal m_ratio = 1.0;
+    QSize m_logical;
+    std::vector<ShownPage> m_shownPages;
     // Bumped by every draw: a pending look-ahead for an older one is stale.
     quint64 m_drawCount = 0;
     // The page entries the last draw showed a notice for.

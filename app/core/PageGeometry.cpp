@@ -58,3 +58,32 @@ QSize PageGeometry::drawnSize(double naturalW, double naturalH, qint16 n, bool h
         scale = 1.0;
     return {int(roundEven(tw * scale)), int(roundEven(th * scale))};
 }
+
+QRect PageGeometry::toDevice(QRect logical, qreal ratio)
+{
+    if (ratio == 1.0)
+        return logical;
+    const auto edge = [ratio](int v) { return int(roundEven(v * ratio)); };
+    const int left = edge(logical.left()), top = edge(logical.top());
+    return {left, top, edge(logical.left() + logical.width()) - left, edge(logical.top() + logical.height()) - top};
+}
+
+QSize PageGeometry::toLogical(QSize device, qreal ratio)
+{
+    if (ratio == 1.0 || ratio <= 0)
+        return device;
+    return {int(roundEven(device.width() / ratio)), int(roundEven(device.height() / ratio))};
+}
+
+QRect PageGeometry::placed(Side side, QSize d, QSize surface)
+{
+    const int y = int(roundEven((surface.height() - d.height()) / 2.0));
+    int x;
+    if (side == LeftHalf)
+        x = int(roundEven(surface.width() / 2.0 - d.width()));
+    else if (side == RightHalf)
+        x = int(roundEven(surface.width() / 2.0));
+    else
+        x = int(roundEven((surface.width() - d.width()) / 2.0));
+    return {x, y, d.width(), d.height()};
+}

@@ -7,12 +7,16 @@
 
 namespace PageNotice {
 
-QImage page(QSize size, const QString &text)
+QImage page(QSize deviceSize, const QString &text, qreal ratio)
 {
-    if (size.isEmpty())
+    if (deviceSize.isEmpty())
         return {};
-    QImage img(size, QImage::Format_RGB32);
+    QImage img(deviceSize, QImage::Format_RGB32);
     img.fill(Qt::black);
+    if (ratio <= 0)
+        ratio = 1.0;
+    img.setDevicePixelRatio(ratio);
+    const QSize size = (QSizeF(deviceSize) / ratio).toSize();
     QPainter painter(&img);
     QFont font = painter.font();
     // About a fortieth of the page's height, never unreadably small nor so large
@@ -21,8 +25,11 @@ QImage page(QSize size, const QString &text)
     painter.setFont(font);
     painter.setPen(QColor(200, 200, 200));
     const int margin = std::max(4, size.width() / 16);
-    const QRect box = img.rect().adjusted(margin, 0, -margin, 0);
+    const QRect box = QRect(QPoint(0, 0), size).adjusted(margin, 0, -margin, 0);
     painter.drawText(box, Qt::AlignCenter | Qt::TextWrapAnywhere, text);
+    painter.end();
+    // Copied pixel for pixel onto the surface from here on.
+    img.setDevicePixelRatio(1.0);
     return img;
 }
 

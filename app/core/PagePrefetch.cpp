@@ -60,6 +60,12 @@ void PagePrefetch::setCapacity(int pages)
     trim();
 }
 
+void PagePrefetch::setBudget(qint64 bytes)
+{
+    m_budget = bytes;
+    trim();
+}
+
 void PagePrefetch::request(const Key &key, PictureDecoder decoder)
 {
     if (!decoder || key.file.isEmpty() || key.size.isEmpty())
@@ -97,6 +103,15 @@ std::optional<std::optional<QImage>> PagePrefetch::take(const Key &key)
     return std::nullopt;
 }
 
+bool PagePrefetch::done(const Key &key) const
+{
+    for (const Entry &e : m_entries) {
+        if (e.key == key)
+            return e.result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    }
+    return false;
+}
+
 void PagePrefetch::drop()
 {
     for (const Entry &e : m_entries)
@@ -112,7 +127,13 @@ void PagePrefetch::settle()
 
 void PagePrefetch::trim()
 {
-    while (int(m_entries.size()) > m_capacity) {
+    const auto bytes = [this] {
+        qint64 sum = 0;
+        for (const Entry &e : m_entries)
+            sum += qint64(e.key.size.width()) * e.key.size.height() * 4;
+        return sum;
+    };
+    while (int(m_entries.size()) > m_capacity || (m_entries.size() > 1 && bytes() > m_budget)) {
         m_entries.front().job->abandoned.store(true);
         m_entries.pop_front();
     }

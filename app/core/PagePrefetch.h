@@ -42,12 +42,19 @@ public:
 
     // How many pages are held (the oldest goes first).
     void setCapacity(int pages);
+    // How many bytes the held pages may take, counted at the size they are
+    // decoded at, which on a dense screen is in device pixels; the newest page
+    // is held even when it alone is over.
+    static constexpr qint64 kDefaultBudget = qint64(256) << 20;
+    void setBudget(qint64 bytes);
     // Starts decoding the page unless it is held or under way already.
     void request(const Key &key, PictureDecoder decoder);
     // The decoded page when it is held, after waiting for its decode when that is
     // still under way; nullopt when it is not held. The inner value is the
     // decoder's own answer (nullopt for a file it could not decode).
     std::optional<std::optional<QImage>> take(const Key &key);
+    // Whether the page is held and its decode is done (take() would not wait).
+    bool done(const Key &key) const;
     // Forgets every page (a new volume, a new size, a changed option).
     void drop();
 
@@ -70,6 +77,7 @@ private:
 
     std::deque<Entry> m_entries; // oldest first
     int m_capacity = 3;
+    qint64 m_budget = kDefaultBudget;
     int m_hits = 0;
     // One worker: the reader turns one page at a time, and the window's thread
     // keeps the other core. Started with the first request.

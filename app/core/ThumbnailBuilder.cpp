@@ -1,5 +1,7 @@
 #include "core/ThumbnailBuilder.h"
 
+#include "core/PageGeometry.h"
+
 #include "core/IndexGeometry.h"
 
 #include <leafview/ImgPicture.h>
@@ -150,12 +152,16 @@ void ThumbnailBuilder::decoded(quint64 generation, int page, const QImage &thumb
     }
 }
 
-QImage ThumbnailBuilder::cellPicture(IImgPicture *picture, const QString &path)
+QImage ThumbnailBuilder::cellPicture(IImgPicture *picture, const QString &path, qreal ratio)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return {};
-    QImage cell(IndexGeometry::kThumbWidth, IndexGeometry::kThumbHeight, QImage::Format_RGB32);
+    if (ratio <= 0)
+        ratio = 1.0;
+    const QRect box(0, 0, IndexGeometry::kThumbWidth, IndexGeometry::kThumbHeight);
+    QImage cell(PageGeometry::toDevice(box, ratio).size(), QImage::Format_RGB32);
     cell.fill(Qt::black);
+    cell.setDevicePixelRatio(ratio);
     if (!picture)
         return cell;
     float w = 0, h = 0;
@@ -163,11 +169,17 @@ QImage ThumbnailBuilder::cellPicture(IImgPicture *picture, const QString &path)
     const QSize size = IndexGeometry::thumbnailSize(w, h);
     if (size.isEmpty())
         return cell;
-    const std::optional<QImage> scaled = picture->ScaledPicture(path, size.width(), size.height());
+    const QRect at = PageGeometry::toDevice(QRect(IndexGeometry::thumbnailOffset(size), size), ratio);
+    const std::optional<QImage> scaled = picture->ScaledPicture(path, at.width(), at.height());
     if (!scaled || scaled->isNull())
         return cell;
-    QPainter p(&cell);
-    p.setCompositionMode(QPainter::CompositionMode_Source);
-    p.drawImage(IndexGeometry::thumbnailOffset(size), *scaled, QRect(QPoint(0, 0), size));
+    // Pixel for pixel: the painter would otherwise work in the cell's logical pixels.
+    cell.setDevicePixelRatio(1.0);
+    {
+        QPainter p(&cell);
+        p.setCompositionMode(QPainter::CompositionMode_Source);
+        p.drawImage(at.topLeft(), *scaled, QRect(QPoint(0, 0), at.size()));
+    }
+    cell.setDevicePixelRatio(ratio);
     return cell;
 }

@@ -49,8 +49,10 @@ public:
     // The picture of a thumbnail cell for `path`, made through the control's
     // thread-safe decode: the thumbnail at its size, centred on black. A missing
     // file gives a null picture (the cell shows nothing); one that cannot be
-    // decoded, a black cell.
-    static QImage cellPicture(IImgPicture *picture, const QString &path);
+    // decoded, a black cell. On a surface of `ratio` device pixels per logical
+    // pixel the cell has that many more pixels and says so (its device pixel
+    // ratio), so the thumbnail keeps its logical size and shows finer.
+    static QImage cellPicture(IImgPicture *picture, const QString &path, qreal ratio = 1.0);
 
 signals:
     // Thumbnail `page` is ready; emitted for 0, 1, 2, ... in order.

@@ -2,6 +2,9 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QWheelEvent>
+
+#include <cmath>
 
 Canvas::Canvas(QWidget *parent) : QWidget(parent)
 {
@@ -10,14 +13,56 @@ Canvas::Canvas(QWidget *parent) : QWidget(parent)
     setMouseTracking(true);
 }
 
-QImage &Canvas::surface()
+qreal Canvas::ratio() const
+{
+    return m_fixedRatio > 0 ? m_fixedRatio : devicePixelRatioF();
+}
+
+void Canvas::setRatio(qreal ratio)
+{
+    m_fixedRatio = ratio > 0 ? ratio : 0;
+    checkRatio();
+}
+
+QSize Canvas::deviceSize() const
 {
     const QSize s = size().expandedTo(QSize(0, 0));
+    const qreal r = ratio();
+    if (r == 1.0)
+        return s;
+    return {int(std::nearbyint(s.width() * r)), int(std::nearbyint(s.height() * r))};
+}
+
+QImage &Canvas::surface()
+{
+    const QSize s = deviceSize();
     if (m_image.size() != s) {
         m_image = QImage(s, QImage::Format_RGB32);
         m_image.fill(m_background);
     }
+    m_imageRatio = ratio();
     return m_image;
+}
+
+void Canvas::checkRatio()
+{
+    if (!m_image.isNull() && ratio() != m_imageRatio) {
+        m_imageRatio = ratio();
+        emit ratioChanged();
+    }
+}
+
+bool Canvas::event(QEvent *e)
+{
+    // A move to another screen; Qt from 6.6 on also tells of a screen whose
+    // density changed, which older versions only show by painting again.
+    if (e->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || e->type() == QEvent::DevicePixelRatioChange
+#endif
+    )
+        QMetaObject::invokeMethod(this, &Canvas::checkRatio, Qt::QueuedConnection);
+    return QWidget::event(e);
 }
 
 void Canvas::clearPicture()
@@ -43,16 +88,36 @@ void Canvas::setPicture(const QImage &img)
 void Canvas::paintEvent(QPaintEvent *)
 {
     QPainter p(this);
+    if (ratio() != m_imageRatio && !m_image.isNull()) {
+        // Drawn again at the new ratio once this paint is done.
+        QMetaObject::invokeMethod(this, &Canvas::checkRatio, Qt::QueuedConnection);
+    }
     // Until something is drawn at this size the surface would only hold the
     // background: it is painted as such, not made (a window's first paint).
-    if (m_image.size() != size())
+    if (m_image.size() != deviceSize())
         p.fillRect(rect(), m_background);
-    else
+    else if (m_imageRatio == 1.0)
         p.drawImage(0, 0, m_image);
+    else
+        // Device pixel for device pixel: the picture's logical size at its ratio.
+        p.drawImage(QRectF(QPointF(0, 0), QSizeF(m_image.size()) / m_imageRatio), m_image);
+}
+
+void Canvas::holdMagnifier(int by, bool held)
+{
+    const int before = m_magnifierHolds;
+    m_magnifierHolds = held ? (m_magnifierHolds | by) : (m_magnifierHolds & ~by);
+    if ((before != 0) != (m_magnifierHolds != 0))
+        emit magnifierHeld(m_magnifierHolds != 0);
 }
 
 void Canvas::keyPressEvent(QKeyEvent *e)
 {
+    if (e->key() == Qt::Key_Z && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        if (!e->isAutoRepeat())
+            holdMagnifier(1, true);
+        return;
+    }
     m_pressed.insert(e->key());
     QWidget::keyPressEvent(e);
 }
@@ -60,11 +125,18 @@ void Canvas::keyPressEvent(QKeyEvent *e)
 void Canvas::focusOutEvent(QFocusEvent *e)
 {
     m_pressed.clear();
+    // A release that goes to another window would leave the lens up for good.
+    holdMagnifier(3, false);
     QWidget::focusOutEvent(e);
 }
 
 void Canvas::keyReleaseEvent(QKeyEvent *e)
 {
+    if (e->key() == Qt::Key_Z && m_magnifierHolds & 1) {
+        if (!e->isAutoRepeat())
+            holdMagnifier(1, false);
+        return;
+    }
     if (!m_pressed.remove(e->key())) {
         QWidget::keyReleaseEvent(e);
         return;
@@ -77,7 +149,28 @@ void Canvas::keyReleaseEvent(QKeyEvent *e)
 
 void Canvas::mousePressEvent(QMouseEvent *e)
 {
+    if (e->button() == Qt::MiddleButton) {
+        holdMagnifier(2, true);
+        return;
+    }
     emit mousePressed(e);
+}
+
+void Canvas::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (e->button() == Qt::MiddleButton)
+        holdMagnifier(2, false);
+    QWidget::mouseReleaseEvent(e);
+}
+
+void Canvas::wheelEvent(QWheelEvent *e)
+{
+    if (m_magnifierHolds == 0) {
+        QWidget::wheelEvent(e);
+        return;
+    }
+    emit magnifierWheel(e->angleDelta().y());
+    e->accept();
 }
 
 void Canvas::mouseMoveEvent(QMouseEvent *e)

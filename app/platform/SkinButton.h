@@ -5,11 +5,13 @@
 // A skin image, read as the format its name gives. Qt, asked to guess, loads and
 // questions every image-format plugin it has before it reads a format of its own
 // such as BMP: milliseconds of start-up for nothing. A file whose name lies about
-// its format is still read, by its contents.
-QImage readSkinImage(const QString &path);
+// its format is still read, by its contents. On a screen denser than 1 the
+// skin's 2x drawing ("name@2x.bmp" beside "name.bmp") is read when there is one,
+// and carries its device pixel ratio, so it shows at the same logical size.
+QImage readSkinImage(const QString &path, qreal ratio = 1.0);
 // The same as a pixmap, kept in the pixmap cache: a button switches between its
 // normal, pressed and grey images on every press.
-QPixmap skinPixmap(const QString &path);
+QPixmap skinPixmap(const QString &path, qreal ratio = 1.0);
 
 // An image button dressed from the skin folder. It shows whatever image its
 // owner gives it (normal, pressed or grey) and reports presses and releases of
@@ -41,6 +43,7 @@ signals:
     void leftReleased();
 
 protected:
+    bool event(QEvent *e) override;
     void paintEvent(QPaintEvent *) override;
     void mousePressEvent(QMouseEvent *e) override;
     void mouseReleaseEvent(QMouseEvent *e) override;

@@ -7,6 +7,7 @@
 #include "platform/InputBlocker.h"
 #include "platform/KeyCodes.h"
 #include "views/Frm_ImgViewer.h"
+#include "views/Magnifier.h"
 #include "views/WindowParts.h"
 
 #include <leafview/ImgPicture.h>
@@ -139,6 +140,13 @@ void Frm_FullScreen::buildWidgets()
                           e->position().x());
     });
     connect(PicDraw, &Canvas::mouseMoved, this, [this](QMouseEvent *) { showPointer(); });
+    // Another screen density: the page again at the new one.
+    connect(PicDraw, &Canvas::ratioChanged, this, [this] {
+        if (m_closed)
+            return;
+        Img_Tmp = QImage();
+        FullPage_Draw(Cur_Page, 0);
+    });
 }
 
 void Frm_FullScreen::buildMenu()
@@ -177,6 +185,9 @@ void Frm_FullScreen::createControls()
 {
     ImgPicture1 = WindowParts::createImgPicture(m_app.controls, this);
     WheelMouse1 = WindowParts::createWheelMouse(m_app.controls, this, this, SLOT(onWheelChanged(int)));
+    lens = new Magnifier(
+        PicDraw, ImgPicture1, [this]() -> const auto & { return m_main.composer.shownPages(); },
+        Magnifier::sideSetting(m_app.paths));
 }
 
 void Frm_FullScreen::syncMenu()
@@ -215,7 +226,8 @@ void Frm_FullScreen::Form_Resize()
 PageTarget Frm_FullScreen::pageTarget()
 {
     return PageTarget{[this]() -> QImage & { return PicDraw->surface(); }, [this] { PicDraw->repaint(); },
-                      [this] { PicDraw->update(); }, ImgPicture1, &Img_Tmp, Book_Move.get()};
+                      [this] { PicDraw->update(); }, ImgPicture1, &Img_Tmp, Book_Move.get(),
+                      PicDraw->ratio()};
 }
 
 void Frm_FullScreen::FullPage_Draw(qint16 i_PgNo, qint16 I_Effect)
@@ -351,6 +363,9 @@ void Frm_FullScreen::keyPressEvent(QKeyEvent *e)
 
 void Frm_FullScreen::WheelMouse1_WheelChanged(int Delta)
 {
+    // While the lens is held the wheel sets its zoom.
+    if (PicDraw->magnifying())
+        return;
     Tmr_ScrollTag = QString::number(Delta);
     // Switching on a running timer does not restart it: one step per burst.
     if (!Tmr_Scroll.isActive())

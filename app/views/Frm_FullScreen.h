@@ -11,6 +11,7 @@
 class Frm_ImgViewer;
 class Program;
 class Canvas;
+class Magnifier;
 class QFrame;
 class QLabel;
 class QMenu;
@@ -66,6 +67,7 @@ public:
 
     QWidget *pic_Top = nullptr;
     Canvas *PicDraw = nullptr;
+    Magnifier *lens = nullptr;
     QFrame *PicBox = nullptr;
     QLabel *lbl_filemsg = nullptr;
     QFrame *Shback = nullptr;

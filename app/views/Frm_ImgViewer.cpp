@@ -13,6 +13,7 @@
 #include "core/ExportFolderFile.h"
 #include "core/SessionLifecycle.h"
 #include "platform/IniRead.h"
+#include "views/Magnifier.h"
 #include "core/Program.h"
 #include "imaging/CDIB.h"
 #include "imaging/Cls_BookMove.h"
@@ -164,6 +165,9 @@ void Frm_ImgViewer::createControls()
     ImgPicture1 = WindowParts::createImgPicture(m_app.controls, this);
     ImgPicture2 = WindowParts::createImgPicture(m_app.controls, this);
     WheelMouse1 = WindowParts::createWheelMouse(m_app.controls, this, this, SLOT(onWheelChanged(int)));
+    lens = new Magnifier(
+        PicDraw, ImgPicture1, [this]() -> const auto & { return composer.shownPages(); },
+        Magnifier::sideSetting(m_app.paths));
 }
 
 // ---------------------------------------------------------------- start-up
@@ -377,7 +381,8 @@ void Frm_ImgViewer::showPageNumber(qint16 i_PgNo)
 PageTarget Frm_ImgViewer::pageTarget()
 {
     return PageTarget{[this]() -> QImage & { return PicDraw->surface(); }, [this] { PicDraw->repaint(); },
-                      [this] { PicDraw->update(); }, ImgPicture1, &Img_Tmp, m_bookMove.get()};
+                      [this] { PicDraw->update(); }, ImgPicture1, &Img_Tmp, m_bookMove.get(),
+                      PicDraw->ratio()};
 }
 
 void Frm_ImgViewer::Page_Draw(qint16 i_PgNo, qint16 I_Effect)
@@ -539,6 +544,9 @@ void Frm_ImgViewer::PicDraw_MouseMove()
 
 void Frm_ImgViewer::WheelMouse1_WheelChanged(int Delta)
 {
+    // While the lens is held the wheel sets its zoom.
+    if (PicDraw->magnifying())
+        return;
     Tmr_Scroll.Tag = QString::number(Delta);
     // Enabling a running timer does not restart it: one step per burst.
     if (!Tmr_Scroll.timer.isActive())

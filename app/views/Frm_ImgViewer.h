@@ -14,6 +14,7 @@
 
 class Program;
 class Canvas;
+class Magnifier;
 class SkinButton;
 class QComboBox;
 class QLineEdit;
@@ -128,6 +129,9 @@ public:
     // the constructor after the widgets exist.
     void styleWidgets();
     void Skin_Load();
+    // The surface's screen density changed: the skin, the page and the
+    // thumbnails again at the new one.
+    void screenDensityChanged();
     void Set_ButtonState(bool pagesAvailable);
     QString skinPath(const QString &file, bool languageDependent) const;
     void Form_Resize();
@@ -183,6 +187,7 @@ public:
     QCheckBox *Chk_Sharpen = nullptr;
     QCheckBox *chkeffect = nullptr;
     Canvas *PicDraw = nullptr;
+    Magnifier *lens = nullptr;
     QLabel *lblnoimage = nullptr;
     QFrame *PicBox = nullptr;
     QLabel *lbl_filemsg = nullptr;

@@ -180,7 +180,7 @@ void Frm_ImgViewer::Skin_Load()
     cmdfullscreen->setImageFile(skinPath(QStringLiteral("b_allscreen.bmp"), true));
     cmdIndex->setImageFile(skinPath(QStringLiteral("b_list.bmp"), true));
     img_Info->setImageFile(skinPath(QStringLiteral("b_inform.bmp"), false));
-    m_topPicture = readSkinImage(skinPath(kBgTop, false));
+    m_topPicture = readSkinImage(skinPath(kBgTop, false), devicePixelRatioF());
     PicTmp = m_topPicture;
     PicTop->update();
     Pic_IndexScreen->Skin_Load();
@@ -194,12 +194,22 @@ void Frm_ImgViewer::Skin_Load()
     placeTopBar();
 }
 
+void Frm_ImgViewer::screenDensityChanged()
+{
+    m_tipShown.clear();
+    PicTmp = QImage();
+    Skin_Load();
+    Form_Resize();
+    if (m_app.IsIndexShow && !session.List1().isEmpty())
+        Tmr_Index.timer.start();
+}
+
 void Frm_ImgViewer::showTipPicture()
 {
     if (m_tipShown == m_tipFile)
         return;
     m_tipShown = m_tipFile;
-    PicTip->setPixmap(skinPixmap(m_tipFile));
+    PicTip->setPixmap(skinPixmap(m_tipFile, devicePixelRatioF()));
     PicTip->adjustSize();
     PicTip->move((PicTipOut->width() - PicTip->width()) / 2, (PicTipOut->height() - PicTip->height()) / 2);
 }
@@ -382,14 +392,18 @@ void Frm_ImgViewer::Form_Resize()
     // A bar wider than its image: the image stretched over the rest.
     if (PicTop->width() > kBarImageWidth) {
         if (PicTmp.isNull())
-            PicTmp = readSkinImage(skinPath(kBgTop, false));
-        QImage bar(PicTop->width(), kTopBarHeight, QImage::Format_RGB32);
+            PicTmp = readSkinImage(skinPath(kBgTop, false), devicePixelRatioF());
+        // At the skin image's own density, so a 2x bar stays sharp.
+        const qreal r = PicTmp.isNull() ? 1.0 : PicTmp.devicePixelRatio();
+        QImage bar(QSize(PicTop->width(), kTopBarHeight) * r, QImage::Format_RGB32);
+        bar.setDevicePixelRatio(r);
         bar.fill(palette().color(QPalette::Window));
         if (!PicTmp.isNull()) {
             QPainter p(&bar);
             p.setCompositionMode(QPainter::CompositionMode_Source);
             p.drawImage(0, 0, PicTmp);
-            p.drawImage(QRect(kWideFrom, 0, PicTop->width() - kWideFrom, PicTmp.height()), PicTmp, PicTmp.rect());
+            const int imageHeight = int(PicTmp.deviceIndependentSize().height());
+            p.drawImage(QRect(kWideFrom, 0, PicTop->width() - kWideFrom, imageHeight), PicTmp, PicTmp.rect());
         }
         m_topPicture = bar;
         PicTop->update();
@@ -431,7 +445,7 @@ void Frm_ImgViewer::offerSurfaceToFirstPage()
 {
     // Only the size the window is shown at is the one the page will be drawn at.
     if (isVisible() && !isMinimized())
-        composer.firstPage().setSurface(PicDraw->size(), session.option(ReadingSession::Hundred));
+        composer.firstPage().setSurface(PicDraw->size(), session.option(ReadingSession::Hundred), PicDraw->ratio());
 }
 
 // ---------------------------------------------------------------- open command

@@ -196,6 +196,12 @@ int Headless::render(const CommandLine::Invocation &args)
         err(QStringLiteral("bad --volume, --page or --size value"));
         return 2;
     }
+    bool ok3 = true;
+    const double scale = valueOf(args, QStringLiteral("--scale"), QStringLiteral("1")).toDouble(&ok3);
+    if (!ok3 || !(scale >= 1 && scale <= 4) || sw * scale > 16384 || sh * scale > 16384) {
+        err(QStringLiteral("bad --scale value (1 to 4, the surface at most 16384 pixels across)"));
+        return 2;
+    }
 
     Session s;
     if (!s.start()) {
@@ -203,6 +209,7 @@ int Headless::render(const CommandLine::Invocation &args)
         return 1;
     }
     Frm_ImgViewer &w = *s.window;
+    w.PicDraw->setRatio(scale);
     w.PicDraw->resize(sw, sh);
     s.open(path);
     if (volume < 0 || volume >= w.cb_list->count()) {

@@ -113,7 +113,7 @@ IndexPane::~IndexPane()
 
 void IndexPane::Skin_Load()
 {
-    Pic_IndexTop->setPixmap(skinPixmap(m_owner.skinPath(QStringLiteral("bg_listtop.bmp"), true)));
+    Pic_IndexTop->setPixmap(skinPixmap(m_owner.skinPath(QStringLiteral("bg_listtop.bmp"), true), devicePixelRatioF()));
     cmdunload->setImageFile(m_owner.skinPath(QStringLiteral("b_close.bmp"), false));
     const Program &app = m_owner.program();
     Label1->setText(app.lang.Msg_Table[2]);
@@ -183,7 +183,9 @@ void IndexPane::Index_Build()
         c.name = session.pageName(page);
         c.caption = caption(c.name);
         return path;
-    }, [picture = m_owner.ImgPicture2](const QString &path) { return ThumbnailBuilder::cellPicture(picture, path); });
+    }, [picture = m_owner.ImgPicture2, ratio = devicePixelRatioF()](const QString &path) {
+        return ThumbnailBuilder::cellPicture(picture, path, ratio);
+    });
 }
 
 void IndexPane::placed(int page, const QImage &thumbnail)

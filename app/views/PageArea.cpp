@@ -47,6 +47,7 @@ void build(Frm_ImgViewer &w)
     QObject::connect(surface, &Canvas::mousePressed, &w,
                      [&w](QMouseEvent *e) { w.PicDraw_MouseDown(e->button(), e->position().x()); });
     QObject::connect(surface, &Canvas::mouseMoved, &w, [&w](QMouseEvent *) { w.PicDraw_MouseMove(); });
+    QObject::connect(surface, &Canvas::ratioChanged, &w, &Frm_ImgViewer::screenDensityChanged);
 }
 
 void followSession(Frm_ImgViewer &w)

@@ -71,6 +71,11 @@ TEST_F(InstallTest, PutsTheProgramFolderUnderLibAndTheLauncherIconAndFileTypesUn
     for (int size : {16, 48, 256})
         EXPECT_EQ(QImage(installed(QString("share/icons/hicolor/%1x%1/apps/leafview.png").arg(size))).size(),
                   QSize(size, size));
+    // Dense screens look in NxN@2 for a picture of twice the pixels.
+    for (int size : {22, 48})
+        EXPECT_EQ(QImage(installed(QString("share/icons/hicolor/%1x%1@2/apps/leafview.png").arg(size))).size(),
+                  QSize(2 * size, 2 * size));
+    EXPECT_TRUE(QFileInfo(installed("lib/leafview/skin/b_open@2x.bmp")).isFile());
 
     QFile desktop(installed("share/applications/leafview.desktop"));
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
