@@ -24,7 +24,7 @@ Magnifier::Magnifier(Canvas *canvas, IImgPicture *picture, Pages pages, int side
     connect(canvas, &Canvas::magnifierHeld, this, &Magnifier::hold);
     connect(canvas, &Canvas::magnifierWheel, this, &Magnifier::turnWheel);
     connect(canvas, &Canvas::mouseMoved, this, [this](QMouseEvent *e) {
-        if (isVisible())
+        if (!isHidden())
             follow(e->position());
     });
 }
@@ -77,6 +77,7 @@ void Magnifier::refresh()
     if (same)
         return;
     m_decodes.drop();
+    std::vector<Source> before = std::move(m_sources);
     m_sources.clear();
     m_decodes.setCapacity(int(qMax<size_t>(pages.size(), 1)));
     for (const PageComposer::ShownPage &page : pages) {
@@ -85,7 +86,12 @@ void Magnifier::refresh()
             m_picture->GetImageSize(page.file, w, h);
         const QSize size = LensGeometry::pictureSize(page.rect.size(), QSize(int(w), int(h)), m_canvas->ratio());
         Source source{page, PagePrefetch::keyOf(page.file, size), {}};
-        if (m_picture && !size.isEmpty())
+        // A page that only moved (another window size, the other view) keeps its picture.
+        for (const Source &old : before) {
+            if (old.key == source.key)
+                source.picture = old.picture;
+        }
+        if (source.picture.isNull() && m_picture && !size.isEmpty())
             m_decodes.request(source.key, m_picture->Decoder());
         m_sources.push_back(std::move(source));
     }

@@ -151,7 +151,12 @@ TEST(Headless, TheLonePageOfTheLastSpreadRestsInOnePlace)
     }
 }
 
-TEST(Headless, SharpenedRenderIsThePlainRenderSharpened)
+class SharpenedRender : public ::testing::TestWithParam<const char *>
+{
+};
+
+// On a dense screen the sharpen filter works on the device pixels drawn there.
+TEST_P(SharpenedRender, IsThePlainRenderSharpened)
 {
     QTemporaryDir d;
     QImage page(300, 200, QImage::Format_RGB32);
@@ -160,17 +165,51 @@ TEST(Headless, SharpenedRenderIsThePlainRenderSharpened)
             page.setPixel(x, y, qRgb((x * 7) % 256, (y * 5) % 256, ((x + y) * 3) % 256));
     QDir().mkpath(d.path() + "/pages");
     ASSERT_TRUE(page.save(d.path() + "/pages/p.png"));
-    const QImage plain = render(d.path() + "/pages", {"--size", "401x301"});
-    const QImage got = render(d.path() + "/pages", {"--size", "401x301", "--sharpen"});
+    const QStringList size{"--size", "401x301", "--scale", GetParam()};
+    const QImage plain = render(d.path() + "/pages", size);
+    const QImage got = render(d.path() + "/pages", size + QStringList{"--sharpen"});
     QImage expected = plain;
     CDIB dib;
     dib.Create(expected.width(), expected.height());
     dib.CloneHDC(expected, CDIB::SRCCOPY, 0, 0);
     dib.Sharpen();
     dib.PaintTo(expected, 0, 0, CDIB::SRCCOPY);
-    ASSERT_EQ(got.size(), expected.size());
+    ASSERT_EQ(got.size(), QSizeF(401 * QString(GetParam()).toDouble(), 301 * QString(GetParam()).toDouble()).toSize());
     EXPECT_TRUE(got == expected);
     EXPECT_FALSE(got == plain); // it did change something
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, SharpenedRender, ::testing::Values("1", "2"),
+                         [](const auto &info) { return std::string("Scale") + info.param; });
+
+// A scan with detail in every pixel, drawn for a 2x screen, shows that detail:
+// its pixels are not the pixels of a 1x drawing doubled into 2 x 2 blocks.
+TEST(Headless, ADensePageAtScaleTwoShowsItsOwnPixels)
+{
+    QTemporaryDir d;
+    QImage scan(1600, 1200, QImage::Format_RGB32);
+    quint32 seed = 7;
+    for (int y = 0; y < scan.height(); ++y)
+        for (int x = 0; x < scan.width(); ++x) {
+            seed = seed * 1664525u + 1013904223u;
+            scan.setPixel(x, y, (seed >> 8) | 0xff000000u);
+        }
+    QDir().mkpath(d.path() + "/pages");
+    ASSERT_TRUE(scan.save(d.path() + "/pages/scan.png"));
+    const QImage img = render(d.path() + "/pages", {"--size", "640x480", "--scale", "2"});
+    ASSERT_EQ(img.size(), QSize(1280, 960));
+    // Inside the page (the middle of the surface), count the 2 x 2 blocks of one colour.
+    int blocks = 0, uniform = 0;
+    for (int y = 200; y < 760; y += 2)
+        for (int x = 200; x < 1080; x += 2, ++blocks) {
+            const QRgb p = img.pixel(x, y);
+            uniform += p == img.pixel(x + 1, y) && p == img.pixel(x, y + 1) && p == img.pixel(x + 1, y + 1);
+        }
+    EXPECT_LT(uniform, blocks / 10);
+    const ProcessResult bad =
+        runLeafview({"--render", d.path() + "/pages", "--out", d.path() + "/o.png", "--scale", "0.5"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.err.contains("--scale")) << qPrintable(bad.err);
 }
 
 TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)

@@ -19,6 +19,7 @@ struct Options
 {
     const char *what;
     bool two, rtl, hundred, sharpen, effect;
+    double ratio = 1.0; // device pixels per logical pixel of the surface
 };
 
 class Prefetch : public ViewerFixture, public ::testing::WithParamInterface<Options>
@@ -47,6 +48,7 @@ protected:
         s.setOption(ReadingSession::Hundred, o.hundred);
         s.setOption(ReadingSession::Sharpen, o.sharpen);
         s.setOption(ReadingSession::BookEffect, o.effect);
+        w->PicDraw->setRatio(o.ratio);
     }
     // The look-ahead queued by the last draw gets its turn.
     static void letItQueue() { QCoreApplication::processEvents(); }
@@ -91,7 +93,9 @@ INSTANTIATE_TEST_SUITE_P(Views, Prefetch,
                                            Options{"SharpenAndBookEffect", false, false, false, true, true},
                                            Options{"TwoPages", true, false, false, false, false},
                                            Options{"TwoPagesRightToLeftBookEffect", true, true, false, false, true},
-                                           Options{"Hundred", false, false, true, false, false}),
+                                           Options{"Hundred", false, false, true, false, false},
+                                           Options{"TwoPagesAt1_5", true, false, false, false, false, 1.5},
+                                           Options{"SharpenAndBookEffectAt2", false, false, false, true, true, 2.0}),
                          CaseName());
 
 using PrefetchDrop = Prefetch;
@@ -270,3 +274,23 @@ TEST_F(FirstPage, ABookThatCannotBeReadLeavesNothingBehindAndTouchesNothingElse)
 }
 
 } // namespace
+
+// The pages held ahead are counted in the pixels they are decoded at: on a
+// dense screen fewer of them fit the same budget.
+TEST(PrefetchBudget, CountsThePixelsEachPageIsDecodedAt)
+{
+    QTemporaryDir d;
+    PagePrefetch ahead;
+    ahead.setCapacity(6);
+    ahead.setBudget(qint64(1000) * 1000 * 4 * 2);
+    const PictureDecoder decoder = [](const QString &, qint32 w, qint32 h) -> std::optional<QImage> {
+        return QImage(w, h, QImage::Format_RGB32);
+    };
+    for (int i = 0; i < 4; ++i)
+        ahead.request(PagePrefetch::keyOf(d.path() + QStringLiteral("/a%1").arg(i), {1000, 1000}), decoder);
+    EXPECT_EQ(ahead.held(), 2);
+    // One page over the budget on its own is still held.
+    ahead.request(PagePrefetch::keyOf(d.path() + QStringLiteral("/big"), {2000, 2000}), decoder);
+    EXPECT_EQ(ahead.held(), 1);
+    ahead.settle();
+}

@@ -96,8 +96,15 @@ TEST_F(Views, EveryTopBarButtonImageExistsInEveryState)
             openFolder(pagesFolder(QStringLiteral("book"), 3));
         if (state == std::string("two pages"))
             w->chk_view->setChecked(true);
-        for (SkinButton *b : buttons)
+        for (SkinButton *b : buttons) {
             EXPECT_TRUE(QFileInfo::exists(b->imageFile())) << state << ": " << qPrintable(b->objectName());
+            // Dense screens get the same image drawn at twice the pixels, shown at the same size.
+            const QSize size = QImage(b->imageFile()).size();
+            EXPECT_EQ(QImage(QString(b->imageFile()).replace(".bmp", "@2x.bmp")).size(), size * 2);
+            const QPixmap dense = skinPixmap(b->imageFile(), 1.5);
+            EXPECT_EQ(dense.devicePixelRatio(), 2.0);
+            EXPECT_EQ(dense.deviceIndependentSize(), QSizeF(size)) << qPrintable(b->imageFile());
+        }
     }
 }
 

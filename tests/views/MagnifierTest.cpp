@@ -1,0 +1,75 @@
+#include "TestImages.h"
+#include "ViewerFixture.h"
+#include "platform/Canvas.h"
+#include "views/Magnifier.h"
+
+#include <QCheckBox>
+#include <QMouseEvent>
+#include <QTest>
+#include <QWheelEvent>
+
+namespace {
+
+class MagnifierTest : public ViewerFixture
+{
+protected:
+    void SetUp() override
+    {
+        ViewerFixture::SetUp();
+        startUp();
+        w->chkeffect->setChecked(false);
+        w->PicDraw->resize(800, 600);
+        openFolder(TestImages::writePages(makeFolder(QStringLiteral("pages")), 2, 300, 400));
+    }
+    void moveTo(QPoint p)
+    {
+        QMouseEvent e(QEvent::MouseMove, p, w->PicDraw->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w->PicDraw, &e);
+    }
+    void button(QEvent::Type type, Qt::MouseButton b)
+    {
+        const QPointF p = w->lens->pointer();
+        QMouseEvent e(type, p, w->PicDraw->mapToGlobal(p), b, type == QEvent::MouseButtonPress ? b : Qt::NoButton,
+                      Qt::NoModifier);
+        QCoreApplication::sendEvent(w->PicDraw, &e);
+    }
+    void wheel(int delta)
+    {
+        QWheelEvent e(QPointF(400, 300), w->PicDraw->mapToGlobal(QPointF(400, 300)), QPoint(), QPoint(0, delta),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(w->PicDraw, &e);
+    }
+};
+
+} // namespace
+
+TEST_F(MagnifierTest, HeldItFollowsThePointerShowsThePageAndTakesTheWheel)
+{
+    Magnifier *lens = w->lens;
+    ASSERT_TRUE(lens);
+    EXPECT_TRUE(lens->isHidden());
+    QTest::keyPress(w->PicDraw, Qt::Key_Z);
+    ASSERT_FALSE(lens->isHidden());
+    moveTo({400, 300});
+    EXPECT_EQ(lens->pos(), QPoint(400 - 150, 300 - 150));
+    // The page under it is decoded for it apart from the screen's picture.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return lens->sharp(); }, 5000));
+    const QImage seen = lens->grab().toImage();
+    EXPECT_EQ(QColor(seen.pixel(seen.width() / 2, seen.height() / 2)), TestImages::pageColour(1));
+    moveTo({100, 50});
+    EXPECT_EQ(lens->pos(), QPoint(100 - 150, 50 - 150));
+    // The wheel zooms the lens and turns no page.
+    wheel(120);
+    EXPECT_EQ(lens->zoom(), 2.5);
+    EXPECT_FALSE(w->Tmr_Scroll.timer.isActive());
+    QTest::keyRelease(w->PicDraw, Qt::Key_Z);
+    EXPECT_TRUE(lens->isHidden());
+    wheel(-120);
+    EXPECT_EQ(lens->zoom(), 2.5);
+    // The middle button holds it too, and a click with it turns no page.
+    button(QEvent::MouseButtonPress, Qt::MiddleButton);
+    EXPECT_FALSE(lens->isHidden());
+    button(QEvent::MouseButtonRelease, Qt::MiddleButton);
+    EXPECT_TRUE(lens->isHidden());
+    EXPECT_EQ(w->Page_Index, 0);
+}
