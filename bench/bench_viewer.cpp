@@ -15,8 +15,11 @@
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -107,6 +110,52 @@ const BenchRegistrar nextPage(QStringLiteral("viewer: next-page step in a folder
         v.w->Go_Next();
     });
     report(QStringLiteral("Go_Next with the book effect (animation included)"), animated, QStringLiteral("ms"));
+});
+
+// A turn to a page decoded ahead only copies it, on a dense screen as on any:
+// the look-ahead runs while the reader reads (between the turns, not timed).
+const BenchRegistrar denseTurn(QStringLiteral("viewer: next-page step at 1x and 2x device pixels (3000x2000 JPEG pages)"),
+                               [](const QString &workDir) {
+    const QString pages = workDir + QStringLiteral("/pages");
+    QDir().mkpath(pages);
+    const int n = 10;
+    for (int i = 0; i < n; ++i)
+        writePhotoLikeJpeg(pages, 3000, 2000, QStringLiteral("p%1.jpg").arg(i, 2, 10, QLatin1Char('0')), i);
+    for (const double ratio : {1.0, 2.0}) {
+        const QString data = workDir + QStringLiteral("/data%1").arg(ratio);
+        QDir().mkpath(data);
+        Viewer v(data);
+        if (!v.w->ImgPicture1) {
+            std::printf("  PhotoGrip control not available: nothing measured\n");
+            return;
+        }
+        v.w->PicDraw->setRatio(ratio);
+        v.w->PicDraw->resize(1280, 960);
+        v.openFolder(pages);
+        std::vector<double> turns;
+        for (int k = 0; k < 2 * n; ++k) {
+            if (v.w->Page_Index + 1 >= n) {
+                v.w->Page_Index = 0;
+                v.w->Page_Draw(0, 0);
+            }
+            QCoreApplication::processEvents();
+            v.w->composer.prefetch().settle();
+            QElapsedTimer t;
+            t.start();
+            v.w->Go_Next();
+            turns.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        std::sort(turns.begin(), turns.end());
+        const double turn = turns[turns.size() / 2];
+        const QRect logical(QPoint(0, 0), PageGeometry::drawnSize(3000, 2000, 1, false, 1280, 960));
+        const QSize device = PageGeometry::toDevice(logical, ratio).size();
+        const double bare = medianMs(7, [&] { bareDecode(pages + QStringLiteral("/p00.jpg"), device); });
+        const QString at = QStringLiteral("%1x: ").arg(ratio);
+        report(at + QStringLiteral("Go_Next without the book effect, page decoded ahead"), turn, QStringLiteral("ms"));
+        report(at + QStringLiteral("bare reduced decode at %1x%2").arg(device.width()).arg(device.height()), bare,
+               QStringLiteral("ms"));
+        report(at + QStringLiteral("ratio (target <= 0.25)"), turn / bare, QString());
+    }
 });
 
 const BenchRegistrar zipPage(QStringLiteral("viewer: drawing a page of a ZIP volume (extraction + Page_Draw)"),
