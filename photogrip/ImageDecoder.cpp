@@ -1,5 +1,6 @@
 #include "ImageDecoder.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QImageIOHandler>
@@ -57,7 +58,7 @@ qint64 coefficientBytes(const uchar *sof, int components)
 }
 
 // Reads the markers up to the first scan and goes back to the file's start.
-JpegFrame jpegFrame(QFile &file)
+JpegFrame jpegFrame(QIODevice &file)
 {
     JpegFrame out;
     uchar b[2];
@@ -132,7 +133,7 @@ struct Header
     qint64 wholeBytes = 0;
 };
 
-Header readHeader(QFile &file, QImageReader &reader)
+Header readHeader(QIODevice &file, QImageReader &reader)
 {
     const JpegFrame jpeg = jpegFrame(file);
     Header h;
@@ -218,15 +219,12 @@ QSize headerSize(const QString &path)
     return size;
 }
 
-Decoded decode(const QString &path, const TargetFor &targetFor)
+// Decodes what `reader` reads from `device` (opened, at its start).
+static Decoded decodeFrom(QIODevice &device, QImageReader &reader, const TargetFor &targetFor)
 {
     Decoded out;
-    QFile file(path);
-    if (!openFile(file))
-        return out;
-    QImageReader reader(&file);
     prepare(reader);
-    const Header header = readHeader(file, reader);
+    const Header header = readHeader(device, reader);
     const QSize natural = header.natural;
     if (natural.isValid() && natural.isEmpty())
         return out;
@@ -250,6 +248,27 @@ Decoded decode(const QString &path, const TargetFor &targetFor)
     }
     out.natural = natural.isValid() ? natural : out.image.size();
     return out;
+}
+
+Decoded decode(const QString &path, const TargetFor &targetFor)
+{
+    QFile file(path);
+    if (!openFile(file))
+        return {};
+    // The reader takes the format from the file's name as with a path.
+    QImageReader reader(&file);
+    return decodeFrom(file, reader, targetFor);
+}
+
+Decoded decode(const QByteArray &bytes, const QByteArray &formatHint, const TargetFor &targetFor)
+{
+    QBuffer buffer;
+    buffer.setData(bytes);
+    if (!buffer.open(QIODevice::ReadOnly))
+        return {};
+    // The hint only goes first: the content decides when it names another format.
+    QImageReader reader(&buffer, formatHint);
+    return decodeFrom(buffer, reader, targetFor);
 }
 
 } // namespace ImageDecoder

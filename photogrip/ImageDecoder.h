@@ -46,5 +46,8 @@ using TargetFor = std::function<QSize(QSize natural)>;
 // produces exactly that size, reading at a reduced size not smaller than it and
 // smoothing the rest; otherwise the image comes back at its natural size.
 Decoded decode(const QString &path, const TargetFor &targetFor = {});
+// The same for a file held in memory (a page read out of an archive), its
+// format told by `formatHint` ("jpg", "png") when the content agrees.
+Decoded decode(const QByteArray &bytes, const QByteArray &formatHint, const TargetFor &targetFor = {});
 
 } // namespace ImageDecoder

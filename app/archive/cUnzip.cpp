@@ -109,6 +109,11 @@ QString cUnzip::FileDirectory(qint32 index) const
     return entry(index).folder;
 }
 
+int cUnzip::FileOrdinal(qint32 index) const
+{
+    return entry(index).ordinal;
+}
+
 bool cUnzip::FileSelected(qint32 index) const
 {
     return entry(index).selected;

@@ -29,6 +29,9 @@ public:
     // 1-based; an index outside 1..FileCount throws std::out_of_range.
     QString FileName(qint32 index) const;
     QString FileDirectory(qint32 index) const;
+    // The member's place among the archive's headers (0 the first), as a reader
+    // walking the archive meets it.
+    int FileOrdinal(qint32 index) const;
     bool FileSelected(qint32 index) const;
     void setFileSelected(qint32 index, bool selected);
     // A member that shares its path with another gets a TmpZip name of its own.

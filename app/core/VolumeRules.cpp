@@ -3,7 +3,6 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFileInfo>
-#include <QSet>
 
 QString VolumeRules::folderRoot(const QString &openPath)
 {
@@ -59,45 +58,6 @@ bool VolumeRules::scanFolder(const QString &openPath, bool commandFilePending, M
         }
     }
     return true;
-}
-
-QStringList VolumeRules::deriveVolumes(MemberTable &table)
-{
-    QStringList names;
-    for (int i = 1; i <= table.upper(); ++i) {
-        MemberRecord &r = table.at(i);
-        if (isJunkMember(r.folder, r.fileName))
-            continue;
-        if (r.folder.isEmpty()) {
-            if (r.fileName.isEmpty() || !r.fileName.contains(QLatin1Char('.')))
-                continue;
-            const QString ext = extensionOf(r.fileName);
-            if (Is_ImageExt(ext))
-                r.volumeName = QStringLiteral("/");
-            else if (isArchiveExt(ext))
-                r.volumeName = r.fileName;
-        } else {
-            const bool mixedDeep = r.folder.count(QLatin1Char('\\')) >= 2 && r.folder.count(QLatin1Char('/')) >= 2;
-            if (!mixedDeep && r.fileName.contains(QLatin1Char('.')) && Is_ImageExt(extensionOf(r.fileName)))
-                r.volumeName = r.folder;
-        }
-    }
-    // Distinct names in order of first appearance (exact comparison), found
-    // through a set: an archive may hold as many folders as members.
-    QSet<QString> seen;
-    for (int i = 1; i <= table.upper(); ++i) {
-        const QString &v = table.at(i).volumeName;
-        if (!v.isEmpty() && !seen.contains(v)) {
-            seen.insert(v);
-            names << v;
-        }
-    }
-    return names;
-}
-
-bool VolumeRules::isNestedArchiveVolume(const QString &volumeName)
-{
-    return volumeName.contains(QLatin1Char('.')) && archiveKindOfExt(extensionOf(volumeName)) >= 0;
 }
 
 QHash<QString, QStringList> VolumeRules::pageEntriesByVolume(const MemberTable &table, bool isArchive,

@@ -1,6 +1,7 @@
 #pragma once
 #include "listing/FileKinds.h"
 #include "listing/MemberTable.h"
+#include "listing/VolumeNames.h"
 
 #include <QHash>
 #include <QString>
@@ -30,18 +31,14 @@ QString folderRoot(const QString &openPath);
 // Returns false when the folder has no entry at all (the table is then untouched).
 bool scanFolder(const QString &openPath, bool commandFilePending, MemberTable &table);
 
-// Whether a volume is an archive of its own (listed from a file of that name, not
-// from the member table).
-bool isNestedArchiveVolume(const QString &volumeName);
+using FileKinds::isNestedArchiveVolume;
 
 // For every volume that is not a nested archive, the entries its page list holds
 // (member names in an archive, made distinct as its selection makes them; full
 // paths in a folder), unsorted, gathered in one pass over the table.
 QHash<QString, QStringList> pageEntriesByVolume(const MemberTable &table, bool isArchive, const QString &openPath);
 
-// Volume_Build steps 3 and 4: derives every record's volume name and returns the
-// distinct non-empty names in order of first appearance.
-QStringList deriveVolumes(MemberTable &table);
+using VolumeNames::deriveVolumes;
 
 using FileKinds::makeDistinct;
 

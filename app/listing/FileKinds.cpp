@@ -42,6 +42,11 @@ bool FileKinds::isZipVolumeName(const QString &volumeName)
     return v.contains(QLatin1String(".zip")) || v.contains(QLatin1String(".cbz"));
 }
 
+bool FileKinds::isNestedArchiveVolume(const QString &volumeName)
+{
+    return volumeName.contains(QLatin1Char('.')) && archiveKindOfExt(extensionOf(volumeName)) >= 0;
+}
+
 bool FileKinds::isJunkName(const QString &name)
 {
     if (name.startsWith(QLatin1Char('.')))

@@ -24,6 +24,9 @@ bool isArchiveExt(const QString &ext);
 // Whether a volume's pages lie in a ZIP archive extracted into TmpZip on demand
 // (its name holds ".zip" or ".cbz").
 bool isZipVolumeName(const QString &volumeName);
+// Whether a volume is an archive of its own (listed from a file of that name, not
+// from the member table).
+bool isNestedArchiveVolume(const QString &volumeName);
 
 // The page index is 16-bit: a volume holding more pages than it can address is
 // refused whole rather than shown with a wrapping index.

@@ -1,5 +1,6 @@
 // `cmake --install` into a scratch root, then the installed program run the way a
 // user runs it: through its bin/ link, with its folder read-only.
+#include "CaseName.h"
 #include "ComicArchive.h"
 #include "FileTree.h"
 #include "RunLeafview.h"
@@ -51,6 +52,25 @@ protected:
 
     QString installed(const QString &relative) const { return root.path() + "/usr/local/" + relative; }
 
+    // The installed `program` run as an ordinary user whose home is `home`.
+    ProcessResult runAsUser(const char *program, QStringList args, const QString &home)
+    {
+        QProcessEnvironment env = offscreenEnvironment();
+        for (const char *name : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
+            env.remove(name);
+        env.insert("HOME", home);
+        QString path = installed(program);
+        if (::geteuid() == 0) {
+            // Permissions do not bind the superuser: the program runs as an ordinary user.
+            const QString setpriv = QStandardPaths::findExecutable("setpriv");
+            if (setpriv.isEmpty() || ::chown(QFile::encodeName(home).constData(), 65534, 65534) != 0)
+                return {-1, {}, "setpriv (util-linux) is needed to run as another user"};
+            args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", path} + args;
+            path = setpriv;
+        }
+        return runProgram(path, args, env);
+    }
+
     QTemporaryDir root;
 };
 
@@ -58,7 +78,9 @@ TEST_F(InstallTest, PutsTheProgramFolderUnderLibAndTheLauncherIconAndFileTypesUn
 {
     for (const char *file : {"lib/leafview/leafview", "lib/leafview/ocx/PhotoGrip.so", "lib/leafview/ocx/Ox_ScrollHook.so",
                                 "lib/leafview/skin/b_open.bmp", "lib/leafview/skin/english/b_open.bmp",
-                                "share/applications/leafview.desktop", "share/icons/hicolor/scalable/apps/leafview.svg"})
+                                "share/applications/org.leafview.Leafview.desktop", "share/icons/hicolor/scalable/apps/leafview.svg",
+                                "bin/leafview-thumbnailer", "share/thumbnailers/leafview.thumbnailer",
+                                "share/metainfo/org.leafview.Leafview.metainfo.xml"})
         EXPECT_TRUE(QFileInfo(installed(file)).isFile()) << file;
     const QStringList pages = QDir(QStringLiteral(LEAFVIEW_BUILD_BIN)).entryList({"*.htm", "*.html"}, QDir::Files);
     for (const QString &page : pages)
@@ -77,7 +99,7 @@ TEST_F(InstallTest, PutsTheProgramFolderUnderLibAndTheLauncherIconAndFileTypesUn
                   QSize(2 * size, 2 * size));
     EXPECT_TRUE(QFileInfo(installed("lib/leafview/skin/b_open@2x.bmp")).isFile());
 
-    QFile desktop(installed("share/applications/leafview.desktop"));
+    QFile desktop(installed("share/applications/org.leafview.Leafview.desktop"));
     ASSERT_TRUE(desktop.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(desktop.readAll());
     EXPECT_TRUE(text.contains("\nName[ko]=")) << "a Korean name beside the English one";
@@ -87,17 +109,50 @@ TEST_F(InstallTest, PutsTheProgramFolderUnderLibAndTheLauncherIconAndFileTypesUn
         EXPECT_TRUE(text.contains(QString(type) + ';')) << type;
     // Claiming folders would make a comic reader the desktop's file manager.
     EXPECT_FALSE(text.contains("inode/directory"));
+
+    QFile thumbnailer(installed("share/thumbnailers/leafview.thumbnailer"));
+    ASSERT_TRUE(thumbnailer.open(QIODevice::ReadOnly));
+    const QString entry = QString::fromUtf8(thumbnailer.readAll());
+    EXPECT_TRUE(entry.contains("\nExec=leafview-thumbnailer -s %s %i %o\n"));
+    for (const char *type : {"application/vnd.comicbook+zip", "application/vnd.comicbook-rar", "application/x-cb7",
+                             "application/x-cbt", "application/zip", "application/vnd.rar",
+                             "application/x-7z-compressed", "application/x-tar"})
+        EXPECT_TRUE(entry.contains(QString(type) + ';')) << type;
 }
 
-TEST_F(InstallTest, TheLauncherPassesTheDesktopFileCheck)
+struct Validator
 {
-    const QString validator = QStandardPaths::findExecutable("desktop-file-validate");
+    const char *what;
+    const char *program, *package;
+    QStringList args;
+    const char *file;
+};
+
+class InstalledFileCheck : public InstallTest, public ::testing::WithParamInterface<Validator>
+{
+};
+
+TEST_P(InstalledFileCheck, PassesWithoutAWarning)
+{
+    const Validator &v = GetParam();
+    const QString validator = QStandardPaths::findExecutable(v.program);
     if (validator.isEmpty())
-        GTEST_SKIP() << "desktop-file-validate is not installed (Debian package desktop-file-utils)";
-    const ProcessResult r = runProgram(validator, {installed("share/applications/leafview.desktop")});
-    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_TRUE(r.out.trimmed().isEmpty()) << "no warning either: " << qPrintable(r.out);
+        GTEST_SKIP() << v.program << " is not installed (Debian package " << v.package << ")";
+    const ProcessResult r = runProgram(validator, v.args + QStringList{installed(v.file)});
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.out) << qPrintable(r.err);
+    if (v.args.isEmpty()) {
+        EXPECT_TRUE(r.out.trimmed().isEmpty()) << "no warning either: " << qPrintable(r.out);
+    }
 }
+
+// The AppStream check fails on a warning by itself.
+INSTANTIATE_TEST_SUITE_P(
+    Files, InstalledFileCheck,
+    ::testing::Values(Validator{"launcher", "desktop-file-validate", "desktop-file-utils", {},
+                                "share/applications/org.leafview.Leafview.desktop"},
+                      Validator{"metainfo", "appstreamcli", "appstream", {"validate", "--no-net"},
+                                "share/metainfo/org.leafview.Leafview.metainfo.xml"}),
+    CaseName());
 
 TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
 {
@@ -111,21 +166,7 @@ TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
     setModes(work.path(), true);
     const QStringList before = treeOf(folder);
 
-    QProcessEnvironment env = offscreenEnvironment();
-    for (const char *name : {"XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_CONFIG_HOME", "XDG_RUNTIME_DIR"})
-        env.remove(name);
-    env.insert("HOME", home);
-    QStringList args = {"--list", book};
-    QString program = installed("bin/leafview");
-    if (::geteuid() == 0) {
-        // Permissions do not bind the superuser: the program runs as an ordinary user.
-        const QString setpriv = QStandardPaths::findExecutable("setpriv");
-        ASSERT_FALSE(setpriv.isEmpty()) << "setpriv (util-linux) is needed to run as another user";
-        ASSERT_EQ(::chown(QFile::encodeName(home).constData(), 65534, 65534), 0);
-        args = QStringList{"--reuid=65534", "--regid=65534", "--clear-groups", program} + args;
-        program = setpriv;
-    }
-    const ProcessResult r = runProgram(program, args, env);
+    const ProcessResult r = runAsUser("bin/leafview", {"--list", book}, home);
     EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
     QString expected = ComicArchive::folder.toLower() + "\t5\n";
     for (const QString &page : ComicArchive::pageNames())
@@ -133,5 +174,28 @@ TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(treeOf(folder), before) << "nothing written into the program folder";
     EXPECT_TRUE(QFileInfo(home + "/.local/share/Leafview").isDir()) << "the per-user data folder took its place";
+}
+
+TEST_F(InstallTest, TheInstalledThumbnailerWritesOnlyItsPicture)
+{
+    QTemporaryDir work;
+    const QString book = ComicArchive::write(work.path() + "/comic.cbr");
+    const QString home = work.path() + "/home", out = work.path() + "/out";
+    QDir().mkpath(home);
+    QDir().mkpath(out);
+    setModes(root.path(), false);
+    setModes(work.path(), true);
+    // The thumbnail service's scratch folder is the only one it may write to.
+    if (::geteuid() == 0) {
+        ASSERT_EQ(::chown(QFile::encodeName(out).constData(), 65534, 65534), 0);
+    }
+    const QStringList before = treeOf(root.path());
+
+    const ProcessResult r = runAsUser("bin/leafview-thumbnailer", {"-s", "128", book, out + "/t.png"}, home);
+    EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+    EXPECT_EQ(QImage(out + "/t.png").size(), QSize(91, 128));
+    EXPECT_EQ(treeOf(out), QStringList{"t.png"});
+    EXPECT_EQ(treeOf(home), QStringList());
+    EXPECT_EQ(treeOf(root.path()), before);
 }
 } // namespace

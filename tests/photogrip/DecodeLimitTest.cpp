@@ -10,29 +10,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-// An 8-bit run-length BMP of about a kilobyte whose header declares w x h; its one
-// run code ends the bitmap, which a decoder would still have to allocate whole.
-QByteArray rleBitmap(qint32 w, qint32 h)
-{
-    QByteArray b(14 + 40 + 256 * 4, '\0');
-    auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
-    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, b.data() + at); };
-    b[0] = 'B';
-    b[1] = 'M';
-    put32(10, quint32(b.size()));
-    put32(14, 40);
-    put32(18, quint32(w));
-    put32(22, quint32(h));
-    put16(26, 1);
-    put16(28, 8);
-    put32(30, 1); // BI_RLE8
-    put32(46, 256);
-    b += QByteArray("\x00\x01", 2);
-    put32(2, quint32(b.size()));
-    put32(34, 2);
-    return b;
-}
-
 // A real progressive JPEG whose frame header is made to declare w x h.
 QByteArray progressiveDeclaring(quint16 w, quint16 h)
 {
@@ -105,7 +82,7 @@ TEST_P(DecodeLimit, AHugeDeclaredSizeIsRefusedUntilTheSettingAllowsIt)
 INSTANTIATE_TEST_SUITE_P(
     Files, DecodeLimit,
     ::testing::Values(
-        DeclaredCase{"run-length bitmap", "bmp", [] { return rleBitmap(11500, 11500); }, {11500, 11500}, 600},
+        DeclaredCase{"run-length bitmap", "bmp", [] { return TestImages::rleBitmap(11500, 11500); }, {11500, 11500}, 600},
         DeclaredCase{"progressive JPEG", "jpg", [] { return progressiveDeclaring(32000, 32000); }, {32000, 32000}, 3100},
         DeclaredCase{"JPEG scanning one component first", "jpg", [] { return sequentialHeader(32000, 32000, 1); },
                      {32000, 32000}, 6000},

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QtEndian>
 
 bool TestImages::write(const QString &path, int w, int h, QColor color)
 {
@@ -62,4 +63,25 @@ QByteArray TestImages::progressiveJpeg(int w, int h, QColor color)
     writer.setProgressiveScanWrite(true);
     writer.write(img);
     return out.data();
+}
+
+QByteArray TestImages::rleBitmap(qint32 w, qint32 h)
+{
+    QByteArray b(14 + 40 + 256 * 4, '\0');
+    auto put32 = [&](int at, quint32 v) { qToLittleEndian(v, b.data() + at); };
+    auto put16 = [&](int at, quint16 v) { qToLittleEndian(v, b.data() + at); };
+    b[0] = 'B';
+    b[1] = 'M';
+    put32(10, quint32(b.size()));
+    put32(14, 40);
+    put32(18, quint32(w));
+    put32(22, quint32(h));
+    put16(26, 1);
+    put16(28, 8);
+    put32(30, 1); // BI_RLE8
+    put32(46, 256);
+    b += QByteArray("\x00\x01", 2);
+    put32(2, quint32(b.size()));
+    put32(34, 2);
+    return b;
 }

@@ -19,4 +19,7 @@ QString writePages(const QString &folder, int n, int w, int h, const QString &st
 QByteArray encoded(int w, int h, QColor color = Qt::red, const char *format = "PNG");
 // A progressive JPEG of such an image (its frame marker is SOF2).
 QByteArray progressiveJpeg(int w, int h, QColor color = Qt::red);
+// An 8-bit run-length BMP of about a kilobyte whose header declares w x h; its one
+// run code ends the bitmap, which a decoder would still have to allocate whole.
+QByteArray rleBitmap(qint32 w, qint32 h);
 } // namespace TestImages

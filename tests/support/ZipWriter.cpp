@@ -80,9 +80,9 @@ bool ZipWriter::addSymlink(const QString &name, const QString &target)
     return addEntry(name.toUtf8(), {}, true, AE_IFLNK, target.toUtf8());
 }
 
-bool ZipWriter::addZeros(const QString &name, qint64 size)
+bool ZipWriter::addZeros(const QString &name, qint64 size, const QByteArray &lead)
 {
-    return addEntry(name.toUtf8(), {}, false, AE_IFREG, {}, size);
+    return addEntry(name.toUtf8(), lead, false, AE_IFREG, {}, size);
 }
 
 bool ZipWriter::close()

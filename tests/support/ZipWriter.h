@@ -28,8 +28,9 @@ public:
     bool addRawName(const QByteArray &rawName, const QByteArray &data, bool store = false);
     bool addFolder(const QString &name); // name ends in "/"
     bool addSymlink(const QString &name, const QString &target);
-    // `size` zero bytes, deflated as they are produced (never held in memory).
-    bool addZeros(const QString &name, qint64 size);
+    // `lead` and then `size` zero bytes, deflated as they are produced (the zeros
+    // never held in memory).
+    bool addZeros(const QString &name, qint64 size, const QByteArray &lead = {});
     // Writes the central directory and puts the raw names in place.
     bool close();
 
