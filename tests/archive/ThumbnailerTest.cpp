@@ -126,6 +126,11 @@ INSTANTIATE_TEST_SUITE_P(
                       return makeZip(d + "/b.cbz", {{"001.bmp", TestImages::rleBitmap(6000, 6000)}});
                   },
                   QColor(), {}},
+        // Decoded at a reduced size it takes little memory, but seconds.
+        ThumbCase{"flat PNG of 8000 x 8000",
+                  [](const QString &d) { return makeZip(d + "/b.cbz", {{"001.png", TestImages::flatPng(8000, 8000)}}); },
+                  QColor(), {}},
+        // Its pages would have to be unpacked whole.
         ThumbCase{"first volume inside a nested archive",
                   [](const QString &d) {
                       return makeZip(d + "/b.cbz", {{"a.cbz", readFile(makeZip(d + "/in.cbz", foldered()))},

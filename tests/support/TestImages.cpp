@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QtEndian>
+#include <zlib.h>
 
 bool TestImages::write(const QString &path, int w, int h, QColor color)
 {
@@ -84,4 +85,40 @@ QByteArray TestImages::rleBitmap(qint32 w, qint32 h)
     put32(2, quint32(b.size()));
     put32(34, 2);
     return b;
+}
+
+QByteArray TestImages::flatPng(quint32 w, quint32 h)
+{
+    const auto chunk = [](const char *type, const QByteArray &data) {
+        QByteArray c(4, '\0');
+        qToBigEndian(quint32(data.size()), c.data());
+        const QByteArray body = QByteArray(type) + data;
+        QByteArray crc(4, '\0');
+        qToBigEndian(quint32(::crc32(0, reinterpret_cast<const Bytef *>(body.constData()), uInt(body.size()))),
+                     crc.data());
+        return c + body + crc;
+    };
+    QByteArray ihdr(13, '\0');
+    qToBigEndian(w, ihdr.data());
+    qToBigEndian(h, ihdr.data() + 4);
+    ihdr[8] = 8; // bits per sample
+    ihdr[9] = 2; // RGB
+    // Each row: filter "none" and w grey pixels, deflated row by row.
+    const QByteArray row = QByteArray(1, '\0') + QByteArray(int(w) * 3, '\x80');
+    z_stream z{};
+    deflateInit(&z, Z_BEST_SPEED);
+    QByteArray idat;
+    char out[64 * 1024];
+    for (quint32 y = 0; y <= h; ++y) {
+        z.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(row.constData()));
+        z.avail_in = y < h ? uInt(row.size()) : 0;
+        do {
+            z.next_out = reinterpret_cast<Bytef *>(out);
+            z.avail_out = sizeof out;
+            deflate(&z, y < h ? Z_NO_FLUSH : Z_FINISH);
+            idat.append(out, int(sizeof out - z.avail_out));
+        } while (z.avail_out == 0);
+    }
+    deflateEnd(&z);
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + chunk("IHDR", ihdr) + chunk("IDAT", idat) + chunk("IEND", {});
 }

@@ -22,4 +22,7 @@ QByteArray progressiveJpeg(int w, int h, QColor color = Qt::red);
 // An 8-bit run-length BMP of about a kilobyte whose header declares w x h; its one
 // run code ends the bitmap, which a decoder would still have to allocate whole.
 QByteArray rleBitmap(qint32 w, qint32 h);
+// A real 8-bit RGB PNG of w x h pixels all of one grey, a few bytes per
+// thousand pixels: made without holding its pixels.
+QByteArray flatPng(quint32 w, quint32 h);
 } // namespace TestImages
