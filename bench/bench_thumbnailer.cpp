@@ -209,6 +209,14 @@ const BenchRegistrar bombs(QStringLiteral("thumbnailer: bombs (each refused: exi
         measure(QStringLiteral("cbz of a ") + p.what, book, goal, 3);
         QFile::remove(book);
     }
+    {
+        ZipWriter z(workDir + "/many.cbz");
+        for (int i = 0; i < 300000; ++i)
+            z.addFile(QStringLiteral("m%1.txt").arg(i, 6, 10, QLatin1Char('0')), {}, true);
+        z.addFile("page.png", TestImages::encoded(60, 90), true);
+        z.close();
+    }
+    measure(QStringLiteral("cbz of 300,000 members (stopped by the processor-time limit)"), workDir + "/many.cbz", goal, 3);
     measure(QStringLiteral("cb7 of 1 GB of zeros packed with the page after it"),
             sevenZipWithZerosFirst(workDir + "/zeros.cb7", qint64(1) << 30), goal, 3);
 });

@@ -10,6 +10,7 @@
 
 #include <QBuffer>
 #include <QCoreApplication>
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QImageWriter>
@@ -17,8 +18,11 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 // A page scan is a few MiB; the reader itself takes members up to its
@@ -35,8 +39,20 @@ constexpr qint64 kImageBytes = ImageDecoder::kDefaultMaxImageBytes / 4;
 constexpr qint64 kLargestPixels = 40'000'000;
 // The largest picture the freedesktop sizes ask for is 1024; this is the sanity bound.
 constexpr int kLargestSize = 4096;
-// Whatever the format's decoder does, the process ends after this much CPU time.
-constexpr rlim_t kCpuSeconds = 10;
+// Whatever a reader or decoder does (a ZIP of 300,000 members takes two seconds
+// to list), the process ends after this much processor time: an ordinary book
+// takes a tenth of it.
+constexpr rlim_t kCpuSeconds = 1;
+
+// The picture being written, removed should the time run out while it is.
+char g_output[4096];
+
+void outOfTime(int)
+{
+    if (g_output[0])
+        ::unlink(g_output);
+    ::_exit(2);
+}
 
 int fail(const QString &why)
 {
@@ -56,8 +72,10 @@ QString localPath(const QString &input)
 
 int main(int argc, char **argv)
 {
-    const rlimit cpu{kCpuSeconds, kCpuSeconds + 1};
+    const rlimit cpu{kCpuSeconds, kCpuSeconds + 1}, noCore{0, 0};
     setrlimit(RLIMIT_CPU, &cpu);
+    setrlimit(RLIMIT_CORE, &noCore);
+    std::signal(SIGXCPU, outOfTime);
     QCoreApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments().mid(1);
     bool sized = false;
@@ -93,6 +111,9 @@ int main(int argc, char **argv)
     if (image.size() != target)
         image = image.scaled(target, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     image = image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32);
+    const QByteArray file = QFile::encodeName(output);
+    if (size_t(file.size()) < sizeof g_output)
+        std::memcpy(g_output, file.constData(), size_t(file.size()) + 1);
     QImageWriter writer(output, "png");
     if (!writer.write(image))
         return fail(output + QStringLiteral(": ") + writer.errorString());
