@@ -121,7 +121,7 @@ const BenchRegistrar indexBuild(QStringLiteral("index: thumbnails of 200 pages o
     // From a stored ZIP: extraction alone, then a build that extracts as it goes
     // (reopening the volume empties TmpZip each time).
     v.app.IsArchive = true;
-    v.app.ArchiveKind = 0;
+    v.app.ArchiveKind = ArchiveKind::Zip;
     v.app.OpenPath = zip;
     v.w.Open_Source();
     if (v.app.IsIndexShow)

@@ -190,7 +190,7 @@ const BenchRegistrar largeZip(QStringLiteral("reading: one page of a 10,000-memb
         w.PicDraw->resize(1280, 960);
         Program &app = o.r.start->program();
         app.IsArchive = true;
-        app.ArchiveKind = 0;
+        app.ArchiveKind = ArchiveKind::Zip;
         app.OpenPath = book;
         w.Open_Source();
         // Page 51: the same member in both books, well inside each.

@@ -175,7 +175,7 @@ const BenchRegistrar zipPage(QStringLiteral("viewer: drawing a page of a ZIP vol
     QDir().mkpath(workDir + QStringLiteral("/data"));
     Viewer v(workDir + QStringLiteral("/data"));
     v.app->IsArchive = true;
-    v.app->ArchiveKind = 0;
+    v.app->ArchiveKind = ArchiveKind::Zip;
     v.app->OpenPath = zipPath;
     v.w->Open_Source();
     const QString extracted = v.app->paths.tmpZip() + QStringLiteral("/p1.jpg");

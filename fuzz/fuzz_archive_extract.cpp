@@ -2,7 +2,8 @@
 // scratch TmpZip that is emptied after each input. Anything that appears beside
 // TmpZip is a write outside it and stops the run.
 #include "FuzzInput.h"
-#include "archive/Cls_Rar.h"
+#include "FuzzReader.h"
+#include "archive/ArchiveReader.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/TmpZipWriter.h"
 #include "archive/cUnzip.h"
@@ -49,12 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     }
 
     for (const QString &name : kinds) {
-        Cls_Rar rar;
-        rar.setRarFile(name);
-        rar.Rar_Directory();
-        for (qint32 i = 1; i <= rar.Get_FileCount(); ++i)
-            rar.setRarSelected(i, true);
-        rar.UnCompressRAR(0, name, tmpZip(), QString(), false);
+        const std::unique_ptr<ArchiveReader> reader = FuzzInput::readerFor(name);
+        reader->setFile(name);
+        reader->list();
+        for (int i = 1; i <= reader->count(); ++i)
+            reader->setSelected(i, true);
+        reader->extractVolume(tmpZip());
+        // One member into memory, within the limits.
+        if (reader->count() > 0)
+            reader->readMember(reader->member(1).folder + QLatin1Char('\\') + reader->member(1).fileName);
     }
 
     if (besideTmpZip() != before) {

@@ -1,7 +1,8 @@
 // Listing: the input as a ZIP, a RAR (4 and 5 alike), a 7z and a tar archive,
 // through the reader classes, the RAR probe and checksum walk, and the volume rules.
 #include "FuzzInput.h"
-#include "archive/Cls_Rar.h"
+#include "FuzzReader.h"
+#include "archive/ArchiveReader.h"
 #include "archive/RarChecksums.h"
 #include "archive/RarProbe.h"
 #include "archive/cUnzip.h"
@@ -30,11 +31,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     RarChecksums::read(path);
     // The reader's kind follows the name: no extension reads as RAR.
     for (const QString &name : FuzzInput::oneReaderKinds(path, data, size)) {
-        Cls_Rar rar;
-        rar.setRarFile(name);
-        rar.Rar_Directory();
-        for (qint32 i = 1; i <= rar.Get_FileCount(); ++i)
-            table.append({rar.RarFileName(i), rar.RarFolderName(i), {}});
+        const std::unique_ptr<ArchiveReader> reader = FuzzInput::readerFor(name);
+        reader->setFile(name);
+        reader->list();
+        for (int i = 1; i <= reader->count(); ++i)
+            table.append({reader->member(i).fileName, reader->member(i).folder, {}});
     }
 
     VolumeRules::deriveVolumes(table);

@@ -17,12 +17,6 @@ class ArchiveHandle
 public:
     enum class Kind { Zip, ZipStream, Rar, SevenZip, Tar };
 
-    // The reader for an archive kind of the volume rules (1 RAR, 2 7z, 3 tar).
-    static Kind ofArchiveKind(int archiveKind)
-    {
-        return archiveKind == 2 ? Kind::SevenZip : archiveKind == 3 ? Kind::Tar : Kind::Rar;
-    }
-
     explicit ArchiveHandle(Kind kind)
     {
         // libarchive turns Unicode names into the locale's character set. Under a

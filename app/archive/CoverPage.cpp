@@ -1,6 +1,5 @@
 #include "archive/CoverPage.h"
-#include "archive/Cls_Rar.h"
-#include "archive/cUnzip.h"
+#include "archive/ArchiveReader.h"
 #include "listing/FileKinds.h"
 #include "listing/MemberTable.h"
 #include "listing/VolumeNames.h"
@@ -19,36 +18,39 @@ struct Listing
     std::vector<int> ordinals;
 };
 
-Listing listed(const QString &path, int kind)
+Listing listed(const QString &path, ArchiveKind kind)
 {
     Listing out;
     out.table.dimension(0);
-    if (kind == 0) {
-        cUnzip zip;
-        zip.setZipFile(path);
-        zip.Directory();
-        for (qint32 i = 1; i <= zip.FileCount(); ++i) {
-            out.table.append({zip.FileName(i), zip.FileDirectory(i), QString()});
-            out.ordinals.push_back(zip.FileOrdinal(i));
-        }
-    } else {
-        Cls_Rar rar;
-        rar.setRarFile(path);
-        rar.Rar_Directory();
-        // Entry i is header i: this reader lists every header.
-        for (qint32 i = 1; i <= rar.Get_FileCount(); ++i) {
-            out.table.append({rar.RarFileName(i), rar.RarFolderName(i), QString()});
-            out.ordinals.push_back(i - 1);
-        }
+    const std::unique_ptr<ArchiveReader> reader = ArchiveReader::make(kind);
+    reader->setFile(path);
+    reader->list();
+    for (int i = 1; i <= reader->count(); ++i) {
+        const ArchiveReader::Member &m = reader->member(i);
+        out.table.append({m.fileName, m.folder, QString()});
+        out.ordinals.push_back(m.ordinal);
     }
     return out;
+}
+ArchiveHandle::Kind handleKind(ArchiveKind kind)
+{
+    switch (kind) {
+    case ArchiveKind::Rar:
+        return ArchiveHandle::Kind::Rar;
+    case ArchiveKind::SevenZip:
+        return ArchiveHandle::Kind::SevenZip;
+    case ArchiveKind::Tar:
+        return ArchiveHandle::Kind::Tar;
+    default:
+        return ArchiveHandle::Kind::Zip;
+    }
 }
 } // namespace
 
 Page read(const QString &path, const MemberBytes::Limits &limits)
 {
-    const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(path));
-    if (kind < 0)
+    const ArchiveKind kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(path));
+    if (kind == ArchiveKind::None)
         return {QString(), QByteArray(), QStringLiteral("not a book the reader opens")};
     Listing book = listed(path, kind);
     SortedList volumes;
@@ -76,7 +78,7 @@ Page read(const QString &path, const MemberBytes::Limits &limits)
     pages.AddItems(names);
     const int k = int(names.indexOf(pages.List(0)));
     const int record = records[std::size_t(k)];
-    const ArchiveHandle::Kind reader = kind == 0 ? ArchiveHandle::Kind::Zip : ArchiveHandle::ofArchiveKind(kind);
+    const ArchiveHandle::Kind reader = handleKind(kind);
     MemberBytes::Result r = MemberBytes::read(path, reader, book.ordinals[std::size_t(record - 1)], limits);
     return {book.table.at(record).fileName, std::move(r.bytes), r.why};
 }

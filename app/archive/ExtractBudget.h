@@ -38,4 +38,18 @@ void noteWritten(const QString &folder, qint64 bytes);
 // Forgets the count and the budget read for `folder` (it was emptied, or
 // another volume is loaded into it).
 void forget(const QString &folder);
+
+// What reading one member into memory may cost (ArchiveReader::readMember). A page
+// is a few MiB; a member larger than maxBytes, or inflating past maxRatio bytes for
+// each byte of the archive read for it once past ratioFloor, is damage or a
+// decompression bomb (a blank scan compresses well, hence the floor). A solid or
+// compressed archive decodes every member before the one wanted: maxDecoded
+// bounds the data walked past and read to reach it.
+struct MemberLimits
+{
+    qint64 maxBytes = qint64(256) << 20;
+    qint64 maxRatio = 2000;
+    qint64 ratioFloor = qint64(32) << 20;
+    qint64 maxDecoded = qint64(2) << 30;
+};
 } // namespace ExtractBudget

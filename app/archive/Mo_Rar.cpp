@@ -1,5 +1,5 @@
 #include "archive/Mo_Rar.h"
-#include "archive/Cls_Rar.h"
+#include "archive/ArchiveReader.h"
 #include "archive/MemberPath.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/TmpZipFolder.h"
@@ -21,18 +21,18 @@ void Mo_Rar::SelectRarVolume(ListingHost &host, const QString &volumeName)
     clear(host);
     if (!ensureExists(host))
         return;
-    Cls_Rar &reader = rarReader(host);
+    ArchiveReader &reader = rarReader(host);
     const int counted = selectVolumeMembers(
-        host, volumeName, reader.Get_FileCount(), [&](int i, bool on) { reader.setRarSelected(i, on); },
-        [&](int i, const QString &name) { reader.setRarTmpName(i, name); });
+        host, volumeName, reader.count(), [&](int i, bool on) { reader.setSelected(i, on); },
+        [&](int i, const QString &name) { reader.setTmpName(i, name); });
     // A RAR volume comes out whole, in one pass over the archive.
-    reader.UnCompressRAR(0, reader.RarFile(), tmp, QString(), false);
+    reader.extractVolume(tmp, progressTo(host));
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
-    const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
-    if (kind >= 1)
+    const ArchiveKind kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
+    if (ArchiveKinds::extractsWholeVolumes(kind))
         ListNestedRar(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
-    else if (kind == 0)
+    else if (kind == ArchiveKind::Zip)
         Mo_Unzip::ListNestedZip(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
 }
 
@@ -44,19 +44,23 @@ void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
     SortedList &list = host.List1();
     const QFileInfo info(archivePath);
     {
-        Cls_Rar nested(&host);
-        nested.setRarFile(archivePath);
-        nested.Rar_Directory();
+        // Read by the reader of its name's kind; a name of no such kind, as a RAR.
+        const ArchiveKind kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(archivePath));
+        const std::unique_ptr<ArchiveReader> reader =
+            ArchiveReader::make(ArchiveKinds::extractsWholeVolumes(kind) ? kind : ArchiveKind::Rar, &host);
+        ArchiveReader &nested = *reader;
+        nested.setFile(archivePath);
+        nested.list();
         list.Clear();
-        const qint32 n = nested.Get_FileCount();
+        const int n = nested.count();
         if (n == 0)
             return;
         QStringList pages, names;
         const auto found = FileKinds::nestedPages(
-            n, [&](int i) { return std::pair(nested.RarFolderName(i), nested.RarFileName(i)); });
+            n, [&](int i) { return std::pair(nested.member(i).folder, nested.member(i).fileName); });
         for (const FileKinds::NestedPage &page : found) {
-            nested.setRarSelected(page.index, true);
-            nested.setRarTmpName(page.index, page.entry);
+            nested.setSelected(page.index, true);
+            nested.setTmpName(page.index, page.entry);
             pages << (host.isArchive() ? page.entry : tmp + QLatin1Char('/') + MemberPath::diskName(page.entry));
             names << page.name;
         }
@@ -69,7 +73,7 @@ void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
         if (!list.isEmpty()) {
             host.setNoImageVisible(false);
             if (!host.listingOnly())
-                nested.UnCompressRAR(0, archivePath, tmp, QString(), false);
+                nested.extractVolume(tmp, progressTo(host));
         }
     }
     // A nested archive was extracted into TmpZip and is spent now; an archive found

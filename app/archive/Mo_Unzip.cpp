@@ -36,11 +36,11 @@ void Mo_Unzip::SelectZipVolume(ListingHost &host, const QString &volumeName)
     if (counted == 0 || !volumeName.contains(u'.'))
         return;
     // Pages are extracted when drawn; only a nested archive is taken out now.
-    const int kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
-    if (kind == 0) {
+    const ArchiveKind kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
+    if (kind == ArchiveKind::Zip) {
         ExtractZipMember(host, host.openPath(), volumeName);
         ListNestedZip(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
-    } else if (kind >= 1) {
+    } else if (ArchiveKinds::extractsWholeVolumes(kind)) {
         ExtractZipMember(host, host.openPath(), volumeName);
         Mo_Rar::ListNestedRar(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
     }

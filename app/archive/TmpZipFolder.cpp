@@ -1,5 +1,5 @@
 #include "archive/TmpZipFolder.h"
-#include "archive/Cls_Rar.h"
+#include "archive/ArchiveReader.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
 #include "listing/MemberTable.h"
@@ -92,12 +92,21 @@ cUnzip &zipReader(ListingHost &host)
     return *r;
 }
 
-Cls_Rar &rarReader(ListingHost &host)
+ArchiveReader &rarReader(ListingHost &host, std::optional<ArchiveKind> kind)
 {
     auto &r = host.rarReaderSlot();
-    if (!r)
-        r = std::make_unique<Cls_Rar>(&host);
+    if (!r || (kind && r->kind() != *kind))
+        r = ArchiveReader::make(kind.value_or(ArchiveKind::Rar), &host);
     return *r;
+}
+
+ExtractControl progressTo(ListingHost &host)
+{
+    ExtractControl control;
+    control.progress = [&host](int member, int members) {
+        host.ZipFile_Progress(member, members, host.loadingMessage());
+    };
+    return control;
 }
 
 } // namespace TmpZipFolder

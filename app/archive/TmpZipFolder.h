@@ -4,11 +4,13 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 class ListingHost;
 class cUnzip;
-class Cls_Rar;
+class ArchiveReader;
+struct ExtractControl;
 
 // What both readers share about TmpZip and the page list.
 namespace TmpZipFolder {
@@ -33,7 +35,11 @@ using FileKinds::makeDistinct;
 bool pagesAddressable(ListingHost &host, const QString &volumeName);
 // Marks the selected volume entry "ⓧ " when the nested listing found no page.
 void markEmptyVolume(ListingHost &host);
-// The program-wide readers, made on first use.
+// The program-wide readers, made on first use: the ZIP reader, and the reader of
+// a book whose volumes come out whole, made for `kind` (RAR, 7z or tar) when the
+// one there reads another kind, or as a RAR reader when none is there.
 cUnzip &zipReader(ListingHost &host);
-Cls_Rar &rarReader(ListingHost &host);
+ArchiveReader &rarReader(ListingHost &host, std::optional<ArchiveKind> kind = std::nullopt);
+// A volume's extraction reporting to the host's wait panel.
+ExtractControl progressTo(ListingHost &host);
 } // namespace TmpZipFolder

@@ -1,6 +1,6 @@
 #include "archive/TmpZipWriter.h"
 #include "archive/ExtractBudget.h"
-#include "archive/Crc32.h"
+#include "archive/MemberData.h"
 #include "archive/MemberPath.h"
 
 #include <QFile>
@@ -97,7 +97,8 @@ bool TmpZipWriter::copyWritten(const QString &from, const QString &folder, const
 
 TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, const QString &folder,
                                          const QString &leaf, Existing existing, QString *error,
-                                         bool *archiveBroken, std::optional<quint32> expectedCrc)
+                                         bool *archiveBroken, std::optional<quint32> expectedCrc,
+                                         const std::atomic<bool> *cancel)
 {
     auto fail = [&](const QString &why, bool broken = false) {
         if (error)
@@ -125,84 +126,38 @@ TmpZipWriter::Result TmpZipWriter::write(archive *reader, archive_entry *entry, 
     if (fd < 0)
         return fail(QString::fromLocal8Bit(std::strerror(errno)) + QStringLiteral(": ") + folder);
 
-    qint64 total = 0;
+    MemberData::Sink sink;
+    sink.put = [&](const char *p, size_t n) {
+        if (writeAll(fd, p, n))
+            return true;
+        sink.why = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    };
+    // A hole is left a hole: the file is extended over it, which writes nothing.
+    sink.extendTo = [&](qint64 end) {
+        if (::ftruncate(fd, off_t(end)) == 0 && ::lseek(fd, off_t(end), SEEK_SET) >= 0)
+            return true;
+        sink.why = QString::fromLocal8Bit(std::strerror(errno));
+        return false;
+    };
+    const MemberData::Result data = MemberData::pump(reader, {limit, 0, 0, cancel}, expectedCrc.has_value(), sink);
+    const qint64 total = data.size;
     // The folder's running count learns of every page, so the budget needs no scan.
     const auto written = [&] {
         ExtractBudget::noteWritten(folder, total);
         return Result::Written;
     };
-    quint32 crc = 0;
-    QString why;
-    bool broken = false;
-    const auto tooLarge = [&] {
-        why = QStringLiteral("member larger than the extraction limit");
-        return false;
-    };
-    // Blocks straight from the reader: no copy of the data on its way to the file.
-    auto put = [&](const char *p, size_t n) {
-        total += qint64(n);
-        if (total > limit)
-            return tooLarge();
-        if (expectedCrc)
-            crc = Crc32::update(crc, p, n);
-        if (!writeAll(fd, p, n)) {
-            why = QString::fromLocal8Bit(std::strerror(errno));
-            return false;
-        }
-        return true;
-    };
-    // A hole in sparse data reads as zeros: the file is extended over it, which
-    // writes nothing, and it counts against the limit like written bytes.
-    auto hole = [&](qint64 end) {
-        if (end > limit)
-            return tooLarge();
-        if (expectedCrc) {
-            static const std::vector<char> zeros(64 * 1024, '\0');
-            for (qint64 at = total; at < end; at += qint64(zeros.size()))
-                crc = Crc32::update(crc, zeros.data(), size_t(std::min<qint64>(end - at, qint64(zeros.size()))));
-        }
-        total = end;
-        if (::ftruncate(fd, off_t(total)) != 0 || ::lseek(fd, off_t(total), SEEK_SET) < 0) {
-            why = QString::fromLocal8Bit(std::strerror(errno));
-            return false;
-        }
-        return true;
-    };
-    for (;;) {
-        const void *block = nullptr;
-        size_t n = 0;
-        la_int64_t offset = 0;
-        const int r = archive_read_data_block(reader, &block, &n, &offset);
-        if (r == ARCHIVE_EOF) {
-            // A member ending in a hole ends past its last block; the reader gives
-            // the member's end with its end of data.
-            if (offset > total)
-                hole(offset);
-            break;
-        }
-        if (r < ARCHIVE_OK) {
-            why = QString::fromUtf8(archive_error_string(reader));
-            broken = r == ARCHIVE_FATAL;
-            break;
-        }
-        bool ok = offset >= total;
-        if (ok && offset > total)
-            ok = hole(offset);
-        if (ok && n > 0)
-            ok = put(static_cast<const char *>(block), n);
-        if (!ok) {
-            if (why.isEmpty())
-                why = QStringLiteral("data out of order");
-            break;
-        }
-    }
-    if (why.isEmpty() && expectedCrc && crc != *expectedCrc)
+    QString why = data.why;
+    const bool broken = data.broken;
+    if (why.isEmpty() && expectedCrc && data.crc != *expectedCrc)
         why = QStringLiteral("CRC error");
     const bool closed = ::close(fd) == 0;
     if (why.isEmpty() && !closed)
         why = QString::fromLocal8Bit(std::strerror(errno));
     if (!why.isEmpty()) {
         ::unlink(part.constData());
+        if (data.cancelled)
+            return Result::Cancelled;
         return fail(why, broken);
     }
 

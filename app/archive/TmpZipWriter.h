@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <atomic>
 #include <optional>
 
 struct archive;
@@ -21,16 +22,19 @@ public:
         Written,
         Exists,  // Keep: a file of that name was already there and stays
         Skipped, // not a plain file, or no usable name
-        Failed   // data error, too large, or the folder is not writable
+        Failed,  // data error, too large, or the folder is not writable
+        Cancelled // `cancel` was set while the data was read; nothing was written
     };
 
     // `leaf` must come from MemberPath::safeLeaf or safeFlatName. `expectedCrc`, when given, is the
     // CRC-32 the data must have (for data the library copies unchecked). `error`
     // receives the reason of a failure; `archiveBroken` tells that the reader
-    // cannot go on after it.
+    // cannot go on after it. `cancel`, when given, is polled between the blocks of
+    // the data (it may be set from another thread).
     static Result write(archive *reader, archive_entry *entry, const QString &folder, const QString &leaf,
                         Existing existing, QString *error = nullptr, bool *archiveBroken = nullptr,
-                        std::optional<quint32> expectedCrc = std::nullopt);
+                        std::optional<quint32> expectedCrc = std::nullopt,
+                        const std::atomic<bool> *cancel = nullptr);
 
     // Copies a file written here before (a member the archive names twice, by a
     // hard link) to `leaf` beside it, through a temporary name like a member.

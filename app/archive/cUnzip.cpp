@@ -10,6 +10,7 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <iterator>
+#include <utility>
 #include <archive_entry.h>
 
 namespace {
@@ -24,38 +25,24 @@ bool isEmptyZip(const QString &path)
 }
 } // namespace
 
-cUnzip::cUnzip(ListingHost *host, QObject *parent) : QObject(parent), m_host(host) {}
+cUnzip::cUnzip(ListingHost *host, QObject *parent) : QObject(parent), ArchiveReader(host) {}
 
 cUnzip::~cUnzip() = default;
-
-void cUnzip::setZipFile(const QString &path)
-{
-    m_zipFile = path;
-    m_entries.clear();
-}
-
-void cUnzip::showError(const QString &text)
-{
-    if (!m_host)
-        return;
-    m_host->logError(text);
-    m_host->showMessage(m_host->texts().errorTitle, text, MsgIcon::Exclamation);
-}
 
 qint32 cUnzip::Directory()
 {
     ArchiveHandle h(ArchiveHandle::Kind::Zip);
     if (!h.allocated()) {
         if (m_host)
-            showError(m_host->texts().noMemory.arg(m_zipFile));
+            showError(m_host->texts().noMemory.arg(m_file));
         return -1;
     }
-    if (h.open(m_zipFile) != ARCHIVE_OK) {
-        const QFileInfo info(m_zipFile);
+    if (h.open(m_file) != ARCHIVE_OK) {
+        const QFileInfo info(m_file);
         if (m_host && (!info.isFile() || !info.isReadable()))
-            showError(m_host->texts().cannotOpen.arg(m_zipFile));
-        else if (!isEmptyZip(m_zipFile) && m_host)
-            showError(m_host->texts().notZip.arg(m_zipFile));
+            showError(m_host->texts().cannotOpen.arg(m_file));
+        else if (!isEmptyZip(m_file) && m_host)
+            showError(m_host->texts().notZip.arg(m_file));
         return -1;
     }
     archive_entry *e = nullptr;
@@ -67,87 +54,49 @@ qint32 cUnzip::Directory()
         const MemberPath::Split s = MemberPath::SplitMemberPath(MemberPath::decodedName(e));
         if (s.fileName.isEmpty())
             continue; // folder entry
-        const bool encrypted = archive_entry_is_data_encrypted(e) != 0;
         // No password is ever asked for, so a locked page could only be drawn black:
         // it is left out and the reader is told once, below.
         const QString ext = FileKinds::extensionOf(s.fileName);
-        if (encrypted && (FileKinds::Is_ImageExt(ext) || FileKinds::isArchiveExt(ext))) {
+        if (archive_entry_is_data_encrypted(e) && (FileKinds::Is_ImageExt(ext) || FileKinds::isArchiveExt(ext))) {
             ++locked;
             continue;
         }
-        m_entries.push_back({s.fileName, s.folder, false, encrypted, ordinal, QString()});
+        m_members.push_back({s.folder, s.fileName, false, QString(), ordinal});
     }
     if (locked > 0 && m_host)
-        showError(m_host->texts().encrypted.arg(m_zipFile));
+        showError(m_host->texts().encrypted.arg(m_file));
     if (r != ARCHIVE_EOF) {
         // What was listed before the damage stays listed, as with any damaged archive.
         if (m_host)
-            m_host->logError(m_zipFile + QStringLiteral(": ") + h.errorString());
+            m_host->logError(m_file + QStringLiteral(": ") + h.errorString());
         // Broken before its first member (a directory that makes no sense, or one
         // asking for more memory than there is) it is unreadable, not an empty book.
-        if (m_entries.empty() && locked == 0 && m_host)
-            showError(m_host->texts().notZip.arg(m_zipFile));
+        if (m_members.empty() && locked == 0 && m_host)
+            showError(m_host->texts().notZip.arg(m_file));
         return -1;
     }
     return 0;
 }
 
-const cUnzip::Entry &cUnzip::entry(qint32 index) const
-{
-    if (index < 1 || index > FileCount())
-        throw std::out_of_range("cUnzip entry index");
-    return m_entries[std::size_t(index - 1)];
-}
-
-QString cUnzip::FileName(qint32 index) const
-{
-    return entry(index).fileName;
-}
-
-QString cUnzip::FileDirectory(qint32 index) const
-{
-    return entry(index).folder;
-}
-
-int cUnzip::FileOrdinal(qint32 index) const
-{
-    return entry(index).ordinal;
-}
-
-bool cUnzip::FileSelected(qint32 index) const
-{
-    return entry(index).selected;
-}
-
-void cUnzip::setFileSelected(qint32 index, bool selected)
-{
-    const_cast<Entry &>(entry(index)).selected = selected;
-}
-
-void cUnzip::setFileTmpName(qint32 index, const QString &name)
-{
-    const_cast<Entry &>(entry(index)).tmpName = name;
-}
-
 void cUnzip::keepRenamedOf(const cUnzip &nested)
 {
-    m_nestedZip = nested.m_zipFile;
+    m_nestedZip = nested.m_file;
     m_nestedRenamed.clear();
-    std::copy_if(nested.m_entries.cbegin(), nested.m_entries.cend(), std::back_inserter(m_nestedRenamed),
-                 [](const Entry &en) { return en.selected && !en.tmpName.isEmpty(); });
+    std::copy_if(nested.m_members.cbegin(), nested.m_members.cend(), std::back_inserter(m_nestedRenamed),
+                 [](const Member &en) { return en.selected && !en.tmpName.isEmpty(); });
 }
 
 std::optional<int> cUnzip::renamedOrdinal(const QString &StrZipName, const QString &TmpName) const
 {
-    const auto find = [&](const std::vector<Entry> &entries) -> std::optional<int> {
+    const auto find = [&](const std::vector<Member> &entries) -> std::optional<int> {
         const auto it = std::find_if(entries.cbegin(), entries.cend(),
-                                     [&](const Entry &en) { return en.selected && en.tmpName == TmpName; });
+                                     [&](const Member &en) { return en.selected && en.tmpName == TmpName; });
         return it == entries.cend() ? std::nullopt : std::optional<int>(it->ordinal);
     };
     if (TmpName.isEmpty())
         return std::nullopt;
-    if (StrZipName == m_zipFile)
-        if (const std::optional<int> o = find(m_entries))
+    if (StrZipName == m_file)
+        if (const std::optional<int> o = find(m_members))
             return o;
     if (StrZipName == m_nestedZip)
         return find(m_nestedRenamed);
@@ -260,7 +209,7 @@ std::optional<cUnzip::Outcome> cUnzip::takeMember(archive *a, archive_entry *e, 
     QString why;
     switch (TmpZipWriter::write(a, e, m_unzipFolder,
                                 tmpName.isEmpty() ? MemberPath::safeLeaf(name) : MemberPath::safeFlatName(tmpName),
-                                TmpZipWriter::Existing::Keep, &why)) {
+                                TmpZipWriter::Existing::Keep, &why, nullptr, std::nullopt, m_cancel)) {
     case TmpZipWriter::Result::Written:
         return Outcome::Written;
     case TmpZipWriter::Result::Exists:
@@ -268,10 +217,75 @@ std::optional<cUnzip::Outcome> cUnzip::takeMember(archive *a, archive_entry *e, 
     case TmpZipWriter::Result::Skipped:
         break;
     case TmpZipWriter::Result::Failed:
-        if (m_host && logFailure)
-            m_host->logError(zipPath + QStringLiteral(": ") + name + QStringLiteral(": ") + why);
+        if (logFailure)
+            logError(zipPath + QStringLiteral(": ") + name + QStringLiteral(": ") + why);
         break;
+    case TmpZipWriter::Result::Cancelled:
+        return Outcome::Cancelled;
     }
     // Another member of the same path may still extract.
+    return std::nullopt;
+}
+
+bool cUnzip::extractMember(const QString &memberPath, const QString &folder, const QString &tmpName)
+{
+    const QString was = std::exchange(m_unzipFolder, folder);
+    const std::optional<bool> written = File_ExtractUnzip(m_file, memberPath, tmpName);
+    m_unzipFolder = was;
+    return written.value_or(false);
+}
+
+ExtractOutcome cUnzip::extractVolume(const QString &folder, const ExtractControl &control)
+{
+    const QString was = std::exchange(m_unzipFolder, folder);
+    m_cancel = control.cancel;
+    ExtractOutcome outcome = ExtractOutcome::Done;
+    const int n = count();
+    for (int i = 1; i <= n; ++i) {
+        if (control.progress)
+            control.progress(i, n);
+        if (control.cancelled()) {
+            outcome = ExtractOutcome::Cancelled;
+            break;
+        }
+        const Member &m = member(i);
+        if (!m.selected)
+            continue;
+        // A member renamed for the volume is found by its place: its path names another first.
+        if (m.tmpName.isEmpty())
+            extractOne(m_file, m.folder.isEmpty() ? m.fileName : m.folder + QLatin1Char('\\') + m.fileName, QString(),
+                       QString());
+        else
+            extractRenamed(m_file, m.tmpName);
+    }
+    // A member stopped half-way has left nothing; the flag is seen here or on the next turn.
+    if (control.cancelled())
+        outcome = ExtractOutcome::Cancelled;
+    m_cancel = nullptr;
+    m_unzipFolder = was;
+    return outcome;
+}
+
+std::optional<QByteArray> cUnzip::readMember(const QString &memberPath, const ExtractBudget::MemberLimits &limits)
+{
+    {
+        const ZipMemberStream direct(indexOf(m_file), memberPath, QString());
+        if (direct.entry())
+            if (std::optional<QByteArray> bytes = ArchiveReader::readEntry(direct.reader(), direct.entry(), limits, 0))
+                return bytes;
+    }
+    // Not reachable from its local header, or another member of the path may do.
+    ArchiveHandle h(ArchiveHandle::Kind::Zip);
+    if (!h.allocated() || h.open(m_file) != ARCHIVE_OK)
+        return std::nullopt;
+    const QString wanted = MemberPath::comparable(memberPath);
+    archive_entry *e = nullptr;
+    int r;
+    while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
+        if (MemberPath::comparable(MemberPath::decodedName(e)) != wanted)
+            continue;
+        if (std::optional<QByteArray> bytes = ArchiveReader::readEntry(h.get(), e, limits, 0))
+            return bytes;
+    }
     return std::nullopt;
 }

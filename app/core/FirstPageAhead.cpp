@@ -128,7 +128,7 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
             session.openCommandLineSource();
             session.setListingOnly(false);
             const int v = session.Sel_Volume >= 0 && session.Sel_Volume < session.volumeCount() ? session.Sel_Volume : 0;
-            const bool pageByPage = !own.IsArchive || own.ArchiveKind == 0;
+            const bool pageByPage = !own.IsArchive || own.ArchiveKind == ArchiveKind::Zip;
             if (pageByPage && v < session.volumeCount() && !VolumeRules::isNestedArchiveVolume(session.volumeText(v))) {
                 session.selectVolume(v);
                 const int k = book.viewMode == 2 ? session.Page_Index * 2 : session.Page_Index;

@@ -1,5 +1,4 @@
 #include "core/Program.h"
-#include "archive/Cls_Rar.h"
 #include "archive/cUnzip.h"
 #include "imaging/CDIB.h"
 

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/Language.h"
+#include "listing/ArchiveKind.h"
 #include "platform/ProgramPaths.h"
 
 #include <QString>
@@ -7,7 +8,7 @@
 
 class Prompts;
 class cUnzip;
-class Cls_Rar;
+class ArchiveReader;
 class ControlHost;
 class CDIB;
 
@@ -29,7 +30,7 @@ public:
     // The open source.
     QString OpenPath;
     bool IsArchive = false;
-    qint16 ArchiveKind = 0; // 0 ZIP, 1 RAR, 2 7z, 3 tar, -1 none of them
+    ::ArchiveKind ArchiveKind = ::ArchiveKind::Zip;
     QString LastFolder;
     bool OpenConfirmed = false;
 
@@ -40,7 +41,8 @@ public:
     bool IsIndexShow = false;
 
     std::unique_ptr<cUnzip> ZipReader;
-    std::unique_ptr<Cls_Rar> RarReader;
+    // The reader of a book whose volumes come out whole: RAR, 7z or tar.
+    std::unique_ptr<ArchiveReader> RarReader;
     // The program-wide DIB surface that serves the sharpen option.
     std::unique_ptr<CDIB> ProgramDib;
 

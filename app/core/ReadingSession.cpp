@@ -1,6 +1,6 @@
 #include "core/ReadingSession.h"
 
-#include "archive/Cls_Rar.h"
+#include "archive/ArchiveReader.h"
 #include "archive/MemberPath.h"
 #include "archive/Mo_Rar.h"
 #include "archive/Mo_Unzip.h"
@@ -33,14 +33,15 @@ ReadingSession::ReadingSession(Program &app, QObject *parent) : QObject(parent),
 
 void ReadingSession::Open_Source()
 {
-    if (m_app.IsArchive && m_app.ArchiveKind == 0) {
+    if (m_app.IsArchive && m_app.ArchiveKind == ArchiveKind::Zip) {
         Mo_Unzip::ListZip(*this, m_app.OpenPath);
         // Rebuilt even when the archive listed nothing, so an unreadable archive
         // never leaves the previous book's volumes and pages behind.
         VBZip_ArchiveUpdate();
-    } else if (m_app.IsArchive && m_app.ArchiveKind >= 1) {
-        TmpZipFolder::rarReader(*this).setRarFile(m_app.OpenPath);
-        TmpZipFolder::rarReader(*this).Rar_Directory();
+    } else if (m_app.IsArchive && ArchiveKinds::extractsWholeVolumes(m_app.ArchiveKind)) {
+        ArchiveReader &reader = TmpZipFolder::rarReader(*this, m_app.ArchiveKind);
+        reader.setFile(m_app.OpenPath);
+        reader.list();
         VBUnRar_ArchiveUpdate();
     } else if (!m_app.IsArchive) {
         Folder_Scan();
@@ -66,7 +67,7 @@ void ReadingSession::openCommandLineSource()
     if (VolumeRules::isArchiveExt(ext)) {
         m_app.IsArchive = true;
         m_app.OpenPath = Cmd_Folder + QLatin1Char('/') + Cmd_File;
-        m_app.ArchiveKind = qint16(VolumeRules::archiveKindOfExt(ext));
+        m_app.ArchiveKind = VolumeRules::archiveKindOfExt(ext);
     } else {
         m_app.IsArchive = false;
         m_app.OpenPath = Cmd_Folder;
@@ -106,11 +107,11 @@ void ReadingSession::VBZip_ArchiveUpdate()
 void ReadingSession::VBUnRar_ArchiveUpdate()
 {
     m_members.discard();
-    Cls_Rar &rar = TmpZipFolder::rarReader(*this);
-    const qint32 n = rar.Get_FileCount();
+    const ArchiveReader &rar = TmpZipFolder::rarReader(*this);
+    const int n = rar.count();
     m_members.dimension(n);
-    for (qint32 i = 1; i <= n; ++i)
-        m_members.at(i) = {rar.RarFileName(i), rar.RarFolderName(i), QString()};
+    for (int i = 1; i <= n; ++i)
+        m_members.at(i) = {rar.member(i).fileName, rar.member(i).folder, QString()};
     Volume_Build();
 }
 
@@ -180,7 +181,7 @@ void ReadingSession::cb_list_Click()
     emit volumeLoadStarted(volume);
     // A failure while listing leaves what was listed; the switch still ends normally.
     try {
-        if (m_app.IsArchive && m_app.ArchiveKind != 0)
+        if (m_app.IsArchive && m_app.ArchiveKind != ArchiveKind::Zip)
             Mo_Rar::SelectRarVolume(*this, volume);
         else if (m_app.IsArchive)
             Mo_Unzip::SelectZipVolume(*this, volume);
@@ -223,15 +224,15 @@ void ReadingSession::Volume_Pages(const QString &volumeName)
     const QString root = VolumeRules::folderRoot(m_app.OpenPath);
     // Only an archive volume is listed as a nested archive: a sub-folder whose
     // name merely holds a "." ("Vol.1/") is an ordinary folder of pages.
-    const int kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
+    const ArchiveKind kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
     QStringList pages;
     for (int i = 1; i <= m_members.upper(); ++i) {
         const MemberRecord &r = m_members.at(i);
         if (r.volumeName != volumeName)
             continue;
-        if (kind == 0)
+        if (kind == ArchiveKind::Zip)
             Mo_Unzip::ListNestedZip(*this, root + r.fileName);
-        else if (kind >= 1)
+        else if (ArchiveKinds::extractsWholeVolumes(kind))
             Mo_Rar::ListNestedRar(*this, root + r.fileName);
         else
             pages << root + r.folder + r.fileName;
@@ -511,7 +512,7 @@ std::unique_ptr<cUnzip> &ReadingSession::zipReaderSlot()
     return m_app.ZipReader;
 }
 
-std::unique_ptr<Cls_Rar> &ReadingSession::rarReaderSlot()
+std::unique_ptr<ArchiveReader> &ReadingSession::rarReaderSlot()
 {
     return m_app.RarReader;
 }

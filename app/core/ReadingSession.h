@@ -144,7 +144,7 @@ public:
     QString &errorLog() override;
     void showMessage(const QString &title, const QString &text, MsgIcon icon) override;
     std::unique_ptr<cUnzip> &zipReaderSlot() override;
-    std::unique_ptr<Cls_Rar> &rarReaderSlot() override;
+    std::unique_ptr<ArchiveReader> &rarReaderSlot() override;
 
 signals:
     void optionChanged(ReadingSession::Option option, bool on);

@@ -36,7 +36,7 @@ QByteArray ResumeRecord::encode() const
     putI16(b, 204, viewMode);
     putI16(b, 206, pagePosition);
     putI16(b, 208, rightToLeft ? -1 : 0);
-    putI16(b, 210, archiveKind);
+    putI16(b, 210, ArchiveKinds::toStored(archiveKind));
     putI16(b, 212, hundred);
     putI16(b, 214, effect);
     putI16(b, 216, sharpen);
@@ -67,7 +67,7 @@ std::optional<ResumeRecord> ResumeRecord::decode(const QByteArray &bytes)
     r.viewMode = getI16(bytes, 204);
     r.pagePosition = getI16(bytes, 206);
     r.rightToLeft = getI16(bytes, 208) == -1;
-    r.archiveKind = getI16(bytes, 210);
+    r.archiveKind = ArchiveKinds::fromStored(getI16(bytes, 210));
     r.hundred = getI16(bytes, 212);
     r.effect = getI16(bytes, 214);
     r.sharpen = getI16(bytes, 216);

@@ -1,4 +1,6 @@
 #pragma once
+#include "listing/ArchiveKind.h"
+
 #include <QByteArray>
 #include <QString>
 #include <optional>
@@ -19,7 +21,7 @@ struct ResumeRecord
     qint16 viewMode = 1;
     qint16 pagePosition = 0; // page index, or spread index in two-page mode
     bool rightToLeft = false; // stored as -1 / 0
-    qint16 archiveKind = 0;
+    ArchiveKind archiveKind = ArchiveKind::Zip; // stored as its number (ArchiveKinds::toStored)
     qint16 hundred = 0;  // check-box values 0 / 1
     qint16 effect = 0;
     qint16 sharpen = 0;

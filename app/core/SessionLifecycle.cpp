@@ -1,6 +1,6 @@
 #include "core/SessionLifecycle.h"
 
-#include "archive/Cls_Rar.h"
+#include "archive/ArchiveReader.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
 #include "core/CommandLine.h"
@@ -111,7 +111,7 @@ void openHandedOver(ReadingSession &s, const QString &path)
 bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
 {
     Program &app = s.program();
-    const bool unlisted = app.OpenPath.isEmpty() || (app.IsArchive && app.ArchiveKind < 0);
+    const bool unlisted = app.OpenPath.isEmpty() || (app.IsArchive && app.ArchiveKind == ArchiveKind::None);
     if (before.volumeIndex < 0 || (s.volumeCount() > 0 && !unlisted))
         return false;
     app.OpenPath = before.path;

@@ -86,10 +86,10 @@ bool Frm_Open::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-qint16 Frm_Open::archiveKindOf(const QString &path)
+ArchiveKind Frm_Open::archiveKindOf(const QString &path)
 {
     // Without any "." the whole path stands as the extension, which is never a match.
-    return qint16(VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(path)));
+    return VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(path));
 }
 
 QString Frm_Open::fileDialogTitle() const
@@ -138,7 +138,7 @@ void Frm_Open::cmdopen_MouseDown(Qt::MouseButton button)
             m_program.IsArchive = true;
             m_program.OpenPath = path;
             m_program.ArchiveKind = archiveKindOf(path);
-            if (m_program.ArchiveKind < 0)
+            if (m_program.ArchiveKind == ArchiveKind::None)
                 m_program.OpenPath.clear();
         }
     } else {

@@ -1,4 +1,6 @@
 #pragma once
+#include "listing/ArchiveKind.h"
+
 #include <QDialog>
 
 class Program;
@@ -21,7 +23,7 @@ public:
     void cmdopen_MouseDown(Qt::MouseButton button);
 
     // Archive kind of a chosen file by its extension: 0 ZIP, 1 RAR, -1 neither.
-    static qint16 archiveKindOf(const QString &path);
+    static ArchiveKind archiveKindOf(const QString &path);
     // The file dialog's title and filter for the current language.
     QString fileDialogTitle() const;
     QString fileDialogFilter() const;

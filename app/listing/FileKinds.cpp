@@ -18,22 +18,22 @@ bool FileKinds::Is_ImageExt(const QString &ext)
     return exts.contains(ext);
 }
 
-int FileKinds::archiveKindOfExt(const QString &ext)
+ArchiveKind FileKinds::archiveKindOfExt(const QString &ext)
 {
     if (ext == QLatin1String(".zip") || ext == QLatin1String(".cbz"))
-        return 0;
+        return ArchiveKind::Zip;
     if (ext == QLatin1String(".rar") || ext == QLatin1String(".cbr"))
-        return 1;
+        return ArchiveKind::Rar;
     if (ext == QLatin1String(".7z") || ext == QLatin1String(".cb7"))
-        return 2;
+        return ArchiveKind::SevenZip;
     if (ext == QLatin1String(".tar") || ext == QLatin1String(".cbt"))
-        return 3;
-    return -1;
+        return ArchiveKind::Tar;
+    return ArchiveKind::None;
 }
 
 bool FileKinds::isArchiveExt(const QString &ext)
 {
-    return archiveKindOfExt(ext) >= 0;
+    return archiveKindOfExt(ext) != ArchiveKind::None;
 }
 
 bool FileKinds::isZipVolumeName(const QString &volumeName)
@@ -44,7 +44,7 @@ bool FileKinds::isZipVolumeName(const QString &volumeName)
 
 bool FileKinds::isNestedArchiveVolume(const QString &volumeName)
 {
-    return volumeName.contains(QLatin1Char('.')) && archiveKindOfExt(extensionOf(volumeName)) >= 0;
+    return volumeName.contains(QLatin1Char('.')) && isArchiveExt(extensionOf(volumeName));
 }
 
 bool FileKinds::isJunkName(const QString &name)

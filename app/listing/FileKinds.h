@@ -1,4 +1,6 @@
 #pragma once
+#include "listing/ArchiveKind.h"
+
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -15,11 +17,10 @@ QString extensionOf(const QString &name);
 // The classic image extensions, and the WebP and TIFF pages that comic archives
 // now carry (Qt's image plugins decode them).
 bool Is_ImageExt(const QString &ext);
-// 0 for a ZIP archive (".zip", and ".cbz", the comic-book name for the same
-// format), 1 for a RAR archive (".rar", ".cbr"), 2 for 7z (".7z", ".cb7"), 3 for
-// tar (".tar", ".cbt"), -1 for anything else. RAR, 7z and tar are read alike: a
-// whole volume comes out in one pass.
-int archiveKindOfExt(const QString &ext);
+// Zip for ".zip" (and ".cbz", the comic-book name for the same format), Rar for
+// ".rar" and ".cbr", SevenZip for ".7z" and ".cb7", Tar for ".tar" and ".cbt",
+// None for anything else.
+ArchiveKind archiveKindOfExt(const QString &ext);
 bool isArchiveExt(const QString &ext);
 // Whether a volume's pages lie in a ZIP archive extracted into TmpZip on demand
 // (its name holds ".zip" or ".cbz").

@@ -8,7 +8,7 @@
 class MemberTable;
 class SortedList;
 class cUnzip;
-class Cls_Rar;
+class ArchiveReader;
 
 // The readers' messages in the program's language; each holds one %1, the archive.
 struct ListingTexts
@@ -73,7 +73,8 @@ public:
     void logError(const QString &text) { errorLog() += QStringLiteral("\r\n") + text; }
     virtual void showMessage(const QString &title, const QString &text, MsgIcon icon) = 0;
 
-    // ---- the program-wide readers, made on first use
+    // ---- the program-wide readers, made on first use: the ZIP reader, and the
+    // reader of the book whose volumes come out whole (RAR, 7z or tar)
     virtual std::unique_ptr<cUnzip> &zipReaderSlot() = 0;
-    virtual std::unique_ptr<Cls_Rar> &rarReaderSlot() = 0;
+    virtual std::unique_ptr<ArchiveReader> &rarReaderSlot() = 0;
 };

@@ -36,9 +36,9 @@ DropOpen::Choice DropOpen::choiceFor(const QString &path)
         c.openPath = info.absoluteFilePath();
     } else if (info.isFile()) {
         const QString ext = VolumeRules::extensionOf(info.fileName());
-        if (VolumeRules::archiveKindOfExt(ext) >= 0) {
+        if (VolumeRules::isArchiveExt(ext)) {
             c.isArchive = true;
-            c.archiveKind = qint16(VolumeRules::archiveKindOfExt(ext));
+            c.archiveKind = VolumeRules::archiveKindOfExt(ext);
             c.openPath = info.absoluteFilePath();
         } else if (VolumeRules::Is_ImageExt(ext)) {
             c.openPath = info.absolutePath();

@@ -1,4 +1,6 @@
 #pragma once
+#include "listing/ArchiveKind.h"
+
 #include <QObject>
 #include <QString>
 
@@ -13,7 +15,7 @@ public:
     struct Choice
     {
         bool isArchive = false;
-        qint16 archiveKind = -1;
+        ArchiveKind archiveKind = ArchiveKind::None;
         QString openPath; // empty: the path stands for no book
     };
 

@@ -6,7 +6,7 @@
 #include "views/TopBar.h"
 #include "views/WindowParts.h"
 
-#include "archive/Cls_Rar.h"
+#include "archive/ArchiveReader.h"
 #include "archive/cUnzip.h"
 #include "core/CommandLine.h"
 #include "core/PageKeys.h"
@@ -229,7 +229,7 @@ void Frm_ImgViewer::createReaders()
     SessionLifecycle::applyCodePageSetting(m_app);
     m_bookMove = std::make_unique<Cls_BookMove>();
     m_app.ZipReader = std::make_unique<cUnzip>(&session);
-    m_app.RarReader = std::make_unique<Cls_Rar>(&session);
+    m_app.RarReader = ArchiveReader::make(ArchiveKind::Rar, &session);
 }
 
 void Frm_ImgViewer::Lang_Load()

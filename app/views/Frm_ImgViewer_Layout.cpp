@@ -473,7 +473,7 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
     PicBox->show();
     PicBox->raise();
     // A file of no archive kind leaves OpenPath empty: nothing is listed.
-    const bool listable = !m_app.OpenPath.isEmpty() && (!m_app.IsArchive || m_app.ArchiveKind >= 0);
+    const bool listable = !m_app.OpenPath.isEmpty() && (!m_app.IsArchive || m_app.ArchiveKind != ArchiveKind::None);
     if (listable) {
         // A new book starts at its first volume, not at the previous book's.
         Sel_Volume = 0;

@@ -24,7 +24,7 @@ TEST_F(CorpusArchiveTest, EncryptedMembersAndSymbolicLinksAreSkippedSilently)
                                "test_read_format_rar5_hardlink.rar"};
     for (const QString &name : names) {
         const QString f = Corpus::path("libarchive/" + name);
-        host.open(f, f.endsWith(".rar"));
+        host.open(f);
         ASSERT_GT(host.members.upper(), 0) << f.toStdString();
         host.extractAll(f);
     }
@@ -57,7 +57,7 @@ TEST_F(CorpusArchiveTest, RealComicsAndASolidRar5ArchiveExtract)
     EXPECT_EQ(readFile(host.tmpZip() + "/test6.bin").size(), 4096);
     const QString cbz = Corpus::path("comicbox/Captain Science #001.cbz");
     for (const QString &f : {Corpus::path("comicbox/Captain Science #001-cbi.cbr"), cbz}) {
-        host.open(f, f == cbz ? 0 : 1);
+        host.open(f);
         ASSERT_EQ(host.members.upper(), f == cbz ? 8 : 5);
         host.selectVolume(f == cbz ? "Captain Science 001" : "captain science 001");
         ASSERT_EQ(host.pages().size(), 5);
@@ -93,7 +93,7 @@ TEST_P(UnreadableCorpusTest, GivesAClearErrorAndAnEmptyListing)
 {
     const QString path = Corpus::path(GetParam().name);
     ASSERT_TRUE(QFileInfo::exists(path));
-    host.open(path, path.endsWith(".rar"));
+    host.open(path);
     EXPECT_EQ(host.members.upper(), 0);
     const QString expected = QString::fromUtf8(GetParam().text).replace("%1", path);
     ASSERT_EQ(host.prompts.shown.size(), expected.isEmpty() ? 0u : 1u);

@@ -14,11 +14,11 @@ protected:
     QTemporaryDir dir;
     FakeHost host{dir.path() + "/app/bin"};
     QString at(const QString &name) const { return dir.path() + "/" + name; }
-    // Lists `path` (a RAR unless it ends in .zip or .cbz), selects its root volume and
+    // Lists `path` (by its name's kind, a RAR when it has none), selects its root volume and
     // extracts every member; no partial file may survive.
     void readWhole(const QString &path)
     {
-        host.open(path, !path.endsWith(".zip") && !path.endsWith(".cbz"));
+        host.open(path);
         host.selectVolume("/");
         host.extractAll(path);
         for (const QString &f : host.tmpFiles())

@@ -96,8 +96,8 @@ TEST_F(ArchiveTest, MembersPastSixteenBitsListAndAnOversizedVolumeIsRefused)
     w.addFile("cover.jpg", "c");
     ASSERT_TRUE(w.write(at("many.cbr")));
     host.openRar(at("many.cbr"));
-    ASSERT_EQ(host.rar().Get_FileCount(), 32774);
-    EXPECT_EQ(host.rar().RarFileName(32774), "cover.jpg");
+    ASSERT_EQ(host.rar().count(), 32774);
+    EXPECT_EQ(host.rar().member(32774).fileName, "cover.jpg");
 
     host.cbList = {"big", "small"};
     host.selectVolume("small");
@@ -118,7 +118,7 @@ TEST_F(ArchiveTest, APipeNamedLikeAnArchiveIsRefusedWithoutWaiting)
     for (const char *name : {"pipe.cbz", "pipe.cbr"}) {
         ASSERT_EQ(::mkfifo(QFile::encodeName(at(name)).constData(), 0600), 0);
         host.prompts.shown.clear();
-        host.open(at(name), QString(name).endsWith("cbz") ? 0 : 1);
+        host.open(at(name));
         EXPECT_EQ(host.members.upper(), 0);
         ASSERT_EQ(host.prompts.shown.size(), 1u) << name;
         EXPECT_EQ(host.prompts.shown[0].text, at(name) + QString::fromUtf8("\n파일을 열 수 없습니다."));
@@ -205,7 +205,7 @@ TEST_F(ArchiveTest, ListingOnlyTakesOutNoPage)
         s.setListingOnly(listingOnly);
         host.prog.OpenPath = book;
         host.prog.IsArchive = true;
-        host.prog.ArchiveKind = 1;
+        host.prog.ArchiveKind = ArchiveKind::Rar;
         s.Open_Source();
         ASSERT_EQ(s.volumes(), (QStringList{"a", "inner.cbr"}));
         EXPECT_EQ(s.volumeIndex(), listingOnly ? -1 : 0);
@@ -241,7 +241,7 @@ TEST_P(SharedNameTest, EachMemberKeepsItsOwnPage)
         makeRar(book, RarWriter::Version::Rar5, files);
     else
         makeZip(book, {{"inner.cbr", readFile(makeRar(at("inner.cbr"), RarWriter::Version::Rar4, files))}});
-    host.open(book, c.book.endsWith(".cbz") || c.book.endsWith(".zip") ? 0 : 1);
+    host.open(book);
     host.cbList = {c.volume};
     host.selectVolume(c.volume);
     if (c.book.endsWith(".zip")) // pages come out when drawn, as the session takes them
@@ -283,11 +283,11 @@ TEST_P(NestedSharedNameTest, EachPageShowsItsOwnMember)
     const Files outer{{"cover.jpg", "c"}, {"vol1.zip", volume}};
     Program &p = host.prog;
     p.IsArchive = !c.holder.isEmpty();
-    p.ArchiveKind = c.holder.endsWith(".cbr") ? 1 : 0;
+    p.ArchiveKind = c.holder.endsWith(".cbr") ? ArchiveKind::Rar : ArchiveKind::Zip;
     p.OpenPath = at(p.IsArchive ? c.holder : "library");
     if (!p.IsArchive)
         writeFile(at("library/vol1.zip"), volume);
-    else if (p.ArchiveKind == 1)
+    else if (p.ArchiveKind == ArchiveKind::Rar)
         makeRar(p.OpenPath, RarWriter::Version::Rar4, outer);
     else
         makeZip(p.OpenPath, outer);

@@ -25,8 +25,7 @@ protected:
     void openOuter(const QString &outer, const QString &name, const QByteArray &bytes)
     {
         const Files files = {{"cover.jpg", "c"}, {name, bytes}};
-        host.open(outer.endsWith(".zip") ? makeZip(at(outer), files) : makeRar(at(outer), RarWriter::Version::Rar4, files),
-                  outer.endsWith(".rar"));
+        host.open(outer.endsWith(".zip") ? makeZip(at(outer), files) : makeRar(at(outer), RarWriter::Version::Rar4, files));
         host.cbList = QStringList{"/", name};
         host.cbIndex = 1;
         host.noImageVisible = false;

@@ -9,7 +9,7 @@ struct KindCase
 {
     const char *name; // the book's extension
     bool sevenZip;
-    int kind;
+    ArchiveKind kind;
 };
 
 class SevenZipTarTest : public ArchiveTest, public ::testing::WithParamInterface<KindCase>
@@ -65,8 +65,8 @@ TEST_P(SevenZipTarTest, ADamagedFileGivesAMessageInTheProgramsLanguage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Kinds, SevenZipTarTest,
-                         ::testing::Values(KindCase{".cb7", true, 2}, KindCase{".7z", true, 2},
-                                           KindCase{".cbt", false, 3}, KindCase{".tar", false, 3}), CaseName());
+                         ::testing::Values(KindCase{".cb7", true, ArchiveKind::SevenZip}, KindCase{".7z", true, ArchiveKind::SevenZip},
+                                           KindCase{".cbt", false, ArchiveKind::Tar}, KindCase{".tar", false, ArchiveKind::Tar}), CaseName());
 
 using TarTest = ArchiveTest;
 
@@ -92,7 +92,7 @@ TEST_F(TarTest, AHardLinkIsItsMembersBytesAndASparseMemberKeepsItsTrailingHole)
                                               {"a/big.tif", {}, {}, 2 << 20, {{0, 4096}}}}));
     writeFile(at("outside.jpg"), "outside");
     const QStringList before = outsideTmpZip();
-    host.open(at("book.cbt"), 3);
+    host.open(at("book.cbt"), ArchiveKind::Tar);
     host.cbList = {"a", "b"};
     host.selectVolume("a");
     TmpZipWriter::setCapForTesting(0);
@@ -126,7 +126,7 @@ TEST_F(TarTest, ACompressorThatRunsAProgramIsNeverUsed)
                                     QByteArray("GRZipII\x00\x02\x04:)", 12)}) {
         writeFile(path, magic + readFile(at("plain.tar")));
         host.prompts.shown.clear();
-        host.open(path, 3);
+        host.open(path, ArchiveKind::Tar);
         EXPECT_EQ(host.members.upper(), 0);
         ASSERT_EQ(host.prompts.shown.size(), 1u);
         EXPECT_EQ(host.prompts.shown[0].text, host.texts().notArchive.arg(path));

@@ -18,7 +18,7 @@ TEST(ResumeRecord, FieldsLandAtTheirOffsetsLittleEndian)
     r.viewMode = 2;
     r.pagePosition = 0x0102;
     r.rightToLeft = true;
-    r.archiveKind = 1;
+    r.archiveKind = ArchiveKind::Rar;
     r.hundred = 1;
     r.effect = 0;
     r.sharpen = 1;

@@ -96,7 +96,7 @@ TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptionsAndTheStoredSpr
 TEST_F(Startup, A7zOrTarBookOpensFromTheCommandLineAndResumesTheSameWay)
 {
     using F = SolidArchiveWriter::Format;
-    for (const auto &[ext, format, kind] : {std::tuple{".cb7", F::SevenZip, 2}, std::tuple{".cbt", F::Tar, 3}}) {
+    for (const auto &[ext, format, kind] : {std::tuple{".cb7", F::SevenZip, ArchiveKind::SevenZip}, std::tuple{".cbt", F::Tar, ArchiveKind::Tar}}) {
         const QString book = books.path() + "/book" + ext;
         ASSERT_TRUE(SolidArchiveWriter::write(book, format, {{"Book/p2.jpg", "2"}, {"Book/p1.jpg", "1"}, {"Book/p3.jpg", "3"}}));
         newRun();
@@ -378,7 +378,7 @@ TEST_F(Startup, AnArchiveOfNeitherKindLeavesTheOpenBook)
     startUp();
     openFolder(makeBook(3, 0));
     app->IsArchive = true;
-    app->ArchiveKind = -1;
+    app->ArchiveKind = ArchiveKind::None;
     app->OpenPath.clear();
     w->Open_Source();
     EXPECT_EQ(w->List1().ListCount(), 3);

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <utility>
 
 // Qt values as a failure message (and a case's name) should show them.
@@ -54,7 +55,11 @@ private:
     template <class V>
     static std::string text(const V &v)
     {
-        return ::testing::PrintToString(v);
+        // A scoped enum prints as its bytes; its number names it.
+        if constexpr (std::is_enum_v<V>)
+            return std::to_string(std::underlying_type_t<V>(v));
+        else
+            return ::testing::PrintToString(v);
     }
 
     static std::string clean(const std::string &s)

@@ -4,7 +4,7 @@
 #include "support/RarWriter.h"
 #include "support/ScriptedPrompts.h"
 #include "support/ZipWriter.h"
-#include "archive/Cls_Rar.h"
+#include "archive/ArchiveReader.h"
 #include "archive/Mo_Rar.h"
 #include "archive/Mo_Unzip.h"
 #include "archive/cUnzip.h"
@@ -47,38 +47,45 @@ public:
         prompts.messageBox(nullptr, title, text, icon, MsgButtons::Ok);
     }
     std::unique_ptr<cUnzip> &zipReaderSlot() override { return prog.ZipReader; }
-    std::unique_ptr<Cls_Rar> &rarReaderSlot() override { return prog.RarReader; }
+    std::unique_ptr<ArchiveReader> &rarReaderSlot() override { return prog.RarReader; }
 
     QStringList tmpFiles() const { return treeOf(tmpZip()); }
     QStringList pages() const { return list.items(); }
     cUnzip &zip() { return *prog.ZipReader; }
-    Cls_Rar &rar() { return *prog.RarReader; }
+    ArchiveReader &rar() { return *prog.RarReader; }
+    // The reader of the archive opened last.
+    ArchiveReader &reader() { return prog.ArchiveKind == ArchiveKind::Zip ? static_cast<ArchiveReader &>(zip()) : rar(); }
 
-    // Lists an archive (kind 0 ZIP, 1 RAR) into the member table, with volume names, as the core does.
-    void open(const QString &path, int kind)
+    // Lists an archive into the member table, with volume names, as the core does.
+    void open(const QString &path, ArchiveKind kind)
     {
         prog.OpenPath = path;
         prog.IsArchive = true;
         prog.ArchiveKind = kind;
-        if (kind == 0) {
+        if (kind == ArchiveKind::Zip) {
             Mo_Unzip::ListZip(*this, path);
         } else {
-            if (!prog.RarReader)
-                prog.RarReader = std::make_unique<Cls_Rar>(this);
-            rar().setRarFile(path);
-            rar().Rar_Directory();
+            prog.RarReader = ArchiveReader::make(kind, this);
+            rar().setFile(path);
+            rar().list();
         }
-        members.dimension(kind == 0 ? zip().FileCount() : rar().Get_FileCount());
+        members.dimension(reader().count());
         for (int i = 1; i <= members.upper(); ++i)
-            members.at(i) = kind == 0 ? MemberRecord{zip().FileName(i), zip().FileDirectory(i), {}}
-                                      : MemberRecord{rar().RarFileName(i), rar().RarFolderName(i), {}};
+            members.at(i) = {reader().member(i).fileName, reader().member(i).folder, {}};
         VolumeRules::deriveVolumes(members);
     }
-    void openZip(const QString &path) { open(path, 0); }
-    void openRar(const QString &path) { open(path, 1); }
+    // By its name's kind; a name of no kind is read as a RAR.
+    void open(const QString &path)
+    {
+        const ArchiveKind kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(path));
+        open(path, kind == ArchiveKind::None ? ArchiveKind::Rar : kind);
+    }
+    void openZip(const QString &path) { open(path, ArchiveKind::Zip); }
+    void openRar(const QString &path) { open(path, ArchiveKind::Rar); }
     void selectVolume(const QString &volume)
     {
-        prog.ArchiveKind == 0 ? Mo_Unzip::SelectZipVolume(*this, volume) : Mo_Rar::SelectRarVolume(*this, volume);
+        prog.ArchiveKind == ArchiveKind::Zip ? Mo_Unzip::SelectZipVolume(*this, volume)
+                                             : Mo_Rar::SelectRarVolume(*this, volume);
     }
 
     // Extracts every member of the archive opened last into TmpZip.
@@ -86,13 +93,13 @@ public:
     {
         for (int i = 1; i <= members.upper(); ++i) {
             const MemberRecord &m = members.at(i);
-            if (prog.ArchiveKind == 0)
+            if (prog.ArchiveKind == ArchiveKind::Zip)
                 Mo_Unzip::ExtractZipMember(*this, path, (m.folder.isEmpty() ? "" : m.folder + "\\") + m.fileName);
             else
-                rar().setRarSelected(i, true);
+                rar().setSelected(i, true);
         }
-        if (prog.ArchiveKind == 1)
-            rar().UnCompressRAR(0, path, tmpZip(), QString(), false);
+        if (prog.ArchiveKind != ArchiveKind::Zip)
+            rar().extractVolume(tmpZip());
     }
 
     ScriptedPrompts prompts;

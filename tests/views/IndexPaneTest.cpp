@@ -202,7 +202,7 @@ TEST_F(Index, BadPagesGiveEmptyCellsAndZipPagesAreExtractedOnce)
                                  {QStringLiteral("b.png"), QByteArray(40000, 'x')},
                                  {QStringLiteral("c.png"), image}});
     app->IsArchive = true;
-    app->ArchiveKind = 0;
+    app->ArchiveKind = ArchiveKind::Zip;
     app->OpenPath = zip;
     w->Open_Source();
     ASSERT_EQ(w->session.pageCount(), 3);

@@ -459,7 +459,7 @@ TEST_F(Views, OpenChooserFlows)
     prompts.fileAnswers = {noDot};
     openThroughChooser(false, 1);
     EXPECT_TRUE(app->OpenPath.isEmpty());
-    EXPECT_EQ(app->ArchiveKind, -1);
+    EXPECT_EQ(app->ArchiveKind, ArchiveKind::None);
     EXPECT_EQ(w->List1().ListCount(), 0);
     EXPECT_EQ(w->cmdnext->imageFile(), skin("b_next_grey.bmp"));
     EXPECT_FALSE(w->PicTipOut->isHidden());
@@ -471,7 +471,7 @@ TEST_F(Views, OpenChooserFlows)
     prompts.fileAnswers = {zipPath};
     openThroughChooser(false, 1);
     EXPECT_TRUE(app->IsArchive);
-    EXPECT_EQ(app->ArchiveKind, 0);
+    EXPECT_EQ(app->ArchiveKind, ArchiveKind::Zip);
     EXPECT_EQ(w->List1().ListCount(), 3);
     EXPECT_EQ(w->txtpage->text(), QStringLiteral("1"));
     EXPECT_TRUE(w->PicTipOut->isHidden());
