@@ -122,8 +122,7 @@ const BenchRegistrar turnAhead(QStringLiteral("reading: turn to a page decoded a
     // queued (the page is taken out by then either way).
     auto turn = [&](int i, bool ahead) {
         w.composer.setPrefetching(ahead);
-        w.Page_Index = qint16(i);
-        w.Page_Draw(w.Page_Index, 0);
+        w.session.goToStep(i, TurnDirection::RightOver, false);
         r.settle();
         QElapsedTimer timer;
         timer.start();
@@ -200,7 +199,7 @@ const BenchRegistrar largeZip(QStringLiteral("reading: one page of a 10,000-memb
         QFile::remove(o.extracted); // every run takes the page out again
         QElapsedTimer timer;
         timer.start();
-        o.r.w->Page_Draw(50, 0);
+        o.r.w->session.goToStep(50, TurnDirection::RightOver, false);
         return msSince(timer);
     };
     Opened a, b;

@@ -68,7 +68,7 @@ const BenchRegistrar pageDraw(QStringLiteral("viewer: Page_Draw of 3000x2000 JPE
     v.openFolder(pages);
 
     const QSize one = PageGeometry::drawnSize(3000, 2000, 1, false, 1280, 960);
-    const double drawOne = medianMs(9, [&] { v.w->Page_Draw(0, 0); });
+    const double drawOne = medianMs(9, [&] { v.w->Page_Draw(0); });
     const double bareOne = medianMs(9, [&] { bareDecode(p1, one); });
     report(QStringLiteral("one page: Page_Draw"), drawOne, QStringLiteral("ms"));
     report(QStringLiteral("one page: header + scaled decode"), bareOne, QStringLiteral("ms"));
@@ -76,7 +76,7 @@ const BenchRegistrar pageDraw(QStringLiteral("viewer: Page_Draw of 3000x2000 JPE
 
     v.w->session.setOption(ReadingSession::TwoPage, true);
     const QSize half = PageGeometry::drawnSize(3000, 2000, 2, false, 1280, 960);
-    const double drawTwo = medianMs(9, [&] { v.w->Page_Draw(0, 0); });
+    const double drawTwo = medianMs(9, [&] { v.w->Page_Draw(0); });
     const double bareTwo = medianMs(9, [&] {
         bareDecode(p1, half);
         bareDecode(p2, half);
@@ -97,16 +97,16 @@ const BenchRegistrar nextPage(QStringLiteral("viewer: next-page step in a folder
     Viewer v(workDir + QStringLiteral("/data"));
     v.openFolder(pages);
     const double step = medianMs(n - 2, [&] {
-        if (v.w->Page_Index + 1 >= n)
-            v.w->Page_Index = 0;
+        if (v.w->session.step() + 1 >= n)
+            v.w->session.goToStep(0, TurnDirection::RightOver, false);
         v.w->Go_Next();
     });
     report(QStringLiteral("Go_Next without the book effect"), step, QStringLiteral("ms"));
     v.w->session.setOption(ReadingSession::BookEffect, true);
-    v.w->Page_Index = 0;
+    v.w->session.goToStep(0, TurnDirection::RightOver, false);
     const double animated = medianMs(5, [&] {
-        if (v.w->Page_Index + 1 >= n)
-            v.w->Page_Index = 0;
+        if (v.w->session.step() + 1 >= n)
+            v.w->session.goToStep(0, TurnDirection::RightOver, false);
         v.w->Go_Next();
     });
     report(QStringLiteral("Go_Next with the book effect (animation included)"), animated, QStringLiteral("ms"));
@@ -134,10 +134,8 @@ const BenchRegistrar denseTurn(QStringLiteral("viewer: next-page step at 1x and 
         v.openFolder(pages);
         std::vector<double> turns;
         for (int k = 0; k < 2 * n; ++k) {
-            if (v.w->Page_Index + 1 >= n) {
-                v.w->Page_Index = 0;
-                v.w->Page_Draw(0, 0);
-            }
+            if (v.w->session.step() + 1 >= n)
+                v.w->session.goToStep(0, TurnDirection::RightOver, false);
             QCoreApplication::processEvents();
             v.w->composer.prefetch().settle();
             QElapsedTimer t;
@@ -181,7 +179,7 @@ const BenchRegistrar zipPage(QStringLiteral("viewer: drawing a page of a ZIP vol
     const QString extracted = v.app->paths.tmpZip() + QStringLiteral("/p1.jpg");
     const double draw = medianMs(9, [&] {
         QFile::remove(extracted); // every run extracts again
-        v.w->Page_Draw(0, 0);
+        v.w->Page_Draw(0);
     });
     const QSize one = PageGeometry::drawnSize(3000, 2000, 1, false, 1280, 960);
     const QString bareFile = workDir + QStringLiteral("/bare.jpg");

@@ -119,7 +119,7 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
         ReadingSession session(own);
         session.Cmd_Folder = book.Cmd_Folder;
         session.Cmd_File = book.Cmd_File;
-        session.I_ViewMode = book.viewMode;
+        session.setOption(ReadingSession::TwoPage, book.viewMode == ViewMode::TwoPage);
         try {
             // The volumes first: a volume that comes out whole (a RAR, 7z or tar
             // volume, or an archive standing as a volume) would be written twice
@@ -127,11 +127,12 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
             session.setListingOnly(true);
             session.openCommandLineSource();
             session.setListingOnly(false);
-            const int v = session.Sel_Volume >= 0 && session.Sel_Volume < session.volumeCount() ? session.Sel_Volume : 0;
+            const int wanted = session.volumeToOpen();
+            const int v = wanted >= 0 && wanted < session.volumeCount() ? wanted : 0;
             const bool pageByPage = !own.IsArchive || own.ArchiveKind == ArchiveKind::Zip;
             if (pageByPage && v < session.volumeCount() && !VolumeRules::isNestedArchiveVolume(session.volumeText(v))) {
                 session.selectVolume(v);
-                const int k = book.viewMode == 2 ? session.Page_Index * 2 : session.Page_Index;
+                const int k = session.currentStep().first;
                 if (k < session.pageCount()) {
                     session.extractEntry(k);
                     file = session.Page_Path(k);
@@ -162,7 +163,7 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
         bytes = QByteArray();
         m_changed.notify_all();
         if (waitForSurface(surface, hundred, ratio)) {
-            const qint16 n = book.viewMode == 2 ? 2 : 1;
+            const qint16 n = book.viewMode == ViewMode::TwoPage ? 2 : 1;
             const QSize drawn = PageGeometry::drawnSize(w, h, n, hundred, surface.width(), surface.height());
             // Where the draw will put it: alone, or (reading left to right) the
             // spread's left half.

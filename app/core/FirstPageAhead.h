@@ -1,4 +1,5 @@
 #pragma once
+#include "core/PageSteps.h"
 #include "core/Language.h"
 #include "platform/ProgramPaths.h"
 
@@ -36,7 +37,7 @@ public:
         Language lang; // the readers word their messages (nobody sees them)
         QString Cmd_Folder;
         QString Cmd_File;
-        qint16 viewMode = 1; // 2: the first page of the first spread
+        ViewMode viewMode = ViewMode::OnePage;
     };
 
     FirstPageAhead() = default;

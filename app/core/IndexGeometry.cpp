@@ -77,17 +77,6 @@ QString caption(const QString &path)
     return name.left(cut) + QStringLiteral("...");
 }
 
-qint16 pageIndexFor(int i, bool twoPage)
-{
-    // Spread k holds pages 2k and 2k + 1.
-    return qint16(twoPage ? i / 2 : i);
-}
-
-int cellFor(qint16 index, bool twoPage)
-{
-    return qMax(0, twoPage ? index * 2 : int(index));
-}
-
 int scrollValueShowing(int i, int viewport)
 {
     return qMax(0, highlightRect(i).center().y() - viewport / 2);

@@ -47,11 +47,6 @@ QPoint thumbnailOffset(QSize s);
 // characters followed by "...".
 QString caption(const QString &path);
 
-// The page index (one-page view) or spread index (two-page view) a click on
-// thumbnail i shows.
-qint16 pageIndexFor(int i, bool twoPage);
-// The thumbnail that stands for page or spread `index`: the first page of a spread.
-int cellFor(qint16 index, bool twoPage);
 // The scroll value that shows thumbnail i in the middle of a viewport `viewport`
 // high; scrollSettings keeps it within reach.
 int scrollValueShowing(int i, int viewport);

@@ -105,18 +105,17 @@ void PageComposer::setPrefetching(bool on)
         m_prefetch.drop();
 }
 
-int PageComposer::firstEntry(qint16 index) const
+int PageComposer::prepare(int index)
 {
-    return m_session.I_ViewMode == 2 ? index * 2 : index;
+    const PageStep step = m_session.stepAt(index);
+    for (int k = step.first; k <= step.last(); ++k)
+        m_session.extractEntry(k);
+    return step.first;
 }
 
-int PageComposer::prepare(qint16 index)
+bool PageComposer::asOnePage(const PageStep &step) const
 {
-    const int p = firstEntry(index);
-    m_session.extractEntry(p);
-    if (m_session.I_ViewMode == 2)
-        m_session.extractEntry(p + 1);
-    return p;
+    return m_session.viewMode() != ViewMode::TwoPage || step.wide;
 }
 
 QSize PageComposer::pageSize(IImgPicture *picture, const QString &file, qint16 n, QSize surface) const
@@ -128,7 +127,7 @@ QSize PageComposer::pageSize(IImgPicture *picture, const QString &file, qint16 n
                                    surface.height());
 }
 
-void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint16 turnPos)
+void PageComposer::draw(const PageTarget &t, int index, qint16 I_Effect, TurnDirection turn)
 {
     QImage &surface = t.surface();
     const qreal ratio = t.ratio > 0 ? t.ratio : 1.0;
@@ -146,42 +145,41 @@ void PageComposer::draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint
     if (!surface.isDetached())
         surface = QImage(surface.size(), surface.format());
     surface.fill(Qt::black);
-    const int p = firstEntry(index);
-    if (m_session.I_ViewMode == 2)
-        drawSpread(t, surface, p, I_Effect, turnPos);
+    const PageStep step = m_session.stepAt(index);
+    if (asOnePage(step))
+        drawOnePage(t, surface, step, I_Effect, turn);
     else
-        drawOnePage(t, surface, p, I_Effect, turnPos);
+        drawSpread(t, surface, step, I_Effect, turn);
     if (m_session.option(ReadingSession::Sharpen))
         sharpen(surface);
     if (t.show)
         t.show();
     // The next page in reading order, or the previous one after a step back.
-    const qint16 previous = m_lastIndex;
+    const int previous = m_lastIndex;
     m_lastIndex = index;
-    schedulePrefetch(t.picture, qint16(index < previous ? index - 1 : index + 1), m_logical, m_ratio);
+    schedulePrefetch(t.picture, index < previous ? index - 1 : index + 1, m_logical, m_ratio);
 }
 
-std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, qint16 index, QSize surface) const
+std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, const PageStep &step, QSize surface) const
 {
-    const int p = firstEntry(index);
-    if (m_session.I_ViewMode != 2) {
+    const int p = step.first;
+    if (asOnePage(step)) {
         const QString f = m_session.Page_Path(p);
         return {{p, f, pageSize(pic, f, 1, surface)}};
     }
-    const int n = m_session.pageCount();
     const bool rightToLeft = m_session.option(ReadingSession::TwoPage) && m_session.option(ReadingSession::RightToLeft);
     int leftIdx, rightIdx;
     if (!rightToLeft) {
         leftIdx = p;
-        rightIdx = p + 1 < n ? p + 1 : -1;
-    } else if (p + 1 < n) {
+        rightIdx = step.count == 2 ? p + 1 : -1;
+    } else if (step.count == 2) {
         leftIdx = p + 1;
         if (!fileExists(m_session.Page_Path(leftIdx)))
             leftIdx = p;
         rightIdx = p;
     } else {
-        // A lone last page stands once, in the half where its order reads a
-        // spread's first page: the right half from right to left.
+        // A lone page stands once, in the half where its order reads a spread's
+        // first page: the right half from right to left.
         leftIdx = -1;
         rightIdx = p;
     }
@@ -236,7 +234,7 @@ bool PageComposer::noticeShown(int entry) const
     return std::find(m_notices.cbegin(), m_notices.cend(), entry) != m_notices.cend();
 }
 
-void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface, qreal ratio)
+void PageComposer::schedulePrefetch(IImgPicture *pic, int index, QSize surface, qreal ratio)
 {
     if (!m_prefetching || !pic || !pic->Decoder() || index < 0 || index >= m_session.stepCount())
         return;
@@ -253,11 +251,11 @@ void PageComposer::schedulePrefetch(IImgPicture *pic, qint16 index, QSize surfac
         });
 }
 
-void PageComposer::prefetchStep(IImgPicture *pic, qint16 index, QSize surface, qreal ratio)
+void PageComposer::prefetchStep(IImgPicture *pic, int index, QSize surface, qreal ratio)
 {
-    m_prefetch.setCapacity(m_session.I_ViewMode == 2 ? 6 : 3);
+    m_prefetch.setCapacity(m_session.viewMode() == ViewMode::TwoPage ? 6 : 3);
     prepare(index);
-    const std::vector<Placed> pages = layout(pic, index, surface);
+    const std::vector<Placed> pages = layout(pic, m_session.stepAt(index), surface);
     for (size_t i = 0; i < pages.size(); ++i) {
         const Placed &page = pages[i];
         if (page.entry < 0 || page.size.isEmpty() || !fileExists(page.file))
@@ -267,7 +265,8 @@ void PageComposer::prefetchStep(IImgPicture *pic, qint16 index, QSize surface, q
     }
 }
 
-void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos)
+void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, const PageStep &step, qint16 I_Effect,
+                               TurnDirection turn)
 {
     QImage &Img_Tmp = *t.Img_Tmp;
     IImgPicture *pic = t.picture;
@@ -275,7 +274,7 @@ void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint
         Img_Tmp = surface.copy();
         return;
     }
-    const Placed placed = layout(pic, qint16(p), m_logical).front();
+    const Placed placed = layout(pic, step, m_logical).front();
     const Shown page = shown(pic, placed, PageGeometry::Alone, m_logical);
     const QRect a = page.area;
     if (I_Effect != 1) {
@@ -284,14 +283,15 @@ void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, int p, qint
     } else {
         if (!Img_Tmp.isNull() && Img_Tmp.size() == surface.size())
             surface = Img_Tmp.copy();
-        turnPage(t, surface, page.image, a, turnPos, false);
+        turnPage(t, surface, page.image, a, turn, false);
     }
     if (!page.notice && !page.image.isNull())
         m_shownPages.push_back({placed.entry, placed.file, page.logical});
     Img_Tmp = surface;
 }
 
-void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos)
+void PageComposer::drawSpread(const PageTarget &t, QImage &surface, const PageStep &step, qint16 I_Effect,
+                              TurnDirection turn)
 {
     QImage &Img_Tmp = *t.Img_Tmp;
     IImgPicture *pic = t.picture;
@@ -299,7 +299,7 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         Img_Tmp = surface.copy();
         return;
     }
-    const std::vector<Placed> pages = layout(pic, qint16(p / 2), m_logical);
+    const std::vector<Placed> pages = layout(pic, step, m_logical);
     const int sw = m_logical.width(), sh = m_logical.height();
     const int centre = int(roundEven(sw / 2.0));
     // A page that cannot be decoded fills its half.
@@ -334,7 +334,7 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, int p, qint1
         const bool onCentreLine = pages[0].entry < 0 || pages[1].entry < 0 || left.notice || right.notice;
         const int x = onCentreLine ? int(roundEven(sw / 2.0 - w1)) : int(roundEven((sw - w1 - w2) / 2.0));
         const int deviceX = PageGeometry::toDevice(QRect(x, 0, 0, 0), m_ratio).x();
-        turnPage(t, surface, block, QRect(deviceX, 0, bw, surface.height()), turnPos, true);
+        turnPage(t, surface, block, QRect(deviceX, 0, bw, surface.height()), turn, true);
         remember(pages[0], left, x);
         remember(pages[1], right, x + w1);
     }
@@ -357,7 +357,7 @@ void PageComposer::sharpen(QImage &surface)
     }
 }
 
-void PageComposer::turnPage(const PageTarget &t, QImage &surface, const QImage &page, QRect area, qint16 turnPos,
+void PageComposer::turnPage(const PageTarget &t, QImage &surface, const QImage &page, QRect area, TurnDirection turn,
                             bool pageIsDC)
 {
     if (page.isNull() || area.width() <= 0 || area.height() <= 0)
@@ -373,7 +373,7 @@ void PageComposer::turnPage(const PageTarget &t, QImage &surface, const QImage &
     move.Set_Top(area.top());
     move.Set_Width(area.width());
     move.Set_Height(area.height());
-    move.Set_MovePos(turnPos);
+    move.Set_MovePos(qint16(turn));
     BookSurface target{surface, t.repaint, {}};
     try {
         move.Move_Page(target, page, pageIsDC ? &page : nullptr);

@@ -2,6 +2,7 @@
 #include "core/FirstPageAhead.h"
 #include "core/PageGeometry.h"
 #include "core/PagePrefetch.h"
+#include "core/PageSteps.h"
 
 #include <QImage>
 #include <QObject>
@@ -51,12 +52,10 @@ public:
     PageComposer(const PageComposer &) = delete;
     PageComposer &operator=(const PageComposer &) = delete;
 
-    // The first page entry shown for `index` (a page, or a spread in two-page mode).
-    int firstEntry(qint16 index) const;
-    // Extracts the entries shown for `index`; returns firstEntry(index).
-    int prepare(qint16 index);
-    // Draws what `index` shows with turn direction `turnPos`; I_Effect 1 animates.
-    void draw(const PageTarget &t, qint16 index, qint16 I_Effect, qint16 turnPos);
+    // Extracts the pages of step `index`; returns the first of them.
+    int prepare(int index);
+    // Draws step `index` with turn direction `turn`; I_Effect 1 animates.
+    void draw(const PageTarget &t, int index, qint16 I_Effect, TurnDirection turn);
 
     // Whether the last draw showed the notice of a page that cannot be decoded in
     // place of page entry `entry`.
@@ -91,7 +90,10 @@ private:
     };
     // The pages `index` shows on a surface of `surface` size, left to right (one
     // entry in one-page mode; -1 entries for an empty half of a spread).
-    std::vector<Placed> layout(IImgPicture *pic, qint16 index, QSize surface) const;
+    std::vector<Placed> layout(IImgPicture *pic, const PageStep &step, QSize surface) const;
+    // Whether a step is drawn as one page centred (one-page mode, a wide page
+    // alone) rather than as a spread.
+    bool asOnePage(const PageStep &step) const;
     // The picture of `file` at `size`: the first page decoded early, or from the
     // pages decoded ahead when held there, else decoded by the control; nullopt or a null image when it cannot be decoded.
     std::optional<QImage> picture(IImgPicture *pic, const QString &file, QSize size);
@@ -107,12 +109,12 @@ private:
     // The decoded page standing on `side`, or a notice page of `slot` logical
     // size naming a file that cannot be decoded.
     Shown shown(IImgPicture *pic, const Placed &page, PageGeometry::Side side, QSize slot);
-    void schedulePrefetch(IImgPicture *pic, qint16 index, QSize surface, qreal ratio);
-    void prefetchStep(IImgPicture *pic, qint16 index, QSize surface, qreal ratio);
+    void schedulePrefetch(IImgPicture *pic, int index, QSize surface, qreal ratio);
+    void prefetchStep(IImgPicture *pic, int index, QSize surface, qreal ratio);
 
-    void drawOnePage(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos);
-    void drawSpread(const PageTarget &t, QImage &surface, int p, qint16 I_Effect, qint16 turnPos);
-    void turnPage(const PageTarget &t, QImage &surface, const QImage &page, QRect area, qint16 turnPos,
+    void drawOnePage(const PageTarget &t, QImage &surface, const PageStep &step, qint16 I_Effect, TurnDirection turn);
+    void drawSpread(const PageTarget &t, QImage &surface, const PageStep &step, qint16 I_Effect, TurnDirection turn);
+    void turnPage(const PageTarget &t, QImage &surface, const QImage &page, QRect area, TurnDirection turn,
                   bool pageIsDC);
     void sharpen(QImage &surface);
 
@@ -121,7 +123,7 @@ private:
     PagePrefetch m_prefetch;
     bool m_prefetching = true;
     FirstPageAhead m_firstPage;
-    qint16 m_lastIndex = -1;
+    int m_lastIndex = -1;
     QSize m_lastSurface;
     // The draw under way: its ratio and the surface's logical size.
     qreal m_ratio = 1.0;

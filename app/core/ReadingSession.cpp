@@ -147,7 +147,7 @@ void ReadingSession::Volume_Build()
     if (m_listingOnly)
         return;
     if (!m_volumes.isEmpty()) {
-        selectVolume(Sel_Volume >= 0 && Sel_Volume <= volumeCount() - 1 ? Sel_Volume : 0);
+        selectVolume(m_volumeToOpen >= 0 && m_volumeToOpen <= volumeCount() - 1 ? m_volumeToOpen : 0);
     } else {
         m_list1.Clear();
         emit pagesCleared();
@@ -176,7 +176,7 @@ void ReadingSession::cb_list_Click()
     if (!Members_Ready() || IsProcess)
         return;
     IsProcess = true;
-    Cur_Volume = m_volumeIndex;
+    m_loadedVolume = m_volumeIndex;
     const QString volume = currentVolume();
     emit volumeLoadStarted(volume);
     // A failure while listing leaves what was listed; the switch still ends normally.
@@ -190,30 +190,27 @@ void ReadingSession::cb_list_Click()
     } catch (const std::exception &e) {
         m_app.logError(QString::fromUtf8(e.what()));
     }
-    Sel_Volume = m_volumeIndex;
+    m_volumeToOpen = m_volumeIndex;
+    int page = 0;
     if (Cmd_File.isEmpty()) {
-        if (Is_Resumed)
-            Is_Resumed = false;
-        else
-            Page_Index = 0;
+        page = m_pageToOpen.value_or(0);
     } else {
         // The named image is the page to start at (in two-page mode its spread). A
         // name that is no page (an archive handed over while another book was
         // read) starts the book at its beginning, not at the other book's place.
         const QString wanted = Cmd_Folder + QLatin1Char('/') + Cmd_File;
-        Page_Index = 0;
         for (int k = 0; k < m_list1.ListCount(); ++k) {
             if (m_list1.List(k).trimmed() == wanted) {
-                Page_Index = I_ViewMode == 2 ? spreadOfPage(qint16(k)) : qint16(k);
+                page = k;
                 break;
             }
         }
         Cmd_Folder.clear();
         Cmd_File.clear();
     }
-    // A resumed position past the end (the book lost pages since) shows the last page.
-    if (Page_Index >= stepCount())
-        Page_Index = qint16(qMax(stepCount() - 1, 0));
+    m_pageToOpen.reset();
+    // A kept place past the end (the book lost pages since) shows the last page.
+    rebuildSteps(page);
     emit volumeLoadFinished();
     IsProcess = false;
 }
@@ -243,10 +240,30 @@ void ReadingSession::Volume_Pages(const QString &volumeName)
 
 // ---------------------------------------------------------------- pages
 
-int ReadingSession::stepCount() const
+StepRules ReadingSession::stepRules() const
 {
-    const int entries = m_list1.ListCount();
-    return I_ViewMode == 2 ? (entries + 1) / 2 : entries;
+    StepRules r;
+    r.twoPage = m_viewMode == ViewMode::TwoPage;
+    return r;
+}
+
+void ReadingSession::rebuildSteps(int page)
+{
+    m_steps = PageSteps::build(m_list1.ListCount(), stepRules(), {});
+    m_step = PageSteps::stepOf(m_steps, page);
+}
+
+PageStep ReadingSession::stepAt(int index) const
+{
+    if (index < 0 || index >= stepCount())
+        return PageStep{qMax(index, 0), 1, false};
+    return m_steps[size_t(index)];
+}
+
+void ReadingSession::openNextAt(int volume, std::optional<int> page)
+{
+    m_volumeToOpen = volume;
+    m_pageToOpen = page;
 }
 
 QString ReadingSession::Page_Path(int k) const
@@ -303,31 +320,25 @@ QString ReadingSession::pageCaption(int p) const
 
 // ---------------------------------------------------------------- options
 
-qint16 ReadingSession::firstPageOfSpread(qint16 s, int entries)
-{
-    qint16 p = qint16(s * 2);
-    if (p == entries)
-        --p;
-    return p < 0 ? qint16(0) : p;
-}
-
 bool ReadingSession::setOption(Option o, bool on)
 {
     if (m_options[o] == on)
         return false;
     m_options[o] = on;
     if (o == TwoPage) {
-        I_ViewMode = on ? 2 : 1;
-        Page_Index = on ? spreadOfPage(Page_Index) : firstPageOfSpread(Page_Index, m_list1.ListCount());
+        // The page in view stays in view: the first of the spread going to one page,
+        // the spread holding the page going to two.
+        m_viewMode = on ? ViewMode::TwoPage : ViewMode::OnePage;
+        rebuildSteps(currentStep().first);
     }
     emit optionChanged(o, on);
     return true;
 }
 
-qint16 ReadingSession::turnDirection(bool forward) const
+TurnDirection ReadingSession::turnDirection(bool forward) const
 {
     const bool swapped = option(RightToLeft);
-    return forward ? (swapped ? 1 : 2) : (swapped ? 2 : 1);
+    return forward == swapped ? TurnDirection::LeftOver : TurnDirection::RightOver;
 }
 
 // ---------------------------------------------------------------- navigation
@@ -346,37 +357,44 @@ void ReadingSession::tell(const QString &text)
 
 void ReadingSession::exportRefused()
 {
-    if (I_ViewMode == 2 && pageCount() > 0)
+    if (m_viewMode == ViewMode::TwoPage && pageCount() > 0)
         tell(m_app.lang.Msg_ExportOnePage);
 }
 
-ReadingSession::Step ReadingSession::stepForward(qint16 &index, qint16 &turnPos)
+bool ReadingSession::goToStep(int index, TurnDirection turn, bool isTurn)
+{
+    const int to = qBound(0, index, qMax(stepCount() - 1, 0));
+    const bool moved = to != m_step;
+    m_step = to;
+    m_turn = turn;
+    emit placeChanged(isTurn);
+    return moved;
+}
+
+ReadingSession::Move ReadingSession::stepForward()
 {
     const int steps = stepCount();
-    if (index + 1 <= steps - 1) {
-        ++index;
-        turnPos = turnDirection(true);
-        return Step::Moved;
+    if (m_step + 1 <= steps - 1) {
+        goToStep(m_step + 1, turnDirection(true), true);
+        return Move::Moved;
     }
     const int v = m_volumeIndex;
     if (v >= 0 && v + 1 < volumeCount()) {
         if (ask(m_app.lang.Msg_Table[0])) {
             selectVolume(v + 1);
-            index = 0;
-            return Step::NewVolume;
+            return Move::NewVolume;
         }
     } else if (steps >= 2) {
         tell(m_app.lang.Msg_Table[5]);
     }
-    return Step::Stayed;
+    return Move::Stayed;
 }
 
-ReadingSession::Step ReadingSession::stepBack(qint16 &index, qint16 &turnPos)
+ReadingSession::Move ReadingSession::stepBack()
 {
-    if (index - 1 >= 0) {
-        --index;
-        turnPos = turnDirection(false);
-        return Step::Moved;
+    if (m_step - 1 >= 0) {
+        goToStep(m_step - 1, turnDirection(false), true);
+        return Move::Moved;
     }
     // The previous volume is offered whatever this one holds: a volume of a single
     // page or spread would otherwise be a dead end going back.
@@ -384,36 +402,42 @@ ReadingSession::Step ReadingSession::stepBack(qint16 &index, qint16 &turnPos)
     if (v - 1 >= 0) {
         if (ask(m_app.lang.Msg_Table[1])) {
             selectVolume(v - 1);
-            index = 0;
-            return Step::NewVolume;
+            return Move::NewVolume;
         }
     } else if (stepCount() >= 2) {
         tell(m_app.lang.Msg_Table[6]);
     }
-    return Step::Stayed;
+    return Move::Stayed;
 }
 
-std::optional<qint16> ReadingSession::pageBoxIndex(const QString &text, qint16 old, qint16 &turnPos) const
+std::optional<int> ReadingSession::pageBoxStep(const QString &text) const
 {
     bool ok = false;
     const double value = QLocale::c().toDouble(text.trimmed(), &ok);
     if (!ok)
         return std::nullopt;
     const int steps = stepCount();
-    qint16 index;
     if (value > 0 && value <= steps)
-        index = qint16(PageGeometry::roundEven(value - 1));
-    else if (value == 0)
-        index = 0;
-    else
-        index = qint16(qMax(steps - 1, 0));
-    if (index < old)
-        turnPos = turnDirection(false);
-    else if (index > old)
-        turnPos = turnDirection(true);
-    else
-        turnPos = 2;
-    return index;
+        return int(PageGeometry::roundEven(value - 1));
+    if (value == 0)
+        return 0;
+    return qMax(steps - 1, 0);
+}
+
+bool ReadingSession::goToPageBox(const QString &text)
+{
+    const std::optional<int> to = pageBoxStep(text);
+    if (!to)
+        return false;
+    const TurnDirection turn =
+        *to < m_step ? turnDirection(false) : *to > m_step ? turnDirection(true) : TurnDirection::RightOver;
+    goToStep(*to, turn, true);
+    return true;
+}
+
+QString ReadingSession::pageBoxText() const
+{
+    return QString::number(m_step + 1);
 }
 
 // ---------------------------------------------------------------- resume and end
@@ -424,8 +448,9 @@ ResumeRecord ReadingSession::snapshot() const
     r.path = m_app.OpenPath;
     r.volumeIndex = m_volumeIndex;
     r.isArchive = m_app.IsArchive;
-    r.viewMode = I_ViewMode;
-    r.pagePosition = Page_Index;
+    // A spread is kept as the spread index of its first page, the record's meaning.
+    r.viewMode = qint16(m_viewMode);
+    r.pagePosition = qint16(m_viewMode == ViewMode::TwoPage ? currentStep().first / 2 : currentStep().first);
     r.rightToLeft = option(RightToLeft);
     r.archiveKind = m_app.ArchiveKind;
     r.hundred = option(Hundred) ? 1 : 0;
@@ -437,7 +462,7 @@ ResumeRecord ReadingSession::snapshot() const
 bool ReadingSession::finishedReading() const
 {
     const int v = m_volumeIndex;
-    return Page_Index + 1 == stepCount() && v >= 0 && v + 1 == volumeCount();
+    return m_step + 1 == stepCount() && v >= 0 && v + 1 == volumeCount();
 }
 
 // ---------------------------------------------------------------- what the readers report

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/PageSteps.h"
 #include "core/ResumeRecord.h"
 #include "listing/ListingHost.h"
 #include "listing/MemberTable.h"
@@ -13,10 +14,12 @@ class Program;
 class QWidget;
 
 // What is being read and how: the open source's member table, the volume list
-// with its selection, the page list, the current page or spread, the turn
-// direction and the five view options, with the rules that move them. It knows
-// no widget: the main window, the full-screen window and the thumbnail index are
-// views of one session and change it only through these operations.
+// with its selection, the page list with its steps (a page, or two side by side),
+// the current step, the turn direction and the view options, with the rules that
+// move them. It knows no widget: the main window, the full-screen window and the
+// thumbnail index are views of one session; the reading place is the session's
+// alone and moves only through these operations, each of which signals
+// placeChanged.
 class ReadingSession : public QObject, public ListingHost
 {
     Q_OBJECT
@@ -24,7 +27,7 @@ public:
     enum Option { TwoPage, RightToLeft, Hundred, Sharpen, BookEffect };
     Q_ENUM(Option)
     // What a step did: moved inside the volume, loaded another volume, or nothing.
-    enum class Step { Moved, NewVolume, Stayed };
+    enum class Move { Moved, NewVolume, Stayed };
 
     explicit ReadingSession(Program &app, QObject *parent = nullptr);
 
@@ -50,6 +53,10 @@ public:
     int volumeCount() const { return int(m_volumes.size()); }
     QString volumeText(int index) const { return m_volumes.value(index); }
     int volumeIndex() const { return m_volumeIndex; }
+    // The volume whose pages are listed (-1 before the first load).
+    int loadedVolume() const { return m_loadedVolume; }
+    // The volume the next listing selects.
+    int volumeToOpen() const { return m_volumeToOpen; }
     QString currentVolume() const { return volumeText(m_volumeIndex); }
     const QStringList &volumes() const { return m_volumes; }
     // What the volume list shows for volume `index` (VolumeRules::shownName).
@@ -61,8 +68,6 @@ public:
     void cb_list_Click();
 
     int pageCount() const { return m_list1.ListCount(); }
-    // Pages in one-page mode, spreads (a last odd page makes its own) in two-page mode.
-    int stepCount() const;
     // The file of page entry k: inside TmpZip for archive pages, else the entry itself.
     QString Page_Path(int k) const;
     // Takes page entry k out of its archive into TmpZip when it lies in one.
@@ -76,25 +81,51 @@ public:
 
     // ---- view options
     bool option(Option o) const { return m_options[o]; }
-    // Sets an option; the rules of the change (a new view mode converts the page
-    // index) run, then optionChanged. Returns false when nothing changed.
+    // Sets an option; the rules of the change (a new view mode regroups the pages,
+    // keeping the page in view) run, then optionChanged. Returns false when
+    // nothing changed.
     bool setOption(Option o, bool on);
     qint16 effectFlag() const { return option(BookEffect) ? 1 : 0; }
-    // Turn direction for a step forward or back: 2 turns the right half over, the
-    // usual forward turn; right-to-left reading swaps the two.
-    qint16 turnDirection(bool forward) const;
-    // The spread holding page p, and the first page of spread s (kept inside a list of `entries`).
-    static qint16 spreadOfPage(qint16 p) { return qint16(p / 2); }
-    static qint16 firstPageOfSpread(qint16 s, int entries);
+    ViewMode viewMode() const { return m_viewMode; }
+    // Turn direction for a step forward or back: the right half over, the usual
+    // forward turn; right-to-left reading swaps the two.
+    TurnDirection turnDirection(bool forward) const;
 
-    // ---- navigation: one step from `index` (a page or spread index of the view
-    // mode in force) with turn direction `turnPos`. At either end of the volume the
-    // neighbouring volume is offered through the prompts; on Yes it is loaded.
-    Step stepForward(qint16 &index, qint16 &turnPos);
-    Step stepBack(qint16 &index, qint16 &turnPos);
-    // The page box rule: the index for typed text (nullopt when it is no number)
-    // and the turn direction towards it from `old`.
-    std::optional<qint16> pageBoxIndex(const QString &text, qint16 old, qint16 &turnPos) const;
+    // ---- the reading place
+    // The steps of the volume in the view mode in force.
+    const std::vector<PageStep> &steps() const { return m_steps; }
+    int stepCount() const { return int(m_steps.size()); }
+    // The current step's index, and the step itself (page 0 alone without pages).
+    int step() const { return m_step; }
+    PageStep currentStep() const { return stepAt(m_step); }
+    PageStep stepAt(int index) const;
+    int stepOfPage(int page) const { return PageSteps::stepOf(m_steps, page); }
+    // The direction of the last move, for its animated turn.
+    TurnDirection turn() const { return m_turn; }
+
+    // ---- navigation. Each move signals placeChanged with whether it is a page
+    // turn (which the book effect animates) or a jump.
+    // One step. At either end of the volume the neighbouring volume is offered
+    // through the prompts; on Yes it is loaded at its first step.
+    Move stepForward();
+    Move stepBack();
+    // To step `index` (kept inside the volume) with turn direction `turn`; a
+    // turn animates with the book effect, a jump never. Returns false when the
+    // place stayed as it was (it is drawn again all the same).
+    bool goToStep(int index, TurnDirection turn, bool isTurn);
+    bool goToFirst() { return goToStep(0, turnDirection(false), true); }
+    bool goToLast() { return goToStep(stepCount() - 1, turnDirection(true), true); }
+    // The page box: typed text to a step (nullopt when it is no number) and the
+    // turn direction towards it.
+    std::optional<int> pageBoxStep(const QString &text) const;
+    // Goes where the page box text points; false when the text is no number.
+    bool goToPageBox(const QString &text);
+    // What the page box shows for the current step ("3", or "4-5" for a spread).
+    QString pageBoxText() const;
+    // Where the next listing opens: volume `volume`, at the step holding page
+    // `page` (a kept place) or at the start (nullopt). The command line's named
+    // image, when one is pending, decides the page instead.
+    void openNextAt(int volume, std::optional<int> page);
 
     // ---- resume and end
     // The reading place as the resume file stores it.
@@ -105,15 +136,10 @@ public:
     // is told that export takes one page; without pages nothing is said.
     void exportRefused();
 
-    // ---- state (16-bit as the resume file and the other windows expect; volume
-    // indices are 32-bit, since a book may hold more folders than 16 bits count)
-    qint16 I_ViewMode = 1;
-    qint16 Page_Index = 0;
-    qint16 i_PagePos = 2;
+    // ---- state
+    // Set while a volume loads.
     bool IsProcess = false;
-    qint32 Cur_Volume = -1;
-    qint32 Sel_Volume = 0;
-    bool Is_Resumed = false;
+    // The path named on the command line or handed over, until it is opened.
     QString Cmd_Folder;
     QString Cmd_File;
     // The window in front, owner of the questions; lent.
@@ -148,12 +174,15 @@ public:
 
 signals:
     void optionChanged(ReadingSession::Option option, bool on);
+    // The reading place moved (or was asked to move): the windows draw the current
+    // step; `isTurn` when it is a page turn the book effect animates.
+    void placeChanged(bool isTurn);
     // The volume list was rebuilt (its selection too).
     void volumesChanged();
     // The text of volume `index` changed (marked as holding no page).
     void volumeTextChanged(int index);
     void volumeLoadStarted(const QString &volume);
-    // The new volume's pages are listed and Page_Index set: time to draw.
+    // The new volume's pages are listed and its step chosen: time to draw.
     void volumeLoadFinished();
     // The listing found nothing to show: the surface, page box and count go blank.
     void pagesCleared();
@@ -164,6 +193,9 @@ private:
     bool ask(const QString &text);
     void tell(const QString &text);
     void setVolumes(const QStringList &names);
+    // Groups the pages into steps again and puts the current step where `page` is.
+    void rebuildSteps(int page);
+    StepRules stepRules() const;
 
     Program &m_app;
     MemberTable m_members;
@@ -172,6 +204,13 @@ private:
     int m_volumeIndex = -1;
     bool m_noImage = false;
     bool m_listingOnly = false;
+    int m_loadedVolume = -1;
+    int m_volumeToOpen = 0;
+    std::optional<int> m_pageToOpen;
+    ViewMode m_viewMode = ViewMode::OnePage;
+    std::vector<PageStep> m_steps;
+    int m_step = 0;
+    TurnDirection m_turn = TurnDirection::RightOver;
     // The book effect is on at start; the other options are off.
     bool m_options[5] = {false, false, false, false, true};
 };

@@ -29,62 +29,70 @@ void applyCodePageSetting(Program &app)
         app.logError(QStringLiteral("Unknown code page in the settings file: ") + codePage);
 }
 
-bool resume(ReadingSession &s, const ResumeRecord &rec, const std::function<void()> &beforeOpen)
+void loadLanguage(Program &app)
+{
+    if (Language::isEnglishSetting(Ini_Read(app.paths, QStringLiteral("Main"), QStringLiteral("Language"), QString())))
+        app.lang.Lang_Mode = 1;
+    app.lang.load();
+}
+
+void createReaders(ReadingSession &s)
 {
     Program &app = s.program();
-    s.Is_Resumed = true;
+    applyCodePageSetting(app);
+    app.ZipReader = std::make_unique<cUnzip>(&s);
+    app.RarReader = ArchiveReader::make(ArchiveKind::Rar, &s);
+}
+
+void resume(ReadingSession &s, const ResumeRecord &rec, const std::function<void()> &beforeOpen)
+{
+    Program &app = s.program();
     app.IsArchive = rec.isArchive;
-    s.I_ViewMode = rec.viewMode == 2 ? 2 : 1;
-    s.Page_Index = rec.pagePosition < 0 ? 0 : rec.pagePosition;
-    s.Sel_Volume = rec.volumeIndex;
     app.ArchiveKind = rec.archiveKind;
+    // The record keeps a spread as the spread index of its first page: the book
+    // opens at the step holding that page, however its pages are grouped now.
+    const bool twoPage = rec.viewMode == 2;
+    const int position = rec.pagePosition < 0 ? 0 : rec.pagePosition;
+    s.openNextAt(rec.volumeIndex, twoPage ? position * 2 : position);
     // Each change runs that box's handler; the page list is still empty.
     s.setOption(ReadingSession::Hundred, rec.hundred == 1);
     s.setOption(ReadingSession::BookEffect, rec.effect == 1);
     s.setOption(ReadingSession::Sharpen, rec.sharpen == 1);
     if (rec.rightToLeft)
         s.setOption(ReadingSession::RightToLeft, true);
+    s.setOption(ReadingSession::TwoPage, twoPage);
     if (beforeOpen)
         beforeOpen();
     s.Open_Source();
-    if (s.I_ViewMode != 2)
-        return false;
-    // The stored spread index becomes a page index; the option's rule turns it
-    // back into a spread index and the handler draws.
-    s.Page_Index = qint16(s.Page_Index * 2);
-    if (s.setOption(ReadingSession::TwoPage, true))
-        return false;
-    s.Page_Index = ReadingSession::spreadOfPage(s.Page_Index);
-    return true;
 }
 
-bool openAtStart(ReadingSession &s, const QString &resumeFile, const std::function<void()> &beforeOpen)
+void openAtStart(ReadingSession &s, const QString &resumeFile, const std::function<void()> &beforeOpen)
 {
     Program &app = s.program();
     if (!s.Cmd_Folder.isEmpty() || !s.Cmd_File.isEmpty()) {
         s.openNamedPath();
-        return false;
+        return;
     }
     if (const std::optional<ResumeRecord> kept = ResumeRecord::readFrom(resumeFile);
         kept && (kept->path.isEmpty() || !QFileInfo::exists(kept->path))) {
         // Its record goes too, so the question does not come back at every start.
         QFile::remove(resumeFile);
-        return false;
+        return;
     }
     if (!QFileInfo::exists(resumeFile))
-        return false;
+        return;
     const MsgResult answer = app.prompts->messageBox(s.promptOwner, app.lang.Msg_ResumeTitle, app.lang.Msg_ResumeQuestion,
                                                      MsgIcon::Question, MsgButtons::YesNo);
     if (answer != MsgResult::Yes)
-        return false;
+        return;
     const std::optional<ResumeRecord> rec = ResumeRecord::readFrom(resumeFile);
     if (!rec)
         throw std::runtime_error("The resume file is damaged");
     app.OpenPath = rec->path;
     app.LastFolder = rec->path;
     if (rec->path.isEmpty() || !QFileInfo::exists(rec->path))
-        return false;
-    return resume(s, *rec, beforeOpen);
+        return;
+    resume(s, *rec, beforeOpen);
 }
 
 void openHandedOver(ReadingSession &s, const QString &path)
@@ -92,7 +100,7 @@ void openHandedOver(ReadingSession &s, const QString &path)
     Program &app = s.program();
     const ResumeRecord before = s.snapshot();
     const CommandLine named = CommandLine::parse(path);
-    s.Sel_Volume = 0;
+    s.openNextAt(0, std::nullopt);
     s.Cmd_Folder = named.Cmd_Folder;
     s.Cmd_File = named.Cmd_File;
     try {
@@ -122,15 +130,17 @@ bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
         return true;
     s.Cmd_Folder.clear();
     s.Cmd_File.clear();
-    s.Sel_Volume = before.volumeIndex;
-    s.Page_Index = before.pagePosition;
-    s.Is_Resumed = true;
+    // The record's place in the view mode still in force.
+    const int position = qMax<int>(before.pagePosition, 0);
+    s.openNextAt(before.volumeIndex, before.viewMode == 2 ? position * 2 : position);
     try {
         s.Open_Source();
     } catch (const std::exception &e) {
         app.logError(QString::fromLocal8Bit(e.what()));
     }
-    s.Is_Resumed = false;
+    // Nothing opened: the kept place is not for a later book.
+    if (s.volumeCount() == 0)
+        s.openNextAt(before.volumeIndex, std::nullopt);
     return s.volumeCount() > 0;
 }
 

@@ -15,18 +15,21 @@ namespace SessionLifecycle {
 // The code page of archive names that are not UTF-8, from the settings file
 // (Korean unless it says otherwise); an unknown name is logged.
 void applyCodePageSetting(Program &app);
+// The interface texts in the language the settings file asks for (Korean unless
+// it says English).
+void loadLanguage(Program &app);
+// The code page, then both archive readers, reporting to `session`.
+void createReaders(ReadingSession &session);
 
 // The initial open: Cmd_Folder/Cmd_File when given, else the book of the resume
 // file after the question whether to read on. A record whose book is gone is
-// removed without asking (a Yes would show nothing). Returns true when the
-// caller must draw the resumed spread itself (its two-page view was on already).
-// Throws std::runtime_error for a record damaged between the two readings.
+// removed without asking (a Yes would show nothing). Throws std::runtime_error for a record damaged between the two readings.
 // `beforeOpen` runs once the kept book is going to be opened.
-bool openAtStart(ReadingSession &session, const QString &resumeFile, const std::function<void()> &beforeOpen = {});
+void openAtStart(ReadingSession &session, const QString &resumeFile, const std::function<void()> &beforeOpen = {});
 
-// Restores the place of `rec` (its book exists) and opens its book; returns as
-// openAtStart does.
-bool resume(ReadingSession &session, const ResumeRecord &rec, const std::function<void()> &beforeOpen = {});
+// Restores the place and options of `rec` (its book exists) and opens its book
+// at the step holding the record's page.
+void resume(ReadingSession &session, const ResumeRecord &rec, const std::function<void()> &beforeOpen = {});
 
 // A path handed over by a later start opens as the command line's path does: a
 // new book from its first volume and page (an image path at that image), with

@@ -46,16 +46,14 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
         if (Book_Move)
             Book_Move->Set_Exit(true);
     };
-    m_main.takePageInView = [this] { m_main.Page_Index = Cur_Page; };
 
     buildWidgets();
     buildMenu();
     createControls();
 
-    // Loading: the wait text, the page-turn object, the main window's page, the wheel.
+    // Loading: the wait text, the page-turn object, the wheel.
     lbl_filemsg->setText(m_app.lang.Msg_Loading);
     Book_Move = std::make_unique<Cls_BookMove>();
-    Cur_Page = m_main.Page_Index;
     if (WheelMouse1)
         WheelMouse1->SetHwnd(PicDraw);
 
@@ -75,7 +73,14 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
         PicBox->show();
         PicBox->raise();
     });
-    connect(&m_session, &ReadingSession::volumeLoadFinished, this, [this] { PicBox->hide(); });
+    connect(&m_session, &ReadingSession::volumeLoadFinished, this, [this] {
+        PicBox->hide();
+        FullPage_Draw(0);
+    });
+    connect(&m_session, &ReadingSession::placeChanged, this, [this](bool isTurn) {
+        // A step with others waiting behind it shows its page at once.
+        FullPage_Draw(isTurn && !m_steps.othersWaiting() ? m_session.effectFlag() : 0);
+    });
     connect(&m_session, &ReadingSession::progress, this, [this](qint32 p, qint32 t, const QString &m) {
         if (m_app.IsFullScreen)
             ZipFile_Progress(p, t, m);
@@ -86,7 +91,6 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
 
 Frm_FullScreen::~Frm_FullScreen()
 {
-    m_main.takePageInView = nullptr;
     if (m_session.promptOwner == this)
         m_session.promptOwner = &m_main;
 }
@@ -145,7 +149,7 @@ void Frm_FullScreen::buildWidgets()
         if (m_closed)
             return;
         Img_Tmp = QImage();
-        FullPage_Draw(Cur_Page, 0);
+        FullPage_Draw(0);
     });
 }
 
@@ -193,7 +197,7 @@ void Frm_FullScreen::createControls()
 void Frm_FullScreen::syncMenu()
 {
     // The marks always tell the session's real options, also when the window opens.
-    const bool two = m_session.I_ViewMode == 2;
+    const bool two = m_session.viewMode() == ViewMode::TwoPage;
     mnuExport->setEnabled(!two);
     mnuShowTwoPage->setVisible(!two);
     mnuShowOnePage->setVisible(two);
@@ -218,7 +222,7 @@ void Frm_FullScreen::Form_Resize()
     pic_Top->setGeometry(0, 0, W, kTopStripHeight);
     PicDraw->setGeometry(0, kTopStripHeight, W, qMax(H - kTopStripHeight, 0));
     PicBox->move((W - PicBox->width()) / 2, (H - PicBox->height()) / 2);
-    FullPage_Draw(Cur_Page, 0);
+    FullPage_Draw(0);
     pic_Top->raise();
     syncMenu();
 }
@@ -230,15 +234,18 @@ PageTarget Frm_FullScreen::pageTarget()
                       PicDraw->ratio()};
 }
 
-void Frm_FullScreen::FullPage_Draw(qint16 i_PgNo, qint16 I_Effect)
+void Frm_FullScreen::FullPage_Draw(qint16 I_Effect)
 {
-    m_main.showPageNumber(i_PgNo);
+    // Once closing, the main window draws what follows.
+    if (m_closed)
+        return;
+    m_main.showPageNumber();
     if (m_session.List1().isEmpty()) {
         PicDraw->clearPicture();
         return;
     }
-    m_main.composer.prepare(i_PgNo);
-    m_main.composer.draw(pageTarget(), i_PgNo, I_Effect, Turn_Pos);
+    m_main.composer.prepare(m_session.step());
+    m_main.composer.draw(pageTarget(), m_session.step(), I_Effect, m_session.turn());
 }
 
 float Frm_FullScreen::Fit_Percent(qint32 w, qint32 h, qint16 n) const
@@ -253,14 +260,11 @@ void Frm_FullScreen::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QSt
 
 void Frm_FullScreen::Set_ViewMode(qint16 mode)
 {
-    const bool two = mode == 1;
     // The option's change has the main window's own consequences (export button,
-    // its page index and drawing); this window converts its own index.
-    if (m_session.setOption(ReadingSession::TwoPage, two))
-        Cur_Page = two ? ReadingSession::spreadOfPage(Cur_Page)
-                       : ReadingSession::firstPageOfSpread(Cur_Page, m_session.pageCount());
+    // its drawing); the session regroups the pages, keeping the page in view.
+    m_session.setOption(ReadingSession::TwoPage, mode == 1);
     syncMenu();
-    FullPage_Draw(Cur_Page, 0);
+    FullPage_Draw(0);
 }
 
 // ---------------------------------------------------------------- stepping
@@ -271,15 +275,11 @@ void Frm_FullScreen::pageStep(double X)
     const bool wasBlocked = m_blocker->isBlocked();
     m_blocker->setBlocked(true);
     const bool back = X >= 0 && X <= PicDraw->width() / 2.0;
-    const ReadingSession::Step step =
-        back ? m_session.stepBack(Cur_Page, Turn_Pos) : m_session.stepForward(Cur_Page, Turn_Pos);
-    if (step == ReadingSession::Step::Moved) {
-        // A step with others waiting behind it shows its page at once.
-        FullPage_Draw(Cur_Page, m_steps.othersWaiting() ? 0 : m_session.effectFlag());
-    } else if (step == ReadingSession::Step::NewVolume) {
-        Cur_Page = 0;
-        FullPage_Draw(0, 0);
-    }
+    // The session's change draws the page, a new volume's first page too.
+    if (back)
+        m_session.stepBack();
+    else
+        m_session.stepForward();
     m_blocker->setBlocked(wasBlocked);
 }
 
@@ -386,14 +386,12 @@ void Frm_FullScreen::mnuOpen_Click()
     // A way out too: the book opens once a running turn is done.
     m_steps.leave([this] {
         m_main.cmdopen_MouseDown(Qt::LeftButton);
-        Cur_Page = 0;
         closeFullScreen();
     });
 }
 
 void Frm_FullScreen::mnuExport_Click()
 {
-    m_main.Page_Index = Cur_Page;
     m_main.cmdfile_MouseDown(Qt::LeftButton);
 }
 
@@ -411,31 +409,23 @@ void Frm_FullScreen::mnuShowPage_Click()
 void Frm_FullScreen::mnuShowOriginal_Click()
 {
     m_session.setOption(ReadingSession::Hundred, !m_session.option(ReadingSession::Hundred));
-    FullPage_Draw(Cur_Page, 0);
+    FullPage_Draw(0);
 }
 
 void Frm_FullScreen::mnuShowJapan_Click()
 {
     m_session.setOption(ReadingSession::RightToLeft, !m_session.option(ReadingSession::RightToLeft));
-    FullPage_Draw(Cur_Page, 0);
+    FullPage_Draw(0);
 }
 
 void Frm_FullScreen::mnuGoFirst_Click()
 {
-    m_steps.run([this] {
-        Turn_Pos = 1;
-        Cur_Page = 0;
-        FullPage_Draw(Cur_Page, m_steps.othersWaiting() ? 0 : m_session.effectFlag());
-    });
+    m_steps.run([this] { m_session.goToStep(0, TurnDirection::LeftOver, true); });
 }
 
 void Frm_FullScreen::mnuGoLast_Click()
 {
-    m_steps.run([this] {
-        Turn_Pos = 2;
-        Cur_Page = qint16(qMax(m_session.stepCount() - 1, 0));
-        FullPage_Draw(Cur_Page, m_steps.othersWaiting() ? 0 : m_session.effectFlag());
-    });
+    m_steps.run([this] { m_session.goToStep(m_session.stepCount() - 1, TurnDirection::RightOver, true); });
 }
 
 // ---------------------------------------------------------------- pointer and closing
@@ -465,8 +455,7 @@ void Frm_FullScreen::closeFullScreen()
         Tmr_Scroll.stop();
         pointerTimer.stop();
         m_session.promptOwner = &m_main;
-        m_main.Page_Index = Cur_Page;
-        m_main.Page_Draw(Cur_Page, 0);
+        m_main.Page_Draw(0);
         done(QDialog::Accepted);
     });
 }

@@ -22,9 +22,10 @@ class Cls_BookMove;
 class InputBlocker;
 
 // The page, or the spread, on the whole screen without any of the main window's
-// panes; every command is on a pop-up menu. It reads the main window's reading
-// session live, keeps only its own page index while open, and hands that index
-// back to the main window when it closes.
+// panes; every command is on a pop-up menu. It is a view of the main window's
+// reading session: it moves the session's place through its operations and
+// draws wherever the session goes, so the main window shows the same place when
+// it closes.
 class Frm_FullScreen : public QDialog
 {
     Q_OBJECT
@@ -36,7 +37,8 @@ public:
     // otherwise the window, modal, on the screen that holds the main window.
     static void openOver(Frm_ImgViewer &main);
 
-    void FullPage_Draw(qint16 i_PgNo, qint16 I_Effect);
+    // Draws the session's current step; I_Effect 1 animates the turn to it.
+    void FullPage_Draw(qint16 I_Effect = 0);
     float Fit_Percent(qint32 w, qint32 h, qint16 n) const;
     // 0 one page, 1 two-page spread.
     void Set_ViewMode(qint16 mode);
@@ -49,7 +51,7 @@ public:
     void Tmr_Scroll_Timer();
     // Lays the strip, the surface and the wait panel out on the client area and draws.
     void Form_Resize();
-    // Writes the page back into the main window, which redraws it, and closes.
+    // Has the main window draw the place in view, and closes.
     void closeFullScreen();
 
     // The menu entries, in menu order.
@@ -61,9 +63,6 @@ public:
     void mnuShowJapan_Click();
     void mnuGoFirst_Click();
     void mnuGoLast_Click();
-
-    qint16 Cur_Page = 0;
-    qint16 Turn_Pos = 2;
 
     QWidget *pic_Top = nullptr;
     Canvas *PicDraw = nullptr;

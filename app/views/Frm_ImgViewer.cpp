@@ -103,6 +103,7 @@ void Frm_ImgViewer::connectSession()
     TopBar::followSession(*this);
     connect(&session, &ReadingSession::volumeLoadStarted, this, &Frm_ImgViewer::onVolumeLoadStarted);
     connect(&session, &ReadingSession::volumeLoadFinished, this, &Frm_ImgViewer::onVolumeLoadFinished);
+    connect(&session, &ReadingSession::placeChanged, this, &Frm_ImgViewer::onPlaceChanged);
     PageArea::followSession(*this);
 }
 
@@ -125,7 +126,7 @@ void Frm_ImgViewer::onVolumeLoadStarted(const QString &volume)
 void Frm_ImgViewer::onVolumeLoadFinished()
 {
     PicBox->hide();
-    Page_Draw(Page_Index, 0);
+    Page_Draw(0);
     if (m_app.IsIndexShow)
         Tmr_Index.timer.start();
     setBusy(false);
@@ -189,17 +190,14 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     // The wheel turns pages only over the page surface.
     if (WheelMouse1)
         WheelMouse1->SetHwnd(PicDraw);
-    // No volume is loaded, so the first selection of any volume loads it.
-    Cur_Volume = -1;
     m_app.ExportFolder = ExportFolderFile::read(m_app.paths.exportFolderFile());
     // The page buttons stay grey until a book is open.
     Set_ButtonState(false);
-    I_ViewMode = 1;
     createReaders();
     // A book named on the command line opens without a question: its first page
     // is found and decoded while the window is made and painted.
     if (!Cmd_Folder.isEmpty() || !Cmd_File.isEmpty())
-        composer.firstPage().start({m_app.paths, m_app.lang, Cmd_Folder, Cmd_File, I_ViewMode}, ImgPicture1);
+        composer.firstPage().start({m_app.paths, m_app.lang, Cmd_Folder, Cmd_File, session.viewMode()}, ImgPicture1);
     Skin_Load();
     // The usage request waits for the event loop, so it never delays the window.
     Tmr_Connect.timer.start();
@@ -226,18 +224,14 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
 
 void Frm_ImgViewer::createReaders()
 {
-    SessionLifecycle::applyCodePageSetting(m_app);
     m_bookMove = std::make_unique<Cls_BookMove>();
-    m_app.ZipReader = std::make_unique<cUnzip>(&session);
-    m_app.RarReader = ArchiveReader::make(ArchiveKind::Rar, &session);
+    SessionLifecycle::createReaders(session);
 }
 
 void Frm_ImgViewer::Lang_Load()
 {
     // The language flag: the settings file may ask for the English texts.
-    if (Language::isEnglishSetting(Ini_Read(m_app.paths, QStringLiteral("Main"), QStringLiteral("Language"), QString())))
-        m_app.lang.Lang_Mode = 1;
-    m_app.lang.load();
+    SessionLifecycle::loadLanguage(m_app);
     QtTranslations::apply(m_app.lang.Lang_Mode != 1);
     const Language &t = m_app.lang;
     chkeffect->setText(t.ChkEffectCaption);
@@ -276,8 +270,7 @@ void Frm_ImgViewer::Open_Initial()
 {
     try {
         PicDraw->hide();
-        if (SessionLifecycle::openAtStart(session, resumeFile(), [this] { Set_ButtonState(true); }))
-            chk_view_Click();
+        SessionLifecycle::openAtStart(session, resumeFile(), [this] { Set_ButtonState(true); });
         if (session.List1().isEmpty()) {
             PicTipOut->show();
             PicTipOut->raise();
@@ -322,10 +315,6 @@ void Frm_ImgViewer::unloadNow()
     if (m_instanceGate)
         m_instanceGate->release();
     m_handedPath.drop();
-    // A signal or the session's end can close this window under the full-screen one.
-    if (takePageInView)
-        takePageInView();
-
     const bool finished = SessionLifecycle::keepOnExit(session, resumeFile());
     m_bookMove.reset();
     SessionLifecycle::releaseReaders(session);
@@ -373,9 +362,9 @@ void Frm_ImgViewer::closeEvent(QCloseEvent *e)
 
 // ---------------------------------------------------------------- page drawing
 
-void Frm_ImgViewer::showPageNumber(qint16 i_PgNo)
+void Frm_ImgViewer::showPageNumber()
 {
-    TopBar::showPageNumber(*this, i_PgNo);
+    TopBar::showPageNumber(*this);
 }
 
 PageTarget Frm_ImgViewer::pageTarget()
@@ -385,48 +374,58 @@ PageTarget Frm_ImgViewer::pageTarget()
                       PicDraw->ratio()};
 }
 
-void Frm_ImgViewer::Page_Draw(qint16 i_PgNo, qint16 I_Effect)
+void Frm_ImgViewer::Page_Draw(qint16 I_Effect)
 {
     if (session.List1().isEmpty()) {
         PicDraw->clearPicture();
-        showPageNumber(i_PgNo);
+        showPageNumber();
         Set_ButtonState(false);
         return;
     }
     Set_ButtonState(true);
-    showPageNumber(i_PgNo);
-    if (I_ViewMode == 2)
+    showPageNumber();
+    if (session.viewMode() == ViewMode::TwoPage)
         cmdfile->setEnabled(false);
-    const int p = composer.prepare(i_PgNo);
+    const int p = composer.prepare(session.step());
     setWindowTitle(session.pageCaption(p));
-    composer.draw(pageTarget(), i_PgNo, I_Effect, i_PagePos);
+    composer.draw(pageTarget(), session.step(), I_Effect, session.turn());
+}
+
+void Frm_ImgViewer::onPlaceChanged(bool isTurn)
+{
+    if (m_app.IsFullScreen) {
+        showPageNumber();
+        return;
+    }
+    // A step with others waiting behind it shows its page at once.
+    Page_Draw(isTurn && !m_steps.othersWaiting() ? session.effectFlag() : 0);
 }
 
 void Frm_ImgViewer::chk_view_Click()
 {
-    // The session has converted Page_Index between pages and spreads.
-    const bool two = I_ViewMode == 2;
+    // The session has regrouped the pages, keeping the page in view.
+    const bool two = session.viewMode() == ViewMode::TwoPage;
     cmdfile->setEnabled(!two);
     if (two)
         chk_japan->setEnabled(true);
     // The first turn after a switch starts from an empty background.
     Img_Tmp = QImage();
-    Page_Draw(Page_Index, 0);
+    Page_Draw(0);
 }
 
 void Frm_ImgViewer::chk_japan_Click()
 {
-    Page_Draw(Page_Index, 0);
+    Page_Draw(0);
 }
 
 void Frm_ImgViewer::Chk_hundred_Click()
 {
-    Page_Draw(Page_Index, 0);
+    Page_Draw(0);
 }
 
 void Frm_ImgViewer::Chk_Sharpen_Click()
 {
-    Page_Draw(Page_Index, 0);
+    Page_Draw(0);
 }
 
 // ---------------------------------------------------------------- navigation
@@ -448,24 +447,19 @@ void Frm_ImgViewer::setBusy(bool busy)
 
 void Frm_ImgViewer::Go_Prev()
 {
-    turn(&ReadingSession::stepBack);
+    turn([this] { session.stepBack(); });
 }
 
 void Frm_ImgViewer::Go_Next()
 {
-    turn(&ReadingSession::stepForward);
+    turn([this] { session.stepForward(); });
 }
 
-void Frm_ImgViewer::turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &),
-                         const std::function<void()> &setUp)
+void Frm_ImgViewer::turn(const std::function<void()> &move)
 {
-    m_steps.run([this, step, setUp] {
+    m_steps.run([this, move] {
         setBusy(true);
-        if (setUp)
-            setUp();
-        // A step with others waiting behind it shows its page at once.
-        if ((session.*step)(Page_Index, i_PagePos) == ReadingSession::Step::Moved)
-            Page_Draw(Page_Index, m_steps.othersWaiting() ? 0 : session.effectFlag());
+        move();
         setBusy(false);
     });
 }
@@ -486,16 +480,15 @@ void Frm_ImgViewer::cmdfirst_MouseDown()
 {
     // The first page is reached as a backward step, with its direction and effect.
     TopBar::stepButton(*this, cmdfirst, QStringLiteral("b_start2"), TopBar::StepPress::Painted,
-                       [this] { turn(&ReadingSession::stepBack, [this] { Page_Index = 1; }); });
+                       [this] { turn([this] { session.goToFirst(); }); });
 }
 
 void Frm_ImgViewer::cmdlast_MouseDown()
 {
     if (session.List1().isEmpty())
         return;
-    TopBar::stepButton(*this, cmdlast, QStringLiteral("b_fast2"), TopBar::StepPress::Plain, [this] {
-        turn(&ReadingSession::stepForward, [this] { Page_Index = qint16(stepCount() - 2); });
-    });
+    TopBar::stepButton(*this, cmdlast, QStringLiteral("b_fast2"), TopBar::StepPress::Plain,
+                       [this] { turn([this] { session.goToLast(); }); });
 }
 
 bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
@@ -566,12 +559,9 @@ void Frm_ImgViewer::txtpage_KeyUp(int keyCode)
 {
     if (keyCode != KeyCodes::Enter)
         return;
-    const std::optional<qint16> index = session.pageBoxIndex(txtpage->text(), Page_Index, i_PagePos);
-    if (!index) {
+    if (!session.goToPageBox(txtpage->text())) {
         m_app.ErrorLog += QStringLiteral("txtpage key setfocus \r\n");
         return;
     }
-    Page_Index = *index;
-    Page_Draw(Page_Index, session.effectFlag());
     PicDraw->setFocus();
 }

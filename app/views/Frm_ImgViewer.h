@@ -66,9 +66,6 @@ public:
     std::function<bool()> anotherInstanceRunning;
     // Ends the process after shutdown (tests replace it).
     std::function<void()> endProcess;
-    // Set while another window reads the session's pages at its own index (full
-    // screen): hands that index to Page_Index, so shutdown records the page in view.
-    std::function<void()> takePageInView;
     // A path handed over by a later start (empty: only come to the front): opened
     // as the command line's path is, with its messages; while a dialog is open or
     // a volume loads, it waits (the latest one) and opens once that ends.
@@ -93,10 +90,11 @@ public:
     Program &program() { return m_app; }
 
     // ---- page drawing
-    void Page_Draw(qint16 i_PgNo, qint16 I_Effect);
+    // Draws the session's current step; I_Effect 1 animates the turn to it.
+    void Page_Draw(qint16 I_Effect = 0);
     QString Page_Path(int k) const { return session.Page_Path(k); }
-    // The page box and count label for `i_PgNo` (both windows keep them in step).
-    void showPageNumber(qint16 i_PgNo);
+    // The page box and count label for the current step.
+    void showPageNumber();
     // The draw target of this window.
     PageTarget pageTarget();
     void chk_view_Click();
@@ -161,14 +159,8 @@ public:
     // The wait panel's progress while a volume loads.
     void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
 
-    // ---- the session's state under the names the other windows use
-    qint16 &I_ViewMode = session.I_ViewMode;
-    qint16 &Page_Index = session.Page_Index;
-    qint16 &i_PagePos = session.i_PagePos;
+    // ---- the session's load flag and pending path under the design's names
     bool &IsProcess = session.IsProcess;
-    qint32 &Cur_Volume = session.Cur_Volume;
-    qint32 &Sel_Volume = session.Sel_Volume;
-    bool &Is_Resumed = session.Is_Resumed;
     QString &Cmd_Folder = session.Cmd_Folder;
     QString &Cmd_File = session.Cmd_File;
     QImage Img_Tmp;
@@ -246,10 +238,11 @@ private:
     void connectSession();
     void onVolumeLoadStarted(const QString &volume);
     void onVolumeLoadFinished();
-    // One step through the step queue; `setUp` runs first (the first and last
-    // buttons set the index they step from).
-    void turn(ReadingSession::Step (ReadingSession::*step)(qint16 &, qint16 &),
-              const std::function<void()> &setUp = {});
+    // Draws the place the session moved to (the full-screen window draws it
+    // while open; the page box follows it either way).
+    void onPlaceChanged(bool isTurn);
+    // One move of the session through the step queue.
+    void turn(const std::function<void()> &move);
     // Page steps one at a time; those asked for during a turn follow it.
     StepQueue m_steps;
 

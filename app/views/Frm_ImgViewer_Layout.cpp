@@ -135,7 +135,7 @@ void Frm_ImgViewer::styleWidgets()
         return active ? active : this;
     };
     exportPage = [this, frontWindow] {
-        ExportCurrentPage(m_app, frontWindow(), chk_view->isChecked(), Page_Path(Page_Index), chooseExportFolder);
+        ExportCurrentPage(m_app, frontWindow(), chk_view->isChecked(), Page_Path(session.currentStep().first), chooseExportFolder);
     };
     chooseExportFolder = [this, frontWindow] { Frm_Folder(m_app, frontWindow()).exec(); };
     showInfo = [this] { Frm_Info(m_app.paths, this, m_app.lang.Tip_InfoClose).exec(); };
@@ -233,7 +233,7 @@ void Frm_ImgViewer::Set_ButtonState(bool pagesAvailable)
     PicOption->setEnabled(pagesAvailable);
     for (const Switched &s : switched) {
         // Export works on single pages only: in two-page view its button stays grey.
-        const bool normal = pagesAvailable && (s.button != cmdfile || I_ViewMode == 1);
+        const bool normal = pagesAvailable && (s.button != cmdfile || session.viewMode() == ViewMode::OnePage);
         const QString file = QString::fromLatin1(s.stem) + (normal ? QStringLiteral(".bmp") : QStringLiteral("_grey.bmp"));
         s.button->setImageFile(skinPath(file, s.languageDependent));
     }
@@ -427,7 +427,7 @@ void Frm_ImgViewer::Form_Resize()
     PicTip->move((PicTipOut->width() - PicTip->width()) / 2, (PicTipOut->height() - PicTip->height()) / 2);
     // The page is redrawn at the new size, but not before the initial open.
     if (Tmr_Load.Tag == QLatin1String("exe"))
-        Page_Draw(Page_Index, 0);
+        Page_Draw(0);
     else
         offerSurfaceToFirstPage();
 }
@@ -476,7 +476,7 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
     const bool listable = !m_app.OpenPath.isEmpty() && (!m_app.IsArchive || m_app.ArchiveKind != ArchiveKind::None);
     if (listable) {
         // A new book starts at its first volume, not at the previous book's.
-        Sel_Volume = 0;
+        session.openNextAt(0, std::nullopt);
         try {
             Open_Source();
         } catch (const std::exception &e) {

@@ -1,10 +1,11 @@
 #include "views/Headless.h"
 
-#include "views/Frm_ImgViewer.h"
-#include "views/ViewerStartup.h"
+#include "core/PageComposer.h"
 #include "core/Program.h"
+#include "core/ReadingSession.h"
+#include "core/SessionLifecycle.h"
+#include "imaging/Cls_BookMove.h"
 #include "core/VolumeRules.h"
-#include "platform/Canvas.h"
 #include "platform/ControlHost.h"
 #include "platform/PrivateFolder.h"
 #include "platform/Prompts.h"
@@ -12,13 +13,14 @@
 
 #include <leafview/ImgPicture.h>
 
-#include <QComboBox>
+#include <QWidget>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QTextStream>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -39,6 +41,8 @@ public:
     int failures = 0;
 };
 
+// A reading session with its composer, drawing onto a plain surface: no window
+// is made.
 struct Session
 {
     // Removed on SIGTERM, SIGINT and SIGHUP too, and by the next run when this one
@@ -46,9 +50,18 @@ struct Session
     PrivateFolder dataDir{QStringLiteral("leafview-headless")};
     HeadlessPrompts prompts;
     ControlHost controls;
-    std::unique_ptr<ViewerStartup> viewer;
-    Program *program = nullptr;
-    Frm_ImgViewer *window = nullptr;
+    std::unique_ptr<Program> program;
+    std::unique_ptr<ReadingSession> session;
+    std::unique_ptr<PageComposer> composer;
+    std::unique_ptr<QWidget> picture;
+    std::unique_ptr<Cls_BookMove> bookMove;
+
+    ~Session()
+    {
+        composer.reset();
+        if (session)
+            SessionLifecycle::releaseReaders(*session);
+    }
 
     bool start()
     {
@@ -56,11 +69,24 @@ struct Session
             return false;
         ProgramPaths paths = ProgramPaths::forRunningProgram();
         paths.dataFolder = dataDir.path();
-        viewer = std::make_unique<ViewerStartup>(paths, prompts, controls);
-        viewer->startQuietly();
-        program = &viewer->program();
-        window = &viewer->window();
+        program = std::make_unique<Program>(paths, &prompts);
+        if (!controls.isRegistered(QString::fromLatin1(kImgPictureProgId)))
+            controls.registerControls(paths.programFolder, program->ErrorLog);
+        program->controls = &controls;
+        SessionLifecycle::loadLanguage(*program);
+        QDir().mkpath(program->paths.tmpZip());
+        session = std::make_unique<ReadingSession>(*program);
+        SessionLifecycle::createReaders(*session);
+        composer = std::make_unique<PageComposer>(*session, *program);
+        bookMove = std::make_unique<Cls_BookMove>();
         return true;
+    }
+
+    IImgPicture *loader()
+    {
+        if (!picture)
+            picture.reset(controls.createControl(QString::fromLatin1(kImgPictureProgId), nullptr));
+        return picture ? dynamic_cast<IImgPicture *>(picture.get()) : nullptr;
     }
 
     // Opens the path as the command line would; a folder opens as a folder source.
@@ -71,11 +97,11 @@ struct Session
         if (fi.isDir()) {
             program->IsArchive = false;
             program->OpenPath = QDir::cleanPath(abs);
-            window->Open_Source();
+            session->Open_Source();
         } else {
-            window->Cmd_Folder = fi.absolutePath();
-            window->Cmd_File = fi.fileName();
-            window->openCommandLineSource();
+            session->Cmd_Folder = fi.absolutePath();
+            session->Cmd_File = fi.fileName();
+            session->openCommandLineSource();
         }
     }
 };
@@ -132,25 +158,23 @@ int Headless::list(const QString &path)
         err(QStringLiteral("cannot create a temporary folder"));
         return 1;
     }
-    Frm_ImgViewer &w = *s.window;
+    ReadingSession &session = *s.session;
     // Names only: no volume is loaded on opening, and the nested archives loaded
     // below to be listed are not drawn.
-    w.session.setListingOnly(true);
-    QObject::disconnect(&w.session, &ReadingSession::volumeLoadStarted, &w, nullptr);
-    QObject::disconnect(&w.session, &ReadingSession::volumeLoadFinished, &w, nullptr);
+    session.setListingOnly(true);
     s.open(path);
     QTextStream out(stdout);
     out.setEncoding(QStringConverter::Utf8);
     // The pages of every plain volume come from one pass over the member table;
     // only a nested archive is opened as the window opens it, by selecting it.
     const QHash<QString, QStringList> entries =
-        VolumeRules::pageEntriesByVolume(w.session.Member_Table(), s.program->IsArchive, s.program->OpenPath);
-    for (int v = 0; v < w.cb_list->count(); ++v) {
+        VolumeRules::pageEntriesByVolume(session.Member_Table(), s.program->IsArchive, s.program->OpenPath);
+    for (int v = 0; v < session.volumeCount(); ++v) {
         SortedList pages;
-        const QString volume = w.session.volumeText(v);
+        const QString volume = session.volumeText(v);
         if (VolumeRules::isNestedArchiveVolume(volume)) {
-            w.selectVolume(v);
-            pages = w.List1();
+            session.selectVolume(v);
+            pages = session.List1();
         } else {
             pages.AddItems(entries.value(volume));
             if (pages.ListCount() > VolumeRules::MaxPages) {
@@ -162,7 +186,7 @@ int Headless::list(const QString &path)
                 pages.Clear();
             }
         }
-        out << printable(w.session.volumeText(v)) << '\t' << pages.ListCount() << '\n';
+        out << printable(session.volumeText(v)) << '\t' << pages.ListCount() << '\n';
         for (int k = 0; k < pages.ListCount(); ++k)
             out << '\t' << printable(pages.Shown(k)) << '\n';
     }
@@ -208,48 +232,68 @@ int Headless::render(const CommandLine::Invocation &args)
         err(QStringLiteral("cannot create a temporary folder"));
         return 1;
     }
-    Frm_ImgViewer &w = *s.window;
-    w.PicDraw->setRatio(scale);
-    w.PicDraw->resize(sw, sh);
+    ReadingSession &session = *s.session;
+    PageComposer &composer = *s.composer;
+    IImgPicture *loader = s.loader();
+    // In device pixels, as on a screen of `scale` device pixels to a pixel.
+    const QSize device = scale == 1.0 ? QSize(sw, sh) : QSize(int(std::nearbyint(sw * scale)), int(std::nearbyint(sh * scale)));
+    QImage surface(device, QImage::Format_RGB32);
+    QImage Img_Tmp;
+    const PageTarget target{[&surface]() -> QImage & { return surface; }, {}, {}, loader, &Img_Tmp, s.bookMove.get(),
+                            scale};
+    // The window draws the first step of every volume it loads; the turn below
+    // starts from that picture, as a turn in the window does.
+    QObject::connect(&session, &ReadingSession::volumeLoadFinished, [&] {
+        if (session.pageCount() > 0)
+            composer.draw(target, (composer.prepare(session.step()), session.step()), 0, session.turn());
+    });
     s.open(path);
-    if (volume < 0 || volume >= w.cb_list->count()) {
+    if (volume < 0 || volume >= session.volumeCount()) {
         err(QStringLiteral("there is no volume %1").arg(volume));
         return 2;
     }
-    if (w.cb_list->currentIndex() != volume)
-        w.selectVolume(volume);
+    if (session.volumeIndex() != volume)
+        session.selectVolume(volume);
     auto flag = [&](const char *f) { return args.flags.contains(QString::fromLatin1(f)); };
-    ReadingSession &session = w.session;
-    session.setOption(ReadingSession::BookEffect, flag("--effect"));
-    session.setOption(ReadingSession::Hundred, flag("--hundred"));
-    session.setOption(ReadingSession::Sharpen, flag("--sharpen"));
-    session.setOption(ReadingSession::TwoPage, flag("--two-page"));
-    session.setOption(ReadingSession::RightToLeft, flag("--rtl"));
-    if (page >= w.stepCount()) {
+    const auto set = [&](ReadingSession::Option o, bool on) {
+        // An option the window shows redraws its step (the two-page switch from an
+        // empty background), as the window does.
+        if (!session.setOption(o, on) || o == ReadingSession::BookEffect || session.pageCount() == 0)
+            return;
+        if (o == ReadingSession::TwoPage)
+            Img_Tmp = QImage();
+        composer.prepare(session.step());
+        composer.draw(target, session.step(), 0, session.turn());
+    };
+    set(ReadingSession::BookEffect, flag("--effect"));
+    set(ReadingSession::Hundred, flag("--hundred"));
+    set(ReadingSession::Sharpen, flag("--sharpen"));
+    set(ReadingSession::TwoPage, flag("--two-page"));
+    set(ReadingSession::RightToLeft, flag("--rtl"));
+    if (page >= session.stepCount()) {
         err(QStringLiteral("there is no page %1 in volume %2").arg(page).arg(volume));
         return 2;
     }
-    session.Page_Index = qint16(page);
-    w.PicDraw->resize(sw, sh);
-    w.Page_Draw(session.Page_Index, session.effectFlag());
+    session.goToStep(page, TurnDirection::RightOver, false);
+    composer.prepare(session.step());
+    composer.draw(target, session.step(), session.effectFlag(), session.turn());
     // A check tool's picture: quick to write matters more than small; this quality
     // is zlib's fastest level.
-    if (!w.PicDraw->surface().save(outFile, "PNG", 80)) {
+    if (!surface.save(outFile, "PNG", 80)) {
         err(QStringLiteral("cannot write ") + outFile);
         return 1;
     }
     // The surface is written either way; the status tells whether it shows the page.
-    const int first = session.I_ViewMode == 2 ? page * 2 : page;
-    const int last = session.I_ViewMode == 2 ? std::min(first + 1, w.List1().ListCount() - 1) : first;
     // Whether a page was drawn is the draw's own answer: a page is decoded once.
+    const PageStep shown = session.currentStep();
     int status = 0;
-    for (int k = first; k <= last; ++k) {
-        const QString file = w.Page_Path(k);
+    for (int k = shown.first; k <= shown.last(); ++k) {
+        const QString file = session.Page_Path(k);
         const QString name = printable(session.pageName(k));
         if (!QFileInfo(file).isFile()) {
             err(QStringLiteral("page %1 (%2) is missing").arg(k).arg(name));
             status = 1;
-        } else if (!w.ImgPicture1 || w.composer.noticeShown(k)) {
+        } else if (!loader || composer.noticeShown(k)) {
             err(QStringLiteral("page %1 (%2) cannot be drawn").arg(k).arg(name));
             status = 1;
         }

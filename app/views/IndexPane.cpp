@@ -94,6 +94,14 @@ IndexPane::IndexPane(Frm_ImgViewer &owner)
     // Connected before the main window's own handlers, so the old volume's build
     // stops before anything else of the switch runs.
     connect(&owner.session, &ReadingSession::volumeLoadStarted, this, &IndexPane::volumeLoadStarted);
+    // The mark follows the place read, wherever it moved; a click on the other
+    // page of a spread keeps its own mark.
+    connect(&owner.session, &ReadingSession::placeChanged, this, [this] {
+        const PageStep step = m_owner.session.currentStep();
+        const int count = int(PicBookIn->Img_List.size());
+        if (count > 0 && !step.holds(PicBookIn->highlight()))
+            PicBookIn->setHighlight(step.first < count ? step.first : -1);
+    });
     connect(&owner.session, &ReadingSession::pagesCleared, this, [this] {
         if (m_owner.program().IsIndexShow)
             cmdunload_MouseDown(Qt::LeftButton);
@@ -204,7 +212,7 @@ void IndexPane::finishBuild()
     const int count = int(PicBookIn->Img_List.size());
     PicBookIn->setGeometry(0, 0, PicBookIndex->width(), contentHeight(count));
     // The index opens on the page being read, marked, not on the first page.
-    const int current = cellFor(m_owner.Page_Index, m_owner.session.option(ReadingSession::TwoPage));
+    const int current = m_owner.session.currentStep().first;
     PicBookIn->setHighlight(current < count ? current : -1);
     applyScrollSettings(current < count ? scrollValueShowing(current, PicBookIndex->height()) : 0);
     Index_DrawGrid();
@@ -235,8 +243,9 @@ void IndexPane::Img_List_Click(int i)
     if (i < 0 || i >= int(PicBookIn->Img_List.size()) || m_owner.IsProcess)
         return;
     PicBookIn->setHighlight(i);
-    m_owner.Page_Index = pageIndexFor(i, m_owner.session.option(ReadingSession::TwoPage));
-    m_owner.Page_Draw(m_owner.Page_Index, 0);
+    // The step holding the page clicked.
+    ReadingSession &session = m_owner.session;
+    session.goToStep(session.stepOfPage(i), session.turn(), false);
 }
 
 void IndexPane::V_Index_Change(int value)

@@ -55,7 +55,7 @@ void followSession(Frm_ImgViewer &w)
     ReadingSession &session = w.session;
     QObject::connect(&session, &ReadingSession::pagesCleared, &w, [&w] {
         w.PicDraw->clearPicture();
-        TopBar::showPageNumber(w, 0); // the list is empty: no number
+        TopBar::showPageNumber(w); // the list is empty: no number
     });
     QObject::connect(&session, &ReadingSession::noImageChanged, &w, [&w](bool visible) {
         w.lblnoimage->setVisible(visible);

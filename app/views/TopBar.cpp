@@ -124,14 +124,14 @@ void TopBar::fillVolumeList(Frm_ImgViewer &w)
     w.cb_list->setCurrentIndex(w.session.volumeIndex());
 }
 
-void TopBar::showPageNumber(Frm_ImgViewer &w, int index)
+void TopBar::showPageNumber(Frm_ImgViewer &w)
 {
     if (w.session.List1().isEmpty()) {
         w.txtpage->clear();
         w.lblpage->setText(QStringLiteral("/0"));
         return;
     }
-    w.txtpage->setText(QString::number(index + 1));
+    w.txtpage->setText(w.session.pageBoxText());
     w.lblpage->setText(QLatin1Char('/') + QString::number(w.session.stepCount()));
 }
 

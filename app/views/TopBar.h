@@ -22,8 +22,8 @@ public:
     static QCheckBox *optionBox(const Frm_ImgViewer &w, ReadingSession::Option o);
     // The volume list as the session holds it, without raising its signals.
     static void fillVolumeList(Frm_ImgViewer &w);
-    // The page box and count label for page or spread `index` (empty without pages).
-    static void showPageNumber(Frm_ImgViewer &w, int index);
+    // The page box and count label for the current step (empty without pages).
+    static void showPageNumber(Frm_ImgViewer &w);
     // The option box and handler after the session changed option `o`.
     static void showOption(Frm_ImgViewer &w, ReadingSession::Option o, bool on);
     // How a page button shows its press: Painted, by one pass of events before

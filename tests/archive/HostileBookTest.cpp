@@ -189,7 +189,7 @@ TEST_F(ViewerFixture, AVolumePastSixteenBitsIsSelectedAndResumed)
     prompts.messageAnswers = {MsgResult::Yes};
     startUp();
     EXPECT_EQ(w->cb_list->currentIndex(), kChosen);
-    EXPECT_EQ(w->Cur_Volume, kChosen);
+    EXPECT_EQ(w->session.loadedVolume(), kChosen);
     EXPECT_EQ(w->List1().items(), QStringList{"p" + chosen.mid(1) + ".jpg"});
 }
 

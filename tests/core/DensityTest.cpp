@@ -41,9 +41,9 @@ protected:
     // Page (or spread) 1, reached from 0 with the effect when the case has it.
     std::map<int, QRect> drawn()
     {
-        w->Page_Draw(0, 0);
-        w->i_PagePos = 2;
-        w->Page_Draw(1, GetParam().effect ? 1 : 0);
+        w->session.setOption(ReadingSession::BookEffect, GetParam().effect);
+        w->session.goToStep(0, TurnDirection::RightOver, false);
+        w->session.goToStep(1, TurnDirection::RightOver, true);
         return boxes(w->PicDraw->surface());
     }
 };

@@ -85,18 +85,6 @@ INSTANTIATE_TEST_SUITE_P(
                       CaptionCase{"AstralCharacterNeverHalved", "abcdef\xF0\x9F\x98\x80x.png", "abcdef\xF0\x9F\x98\x80..."}),
     CaseName());
 
-TEST(IndexGeometry, ClickShowsThePageOrTheSpreadHoldingIt)
-{
-    const struct
-    {
-        int i;
-        bool twoPage;
-        qint16 expected;
-    } cases[] = {{3, true, 1}, {3, false, 3}, {0, true, 0}, {1, true, 0}, {4, true, 2}};
-    for (const auto &c : cases)
-        EXPECT_EQ(pageIndexFor(c.i, c.twoPage), c.expected) << c.i << " two-page " << c.twoPage;
-}
-
 TEST(IndexGeometry, ScrollBarOnlyForContentTallerThanTheViewport)
 {
     const ScrollSettings fits = scrollSettings(contentHeight(3), 500, 40);

@@ -49,7 +49,7 @@ TEST_P(VolumeEnds, AskOrTellAndAYesOpensTheFirstPage)
     const VolumeEnd c = GetParam();
     openBook(c.top, c.a, c.b);
     w->selectVolume(c.volume);
-    w->Page_Index = qint16(c.page);
+    w->session.goToStep(c.page, TurnDirection::RightOver, false);
     const size_t before = prompts.shown.size();
     if (c.yes)
         prompts.messageAnswers = {MsgResult::Yes};
@@ -65,7 +65,7 @@ TEST_P(VolumeEnds, AskOrTellAndAYesOpensTheFirstPage)
         }
     }
     EXPECT_EQ(w->cb_list->currentIndex(), c.volumeAfter);
-    EXPECT_EQ(w->Page_Index, c.pageAfter);
+    EXPECT_EQ(w->session.step(), c.pageAfter);
     EXPECT_TRUE(w->isEnabled());
 }
 
@@ -91,13 +91,13 @@ TEST_F(Navigation, LastButtonAndFiveStepsInTwoPageMode)
     openBook(5, 0, 0);
     w->chk_view->setChecked(true);
     w->cmdlast_MouseDown();
-    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->session.step(), 2);
     EXPECT_EQ(w->txtpage->text(), QStringLiteral("3"));
-    w->Page_Index = 1;
+    w->session.goToStep(1, TurnDirection::RightOver, false);
     w->Go_Next();
-    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->session.step(), 2);
     w->cmdfirst_MouseDown();
-    EXPECT_EQ(w->Page_Index, 0);
+    EXPECT_EQ(w->session.step(), 0);
 }
 
 TEST_F(Navigation, PageBoxEntries)
@@ -111,37 +111,37 @@ TEST_F(Navigation, PageBoxEntries)
     for (const Case &c : cases) {
         w->txtpage->setText(QString::fromLatin1(c.text));
         w->txtpage_KeyUp(KeyCodes::Enter);
-        EXPECT_EQ(w->Page_Index, c.index) << c.text;
+        EXPECT_EQ(w->session.step(), c.index) << c.text;
     }
-    w->Page_Index = 1;
+    w->session.goToStep(1, TurnDirection::RightOver, false);
     w->txtpage->setText(QStringLiteral("abc"));
     w->txtpage_KeyUp(KeyCodes::Enter);
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
     EXPECT_TRUE(app->ErrorLog.endsWith(QStringLiteral("txtpage key setfocus \r\n")));
     w->txtpage->setText(QStringLiteral("3"));
     w->txtpage_KeyUp(KeyCodes::Space); // only Enter acts
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
 }
 
 TEST_F(Navigation, TurnDirectionsFollowTheReadingOrder)
 {
     openBook(4, 0, 0);
     w->Go_Next();
-    EXPECT_EQ(w->i_PagePos, 2);
+    EXPECT_EQ(int(w->session.turn()), 2);
     w->Go_Prev();
-    EXPECT_EQ(w->i_PagePos, 1);
+    EXPECT_EQ(int(w->session.turn()), 1);
     w->chk_japan->setChecked(true);
     w->Go_Next();
-    EXPECT_EQ(w->i_PagePos, 1);
+    EXPECT_EQ(int(w->session.turn()), 1);
     w->Go_Prev();
-    EXPECT_EQ(w->i_PagePos, 2);
+    EXPECT_EQ(int(w->session.turn()), 2);
     // The page box sets the direction by where it jumps.
     w->txtpage->setText(QStringLiteral("4"));
     w->txtpage_KeyUp(KeyCodes::Enter);
-    EXPECT_EQ(w->i_PagePos, 1);
+    EXPECT_EQ(int(w->session.turn()), 1);
     w->txtpage->setText(QStringLiteral("4"));
     w->txtpage_KeyUp(KeyCodes::Enter);
-    EXPECT_EQ(w->i_PagePos, 2);
+    EXPECT_EQ(int(w->session.turn()), 2);
 }
 
 TEST_F(Navigation, KeysClicksAndTheWheel)
@@ -149,25 +149,24 @@ TEST_F(Navigation, KeysClicksAndTheWheel)
     openBook(6, 0, 0);
     EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::Right));
     EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::Space));
-    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->session.step(), 2);
     EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::Left));
     EXPECT_FALSE(w->PicDraw_KeyUp(0));
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
     // Home and End reach the first and the last page, as their buttons do.
     EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::fromQt(Qt::Key_End)));
-    EXPECT_EQ(w->Page_Index, 5);
+    EXPECT_EQ(w->session.step(), 5);
     EXPECT_TRUE(w->PicDraw_KeyUp(KeyCodes::fromQt(Qt::Key_Home)));
-    EXPECT_EQ(w->Page_Index, 0);
-    w->Page_Index = 1;
-    w->Page_Draw(w->Page_Index, 0);
+    EXPECT_EQ(w->session.step(), 0);
+    w->session.goToStep(1, TurnDirection::RightOver, false);
 
     // A click exactly on the centre line goes back; right of it goes forward.
     w->PicDraw_MouseDown(Qt::LeftButton, 200.0);
-    EXPECT_EQ(w->Page_Index, 0);
+    EXPECT_EQ(w->session.step(), 0);
     w->PicDraw_MouseDown(Qt::LeftButton, 200.5);
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
     w->PicDraw_MouseDown(Qt::RightButton, 350);
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
 
     // Three notches toward the reader within one burst make one forward step.
     ASSERT_NE(w->WheelMouse1, nullptr);
@@ -177,12 +176,12 @@ TEST_F(Navigation, KeysClicksAndTheWheel)
         QApplication::sendEvent(w->PicDraw, &ev);
     }
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->Tmr_Scroll.timer.isActive(); }, 3000));
-    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->session.step(), 2);
     // The direction is that of the last event of the burst.
     w->WheelMouse1_WheelChanged(-120);
     w->WheelMouse1_WheelChanged(120);
     EXPECT_TRUE(QTest::qWaitFor([&] { return !w->Tmr_Scroll.timer.isActive(); }, 3000));
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
 }
 
 TEST_F(Navigation, TheKeysStillReachThePageAfterAStep)
@@ -195,13 +194,13 @@ TEST_F(Navigation, TheKeysStillReachThePageAfterAStep)
         GTEST_SKIP() << "this platform gives no keyboard focus";
     // A step disables the window while it draws; the page must get the keys back.
     QTest::keyClick(w->PicDraw, Qt::Key_Right);
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
     EXPECT_EQ(QApplication::focusWidget(), w->PicDraw);
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
-    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->session.step(), 2);
     // The release of a key pressed elsewhere (Enter answering a question) is not a step.
     QTest::keyRelease(w->PicDraw, Qt::Key_Return);
-    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->session.step(), 2);
     // After a volume switch (the open command ends in one) the keys reach the new pages.
     w->cb_list->setFocus();
     w->selectVolume(0);
@@ -216,8 +215,8 @@ TEST_F(Navigation, DuringAStepInputIsDroppedButNothingIsGreyed)
     EXPECT_TRUE(w->PicTop->isEnabled());
     QTest::keyClick(w->PicDraw, Qt::Key_Right);
     QTest::mouseClick(w->PicDraw, Qt::LeftButton, {}, QPoint(390, 10));
-    EXPECT_EQ(w->Page_Index, 0);
+    EXPECT_EQ(w->session.step(), 0);
     w->setBusy(false);
     QTest::mouseClick(w->PicDraw, Qt::LeftButton, {}, QPoint(390, 10));
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
 }

@@ -51,8 +51,7 @@ TEST_F(PageDraw, SpreadPlacesPagesOnEitherSideOfTheCentreLineInBothOrders)
     EXPECT_EQ(colourIndex(499, 400), 2);
     EXPECT_EQ(colourIndex(500, 400), 1);
     // The lone fifth page: once, on the right half in right-to-left order ...
-    w->Page_Index = 2;
-    w->Page_Draw(2, 0);
+    w->session.goToStep(2, TurnDirection::RightOver, false);
     EXPECT_EQ(colourIndex(499, 400), 0);
     EXPECT_EQ(colourIndex(500, 400), 5);
     // ... and on the left half in left-to-right order.
@@ -85,18 +84,17 @@ struct BadPage
 class UndecodablePage : public PageDraw, public ::testing::WithParamInterface<BadPage>
 {
 protected:
-    // Four pages, the second bad; the composer shows a spread or a page index.
+    // Six pages, the second bad; the composer shows a spread or a page index.
     QImage drawBadAfterGood(bool prefetching)
     {
         const BadPage c = GetParam();
         w->composer.setPrefetching(prefetching);
         const qint16 bad = c.spread ? 0 : 1;
         // Stepping back from two after the bad one: the look-ahead reaches it.
-        w->Page_Draw(qint16(bad + 2), 0);
-        w->Page_Draw(qint16(bad + 1), 0);
+        w->session.goToStep(bad + 2, TurnDirection::RightOver, false);
+        w->session.goToStep(bad + 1, TurnDirection::RightOver, false);
         QCoreApplication::processEvents();
-        w->Page_Index = bad;
-        w->Page_Draw(bad, c.effect ? 1 : 0);
+        w->session.goToStep(bad, TurnDirection::RightOver, c.effect);
         return w->PicDraw->surface().copy();
     }
 };
@@ -104,7 +102,7 @@ protected:
 TEST_P(UndecodablePage, IsABlackPageWithANoticeOnItsOwnHalf)
 {
     const BadPage c = GetParam();
-    const QString root = TestImages::writePages(makeFolder(QStringLiteral("bad")), 4, 300, 400);
+    const QString root = TestImages::writePages(makeFolder(QStringLiteral("bad")), 6, 300, 400);
     QFile::remove(root + QStringLiteral("/p2.png"));
     const QByteArray kind(c.kind);
     const QString bad = root + (kind == "bomb" ? "/p2.bmp" : kind == "truncated" ? "/p2.png" : "/p2.jpg");

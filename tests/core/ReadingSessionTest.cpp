@@ -69,11 +69,11 @@ TEST_P(HandOver, StartsTheNewBookAtItsBeginningOrKeepsTheOldOneAtItsPage)
     TestImages::writeVolumes(dir.path() + "/other", 6, 0, 0);
     ASSERT_TRUE(writeFile(dir.path() + "/bad.cbz", "plain text") && writeFile(dir.path() + "/bad.cbr", "plain text"));
     SessionLifecycle::openHandedOver(s, old);
-    s.Page_Index = 3;
+    s.goToStep(3, TurnDirection::RightOver, false);
     s.setOption(ReadingSession::TwoPage, c.twoPage);
     const QString handed = dir.path() + "/" + c.path;
     SessionLifecycle::openHandedOver(s, handed);
-    EXPECT_EQ(s.Page_Index, c.index);
+    EXPECT_EQ(s.step(), c.index);
     EXPECT_EQ(prompts.count("message"), c.oldStays ? 1 : 0);
     if (!c.oldStays) {
         EXPECT_EQ(app.OpenPath, handed.endsWith(".png") ? QFileInfo(handed).path() : handed);
@@ -100,13 +100,13 @@ TEST_P(ViewModeSwitch, PageToSpreadAndBack)
 {
     const ModeSwitch c = GetParam();
     open(c.entries, 0, 0);
-    s.Page_Index = qint16(c.page);
+    s.goToStep(c.page, TurnDirection::RightOver, false);
     ASSERT_TRUE(s.setOption(ReadingSession::TwoPage, true));
-    EXPECT_EQ(s.I_ViewMode, 2);
-    EXPECT_EQ(s.Page_Index, c.spread);
+    EXPECT_EQ(int(s.viewMode()), 2);
+    EXPECT_EQ(s.step(), c.spread);
     ASSERT_TRUE(s.setOption(ReadingSession::TwoPage, false));
-    EXPECT_EQ(s.I_ViewMode, 1);
-    EXPECT_EQ(s.Page_Index, c.pageAgain);
+    EXPECT_EQ(int(s.viewMode()), 1);
+    EXPECT_EQ(s.step(), c.pageAgain);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ViewModeSwitch,
@@ -125,8 +125,8 @@ TEST_F(Session, OptionsSignalOnceForEachRealChange)
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.at(0).at(0).value<ReadingSession::Option>(), ReadingSession::RightToLeft);
     // Right-to-left reading swaps the turn directions.
-    EXPECT_EQ(s.turnDirection(true), 1);
-    EXPECT_EQ(s.turnDirection(false), 2);
+    EXPECT_EQ(s.turnDirection(true), TurnDirection::LeftOver);
+    EXPECT_EQ(s.turnDirection(false), TurnDirection::RightOver);
 }
 
 TEST_F(Session, FivePagesInTwoPageModeMakeThreeStepsAndTheLastEndsTheBook)
@@ -134,14 +134,13 @@ TEST_F(Session, FivePagesInTwoPageModeMakeThreeStepsAndTheLastEndsTheBook)
     open(5, 0, 0);
     s.setOption(ReadingSession::TwoPage, true);
     EXPECT_EQ(s.stepCount(), 3);
-    qint16 index = 1, turn = 0;
-    EXPECT_EQ(s.stepForward(index, turn), ReadingSession::Step::Moved);
-    EXPECT_EQ(index, 2);
-    EXPECT_EQ(turn, 2);
-    EXPECT_FALSE(s.finishedReading()); // Page_Index is still 0
-    s.Page_Index = 2;
+    EXPECT_FALSE(s.finishedReading());
+    s.goToStep(1, TurnDirection::LeftOver, false);
+    EXPECT_EQ(s.stepForward(), ReadingSession::Move::Moved);
+    EXPECT_EQ(s.step(), 2);
+    EXPECT_EQ(s.turn(), TurnDirection::RightOver);
     EXPECT_TRUE(s.finishedReading());
-    EXPECT_EQ(s.stepForward(index, turn), ReadingSession::Step::Stayed);
+    EXPECT_EQ(s.stepForward(), ReadingSession::Move::Stayed);
     EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다."));
 
     const ResumeRecord r = s.snapshot();
@@ -154,12 +153,15 @@ TEST_F(Session, FivePagesInTwoPageModeMakeThreeStepsAndTheLastEndsTheBook)
 TEST_F(Session, PageBoxTextGivesIndexAndDirection)
 {
     open(4, 0, 0);
-    qint16 turn = 0;
-    EXPECT_EQ(s.pageBoxIndex(QStringLiteral("3"), 0, turn), 2);
-    EXPECT_EQ(turn, 2);
-    EXPECT_EQ(s.pageBoxIndex(QStringLiteral("-3"), 3, turn), 3);
-    EXPECT_EQ(turn, 2); // the same page: the forward direction
-    EXPECT_EQ(s.pageBoxIndex(QStringLiteral("1"), 3, turn), 0);
-    EXPECT_EQ(turn, 1);
-    EXPECT_FALSE(s.pageBoxIndex(QStringLiteral("two"), 0, turn).has_value());
+    ASSERT_TRUE(s.goToPageBox(QStringLiteral("3")));
+    EXPECT_EQ(s.step(), 2);
+    EXPECT_EQ(s.turn(), TurnDirection::RightOver);
+    s.goToStep(3, TurnDirection::LeftOver, false);
+    ASSERT_TRUE(s.goToPageBox(QStringLiteral("-3")));
+    EXPECT_EQ(s.step(), 3);
+    EXPECT_EQ(s.turn(), TurnDirection::RightOver); // the same page: the forward direction
+    ASSERT_TRUE(s.goToPageBox(QStringLiteral("1")));
+    EXPECT_EQ(s.step(), 0);
+    EXPECT_EQ(s.turn(), TurnDirection::LeftOver);
+    EXPECT_FALSE(s.goToPageBox(QStringLiteral("two")));
 }

@@ -71,7 +71,7 @@ TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptionsAndTheStoredSpr
     EXPECT_EQ(prompts.shown[0].text, QStringLiteral("기존에 있던 파일을 계속 읽으시겠습니까?"));
     EXPECT_EQ(prompts.shown[0].buttons, MsgButtons::YesNo);
     EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("v1/"));
-    EXPECT_EQ(w->Page_Index, 3);
+    EXPECT_EQ(w->session.step(), 3);
     EXPECT_EQ(w->txtpage->text(), QStringLiteral("4"));
     EXPECT_TRUE(w->Chk_hundred->isChecked());
     EXPECT_FALSE(w->chkeffect->isChecked());
@@ -87,9 +87,9 @@ TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptionsAndTheStoredSpr
     writeResume(r);
     prompts.messageAnswers = {MsgResult::Yes};
     startUp();
-    EXPECT_EQ(w->I_ViewMode, 2);
+    EXPECT_EQ(int(w->session.viewMode()), 2);
     EXPECT_TRUE(w->chk_view->isChecked());
-    EXPECT_EQ(w->Page_Index, 2);
+    EXPECT_EQ(w->session.step(), 2);
     EXPECT_EQ(w->lblpage->text(), QStringLiteral("/3"));
 }
 
@@ -103,7 +103,7 @@ TEST_F(Startup, A7zOrTarBookOpensFromTheCommandLineAndResumesTheSameWay)
         startUp(book);
         EXPECT_EQ(app->ArchiveKind, kind);
         EXPECT_EQ(w->List1().items(), (QStringList{"p1.jpg", "p2.jpg", "p3.jpg"})) << ext;
-        w->Page_Index = 1;
+        w->session.goToStep(1, TurnDirection::RightOver, false);
         w->Form_Unload();
         const std::optional<ResumeRecord> r = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
         ASSERT_TRUE(r);
@@ -112,7 +112,7 @@ TEST_F(Startup, A7zOrTarBookOpensFromTheCommandLineAndResumesTheSameWay)
         prompts.messageAnswers = {MsgResult::Yes};
         startUp();
         EXPECT_EQ(w->List1().ListCount(), 3) << ext;
-        EXPECT_EQ(w->Page_Index, 1);
+        EXPECT_EQ(w->session.step(), 1);
     }
 }
 
@@ -154,7 +154,7 @@ TEST_P(ResumeCases, EndInAUsableWindow)
     EXPECT_EQ(w->List1().ListCount(), c.pages);
     if (c.pages) {
         EXPECT_EQ(w->cb_list->currentIndex(), c.volumeAfter);
-        EXPECT_EQ(w->Page_Index, c.pageAfter);
+        EXPECT_EQ(w->session.step(), c.pageAfter);
     }
     EXPECT_EQ(QFile::exists(dataPath(ResumeRecord::fileName())), c.kept);
     EXPECT_EQ(!app->ErrorLog.isEmpty(), c.logged) << qPrintable(app->ErrorLog);
@@ -193,7 +193,7 @@ TEST_F(Startup, CommandLine)
     EXPECT_TRUE(prompts.shown.empty());
     EXPECT_EQ(w->cb_list->count(), 1);
     EXPECT_EQ(w->cb_list->currentText(), QStringLiteral("book")); // the book's name, not "/"
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
     openFolder(book);
     EXPECT_EQ(w->cb_list->count(), 3);
 
@@ -285,14 +285,14 @@ TEST_F(Startup, TheInitialOpenFollowsTheFirstPaintWithoutWaitingForTheTimer)
     w->show();
     QElapsedTimer waited;
     waited.start();
-    while (w->Page_Index != 1 && waited.elapsed() < 5000)
+    while (w->session.step() != 1 && waited.elapsed() < 5000)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
     EXPECT_EQ(w->Tmr_Load.Tag, QStringLiteral("exe"));
     // The timer coming later opens nothing a second time.
-    w->Page_Index = 0;
+    w->session.goToStep(0, TurnDirection::RightOver, false);
     w->Tmr_Load_Timer();
-    EXPECT_EQ(w->Page_Index, 0);
+    EXPECT_EQ(w->session.step(), 0);
 }
 
 TEST_F(Startup, SecondInstanceEndsDuringLoad)
@@ -314,7 +314,7 @@ TEST_F(Startup, ShutdownWritesTheResumeRecordUnlessReadingIsFinished)
     startUp();
     openFolder(book);
     w->selectVolume(1);
-    w->Page_Index = 2;
+    w->session.goToStep(2, TurnDirection::RightOver, false);
     w->Form_Unload();
     EXPECT_EQ(endCalls, 1);
     auto rec = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
@@ -330,7 +330,7 @@ TEST_F(Startup, ShutdownWritesTheResumeRecordUnlessReadingIsFinished)
     openFolder(book);
     w->selectVolume(2);
     w->chk_view->setChecked(true);
-    w->Page_Index = 2;
+    w->session.goToStep(2, TurnDirection::RightOver, false);
     ASSERT_TRUE(writeFile(dataPath("imgviewer_info.txt")));
     w->Form_Unload();
     EXPECT_FALSE(QFile::exists(dataPath(ResumeRecord::fileName())));
@@ -370,7 +370,7 @@ TEST_F(Startup, WithoutControlLibrariesTheWindowStillStartsAndLists)
     openFolder(makeBook(2, 0));
     EXPECT_EQ(w->List1().ListCount(), 2);
     w->Go_Next();
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
 }
 
 TEST_F(Startup, AnArchiveOfNeitherKindLeavesTheOpenBook)

@@ -112,8 +112,7 @@ protected:
         }
         ASSERT_EQ(w->List1().ListCount(), 3);
         w->chkeffect->setChecked(false);
-        w->Page_Index = 1;
-        w->Page_Draw(1, 0);
+        w->session.goToStep(1, TurnDirection::RightOver, false);
         app->ExportFolder = exportTo;
         prompts.shown.clear();
     }
@@ -151,9 +150,9 @@ TEST_F(Export, TheFullScreenMenuExportsItsOwnPage)
     app->IsFullScreen = true;
     {
         Frm_FullScreen full(*w);
-        full.Cur_Page = 1;
+        w->session.goToStep(1, TurnDirection::RightOver, false);
         full.Form_KeyDown(KeyCodes::Right); // the full-screen window draws (and extracts) its page
-        ASSERT_EQ(full.Cur_Page, 2);
+        ASSERT_EQ(w->session.step(), 2);
         full.mnuExport->trigger();
         full.mnuSelFolder->trigger();
     }

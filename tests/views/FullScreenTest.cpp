@@ -117,7 +117,7 @@ TEST_P(QuickTurns, EveryPressOrNotchDuringATurnMakesItsOwnStep)
                     QCoreApplication::postEvent(page, new QKeyEvent(t, Qt::Key_Right, Qt::NoModifier));
             });
     }
-    const auto at = [&] { return c.fullScreen ? fs->Cur_Page : w->Page_Index; };
+    const auto at = [&] { return c.fullScreen ? w->session.step() : w->session.step(); };
     EXPECT_TRUE(QTest::qWaitFor([&] { return at() == 5; }, 10000)) << at();
     QTest::qWait(600);
     EXPECT_EQ(at(), 5);
@@ -156,7 +156,7 @@ TEST_P(LeavingDuringATurn, EndsTheTurnAtOnceAndKeepsItsPage)
     EXPECT_LT(turn.elapsed(), 300);
     if (c.fullScreen) {
         EXPECT_EQ(fs->result(), QDialog::Accepted);
-        EXPECT_EQ(w->Page_Index, 1);
+        EXPECT_EQ(w->session.step(), 1);
         EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
         EXPECT_EQ(w->session.promptOwner, w);
     } else {
@@ -177,13 +177,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, LeavingDuringATurn,
 TEST_F(FullScreen, ItsMenuAndTheMainPageBoxFollowTheViewModeAndThePage)
 {
     openBook(5);
-    w->Page_Index = 3;
+    w->session.goToStep(3, TurnDirection::RightOver, false);
     Frm_FullScreen &f = open();
     EXPECT_EQ(f.PicDraw->height(), 600); // below the 19-pixel strip
     EXPECT_TRUE(f.mnuShowTwoPage->isVisible());
     EXPECT_TRUE(f.mnuExport->isEnabled());
     f.mnuShowTwoPage->trigger();
-    EXPECT_EQ(w->I_ViewMode, 2);
+    EXPECT_EQ(int(w->session.viewMode()), 2);
     EXPECT_EQ(w->lblpage->text(), QStringLiteral("/3"));
     EXPECT_FALSE(f.mnuExport->isEnabled());
     EXPECT_FALSE(f.mnuShowTwoPage->isVisible());
@@ -195,7 +195,7 @@ TEST_F(FullScreen, ItsMenuAndTheMainPageBoxFollowTheViewModeAndThePage)
     EXPECT_EQ(QColor(s.pixel(350, 300)), TestImages::pageColour(5));
     EXPECT_EQ(QColor(s.pixel(450, 300)), QColor(Qt::black));
     f.mnuShowOnePage->trigger();
-    EXPECT_EQ(w->I_ViewMode, 1);
+    EXPECT_EQ(int(w->session.viewMode()), 1);
     EXPECT_TRUE(f.mnuExport->isEnabled());
 }
 
@@ -204,11 +204,11 @@ TEST_P(HalfClicks, HalvesDecideTheIndexRightToLeftOnlyTheTurn)
     const HalfClick c = GetParam();
     openBook(5);
     w->session.setOption(ReadingSession::RightToLeft, c.rightToLeft);
-    w->Page_Index = 2;
+    w->session.goToStep(2, TurnDirection::RightOver, false);
     Frm_FullScreen &f = open();
     click(f.PicDraw->width() / 2.0 + c.offset);
-    EXPECT_EQ(f.Cur_Page, c.page);
-    EXPECT_EQ(f.Turn_Pos, c.turn);
+    EXPECT_EQ(w->session.step(), c.page);
+    EXPECT_EQ(int(w->session.turn()), c.turn);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, HalfClicks,
@@ -225,15 +225,15 @@ TEST_F(FullScreen, ABurstOfWheelNotchesMakesOneStepInTheDirectionOfTheLast)
     for (int i = 0; i < 3; ++i)
         f.WheelMouse1_WheelChanged(-120);
     EXPECT_TRUE(f.Tmr_Scroll.isActive());
-    EXPECT_EQ(f.Cur_Page, 0);
+    EXPECT_EQ(w->session.step(), 0);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !f.Tmr_Scroll.isActive(); }, 2000));
-    EXPECT_EQ(f.Cur_Page, 1);
+    EXPECT_EQ(w->session.step(), 1);
     QTest::qWait(250);
-    EXPECT_EQ(f.Cur_Page, 1); // one step for the whole burst
+    EXPECT_EQ(w->session.step(), 1); // one step for the whole burst
     f.WheelMouse1_WheelChanged(-120);
     f.WheelMouse1_WheelChanged(120);
     f.Tmr_Scroll_Timer();
-    EXPECT_EQ(f.Cur_Page, 0);
+    EXPECT_EQ(w->session.step(), 0);
 }
 
 // A step past the last page goes through the session's offer of the next volume.
@@ -246,7 +246,7 @@ TEST_F(FullScreen, AYesAtTheLastPageShowsTheNextVolume)
     f.Form_KeyDown(KeyCodes::Space);
     EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
     EXPECT_EQ(w->session.currentVolume(), QStringLiteral("v2/"));
-    EXPECT_EQ(f.Cur_Page, 0);
+    EXPECT_EQ(w->session.step(), 0);
     EXPECT_TRUE(f.PicBox->isHidden());
 }
 
@@ -267,8 +267,8 @@ TEST_F(FullScreen, ClosingHandsThePageBackInTheLastViewMode)
             f.Form_KeyDown(KeyCodes::Escape);
         }
         EXPECT_EQ(f.result(), QDialog::Accepted) << byMenu;
-        EXPECT_EQ(w->Page_Index, 1);
-        EXPECT_EQ(w->I_ViewMode, 2);
+        EXPECT_EQ(w->session.step(), 1);
+        EXPECT_EQ(int(w->session.viewMode()), 2);
         EXPECT_TRUE(w->chk_view->isChecked());
         EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
         EXPECT_EQ(w->session.promptOwner, w);
@@ -286,7 +286,7 @@ TEST_F(FullScreen, ClosingTheMainWindowUnderItRecordsThePageInView)
         Frm_FullScreen &f = open();
         for (int i = 0; i < presses; ++i)
             f.Form_KeyDown(KeyCodes::Right);
-        ASSERT_EQ(w->Page_Index, 0);
+        ASSERT_EQ(w->session.step(), presses); // the one place, moved by the full-screen window
         w->close(); // what a stop signal does
         const auto rec = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
         EXPECT_EQ(rec.has_value(), recorded >= 0) << presses;
@@ -306,9 +306,8 @@ TEST_F(FullScreen, DrawsTheSamePixelsAsTheMainWindow)
     w->session.setOption(ReadingSession::Sharpen, true);
     Frm_FullScreen &f = open();
     w->PicDraw->resize(f.PicDraw->size());
-    f.Cur_Page = 1;
-    f.FullPage_Draw(1, 0);
-    w->Page_Draw(1, 0);
+    w->session.goToStep(1, TurnDirection::RightOver, false);
+    w->Page_Draw(0);
     EXPECT_EQ(w->PicDraw->surface(), f.PicDraw->surface());
     EXPECT_FALSE(f.PicDraw->surface().isNull());
 }
@@ -319,12 +318,11 @@ TEST_F(FullScreen, AnUndecodablePageShowsTheSameNoticeAsInTheMainWindow)
     ASSERT_TRUE(writeFile(w->session.Page_Path(1), "not a picture"));
     w->session.setOption(ReadingSession::BookEffect, true);
     Frm_FullScreen &f = open();
-    f.Cur_Page = 1;
-    f.FullPage_Draw(1, 1);
+    w->session.goToStep(1, TurnDirection::RightOver, true);
     // The frames of the turn let the main window's pending layout run: its
     // surface is sized after them.
     w->PicDraw->resize(f.PicDraw->size());
-    w->Page_Draw(1, 0);
+    w->Page_Draw(0);
     const QImage &s = f.PicDraw->surface();
     EXPECT_EQ(w->PicDraw->surface(), s);
     // Black but for the notice: nothing of the page shown before.

@@ -101,13 +101,13 @@ TEST_F(Index, ClickShowsThePageOrItsSpread)
                                           {40, 40, Qt::yellow}}));
     openIndex();
     QTest::mouseClick(pane->PicBookIn, Qt::LeftButton, {}, thumbRect(1).center());
-    EXPECT_EQ(w->Page_Index, 1);
+    EXPECT_EQ(w->session.step(), 1);
     EXPECT_EQ(pane->PicBookIn->highlight(), 1);
     EXPECT_EQ(QColor(surfaceCentre()), QColor(Qt::green));
 
     w->chk_view->setChecked(true);
     QTest::mouseClick(pane->PicBookIn, Qt::LeftButton, {}, thumbRect(3).center());
-    EXPECT_EQ(w->Page_Index, 1); // the spread of pages 3 and 4
+    EXPECT_EQ(w->session.step(), 1); // the spread of pages 3 and 4
     EXPECT_TRUE(app->IsIndexShow);
 }
 
@@ -141,8 +141,7 @@ TEST_F(Index, CloseRemovesItAndReopeningBuildsAgainAtThePageBeingRead)
     for (const auto &[twoPage, index, cell] : {std::tuple(false, 19, 19), std::tuple(true, 8, 16)}) {
         pane->cmdunload->press(Qt::LeftButton);
         w->chk_view->setChecked(twoPage);
-        w->Page_Index = qint16(index);
-        w->Page_Draw(w->Page_Index, 0);
+        w->session.goToStep(index, TurnDirection::RightOver, false);
         openIndex();
         EXPECT_EQ(pane->PicBookIn->highlight(), cell) << twoPage;
         const QRect shown = highlightRect(cell).translated(0, pane->PicBookIn->y());

@@ -71,5 +71,5 @@ TEST_F(MagnifierTest, HeldItFollowsThePointerShowsThePageAndTakesTheWheel)
     EXPECT_FALSE(lens->isHidden());
     button(QEvent::MouseButtonRelease, Qt::MiddleButton);
     EXPECT_TRUE(lens->isHidden());
-    EXPECT_EQ(w->Page_Index, 0);
+    EXPECT_EQ(w->session.step(), 0);
 }

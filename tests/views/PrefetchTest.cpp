@@ -56,8 +56,7 @@ protected:
     // the second, and in `hits` what that second step found decoded ahead.
     QImage turnTwice(bool forward, int &hits)
     {
-        w->Page_Index = forward ? 0 : 2;
-        w->Page_Draw(w->Page_Index, 0);
+        w->session.goToStep(forward ? 0 : 2, TurnDirection::RightOver, false);
         forward ? w->Go_Next() : w->Go_Prev();
         letItQueue();
         const int before = w->composer.prefetch().hits();
@@ -74,7 +73,7 @@ TEST_P(Prefetch, ATurnToAPageDecodedAheadShowsTheSamePixels)
     w->resize(700, 500);
     openFolder(makeBook(6));
     setOptions();
-    const int perStep = w->session.I_ViewMode == 2 ? 2 : 1;
+    const int perStep = int(w->session.viewMode()) == 2 ? 2 : 1;
     for (const bool forward : {true, false}) {
         int hits = 0;
         w->composer.setPrefetching(true);
@@ -110,12 +109,12 @@ TEST_F(PrefetchDrop, WhatWasDecodedAheadIsForgottenOnResizeOptionAndVolumeChange
     w->session.setOption(ReadingSession::BookEffect, false);
     PagePrefetch &ahead = w->composer.prefetch();
     const std::vector<std::function<void()>> changes = {
-        [&] { w->PicDraw->resize(w->PicDraw->width() - 50, w->PicDraw->height()); w->Page_Draw(0, 0); },
+        [&] { w->PicDraw->resize(w->PicDraw->width() - 50, w->PicDraw->height()); w->Page_Draw(0); },
         [&] { w->session.setOption(ReadingSession::Sharpen, true); },
         [&] { openFolder(book); },
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
-        w->Page_Draw(0, 0);
+        w->Page_Draw(0);
         letItQueue();
         ASSERT_EQ(ahead.held(), 1) << i;
         changes[i]();
@@ -145,12 +144,12 @@ TEST_F(PrefetchDrop, ChangesWhileDecodesRunLeaveTheRightPage)
     QRandomGenerator rng(11);
     for (int i = 0; i < 60; ++i) {
         actions[rng.bounded(int(actions.size()))]();
-        w->Page_Draw(w->Page_Index, 0);
+        w->Page_Draw(0);
         letItQueue(); // the look-ahead starts; the next action races it
     }
     const QImage ahead = w->PicDraw->surface().copy();
     w->composer.setPrefetching(false);
-    w->Page_Draw(w->Page_Index, 0);
+    w->Page_Draw(0);
     EXPECT_TRUE(ahead == w->PicDraw->surface());
     w->composer.setPrefetching(true);
     w->Go_Next();
@@ -185,7 +184,7 @@ protected:
     }
     QImage drawnAgain()
     {
-        w->Page_Draw(0, 0);
+        w->Page_Draw(0);
         return w->PicDraw->surface().copy();
     }
 };

@@ -336,7 +336,7 @@ TEST_F(Views, TheOptionsButtonsEntriesClickTheSwitches)
     EXPECT_FALSE(entries[0]->isChecked());
     entries[0]->trigger();
     EXPECT_TRUE(w->chk_view->isChecked());
-    EXPECT_EQ(w->I_ViewMode, 2);
+    EXPECT_EQ(int(w->session.viewMode()), 2);
     emit menu->aboutToShow();
     EXPECT_TRUE(entries[0]->isChecked());
 }
