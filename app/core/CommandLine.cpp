@@ -41,7 +41,8 @@ namespace {
 const QStringList kRenderValues = {QStringLiteral("--out"), QStringLiteral("--volume"), QStringLiteral("--page"),
                                    QStringLiteral("--size"), QStringLiteral("--scale")};
 const QStringList kRenderFlags = {QStringLiteral("--two-page"), QStringLiteral("--rtl"), QStringLiteral("--hundred"),
-                                  QStringLiteral("--sharpen"), QStringLiteral("--effect")};
+                                  QStringLiteral("--sharpen"), QStringLiteral("--effect"), QStringLiteral("--wide-alone"),
+                                  QStringLiteral("--cover-alone")};
 
 // The toolkit's own options (with one dash or two) are left for it to take.
 const QStringList kToolkitValues = {QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"),
@@ -167,6 +168,7 @@ QString CommandLine::usage()
         "       leafview --list PATH\n"
         "       leafview --render PATH --out FILE.png [--volume N] [--page N] [--size WxH]\n"
         "                [--scale N] [--two-page] [--rtl] [--hundred] [--sharpen] [--effect]\n"
+        "                [--wide-alone] [--cover-alone]\n"
         "       leafview --make-sample FOLDER\n"
         "       leafview --help | --version\n"
         "\n"
@@ -177,7 +179,8 @@ QString CommandLine::usage()
         "  --render PATH         draw one page or spread into a PNG file\n"
         "    --out FILE.png      the file to write (required)\n"
         "    --volume N          the volume, counted from 0 (0)\n"
-        "    --page N            the page, or the spread with --two-page, counted from 0 (0)\n"
+        "    --page N            the page, or the step (one page or two) with --two-page,\n"
+        "                        counted from 0 (0)\n"
         "    --size WxH          the drawing surface (1280x960)\n"
         "    --scale N           drawn as on a screen of N device pixels to a pixel (1, 1.25,\n"
         "                        1.5, 2...): the file is WxH times N (1)\n"
@@ -186,6 +189,8 @@ QString CommandLine::usage()
         "    --hundred           never enlarged beyond 100 %\n"
         "    --sharpen           sharpened\n"
         "    --effect            with the page-turn effect on\n"
+        "    --wide-alone        with --two-page, a page wider than tall stands alone\n"
+        "    --cover-alone       with --two-page, the first page stands alone\n"
         "  --make-sample FOLDER  write the sample book into FOLDER\n"
         "  --help, -h            print this text\n"
         "  --version             print the version\n"

@@ -105,6 +105,10 @@ void Language::load()
     Mnu_GoPrev = pick("이전", "Previous");
     Mnu_GoNext = pick("다음", "Next");
     Mnu_GoLast = pick("맨뒤로", "Last page");
+    Mnu_WideAlone = pick("넓은 페이지 따로 보기 (A)", "Wide page alone (A)");
+    Mnu_CoverAlone = pick("표지 따로 보기 (O)", "Cover alone (O)");
+    Mnu_ShiftByOne = pick("한 장 밀어 짝 맞추기 (S)", "Shift by one (S)");
+    Mnu_FollowDirection = pick("읽는 방향으로 넘기기", "Controls follow reading direction");
 
     Open_Title = pick("열기", "Open");
     Open_Zip = pick("압축파일열기", "Open an archive");

@@ -46,6 +46,8 @@ struct Language
     // ---- full-screen pop-up menu, in menu order
     QString Mnu_Open, Mnu_Export, Mnu_SelFolder, Mnu_TwoPage, Mnu_OnePage, Mnu_BookEffect, Mnu_Original,
         Mnu_Japan, Mnu_GoFirst, Mnu_GoPrev, Mnu_GoNext, Mnu_GoLast;
+    // The spread entries of the page menus.
+    QString Mnu_WideAlone, Mnu_CoverAlone, Mnu_ShiftByOne, Mnu_FollowDirection;
 
     // ---- open chooser
     QString Open_Title;  // the chooser and its file dialog

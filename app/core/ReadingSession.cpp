@@ -15,7 +15,9 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
+#include <QImageReader>
 #include <QLocale>
+#include <QRegularExpression>
 
 #include <exception>
 
@@ -27,7 +29,14 @@ QString lastPart(const QString &s)
 }
 } // namespace
 
-ReadingSession::ReadingSession(Program &app, QObject *parent) : QObject(parent), m_app(app) {}
+ReadingSession::ReadingSession(Program &app, QObject *parent) : QObject(parent), m_app(app)
+{
+    headerSize = [](const QString &file) {
+        QImageReader reader(file);
+        reader.setAutoTransform(false);
+        return reader.size();
+    };
+}
 
 // ---------------------------------------------------------------- the source
 
@@ -191,10 +200,11 @@ void ReadingSession::cb_list_Click()
         m_app.logError(QString::fromUtf8(e.what()));
     }
     m_volumeToOpen = m_volumeIndex;
+    // What was known of the old volume's pages is not of this one.
+    m_wide.assign(size_t(m_list1.ListCount()), qint8(-1));
+    m_shifted.clear();
     int page = 0;
-    if (Cmd_File.isEmpty()) {
-        page = m_pageToOpen.value_or(0);
-    } else {
+    if (!Cmd_File.isEmpty()) {
         // The named image is the page to start at (in two-page mode its spread). A
         // name that is no page (an archive handed over while another book was
         // read) starts the book at its beginning, not at the other book's place.
@@ -207,10 +217,13 @@ void ReadingSession::cb_list_Click()
         }
         Cmd_Folder.clear();
         Cmd_File.clear();
+        m_kept.reset();
     }
-    m_pageToOpen.reset();
-    // A kept place past the end (the book lost pages since) shows the last page.
     rebuildSteps(page);
+    // A kept place past the end (the book lost pages since) shows the last page.
+    if (m_kept)
+        m_step = stepOfRecord(*m_kept);
+    m_kept.reset();
     emit volumeLoadFinished();
     IsProcess = false;
 }
@@ -244,13 +257,49 @@ StepRules ReadingSession::stepRules() const
 {
     StepRules r;
     r.twoPage = m_viewMode == ViewMode::TwoPage;
+    r.wideAlone = option(WideAlone);
+    r.coverAlone = option(CoverAlone);
+    r.shifted = m_shifted;
     return r;
+}
+
+bool ReadingSession::pageIsWide(int k)
+{
+    if (k < 0 || k >= m_list1.ListCount())
+        return false;
+    if (m_wide.size() != size_t(m_list1.ListCount()))
+        m_wide.assign(size_t(m_list1.ListCount()), qint8(-1));
+    qint8 &known = m_wide[size_t(k)];
+    if (known < 0) {
+        // An archive page is taken out to be measured; it is drawn from there later.
+        extractEntry(k);
+        const QSize size = headerSize ? headerSize(Page_Path(k)) : QSize();
+        known = size.isValid() && size.width() > size.height() ? 1 : 0;
+    }
+    return known == 1;
 }
 
 void ReadingSession::rebuildSteps(int page)
 {
-    m_steps = PageSteps::build(m_list1.ListCount(), stepRules(), {});
+    m_steps = PageSteps::build(m_list1.ListCount(), stepRules(), [this](int k) { return pageIsWide(k); });
     m_step = PageSteps::stepOf(m_steps, page);
+}
+
+bool ReadingSession::shiftPairing()
+{
+    if (m_viewMode != ViewMode::TwoPage || m_list1.isEmpty())
+        return false;
+    const PageStep step = currentStep();
+    if (m_shifted.erase(step.first) == 0) {
+        const int page = PageSteps::shiftPageFor(step);
+        if (page >= pageCount())
+            return false;
+        if (m_shifted.erase(page) == 0)
+            m_shifted.insert(page);
+    }
+    rebuildSteps(step.first);
+    emit placeChanged(false);
+    return true;
 }
 
 PageStep ReadingSession::stepAt(int index) const
@@ -260,10 +309,21 @@ PageStep ReadingSession::stepAt(int index) const
     return m_steps[size_t(index)];
 }
 
-void ReadingSession::openNextAt(int volume, std::optional<int> page)
+int ReadingSession::stepOfRecord(int position) const
+{
+    if (m_viewMode != ViewMode::TwoPage)
+        return stepOfPage(position);
+    // The record keeps a spread as the spread index of its first page, so steps
+    // beginning at 2s and at 2s + 1 are kept alike; the later one is taken (with
+    // the cover alone every step after the cover begins at an odd page).
+    const int next = stepOfPage(position * 2 + 1);
+    return stepAt(next).first == position * 2 + 1 ? next : stepOfPage(position * 2);
+}
+
+void ReadingSession::openNextAt(int volume, std::optional<int> position)
 {
     m_volumeToOpen = volume;
-    m_pageToOpen = page;
+    m_kept = position;
 }
 
 QString ReadingSession::Page_Path(int k) const
@@ -325,13 +385,18 @@ bool ReadingSession::setOption(Option o, bool on)
     if (m_options[o] == on)
         return false;
     m_options[o] = on;
-    if (o == TwoPage) {
-        // The page in view stays in view: the first of the spread going to one page,
-        // the spread holding the page going to two.
+    // The page in view stays in view: the first of the spread going to one page,
+    // the step holding the page otherwise.
+    const int page = currentStep().first;
+    if (o == TwoPage)
         m_viewMode = on ? ViewMode::TwoPage : ViewMode::OnePage;
-        rebuildSteps(currentStep().first);
-    }
+    if (o == TwoPage || o == WideAlone || o == CoverAlone)
+        rebuildSteps(page);
     emit optionChanged(o, on);
+    // The two-page switch has its own handlers; the other groupings are redrawn
+    // where the place is shown.
+    if ((o == WideAlone || o == CoverAlone) && m_viewMode == ViewMode::TwoPage)
+        emit placeChanged(false);
     return true;
 }
 
@@ -412,16 +477,24 @@ ReadingSession::Move ReadingSession::stepBack()
 
 std::optional<int> ReadingSession::pageBoxStep(const QString &text) const
 {
+    // In two-page mode the box holds page numbers: a spread shown as "4-5" and
+    // entered again goes to the step of its first page.
+    QString number = text.trimmed();
+    const bool twoPage = m_viewMode == ViewMode::TwoPage;
+    static const QRegularExpression range(QStringLiteral("^(\\d+)-\\d+$"));
+    if (const QRegularExpressionMatch m = range.match(number); twoPage && m.hasMatch())
+        number = m.captured(1);
     bool ok = false;
-    const double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    const double value = QLocale::c().toDouble(number, &ok);
     if (!ok)
         return std::nullopt;
-    const int steps = stepCount();
-    if (value > 0 && value <= steps)
-        return int(PageGeometry::roundEven(value - 1));
+    const int count = twoPage ? pageCount() : stepCount();
+    const auto step = [&](int k) { return twoPage ? stepOfPage(k) : k; };
+    if (value > 0 && value <= count)
+        return step(int(PageGeometry::roundEven(value - 1)));
     if (value == 0)
         return 0;
-    return qMax(steps - 1, 0);
+    return qMax(stepCount() - 1, 0);
 }
 
 bool ReadingSession::goToPageBox(const QString &text)
@@ -437,7 +510,11 @@ bool ReadingSession::goToPageBox(const QString &text)
 
 QString ReadingSession::pageBoxText() const
 {
-    return QString::number(m_step + 1);
+    if (m_viewMode != ViewMode::TwoPage)
+        return QString::number(m_step + 1);
+    const PageStep step = currentStep();
+    const QString first = QString::number(step.first + 1);
+    return step.count == 2 ? first + QLatin1Char('-') + QString::number(step.last() + 1) : first;
 }
 
 // ---------------------------------------------------------------- resume and end

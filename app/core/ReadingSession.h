@@ -6,9 +6,12 @@
 #include "platform/SortedList.h"
 
 #include <QObject>
+#include <QSize>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <optional>
+#include <set>
 
 class Program;
 class QWidget;
@@ -24,7 +27,10 @@ class ReadingSession : public QObject, public ListingHost
 {
     Q_OBJECT
 public:
-    enum Option { TwoPage, RightToLeft, Hundred, Sharpen, BookEffect };
+    // WideAlone: a page wider than tall stands alone in two-page mode. CoverAlone:
+    // the first page of a volume stands alone. FollowDirection: in right-to-left
+    // reading the left arrow, the left half and the wheel's forward move go forward.
+    enum Option { TwoPage, RightToLeft, Hundred, Sharpen, BookEffect, WideAlone, CoverAlone, FollowDirection };
     Q_ENUM(Option)
     // What a step did: moved inside the volume, loaded another volume, or nothing.
     enum class Move { Moved, NewVolume, Stayed };
@@ -102,6 +108,18 @@ public:
     int stepOfPage(int page) const { return PageSteps::stepOf(m_steps, page); }
     // The direction of the last move, for its animated turn.
     TurnDirection turn() const { return m_turn; }
+    // Whether the controls are mirrored: the left arrow, the left half of the page
+    // and the wheel's forward move go forward (right-to-left reading with
+    // FollowDirection on).
+    bool controlsMirrored() const { return option(FollowDirection) && option(RightToLeft); }
+    // Moves the pairing by one page from the current step, for scans off by one:
+    // a spread's first page stands alone, or after a lone page the next one does;
+    // the same key where a shift began takes it back. Kept for the volume.
+    // Returns false where nothing can move (one-page mode, the last page).
+    bool shiftPairing();
+    // Reads page sizes from the image headers (tests replace it); a null size is
+    // not wide.
+    std::function<QSize(const QString &)> headerSize;
 
     // ---- navigation. Each move signals placeChanged with whether it is a page
     // turn (which the book effect animates) or a jump.
@@ -122,10 +140,13 @@ public:
     bool goToPageBox(const QString &text);
     // What the page box shows for the current step ("3", or "4-5" for a spread).
     QString pageBoxText() const;
-    // Where the next listing opens: volume `volume`, at the step holding page
-    // `page` (a kept place) or at the start (nullopt). The command line's named
-    // image, when one is pending, decides the page instead.
-    void openNextAt(int volume, std::optional<int> page);
+    // Where the next listing opens: volume `volume`, at the kept place `position`
+    // (the resume record's page, or spread index in two-page mode; stepOfRecord)
+    // or at the start (nullopt). The command line's named image, when one is
+    // pending, decides the page instead.
+    void openNextAt(int volume, std::optional<int> position);
+    // The step of a resume record's position in the view mode in force.
+    int stepOfRecord(int position) const;
 
     // ---- resume and end
     // The reading place as the resume file stores it.
@@ -206,11 +227,16 @@ private:
     bool m_listingOnly = false;
     int m_loadedVolume = -1;
     int m_volumeToOpen = 0;
-    std::optional<int> m_pageToOpen;
+    std::optional<int> m_kept;
     ViewMode m_viewMode = ViewMode::OnePage;
     std::vector<PageStep> m_steps;
     int m_step = 0;
     TurnDirection m_turn = TurnDirection::RightOver;
     // The book effect is on at start; the other options are off.
-    bool m_options[5] = {false, false, false, false, true};
+    bool m_options[8] = {false, false, false, false, true, false, false, false};
+    // Whether page k is wider than tall: -1 not read yet (read only for WideAlone).
+    std::vector<qint8> m_wide;
+    // Pages made to stand alone by shiftPairing.
+    std::set<int> m_shifted;
+    bool pageIsWide(int k);
 };

@@ -50,10 +50,10 @@ void resume(ReadingSession &s, const ResumeRecord &rec, const std::function<void
     app.IsArchive = rec.isArchive;
     app.ArchiveKind = rec.archiveKind;
     // The record keeps a spread as the spread index of its first page: the book
-    // opens at the step holding that page, however its pages are grouped now.
+    // opens at the step of that page, however its pages are grouped now.
     const bool twoPage = rec.viewMode == 2;
     const int position = rec.pagePosition < 0 ? 0 : rec.pagePosition;
-    s.openNextAt(rec.volumeIndex, twoPage ? position * 2 : position);
+    s.openNextAt(rec.volumeIndex, position);
     // Each change runs that box's handler; the page list is still empty.
     s.setOption(ReadingSession::Hundred, rec.hundred == 1);
     s.setOption(ReadingSession::BookEffect, rec.effect == 1);
@@ -132,7 +132,7 @@ bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
     s.Cmd_File.clear();
     // The record's place in the view mode still in force.
     const int position = qMax<int>(before.pagePosition, 0);
-    s.openNextAt(before.volumeIndex, before.viewMode == 2 ? position * 2 : position);
+    s.openNextAt(before.volumeIndex, position);
     try {
         s.Open_Source();
     } catch (const std::exception &e) {

@@ -175,10 +175,12 @@ void Frm_FullScreen::buildMenu()
     mnuShowJapan = add("mnuShowJapan", t.Mnu_Japan, &Frm_FullScreen::mnuShowJapan_Click);
     for (QAction *a : {mnuShowPage, mnuShowOriginal, mnuShowJapan})
         a->setCheckable(true);
+    spreadEntries = SpreadMenu::add(mnuFullScreenMenu, m_session, t,
+                                    [this] { m_steps.run([this] { m_session.shiftPairing(); }); });
     mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator2"));
     mnuGoFirst = add("mnuGoFirst", t.Mnu_GoFirst, &Frm_FullScreen::mnuGoFirst_Click);
-    mnuGoPrev = add("mnuGoPrev", t.Mnu_GoPrev, [this] { Form_KeyDown(KeyCodes::Left); });
-    mnuGoNext = add("mnuGoNext", t.Mnu_GoNext, [this] { Form_KeyDown(KeyCodes::Space); });
+    mnuGoPrev = add("mnuGoPrev", t.Mnu_GoPrev, [this] { guardedStep(false); });
+    mnuGoNext = add("mnuGoNext", t.Mnu_GoNext, [this] { guardedStep(true); });
     mnuGoLast = add("mnuGoLast", t.Mnu_GoLast, &Frm_FullScreen::mnuGoLast_Click);
     // The top strip is a way out only for those who know it is there.
     mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator3"));
@@ -269,29 +271,30 @@ void Frm_FullScreen::Set_ViewMode(qint16 mode)
 
 // ---------------------------------------------------------------- stepping
 
-void Frm_FullScreen::pageStep(double X)
+void Frm_FullScreen::pageStep(bool forward)
 {
     // Input is dropped during the step without greying the window.
     const bool wasBlocked = m_blocker->isBlocked();
     m_blocker->setBlocked(true);
-    const bool back = X >= 0 && X <= PicDraw->width() / 2.0;
     // The session's change draws the page, a new volume's first page too.
-    if (back)
-        m_session.stepBack();
-    else
+    if (forward)
         m_session.stepForward();
+    else
+        m_session.stepBack();
     m_blocker->setBlocked(wasBlocked);
 }
 
-void Frm_FullScreen::guardedStep(double X)
+void Frm_FullScreen::guardedStep(bool forward)
 {
-    m_steps.run([this, X] { pageStep(X); });
+    m_steps.run([this, forward] { pageStep(forward); });
 }
 
 void Frm_FullScreen::PicDraw_MouseDown(int Button, double X)
 {
     if (Button == 1) {
-        guardedStep(X);
+        // The left half goes back, unless the controls follow right-to-left reading.
+        const bool leftHalf = X >= 0 && X <= PicDraw->width() / 2.0;
+        guardedStep(leftHalf == m_session.controlsMirrored());
         return;
     }
     mnuFullScreenMenu->popup(QCursor::pos());
@@ -299,18 +302,22 @@ void Frm_FullScreen::PicDraw_MouseDown(int Button, double X)
 
 bool Frm_FullScreen::Form_KeyDown(int keyCode)
 {
-    const double half = PicDraw->width() / 2.0;
+    const bool mirrored = m_session.controlsMirrored();
     switch (keyCode) {
     case KeyCodes::Space:
     case KeyCodes::Enter:
-    case KeyCodes::Right:
     case KeyCodes::PageDown:
-        guardedStep(half + 10);
+        guardedStep(true);
+        return true;
+    case KeyCodes::Right:
+        guardedStep(!mirrored);
         return true;
     case KeyCodes::Left:
+        guardedStep(mirrored);
+        return true;
     case KeyCodes::Backspace:
     case KeyCodes::PageUp:
-        guardedStep(half - 10);
+        guardedStep(false);
         return true;
     case KeyCodes::Escape:
         closeFullScreen();
@@ -324,6 +331,12 @@ void Frm_FullScreen::keyPressEvent(QKeyEvent *e)
 {
     const bool ctrl = e->modifiers() & Qt::ControlModifier;
     if (!ctrl && Form_KeyDown(KeyCodes::fromQt(e->key()))) {
+        e->accept();
+        return;
+    }
+    if (QAction *entry = SpreadMenu::forKey(spreadEntries, e->key(), e->modifiers())) {
+        SpreadMenu::sync(spreadEntries, m_session);
+        entry->trigger();
         e->accept();
         return;
     }
@@ -375,8 +388,7 @@ void Frm_FullScreen::WheelMouse1_WheelChanged(int Delta)
 void Frm_FullScreen::Tmr_Scroll_Timer()
 {
     Tmr_Scroll.stop();
-    const double half = PicDraw->width() / 2.0;
-    guardedStep(Tmr_ScrollTag.toInt() < 0 ? half + 10 : half - 10);
+    guardedStep((Tmr_ScrollTag.toInt() < 0) != m_session.controlsMirrored());
 }
 
 // ---------------------------------------------------------------- menu

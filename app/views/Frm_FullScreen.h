@@ -2,6 +2,7 @@
 #include "core/PageComposer.h"
 #include "core/ReadingSession.h"
 #include "core/StepQueue.h"
+#include "views/SpreadMenu.h"
 
 #include <QDialog>
 #include <QImage>
@@ -81,6 +82,7 @@ public:
             *mnuShowOnePage = nullptr, *mnuShowPage = nullptr, *mnuShowOriginal = nullptr, *mnuShowJapan = nullptr,
             *mnuGoFirst = nullptr, *mnuGoPrev = nullptr, *mnuGoNext = nullptr, *mnuGoLast = nullptr,
             *mnuLeaveFullScreen = nullptr;
+    SpreadMenu::Entries spreadEntries;
     // Hides the mouse pointer over the page after a while without movement.
     QTimer pointerTimer;
 
@@ -102,10 +104,10 @@ private:
     void createControls();
     // The menu's view-mode entries and check marks from the session.
     void syncMenu();
-    // One page step from the surface's position X (keys pass half the width +/- 10).
-    void pageStep(double X);
+    // One page step forward or back.
+    void pageStep(bool forward);
     // A key, click, menu or wheel step: one at a time, through the step queue.
-    void guardedStep(double X);
+    void guardedStep(bool forward);
     // Page steps; those asked for during a turn follow it.
     StepQueue m_steps;
     PageTarget pageTarget();

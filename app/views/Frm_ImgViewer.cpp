@@ -32,7 +32,10 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QLabel>
+#include <QAction>
+#include <QCursor>
 #include <QLineEdit>
+#include <QMenu>
 #include <QShortcut>
 #include <QTimer>
 
@@ -154,6 +157,16 @@ void Frm_ImgViewer::buildWidgets()
     full->setContext(Qt::WindowShortcut);
     connect(full, &QShortcut::activated, this, [this] { cmdfullscreen_MouseDown(Qt::LeftButton); });
 
+    // The spread entries, on the page's menu and under their letters.
+    mnuPage = new QMenu(this);
+    mnuPage->setObjectName(QStringLiteral("mnuPage"));
+    spreadEntries = SpreadMenu::add(mnuPage, session, m_app.lang, [this] { turn([this] { session.shiftPairing(); }); });
+    for (const Qt::Key key : {Qt::Key_A, Qt::Key_O, Qt::Key_S}) {
+        auto *letter = new QShortcut(QKeySequence(key), this);
+        letter->setContext(Qt::WindowShortcut);
+        connect(letter, &QShortcut::activated, this, [this, key] { spreadKey(key, Qt::NoModifier); });
+    }
+
     // Escape anywhere in the window minimises it.
     auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     esc->setContext(Qt::WindowShortcut);
@@ -191,6 +204,9 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     if (WheelMouse1)
         WheelMouse1->SetHwnd(PicDraw);
     m_app.ExportFolder = ExportFolderFile::read(m_app.paths.exportFolderFile());
+    // How spreads are grouped outlives the book; it is never in the resume record.
+    SpreadMenu::restore(session, m_app.paths.exportFolderFile());
+    SpreadMenu::keep(session, m_app.paths.exportFolderFile());
     // The page buttons stay grey until a book is open.
     Set_ButtonState(false);
     createReaders();
@@ -238,6 +254,7 @@ void Frm_ImgViewer::Lang_Load()
     chk_japan->setText(t.ChkJapanCaption);
     chk_view->setText(t.ChkViewCaption);
     Chk_Sharpen->setText(t.ChkSharpenCaption);
+    SpreadMenu::setTexts(spreadEntries, t);
     lblnoimage->setText(t.Msg_NoImage);
     lblnoimage->adjustSize();
     lbl_filemsg->setText(t.Msg_Wait);
@@ -493,9 +510,12 @@ void Frm_ImgViewer::cmdlast_MouseDown()
 
 bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
 {
-    const PageKeys::Action action = PageKeys::forKey(keyCode);
+    PageKeys::Action action = PageKeys::forKey(keyCode);
     if (action == PageKeys::Action::None)
         return false;
+    // Following the reading direction, the arrows point the way the pages go.
+    if (session.controlsMirrored() && (keyCode == KeyCodes::Left || keyCode == KeyCodes::Right))
+        action = action == PageKeys::Action::Next ? PageKeys::Action::Prev : PageKeys::Action::Next;
     // A key released while a step runs queues its own behind it.
     switch (action) {
     case PageKeys::Action::Next:
@@ -517,12 +537,27 @@ bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
 
 void Frm_ImgViewer::PicDraw_MouseDown(Qt::MouseButton button, double x)
 {
+    if (button == Qt::RightButton && mnuPage && !session.List1().isEmpty()) {
+        mnuPage->popup(QCursor::pos());
+        return;
+    }
     if (button != Qt::LeftButton)
         return;
-    if (x >= 0 && x <= PicDraw->width() / 2.0)
+    const bool leftHalf = x >= 0 && x <= PicDraw->width() / 2.0;
+    if (leftHalf != session.controlsMirrored())
         Go_Prev();
     else
         Go_Next();
+}
+
+bool Frm_ImgViewer::spreadKey(int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    QAction *entry = SpreadMenu::forKey(spreadEntries, qtKey, modifiers);
+    if (!entry)
+        return false;
+    SpreadMenu::sync(spreadEntries, session);
+    entry->trigger();
+    return true;
 }
 
 void Frm_ImgViewer::PicDraw_MouseMove()
@@ -549,7 +584,7 @@ void Frm_ImgViewer::WheelMouse1_WheelChanged(int Delta)
 void Frm_ImgViewer::Tmr_Scroll_Timer()
 {
     Tmr_Scroll.timer.stop();
-    if (Tmr_Scroll.Tag.toInt() >= 0)
+    if ((Tmr_Scroll.Tag.toInt() >= 0) != session.controlsMirrored())
         Go_Prev();
     else
         Go_Next();

@@ -4,6 +4,7 @@
 #include "core/StepQueue.h"
 #include "platform/InputBlocker.h"
 #include "platform/PendingHandOver.h"
+#include "views/SpreadMenu.h"
 
 #include <QImage>
 #include <QPointer>
@@ -22,6 +23,7 @@ class QLabel;
 class QCheckBox;
 class QToolButton;
 class QFrame;
+class QMenu;
 class IImgPicture;
 class IndexPane;
 class IWheelMouse;
@@ -117,6 +119,8 @@ public:
     // Returns true when the key was consumed.
     bool PicDraw_KeyUp(int keyCode);
     void PicDraw_MouseDown(Qt::MouseButton button, double x);
+    // The spread entry a key stands for (A, O, S), run; false for other keys.
+    bool spreadKey(int qtKey, Qt::KeyboardModifiers modifiers);
     void PicDraw_MouseMove();
     void WheelMouse1_WheelChanged(int Delta);
     void Tmr_Scroll_Timer();
@@ -189,6 +193,9 @@ public:
     QLabel *PicTip = nullptr;
     QWidget *Picbanner = nullptr;
     IndexPane *Pic_IndexScreen = nullptr;
+    // The page's own menu (right button): the spread entries.
+    QMenu *mnuPage = nullptr;
+    SpreadMenu::Entries spreadEntries;
     SkinButton *cmdopen = nullptr;
     SkinButton *cmdfirst = nullptr;
     SkinButton *cmdprev = nullptr;

@@ -270,6 +270,8 @@ int Headless::render(const CommandLine::Invocation &args)
     set(ReadingSession::Sharpen, flag("--sharpen"));
     set(ReadingSession::TwoPage, flag("--two-page"));
     set(ReadingSession::RightToLeft, flag("--rtl"));
+    set(ReadingSession::WideAlone, flag("--wide-alone"));
+    set(ReadingSession::CoverAlone, flag("--cover-alone"));
     if (page >= session.stepCount()) {
         err(QStringLiteral("there is no page %1 in volume %2").arg(page).arg(volume));
         return 2;

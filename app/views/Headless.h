@@ -8,6 +8,6 @@ namespace Headless {
 // leafview --list PATH
 int list(const QString &path);
 // leafview --render PATH --out FILE.png [--volume N] [--page N] [--two-page] [--rtl]
-//          [--hundred] [--sharpen] [--effect] [--size WxH]
+//          [--hundred] [--sharpen] [--effect] [--wide-alone] [--cover-alone] [--size WxH]
 int render(const CommandLine::Invocation &args);
 } // namespace Headless

@@ -104,9 +104,11 @@ QCheckBox *TopBar::optionBox(const Frm_ImgViewer &w, ReadingSession::Option o)
     case ReadingSession::Sharpen:
         return w.Chk_Sharpen;
     case ReadingSession::BookEffect:
-        break;
+        return w.chkeffect;
+    default:
+        // The spread options are on the page's menu, not on the bar.
+        return nullptr;
     }
-    return w.chkeffect;
 }
 
 void TopBar::fillVolumeList(Frm_ImgViewer &w)
@@ -138,6 +140,8 @@ void TopBar::showPageNumber(Frm_ImgViewer &w)
 void TopBar::showOption(Frm_ImgViewer &w, ReadingSession::Option o, bool on)
 {
     QCheckBox *box = optionBox(w, o);
+    if (!box)
+        return;
     if (box->isChecked() != on) {
         const QSignalBlocker quiet(box);
         box->setChecked(on);
@@ -155,7 +159,7 @@ void TopBar::showOption(Frm_ImgViewer &w, ReadingSession::Option o, bool on)
     case ReadingSession::Sharpen:
         w.Chk_Sharpen_Click();
         break;
-    case ReadingSession::BookEffect:
+    default:
         // Read by the next step; nothing to redraw.
         break;
     }

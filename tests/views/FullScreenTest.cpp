@@ -189,7 +189,7 @@ TEST_F(FullScreen, ItsMenuAndTheMainPageBoxFollowTheViewModeAndThePage)
     EXPECT_FALSE(f.mnuShowTwoPage->isVisible());
     EXPECT_TRUE(f.mnuShowOnePage->isVisible());
     f.mnuGoLast->trigger();
-    EXPECT_EQ(w->txtpage->text(), QStringLiteral("3"));
+    EXPECT_EQ(w->txtpage->text(), QStringLiteral("5"));
     // Page 5 alone, on the left half; the right half stays black.
     const QImage &s = f.PicDraw->surface();
     EXPECT_EQ(QColor(s.pixel(350, 300)), TestImages::pageColour(5));
@@ -270,7 +270,7 @@ TEST_F(FullScreen, ClosingHandsThePageBackInTheLastViewMode)
         EXPECT_EQ(w->session.step(), 1);
         EXPECT_EQ(int(w->session.viewMode()), 2);
         EXPECT_TRUE(w->chk_view->isChecked());
-        EXPECT_EQ(w->txtpage->text(), QStringLiteral("2"));
+        EXPECT_EQ(w->txtpage->text(), QStringLiteral("3-4"));
         EXPECT_EQ(w->session.promptOwner, w);
         fs.reset();
         newRun();

@@ -1,0 +1,97 @@
+#include "views/SpreadMenu.h"
+
+#include "core/ExportFolderFile.h"
+#include "core/Language.h"
+
+#include <QAction>
+#include <QMenu>
+
+namespace SpreadMenu {
+
+namespace {
+
+// The options kept across runs, under their keys.
+const std::pair<ReadingSession::Option, const char *> kKept[] = {
+    {ReadingSession::WideAlone, "WideAlone"},
+    {ReadingSession::CoverAlone, "CoverAlone"},
+    {ReadingSession::FollowDirection, "FollowReadingDirection"},
+};
+
+QAction *toggle(QMenu *menu, ReadingSession &session, ReadingSession::Option o)
+{
+    QAction *a = menu->addAction(QString());
+    a->setCheckable(true);
+    QObject::connect(a, &QAction::triggered, &session, [&session, o](bool on) { session.setOption(o, on); });
+    return a;
+}
+
+} // namespace
+
+Entries add(QMenu *menu, ReadingSession &session, const Language &t, const std::function<void()> &shift)
+{
+    Entries e;
+    e.wideAlone = toggle(menu, session, ReadingSession::WideAlone);
+    e.wideAlone->setObjectName(QStringLiteral("mnuWideAlone"));
+    e.coverAlone = toggle(menu, session, ReadingSession::CoverAlone);
+    e.coverAlone->setObjectName(QStringLiteral("mnuCoverAlone"));
+    e.shiftByOne = menu->addAction(QString());
+    e.shiftByOne->setObjectName(QStringLiteral("mnuShiftByOne"));
+    QObject::connect(e.shiftByOne, &QAction::triggered, menu, [shift] { shift(); });
+    e.followDirection = toggle(menu, session, ReadingSession::FollowDirection);
+    e.followDirection->setObjectName(QStringLiteral("mnuFollowDirection"));
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [e, &session] { sync(e, session); });
+    setTexts(e, t);
+    sync(e, session);
+    return e;
+}
+
+void setTexts(const Entries &e, const Language &t)
+{
+    e.wideAlone->setText(t.Mnu_WideAlone);
+    e.coverAlone->setText(t.Mnu_CoverAlone);
+    e.shiftByOne->setText(t.Mnu_ShiftByOne);
+    e.followDirection->setText(t.Mnu_FollowDirection);
+}
+
+void sync(const Entries &e, const ReadingSession &session)
+{
+    e.wideAlone->setChecked(session.option(ReadingSession::WideAlone));
+    e.coverAlone->setChecked(session.option(ReadingSession::CoverAlone));
+    e.followDirection->setChecked(session.option(ReadingSession::FollowDirection));
+    // The grouping matters in two-page mode only; the options may be set before.
+    e.shiftByOne->setEnabled(session.viewMode() == ViewMode::TwoPage);
+}
+
+QAction *forKey(const Entries &e, int qtKey, Qt::KeyboardModifiers modifiers)
+{
+    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
+        return nullptr;
+    switch (qtKey) {
+    case Qt::Key_A:
+        return e.wideAlone;
+    case Qt::Key_O:
+        return e.coverAlone;
+    case Qt::Key_S:
+        return e.shiftByOne;
+    default:
+        return nullptr;
+    }
+}
+
+void restore(ReadingSession &session, const QString &file)
+{
+    for (const auto &[o, key] : kKept)
+        session.setOption(o, ExportFolderFile::setting(file, QString::fromLatin1(key)) == QLatin1String("1"));
+}
+
+void keep(ReadingSession &session, const QString &file)
+{
+    QObject::connect(&session, &ReadingSession::optionChanged, &session, [file](ReadingSession::Option o, bool on) {
+        for (const auto &[kept, key] : kKept) {
+            if (kept == o)
+                ExportFolderFile::setSetting(file, QString::fromLatin1(key), on ? QStringLiteral("1") : QStringLiteral("0"));
+        }
+    });
+}
+
+} // namespace SpreadMenu
