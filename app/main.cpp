@@ -5,6 +5,7 @@
 #include "views/Headless.h"
 #include "core/CommandLine.h"
 #include "core/Language.h"
+#include "core/Program.h"
 #include "core/SampleBook.h"
 #include "platform/ControlHost.h"
 #include "platform/Prompts.h"
@@ -12,6 +13,7 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLocale>
 #include <QFileInfo>
 #include <QDir>
 
@@ -56,7 +58,7 @@ int main(int argc, char **argv)
     QApplication::setWindowIcon(QIcon::fromTheme(QStringLiteral("leafview")));
 
     if (invocation.mode == Mode::List)
-        return Headless::list(invocation.path);
+        return Headless::list(invocation.path, invocation.lang);
     if (invocation.mode == Mode::Render)
         return Headless::render(invocation);
     if (invocation.mode == Mode::MakeSample)
@@ -65,6 +67,8 @@ int main(int argc, char **argv)
     QtPrompts prompts;
     ControlHost controls;
     ViewerStartup viewer(ProgramPaths::forRunningProgram(), prompts, controls);
+    viewer.program().langOption = invocation.lang;
+    viewer.program().systemLocale = QLocale::system().name();
 
     // The command line carries one optional path. A relative one is made absolute
     // here, so `leafview book.zip` from a terminal opens like a full path does.

@@ -116,6 +116,16 @@ CommandLine::Invocation CommandLine::parseArguments(const QStringList &args,
             optionsEnded = true;
             continue;
         }
+        if (!optionsEnded && (a == QLatin1String("--lang") || a.startsWith(QLatin1String("--lang=")))) {
+            const bool joined = a.size() > 6;
+            if (!joined && i + 1 >= args.size())
+                return fail(QStringLiteral("option --lang needs ko or en"));
+            const QString value = joined ? a.mid(7) : args.at(++i);
+            if (value != QLatin1String("ko") && value != QLatin1String("en"))
+                return fail(QStringLiteral("option --lang takes ko or en, not %1").arg(value));
+            inv.lang = value;
+            continue;
+        }
         if (!optionsEnded && a.size() > 1 && a.startsWith(QLatin1Char('-'))) {
             const bool render = inv.mode == Mode::Render;
             if (render && kRenderValues.contains(a)) {
@@ -164,7 +174,7 @@ CommandLine::Invocation CommandLine::parseArguments(const QStringList &args,
 QString CommandLine::usage()
 {
     return QStringLiteral(
-        "Usage: leafview [PATH]\n"
+        "Usage: leafview [--lang ko|en] [PATH]\n"
         "       leafview --list PATH\n"
         "       leafview --render PATH --out FILE.png [--volume N] [--page N] [--size WxH]\n"
         "                [--scale N] [--two-page] [--rtl] [--hundred] [--sharpen] [--effect]\n"
@@ -192,9 +202,13 @@ QString CommandLine::usage()
         "    --wide-alone        with --two-page, a page wider than tall stands alone\n"
         "    --cover-alone       with --two-page, the first page stands alone\n"
         "  --make-sample FOLDER  write the sample book into FOLDER\n"
+        "  --lang ko|en          Korean or English texts for this run\n"
         "  --help, -h            print this text\n"
         "  --version             print the version\n"
         "  --                    end of options: what follows is a path\n"
+        "\n"
+        "Settings are read from leafview.ini in the program folder, then from\n"
+        "$XDG_CONFIG_HOME/Leafview/leafview.ini (~/.config/Leafview/leafview.ini), key by key.\n"
         "\n"
         "Exit status: 0 done, 1 a book or page that cannot be read or drawn, 2 a wrong argument\n"
         "or a missing path, volume or page.\n");

@@ -32,6 +32,7 @@ struct CommandLine
         QString path;                  // Window: all paths joined by blanks; else the one PATH or FOLDER
         QHash<QString, QString> values; // --render: "--out" etc. to their values
         QSet<QString> flags;           // --render: "--two-page" etc.
+        QString lang;                  // --lang: "ko" or "en" for this run; empty: not given
         QString error;                 // Error: what is wrong, for standard error
     };
     static Invocation parseArguments(const QStringList &args,

@@ -62,7 +62,7 @@ FirstPageAhead::~FirstPageAhead()
 
 QString FirstPageAhead::scratchFolder(const ProgramPaths &paths)
 {
-    return paths.dataFolder + QStringLiteral("/TmpAhead");
+    return paths.scratchRoot() + QStringLiteral("/TmpAhead");
 }
 
 void FirstPageAhead::start(const Book &book, IImgPicture *picture)
@@ -110,8 +110,7 @@ void FirstPageAhead::run(Book book, IImgPicture *picture)
     QString file;
     QByteArray bytes;
     {
-        ProgramPaths paths = book.paths;
-        paths.dataFolder = scratch;
+        const ProgramPaths paths = book.paths.writingInto(scratch);
         QDir().mkpath(paths.tmpZip());
         QuietPrompts prompts;
         Program own(paths, &prompts);

@@ -14,6 +14,35 @@ bool Language::isEnglishSetting(const QString &value)
            v.compare(QLatin1String("en"), Qt::CaseInsensitive) == 0 || v == QLatin1String("1");
 }
 
+namespace {
+// A language value names Korean, English, or neither (empty: not set).
+std::optional<qint16> modeOf(const QString &value)
+{
+    const QString v = value.trimmed();
+    if (v.isEmpty())
+        return std::nullopt;
+    if (Language::isEnglishSetting(v))
+        return qint16(1);
+    if (v.compare(QLatin1String("Korean"), Qt::CaseInsensitive) == 0 ||
+        v.compare(QLatin1String("ko"), Qt::CaseInsensitive) == 0 || v == QLatin1String("0"))
+        return qint16(0);
+    return std::nullopt;
+}
+} // namespace
+
+std::optional<qint16> Language::chooseMode(const QString &commandLine, const QString &setting,
+                                          const QString &systemLocale)
+{
+    if (const std::optional<qint16> m = modeOf(commandLine))
+        return m;
+    if (const std::optional<qint16> m = modeOf(setting))
+        return m;
+    const QString locale = systemLocale.trimmed();
+    if (locale.isEmpty() || locale == QLatin1String("C") || locale == QLatin1String("POSIX"))
+        return std::nullopt;
+    return qint16(locale.startsWith(QLatin1String("ko"), Qt::CaseInsensitive) ? 0 : 1);
+}
+
 void Language::load()
 {
     const bool english = Lang_Mode == 1;
@@ -140,6 +169,23 @@ void Language::load()
     Tip_FolderOk = pick("선택한 폴더로 페이지를 내보냅니다", "Export pages into the selected folder");
     Tip_FolderCancel = pick("내보낼 폴더를 바꾸지 않습니다", "Keep the export folder as it was");
     Msg_FolderNotMade = pick("'%1' 폴더를 만들 수 없습니다.", "The folder '%1' cannot be created.");
+
+    Mnu_Menu = pick("메뉴", "Menu");
+    Mnu_Recent = pick("최근에 읽은 책", "Recent books");
+    Mnu_RecentNone = pick("(없음)", "(none)");
+    Mnu_RecentClear = pick("목록 지우기", "Clear the list");
+    Mnu_RecentMissing = pick("%1 (없음)", "%1 (missing)");
+    Msg_RecentMissing = pick("%1\n이 책이 더 이상 없습니다. 목록에서 지울까요?",
+                             "%1\nThis book no longer exists. Remove it from the list?");
+    Mnu_Language = pick("언어", "Language");
+    Mnu_LangKorean = QStringLiteral("한국어");
+    Mnu_LangEnglish = QStringLiteral("English");
+    Mnu_CodePage = pick("압축파일 이름의 문자 코드", "Code page of archive names");
+    Msg_CodePageNext = pick("다음에 프로그램을 시작할 때부터 압축파일 이름을 이 문자 코드로 읽습니다.",
+                            "Archive names are read in this code page from the next start on.");
+    Open_Recent = pick("최근에 읽은 책", "Recent books");
+    Open_Remove = pick("목록에서 지우기", "Remove from the list");
+    Open_Clear = pick("목록 지우기", "Clear the list");
 
     Tip_InfoClose = pick("확인 (Esc)", "OK (Esc)");
 

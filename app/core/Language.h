@@ -1,6 +1,7 @@
 #pragma once
 #include <QString>
 #include <array>
+#include <optional>
 
 struct ListingTexts;
 
@@ -67,6 +68,18 @@ struct Language
     QString Tip_FolderNew, Tip_FolderOk, Tip_FolderCancel;
     QString Msg_FolderNotMade; // "%1" the name asked for
 
+    // ---- the menu of settings and recent books (main window and full screen)
+    QString Mnu_Menu;          // the main window's button that holds it
+    QString Mnu_Recent;        // the recent books
+    QString Mnu_RecentNone;    // in place of an empty list
+    QString Mnu_RecentClear;
+    QString Mnu_RecentMissing; // after a book that no longer exists: "%1" its name
+    QString Msg_RecentMissing; // "%1" the path: remove it from the list?
+    QString Mnu_Language, Mnu_CodePage;
+    QString Mnu_LangKorean, Mnu_LangEnglish; // each in its own language
+    QString Msg_CodePageNext;  // the code page is read at the next start
+    QString Open_Recent, Open_Remove, Open_Clear;
+
     // ---- information window
     QString Tip_InfoClose;
 
@@ -82,6 +95,13 @@ struct Language
     static QString versionText(); // "1.7.0"
     // The settings file's language value ("Main", "Language") asks for English.
     static bool isEnglishSetting(const QString &value);
+    // The Lang_Mode asked for: the command line's --lang for this run, else the
+    // settings' language ("Korean" or "English"), else the desktop's language (a
+    // locale name such as "ko_KR" or "de_DE"): Korean for a Korean desktop,
+    // English for any other. Nothing when none of them names a language (a
+    // desktop in "C" or "POSIX"): the Korean of the design then stays.
+    static std::optional<qint16> chooseMode(const QString &commandLine, const QString &setting,
+                                            const QString &systemLocale);
     // Fills every text for the current Lang_Mode (the text part of Lang_Load).
     void load();
     // What the archive readers show, in this language.

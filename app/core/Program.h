@@ -1,6 +1,7 @@
 #pragma once
 #include "core/Language.h"
 #include "listing/ArchiveKind.h"
+#include "core/RecentBooks.h"
 #include "platform/ProgramPaths.h"
 
 #include <QString>
@@ -26,6 +27,14 @@ public:
     Prompts *prompts;            // lent
     ControlHost *controls = nullptr; // lent; null when controls are not available
     Language lang;
+    // The language asked for on the command line for this run ("ko", "en", or
+    // empty), and the desktop's locale name; the program's start fills both, so
+    // a test that leaves them empty reads the settings alone and falls back to Korean.
+    QString langOption;
+    QString systemLocale;
+
+    // The books read lately, each with its place (in the data folder).
+    RecentBooks recent;
 
     // The open source.
     QString OpenPath;

@@ -77,6 +77,10 @@ void ReadingSession::openCommandLineSource()
         m_app.IsArchive = true;
         m_app.OpenPath = Cmd_Folder + QLatin1Char('/') + Cmd_File;
         m_app.ArchiveKind = VolumeRules::archiveKindOfExt(ext);
+        // An archive is a book of its own too: no page of it is named, so it
+        // opens at its first page or at the place kept for it.
+        Cmd_Folder.clear();
+        Cmd_File.clear();
     } else {
         m_app.IsArchive = false;
         m_app.OpenPath = Cmd_Folder;

@@ -6,7 +6,9 @@
 #include "core/CommandLine.h"
 #include "core/Program.h"
 #include "core/ReadingSession.h"
+#include "core/RecentBooks.h"
 #include "core/ResumeRecord.h"
+#include "core/VolumeRules.h"
 #include "platform/IniRead.h"
 #include "platform/LegacyCodePage.h"
 #include "platform/Prompts.h"
@@ -16,10 +18,82 @@
 #include <QFileInfo>
 #include <QLocale>
 
+#include <climits>
 #include <exception>
 #include <stdexcept>
 
 namespace SessionLifecycle {
+
+namespace {
+
+// The book a path names as itself: a folder, or an archive by its extension. An
+// image names its folder at that image, and opens there, not at a kept place.
+QString bookOf(const QString &path)
+{
+    const QFileInfo info(path);
+    if (info.isDir() || (info.isFile() && VolumeRules::isArchiveExt(VolumeRules::extensionOf(path))))
+        return RecentBooks::canonical(path);
+    return {};
+}
+
+// Before `book` opens: the volume and page it was left at, unless it was read to
+// the end (then it starts over, as a book read again does).
+void startAtKeptPlace(ReadingSession &s, const QString &book)
+{
+    const std::optional<RecentBook> kept = book.isEmpty() ? std::nullopt : s.program().recent.find(book);
+    if (!kept || kept->finished)
+        return;
+    // The kept page in the resume record's terms: a spread index in two-page view.
+    const bool twoPage = s.viewMode() == ViewMode::TwoPage;
+    s.openNextAt(kept->volume, qMin(twoPage ? kept->page / 2 : kept->page, qint32(SHRT_MAX)));
+}
+
+void keep(Program &app, const ResumeRecord &place, bool finished)
+{
+    if (place.path.isEmpty() || place.volumeIndex < 0)
+        return;
+    const qint32 page = place.viewMode == 2 ? qint32(place.pagePosition) * 2 : place.pagePosition;
+    app.recent.remember({place.path, place.volumeIndex, page, finished});
+}
+
+// Runs `open` for the book named by `path` at its kept place. A kept place the
+// book no longer has (fewer volumes) is not carried over to a later open.
+void openAtKeptPlace(ReadingSession &s, const QString &path, const std::function<void()> &open)
+{
+    startAtKeptPlace(s, bookOf(path));
+    open();
+}
+
+} // namespace
+
+void keepPlace(ReadingSession &s)
+{
+    keep(s.program(), s.snapshot(), s.finishedReading());
+}
+
+bool openChosen(ReadingSession &s, const ResumeRecord &before)
+{
+    Program &app = s.program();
+    // What the choice replaced is still the session's: its lists and its place.
+    keep(app, before, s.finishedReading());
+    // A file of no archive kind leaves OpenPath empty: nothing is listed.
+    const bool listable = !app.OpenPath.isEmpty() && (!app.IsArchive || app.ArchiveKind != ArchiveKind::None);
+    if (listable) {
+        // A new book starts at its first volume, not at the previous book's.
+        s.openNextAt(0, std::nullopt);
+        openAtKeptPlace(s, app.OpenPath, [&] {
+            try {
+                s.Open_Source();
+            } catch (const std::exception &e) {
+                app.logError(QString::fromLocal8Bit(e.what()));
+            }
+        });
+    }
+    if (returnToPlace(s, before) || !listable || s.volumeCount() == 0)
+        return false;
+    keepPlace(s);
+    return true;
+}
 
 void applyCodePageSetting(Program &app)
 {
@@ -31,8 +105,10 @@ void applyCodePageSetting(Program &app)
 
 void loadLanguage(Program &app)
 {
-    if (Language::isEnglishSetting(Ini_Read(app.paths, QStringLiteral("Main"), QStringLiteral("Language"), QString())))
-        app.lang.Lang_Mode = 1;
+    // The command line, then the settings, then the desktop's language decide.
+    const QString setting = Ini_Read(app.paths, QStringLiteral("Main"), QStringLiteral("Language"), QString());
+    if (const std::optional<qint16> mode = Language::chooseMode(app.langOption, setting, app.systemLocale))
+        app.lang.Lang_Mode = *mode;
     app.lang.load();
 }
 
@@ -70,7 +146,9 @@ void openAtStart(ReadingSession &s, const QString &resumeFile, const std::functi
 {
     Program &app = s.program();
     if (!s.Cmd_Folder.isEmpty() || !s.Cmd_File.isEmpty()) {
-        s.openNamedPath();
+        openAtKeptPlace(s, CommandLine{s.Cmd_Folder, s.Cmd_File}.path(), [&s] { s.openNamedPath(); });
+        if (s.volumeCount() > 0)
+            keepPlace(s);
         return;
     }
     if (const std::optional<ResumeRecord> kept = ResumeRecord::readFrom(resumeFile);
@@ -93,27 +171,34 @@ void openAtStart(ReadingSession &s, const QString &resumeFile, const std::functi
     if (rec->path.isEmpty() || !QFileInfo::exists(rec->path))
         return;
     resume(s, *rec, beforeOpen);
+    if (s.volumeCount() > 0)
+        keepPlace(s);
 }
 
 void openHandedOver(ReadingSession &s, const QString &path)
 {
     Program &app = s.program();
     const ResumeRecord before = s.snapshot();
+    keep(app, before, s.finishedReading());
     const CommandLine named = CommandLine::parse(path);
     s.openNextAt(0, std::nullopt);
     s.Cmd_Folder = named.Cmd_Folder;
     s.Cmd_File = named.Cmd_File;
-    try {
-        s.openNamedPath();
-    } catch (const std::exception &e) {
-        app.logError(QString::fromLocal8Bit(e.what()));
-    }
+    openAtKeptPlace(s, path, [&] {
+        try {
+            s.openNamedPath();
+        } catch (const std::exception &e) {
+            app.logError(QString::fromLocal8Bit(e.what()));
+        }
+    });
     s.Cmd_Folder.clear();
     s.Cmd_File.clear();
     if (returnToPlace(s, before))
         return;
     if (!app.IsArchive)
         app.LastFolder = app.OpenPath;
+    if (s.volumeCount() > 0)
+        keepPlace(s);
 }
 
 bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
@@ -147,6 +232,7 @@ bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
 bool keepOnExit(ReadingSession &s, const QString &resumeFile)
 {
     Program &app = s.program();
+    keepPlace(s);
     if (s.finishedReading()) {
         // Neither the legacy unversioned file nor this version's record survives.
         QFile::remove(app.paths.dataFolder + QStringLiteral("/imgviewer_info.txt"));

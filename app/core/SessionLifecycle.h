@@ -15,8 +15,8 @@ namespace SessionLifecycle {
 // The code page of archive names that are not UTF-8, from the settings file
 // (Korean unless it says otherwise); an unknown name is logged.
 void applyCodePageSetting(Program &app);
-// The interface texts in the language the settings file asks for (Korean unless
-// it says English).
+// The interface texts in the language of --lang, else of the settings, else of
+// the desktop (Korean unless one of them says English).
 void loadLanguage(Program &app);
 // The code page, then both archive readers, reporting to `session`.
 void createReaders(ReadingSession &session);
@@ -42,8 +42,21 @@ void openHandedOver(ReadingSession &session, const QString &path);
 // lists and readers and may have emptied TmpZip. Returns true when it was.
 bool returnToPlace(ReadingSession &session, const ResumeRecord &before);
 
-// At the end of the program: a finished book forgets its resume record (the
-// legacy one too); else the place is written (also for a volume without pages)
+// ---- recent books: every book opened is kept with its place, so a book opened
+// again by any route (the command line, a later start, the chooser, a drop, the
+// recent books) resumes where it was left, unless it was read to the end.
+
+// The book the open source names (OpenPath/IsArchive/ArchiveKind) opens, at its
+// kept place; the book of `before` (the place in view when the choice began) is
+// kept first. When the new book shows nothing, the book of `before` is opened
+// again as returnToPlace does. Returns true when the new book is open.
+bool openChosen(ReadingSession &session, const ResumeRecord &before);
+
+// The open book and its place into the recent books (at a book switch, at the end).
+void keepPlace(ReadingSession &session);
+
+// At the end of the program: the place goes into the recent books; a finished
+// book forgets its resume record (the legacy one too); else the place is written (also for a volume without pages)
 // with the error log. Returns true for a finished book.
 bool keepOnExit(ReadingSession &session, const QString &resumeFile);
 // Then the member table and both archive readers go, and TmpZip is emptied.

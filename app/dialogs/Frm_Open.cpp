@@ -1,5 +1,6 @@
 #include "dialogs/Frm_Open.h"
 
+#include "core/RecentBooks.h"
 #include "core/VolumeRules.h"
 #include "core/Program.h"
 #include "dialogs/FolderBrowse.h"
@@ -11,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QListWidget>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
@@ -48,12 +50,40 @@ Frm_Open::Frm_Open(Program &program, QWidget *parent) : QDialog(parent), m_progr
     cmdopen->installEventFilter(this);
     connect(cmdopen, &QPushButton::clicked, this, [this] { cmdopen_MouseDown(Qt::LeftButton); });
 
+    fraRecent = new QGroupBox(this);
+    lstRecent = new QListWidget(fraRecent);
+    lstRecent->setObjectName(QStringLiteral("lstRecent"));
+    cmdRecentRemove = new QPushButton(fraRecent);
+    cmdRecentClear = new QPushButton(fraRecent);
+    for (QPushButton *b : {cmdRecentRemove, cmdRecentClear})
+        b->setAutoDefault(false);
+    auto *recentButtons = new QHBoxLayout;
+    recentButtons->addStretch(1);
+    recentButtons->addWidget(cmdRecentRemove);
+    recentButtons->addWidget(cmdRecentClear);
+    auto *recentLayout = new QVBoxLayout(fraRecent);
+    recentLayout->addWidget(lstRecent);
+    recentLayout->addLayout(recentButtons);
+    connect(lstRecent, &QListWidget::itemActivated, this,
+            [this](QListWidgetItem *item) { lstRecent_Activated(lstRecent->row(item)); });
+    connect(cmdRecentRemove, &QPushButton::clicked, this, [this] {
+        if (QListWidgetItem *item = lstRecent->currentItem()) {
+            m_program.recent.remove(item->data(Qt::UserRole).toString());
+            fillRecent();
+        }
+    });
+    connect(cmdRecentClear, &QPushButton::clicked, this, [this] {
+        m_program.recent.clear();
+        fillRecent();
+    });
+
     auto *buttons = new QHBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(cmdopen);
 
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(Frame1);
+    layout->addWidget(fraRecent);
     layout->addLayout(buttons);
 
     setMinimumWidth(380);
@@ -70,6 +100,43 @@ void Frm_Open::Form_Load()
     cmdopen->setText(t.Open_Run);
     Label1->setText(t.Open_ZipHint);
     Label2->setText(t.Open_FolderHint);
+    fraRecent->setTitle(t.Open_Recent);
+    cmdRecentRemove->setText(t.Open_Remove);
+    cmdRecentClear->setText(t.Open_Clear);
+    fillRecent();
+}
+
+void Frm_Open::fillRecent()
+{
+    lstRecent->clear();
+    for (const RecentBook &b : m_program.recent.shown()) {
+        const QString name = QFileInfo(b.path).fileName();
+        const bool there = RecentBooks::exists(b);
+        auto *item = new QListWidgetItem(there ? name : m_program.lang.Mnu_RecentMissing.arg(name), lstRecent);
+        item->setToolTip(b.path);
+        item->setData(Qt::UserRole, b.path);
+        if (!there)
+            item->setForeground(palette().color(QPalette::Disabled, QPalette::Text));
+    }
+    fraRecent->setVisible(lstRecent->count() > 0);
+}
+
+void Frm_Open::lstRecent_Activated(int row)
+{
+    QListWidgetItem *item = lstRecent->item(row);
+    const QString path = item ? item->data(Qt::UserRole).toString() : QString();
+    const QFileInfo info(path);
+    if (!info.exists())
+        return;
+    const ArchiveKind kind = archiveKindOf(path);
+    m_program.OpenConfirmed = true;
+    m_program.IsArchive = info.isFile();
+    if (m_program.IsArchive)
+        m_program.ArchiveKind = kind;
+    m_program.OpenPath = m_program.IsArchive && kind == ArchiveKind::None ? QString() : path;
+    if (!m_program.IsArchive)
+        m_program.LastFolder = path;
+    accept();
 }
 
 bool Frm_Open::eventFilter(QObject *watched, QEvent *event)
@@ -126,7 +193,9 @@ QString Frm_Open::chooseFile()
 
 void Frm_Open::cmdopen_MouseDown(Qt::MouseButton button)
 {
-    if (button != Qt::LeftButton)
+    // Return on a recent book has chosen it already; the default button hears the
+    // same key after the list.
+    if (button != Qt::LeftButton || result() == QDialog::Accepted)
         return;
     m_program.OpenConfirmed = true;
     cmdopen->setDown(true);

@@ -6,6 +6,7 @@
 class Program;
 class QGroupBox;
 class QLabel;
+class QListWidget;
 class QPushButton;
 class QRadioButton;
 
@@ -38,12 +39,21 @@ public:
     QLabel *Label1 = nullptr;
     QLabel *Label2 = nullptr;
     QGroupBox *Frame1 = nullptr;
+    // The last books read, latest first (a book that no longer exists is marked);
+    // choosing one opens it. Hidden while the list is empty.
+    QGroupBox *fraRecent = nullptr;
+    QListWidget *lstRecent = nullptr;
+    QPushButton *cmdRecentRemove = nullptr;
+    QPushButton *cmdRecentClear = nullptr;
+    // Opens the recent book of row `row` as a choice of the chooser.
+    void lstRecent_Activated(int row);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     void Form_Load();
+    void fillRecent();
     QString chooseFile();
 
     Program &m_program;

@@ -84,7 +84,7 @@ bool DropOpen::eventFilter(QObject *watched, QEvent *event)
             return true;
         }
         drop->acceptProposedAction();
-        open(choice);
+        open(m_window, choice);
         return true;
     }
     default:
@@ -92,12 +92,19 @@ bool DropOpen::eventFilter(QObject *watched, QEvent *event)
     }
 }
 
-void DropOpen::open(const Choice &choice)
+void DropOpen::openPath(Frm_ImgViewer &window, const QString &path)
+{
+    const Choice choice = choiceFor(path);
+    if (!choice.openPath.isEmpty() && !window.isBusy() && !window.IsProcess)
+        open(window, choice);
+}
+
+void DropOpen::open(Frm_ImgViewer &window, const Choice &choice)
 {
     // The open command with a chooser that answers at once: the same checks,
     // button states and first volume as a book picked in the chooser.
-    auto answer = [this, &choice] {
-        Program &app = m_window.program();
+    auto answer = [&window, &choice] {
+        Program &app = window.program();
         app.OpenConfirmed = true;
         app.IsArchive = choice.isArchive;
         app.ArchiveKind = choice.archiveKind;
@@ -106,8 +113,8 @@ void DropOpen::open(const Choice &choice)
             app.LastFolder = choice.openPath;
         return true;
     };
-    std::function<bool()> chooser = std::exchange(m_window.runOpenChooser, answer);
-    m_window.cmdopen_MouseDown(Qt::LeftButton);
-    m_window.cmdopen_MouseUp(Qt::LeftButton);
-    m_window.runOpenChooser = std::move(chooser);
+    std::function<bool()> chooser = std::exchange(window.runOpenChooser, answer);
+    window.cmdopen_MouseDown(Qt::LeftButton);
+    window.cmdopen_MouseUp(Qt::LeftButton);
+    window.runOpenChooser = std::move(chooser);
 }

@@ -24,12 +24,15 @@ public:
 
     // A folder; a ZIP or RAR archive; a page image stands for its folder.
     static Choice choiceFor(const QString &path);
+    // Opens `path` through the open command as a drop does (also a book chosen
+    // among the recent ones); a path that stands for no book opens nothing.
+    static void openPath(Frm_ImgViewer &window, const QString &path);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void open(const Choice &choice);
+    static void open(Frm_ImgViewer &window, const Choice &choice);
 
     Frm_ImgViewer &m_window;
 };

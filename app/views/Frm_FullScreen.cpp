@@ -8,6 +8,7 @@
 #include "platform/KeyCodes.h"
 #include "views/Frm_ImgViewer.h"
 #include "views/Magnifier.h"
+#include "views/SettingsMenu.h"
 #include "views/WindowParts.h"
 
 #include <leafview/ImgPicture.h>
@@ -165,6 +166,9 @@ void Frm_FullScreen::buildMenu()
         return a;
     };
     mnuOpen = add("mnuOpen", t.Mnu_Open, &Frm_FullScreen::mnuOpen_Click);
+    mnuRecent = mnuFullScreenMenu->addMenu(SettingsMenu::recentBooks(mnuFullScreenMenu, m_app, [this](const QString &path) {
+        openAndLeave([this, path] { m_main.openRecent(path); });
+    }));
     mnuExport = add("mnuExport", t.Mnu_Export, &Frm_FullScreen::mnuExport_Click);
     mnuSelFolder = add("mnuSelFolder", t.Mnu_SelFolder, &Frm_FullScreen::mnuSelFolder_Click);
     mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator1"));
@@ -396,8 +400,14 @@ void Frm_FullScreen::Tmr_Scroll_Timer()
 void Frm_FullScreen::mnuOpen_Click()
 {
     // A way out too: the book opens once a running turn is done.
-    m_steps.leave([this] {
-        m_main.cmdopen_MouseDown(Qt::LeftButton);
+    openAndLeave([this] { m_main.cmdopen_MouseDown(Qt::LeftButton); });
+}
+
+void Frm_FullScreen::openAndLeave(const std::function<void()> &open)
+{
+    m_steps.leave([this, open] {
+        if (open)
+            open();
         closeFullScreen();
     });
 }

@@ -7,6 +7,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QTimer>
+#include <functional>
 #include <memory>
 
 class Frm_ImgViewer;
@@ -57,6 +58,8 @@ public:
 
     // The menu entries, in menu order.
     void mnuOpen_Click();
+    // Runs `open` (a book changes), then leaves the full screen at the page it opened at.
+    void openAndLeave(const std::function<void()> &open);
     void mnuExport_Click();
     void mnuSelFolder_Click();
     void mnuShowPage_Click();
@@ -78,6 +81,7 @@ public:
     QTimer Tmr_Scroll;
     QString Tmr_ScrollTag;
     QMenu *mnuFullScreenMenu = nullptr;
+    QAction *mnuRecent = nullptr; // the recent books' submenu
     QAction *mnuOpen = nullptr, *mnuExport = nullptr, *mnuSelFolder = nullptr, *mnuShowTwoPage = nullptr,
             *mnuShowOnePage = nullptr, *mnuShowPage = nullptr, *mnuShowOriginal = nullptr, *mnuShowJapan = nullptr,
             *mnuGoFirst = nullptr, *mnuGoPrev = nullptr, *mnuGoNext = nullptr, *mnuGoLast = nullptr,

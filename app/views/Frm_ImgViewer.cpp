@@ -94,6 +94,7 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
 
     session.promptOwner = this;
     openFullScreen = [this] { Frm_FullScreen::openOver(*this); };
+    openRecent = [this](const QString &path) { DropOpen::openPath(*this, path); };
     buildWidgets();
     createControls();
     connectSession();
@@ -246,7 +247,8 @@ void Frm_ImgViewer::createReaders()
 
 void Frm_ImgViewer::Lang_Load()
 {
-    // The language flag: the settings file may ask for the English texts.
+    // The language flag: the command line, the settings or the desktop may ask for
+    // the other texts.
     SessionLifecycle::loadLanguage(m_app);
     QtTranslations::apply(m_app.lang.Lang_Mode != 1);
     const Language &t = m_app.lang;
@@ -265,6 +267,19 @@ void Frm_ImgViewer::Lang_Load()
         {cmdfullscreen, t.Tip_FullScreen}, {img_Tip, t.Tip_HowTo}, {img_Info, t.Tip_Info}};
     for (const auto &[control, tip] : tips)
         control->setToolTip(tip);
+}
+
+void Frm_ImgViewer::applyLanguage(qint16 mode)
+{
+    // A choice made now outranks the command line's for the rest of the run.
+    m_app.langOption = mode == 1 ? QStringLiteral("en") : QStringLiteral("ko");
+    Lang_Load();
+    Skin_Load();
+    Set_ButtonState(!session.List1().isEmpty());
+    if (session.List1().isEmpty())
+        setWindowTitle(m_app.lang.Title_Text);
+    else
+        Page_Draw(0);
 }
 
 void Frm_ImgViewer::Tmr_Load_Timer()

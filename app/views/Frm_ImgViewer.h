@@ -58,6 +58,9 @@ public:
     // Returns false when another instance runs: the caller then ends silently.
     bool Form_Load(const QString &commandLine);
     void Lang_Load();
+    // The language chosen in the menu, in force at once: texts, skin images and
+    // the bar's layout follow it.
+    void applyLanguage(qint16 mode);
     void Tmr_Load_Timer();
     void Open_Initial();
     void Form_Unload();
@@ -276,6 +279,8 @@ public:
     std::function<void()> exportPage;
     std::function<void()> chooseExportFolder;
     std::function<void()> showInfo;
+    // Opens a book of the recent books' list, as the open command does.
+    std::function<void(const QString &)> openRecent;
 
 private:
     QImage m_topPicture; // PicTop's persistent picture

@@ -15,6 +15,7 @@
 #include "views/EventHook.h"
 #include "views/IndexPane.h"
 #include "views/OptionsMenu.h"
+#include "views/SettingsMenu.h"
 #include "views/TopBarStyle.h"
 
 #include <QApplication>
@@ -24,6 +25,7 @@
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QShortcut>
@@ -52,6 +54,8 @@ constexpr int kMinVolumeListWidth = 110;
 constexpr int kNarrowVolumeListWidth = 120;
 // A labelled button shown by its icon alone.
 constexpr int kCompactButtonWidth = 38;
+// The menu button on a bar wide enough for the switches.
+constexpr QSize kMenuButtonSize(26, 32);
 
 const QString kBgTop = QStringLiteral("bg_Top.bmp");
 
@@ -259,11 +263,19 @@ void Frm_ImgViewer::placeTopBar()
 {
     SkinButton *const labelled[] = {cmdopen, cmdfile, cmdFolder, cmdfullscreen, cmdIndex};
     const QList<QCheckBox *> switches = {chk_view, chk_japan, Chk_hundred, Chk_Sharpen, chkeffect};
-    if (!cmdOptions)
+    if (!cmdOptions) {
         cmdOptions = OptionsMenu::build(PicTop, switches);
-    OptionsMenu::setLanguage(cmdOptions, m_app.lang.OptionsCaption, switches);
+        QMenu *menu = cmdOptions->menu();
+        menu->addMenu(SettingsMenu::recentBooks(menu, m_app, [this](const QString &path) {
+            if (openRecent)
+                openRecent(path);
+        }));
+        menu->addSeparator();
+        SettingsMenu::addSettings(menu, m_app, [this](qint16 mode) { applyLanguage(mode); });
+    }
     const auto fits = [&] {
-        return cmdIndex->geometry().right() < PicTop->width() - img_Info->width() - img_Tip->width();
+        const QRect menu = cmdOptions->geometry();
+        return cmdIndex->geometry().right() < menu.left() && menu.right() < img_Tip->x();
     };
     for (SkinButton *b : labelled)
         b->setCompactWidth(0);
@@ -312,7 +324,9 @@ void Frm_ImgViewer::placeTopBarOnce(bool narrow)
     const int countWidth = lblpage->fontMetrics().horizontalAdvance(QStringLiteral("/0000")) + 4;
     const int pageWidth = kPageBoxWidth + 2 + countWidth + 4;
     PicOption->setVisible(!narrow);
-    cmdOptions->setVisible(narrow);
+    const Language &t = m_app.lang;
+    OptionsMenu::setNarrow(cmdOptions, narrow, narrow ? t.OptionsCaption : t.Mnu_Menu,
+                           {t.Mnu_Recent, t.Mnu_Language, t.Mnu_CodePage});
     if (narrow) {
         cmdOptions->ensurePolished();
         const int optionsWidth = cmdOptions->sizeHint().width();
@@ -354,6 +368,17 @@ void Frm_ImgViewer::placeTopBarOnce(bool narrow)
     img_Tip->move(img_Info->x() - img_Tip->width(), img_Tip->y());
     img_Tip->raise();
     img_Info->raise();
+
+    if (!narrow) {
+        // The menu of recent books and settings stands before the two small
+        // buttons, past the banner; where the banner leaves no room for it
+        // there, it follows the commands.
+        const int menuLeft = img_Tip->x() - kMenuButtonSize.width() - 2;
+        const int x = menuLeft > kBannerRect.right() || menuLeft + kMenuButtonSize.width() < kBannerRect.left()
+                          ? menuLeft
+                          : place(kMenuButtonSize.width(), 6);
+        cmdOptions->setGeometry(QRect(QPoint(x, (kTopBarHeight - kMenuButtonSize.height()) / 2), kMenuButtonSize));
+    }
 }
 
 // ---------------------------------------------------------------- layout
@@ -472,18 +497,7 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
     Set_ButtonState(true);
     PicBox->show();
     PicBox->raise();
-    // A file of no archive kind leaves OpenPath empty: nothing is listed.
-    const bool listable = !m_app.OpenPath.isEmpty() && (!m_app.IsArchive || m_app.ArchiveKind != ArchiveKind::None);
-    if (listable) {
-        // A new book starts at its first volume, not at the previous book's.
-        session.openNextAt(0, std::nullopt);
-        try {
-            Open_Source();
-        } catch (const std::exception &e) {
-            m_app.logError(QString::fromLocal8Bit(e.what()));
-        }
-    }
-    SessionLifecycle::returnToPlace(session, before);
+    SessionLifecycle::openChosen(session, before);
     PicBox->hide();
     if (session.List1().isEmpty())
         Set_ButtonState(false);

@@ -63,13 +63,13 @@ struct Session
             SessionLifecycle::releaseReaders(*session);
     }
 
-    bool start()
+    bool start(const QString &lang)
     {
         if (!dataDir.isValid())
             return false;
-        ProgramPaths paths = ProgramPaths::forRunningProgram();
-        paths.dataFolder = dataDir.path();
+        const ProgramPaths paths = ProgramPaths::forRunningProgram().writingInto(dataDir.path());
         program = std::make_unique<Program>(paths, &prompts);
+        program->langOption = lang;
         if (!controls.isRegistered(QString::fromLatin1(kImgPictureProgId)))
             controls.registerControls(paths.programFolder, program->ErrorLog);
         program->controls = &controls;
@@ -147,14 +147,14 @@ QString valueOf(const CommandLine::Invocation &args, const QString &name, const 
 
 } // namespace
 
-int Headless::list(const QString &path)
+int Headless::list(const QString &path, const QString &lang)
 {
     if (!QFileInfo::exists(path)) {
         err(QStringLiteral("no such file or folder: ") + path);
         return 2;
     }
     Session s;
-    if (!s.start()) {
+    if (!s.start(lang)) {
         err(QStringLiteral("cannot create a temporary folder"));
         return 1;
     }
@@ -228,7 +228,7 @@ int Headless::render(const CommandLine::Invocation &args)
     }
 
     Session s;
-    if (!s.start()) {
+    if (!s.start(args.lang)) {
         err(QStringLiteral("cannot create a temporary folder"));
         return 1;
     }

@@ -5,8 +5,8 @@
 // window, with a private data folder, so they never ask a question, never touch a
 // reader's resume state and never share a temporary folder with a running viewer.
 namespace Headless {
-// leafview --list PATH
-int list(const QString &path);
+// leafview --list PATH; `lang` is --lang's value ("ko", "en" or empty)
+int list(const QString &path, const QString &lang = QString());
 // leafview --render PATH --out FILE.png [--volume N] [--page N] [--two-page] [--rtl]
 //          [--hundred] [--sharpen] [--effect] [--wide-alone] [--cover-alone] [--size WxH]
 int render(const CommandLine::Invocation &args);

@@ -1,4 +1,5 @@
 #include "core/CommandLine.h"
+#include "core/Language.h"
 #include "core/ResumeRecord.h"
 
 #include <QtEndian>
@@ -137,6 +138,10 @@ TEST(CommandLine, ArgumentsAskForOneModeAndAMistakeIsNeverTakenForAPath)
         {{"--list", "--", "-x.cbz"}, Mode::List, "-x.cbz"},
         {{"--make-sample", "dir"}, Mode::MakeSample, "dir"},
         {{"--render", "b", "--out", "x.png", "--page", "2", "--two-page"}, Mode::Render, "b"},
+        {{"--lang", "en", "book.cbz"}, Mode::Window, "book.cbz"},
+        {{"--list", "b", "--lang=ko"}, Mode::List, "b"},
+        {{"--lang", "fr", "book.cbz"}, Mode::Error, "--lang"},
+        {{"book.cbz", "--lang"}, Mode::Error, "--lang"},
     };
     const auto exists = [](const QString &p) { return p == QStringLiteral("-odd name.cbz"); };
     for (const auto &c : cases) {
@@ -149,14 +154,16 @@ TEST(CommandLine, ArgumentsAskForOneModeAndAMistakeIsNeverTakenForAPath)
             EXPECT_EQ(inv.path, QString::fromUtf8(c.pathOrError)) << qPrintable(what);
         }
     }
-    const CommandLine::Invocation render = CommandLine::parseArguments(cases[std::size(cases) - 1].args, exists);
+    EXPECT_EQ(CommandLine::parseArguments({"--lang", "en", "book.cbz"}, exists).lang, "en");
+    EXPECT_EQ(CommandLine::parseArguments({"--list", "b", "--lang=ko"}, exists).lang, "ko");
+    const CommandLine::Invocation render = CommandLine::parseArguments(cases[std::size(cases) - 5].args, exists);
     EXPECT_EQ(render.values.value("--page"), "2");
     EXPECT_EQ(render.values.value("--out"), "x.png");
     EXPECT_TRUE(render.flags.contains("--two-page"));
 
     // Every option the modes take is in the usage, and the parser takes it.
     const QString usage = CommandLine::usage();
-    for (const char *mode : {"--list", "--render", "--make-sample", "--help", "--version"})
+    for (const char *mode : {"--list", "--render", "--make-sample", "--help", "--version", "--lang"})
         EXPECT_TRUE(usage.contains(mode)) << mode;
     for (const char *value : {"--out", "--volume", "--page", "--size"}) {
         EXPECT_TRUE(usage.contains(value)) << value;
@@ -167,5 +174,19 @@ TEST(CommandLine, ArgumentsAskForOneModeAndAMistakeIsNeverTakenForAPath)
         EXPECT_TRUE(usage.contains(flag)) << flag;
         EXPECT_EQ(CommandLine::parseArguments({"--render", "b", "--out", "x", flag}, exists).mode, Mode::Render)
             << flag;
+    }
+}
+
+TEST(Language, TheCommandLineThenTheSettingThenTheDesktopChoose)
+{
+    // -1: none chosen, the design's Korean stays.
+    const struct { const char *commandLine, *setting, *locale; int mode; } cases[] = {
+        {"", "", "", -1}, {"", "", "C", -1}, {"", "", "POSIX", -1}, {"", "", "ko_KR", 0}, {"", "", "de_DE", 1},
+        {"", "English", "ko_KR", 1}, {"", "korean", "en_US", 0}, {"", "Klingon", "en_GB", 1},
+        {"ko", "English", "en_US", 0}, {"en", "Korean", "ko_KR", 1},
+    };
+    for (const auto &c : cases) {
+        const std::optional<qint16> mode = Language::chooseMode(c.commandLine, c.setting, c.locale);
+        EXPECT_EQ(mode ? *mode : -1, c.mode) << c.commandLine << "|" << c.setting << "|" << c.locale;
     }
 }

@@ -4,6 +4,8 @@
 #include "ComicArchive.h"
 #include "FileTree.h"
 #include "RunLeafview.h"
+#include "TestImages.h"
+#include "ZipWriter.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -11,6 +13,7 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QStandardPaths>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -174,6 +177,20 @@ TEST_F(InstallTest, TheInstalledProgramListsABookWithItsFolderReadOnly)
     EXPECT_EQ(r.out, expected);
     EXPECT_EQ(treeOf(folder), before) << "nothing written into the program folder";
     EXPECT_TRUE(QFileInfo(home + "/.local/share/Leafview").isDir()) << "the per-user data folder took its place";
+
+    // A code page set in the user's own settings file reads the names an old
+    // Japanese tool wrote, which the Korean default cannot.
+    const QString page = QString::fromUtf8("ページ1.png");
+    ZipWriter zip(work.path() + "/old.zip");
+    zip.addRawName(QStringEncoder("Shift_JIS").encode(page), TestImages::encoded(8, 8));
+    ASSERT_TRUE(zip.close());
+    const QString old = work.path() + "/old.zip";
+    setModes(work.path(), true);
+    EXPECT_FALSE(runAsUser("bin/leafview", {"--list", old}, home).out.contains(page));
+    ASSERT_TRUE(writeFile(home + "/.config/Leafview/leafview.ini", "[Archive]\nCodePage=Shift_JIS\n"));
+    setModes(home + "/.config", true);
+    const ProcessResult japanese = runAsUser("bin/leafview", {"--list", old}, home);
+    EXPECT_TRUE(japanese.out.contains(page)) << qPrintable(japanese.out + japanese.err);
 }
 
 TEST_F(InstallTest, TheInstalledThumbnailerWritesOnlyItsPicture)

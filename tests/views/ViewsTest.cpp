@@ -17,6 +17,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QTimer>
@@ -180,8 +182,11 @@ QStringList textsOn(QWidget *window)
         else if (auto *frame = qobject_cast<QGroupBox *>(c))
             texts << frame->title();
     }
-    for (QAction *a : window->findChildren<QAction *>())
-        texts << a->text() << a->toolTip();
+    for (QAction *a : window->findChildren<QAction *>()) {
+        // A recent book's entry: its name, with its path for a tip.
+        if (!a->toolTip().startsWith(QLatin1Char('/')))
+            texts << a->text() << a->toolTip();
+    }
     texts.removeIf([](const QString &t) { return t.isEmpty() || t.startsWith(QLatin1Char('/')); });
     return texts;
 }
@@ -327,12 +332,15 @@ INSTANTIATE_TEST_SUITE_P(Languages, BarWidths, ::testing::Values(std::pair("Kore
 TEST_F(Views, TheOptionsButtonsEntriesClickTheSwitches)
 {
     startWithPages(3);
+    showAt(1280, 700);
     QMenu *menu = w->cmdOptions->menu();
     ASSERT_TRUE(menu);
     emit menu->aboutToShow();
     const QList<QAction *> entries = menu->actions();
-    ASSERT_EQ(entries.size(), 5);
+    // The switches come first; on a bar that shows them they are left out.
+    ASSERT_GT(entries.size(), 5);
     EXPECT_EQ(entries[0]->text(), w->chk_view->text());
+    EXPECT_FALSE(entries[0]->isVisible());
     EXPECT_FALSE(entries[0]->isChecked());
     entries[0]->trigger();
     EXPECT_TRUE(w->chk_view->isChecked());
@@ -439,6 +447,76 @@ TEST_P(Progress, BarWidthIsTheTrackShareOfTheUnitsDone)
 INSTANTIATE_TEST_SUITE_P(Counts, Progress,
                          ::testing::Values(std::tuple(5, 0, 0), std::tuple(4, 1, 74), std::tuple(3, 2, 197),
                                            std::tuple(1000, 7, 2), std::tuple(4, 9, 296)), CaseName());
+
+// ---- recent books and settings
+
+QMenu *submenu(QMenu *menu, const char *name)
+{
+    emit menu->aboutToShow();
+    for (QAction *a : menu->actions()) {
+        if (a->menu() && a->menu()->objectName() == QLatin1String(name)) {
+            emit a->menu()->aboutToShow();
+            return a->menu();
+        }
+    }
+    return nullptr;
+}
+
+TEST_F(Views, RecentBooksShowTheLastTenMarkWhatIsGoneAndOpenWhatIsThere)
+{
+    startUp();
+    QStringList folders;
+    for (int i = 0; i < 11; ++i)
+        app->recent.remember({folders.emplace_back(pagesFolder(QStringLiteral("b%1").arg(i), 1 + i % 2)), 0, 0, false});
+    // The latest is gone since.
+    const QString gone = books.path() + QStringLiteral("/gone");
+    app->recent.remember({gone, 0, 0, false});
+    QMenu *recent = submenu(w->cmdOptions->menu(), "mnuRecent");
+    ASSERT_TRUE(recent);
+    QList<QAction *> entries = recent->actions();
+    ASSERT_EQ(entries.size(), 12); // ten books, a line, "clear"
+    EXPECT_EQ(entries[0]->text(), app->lang.Mnu_RecentMissing.arg(QStringLiteral("gone")));
+    EXPECT_EQ(entries[1]->text(), QStringLiteral("b10"));
+
+    // The gone one offers its removal; a book that is there opens.
+    prompts.messageAnswers = {MsgResult::Yes};
+    entries[0]->trigger();
+    EXPECT_FALSE(app->recent.find(gone));
+    entries[1]->trigger();
+    EXPECT_EQ(app->OpenPath, folders[10]);
+    EXPECT_EQ(w->List1().ListCount(), 1);
+
+    Frm_Open chooser(*app, w);
+    EXPECT_EQ(chooser.lstRecent->count(), 10);
+    EXPECT_EQ(chooser.lstRecent->item(1)->text(), QStringLiteral("b9"));
+    chooser.lstRecent_Activated(1);
+    EXPECT_EQ(std::pair(chooser.result(), app->OpenPath), std::pair(int(QDialog::Accepted), folders[9]));
+    chooser.lstRecent->setCurrentRow(0);
+    chooser.cmdRecentRemove->click();
+    EXPECT_EQ(chooser.lstRecent->item(0)->text(), QStringLiteral("b9"));
+    chooser.cmdRecentClear->click();
+    EXPECT_TRUE(chooser.fraRecent->isHidden());
+    EXPECT_TRUE(app->recent.books().isEmpty());
+}
+
+TEST_F(Views, TheLanguageChosenInTheMenuIsInForceAtOnceAndAtTheNextStart)
+{
+    app->paths.userConfigFolder = data.path() + QStringLiteral("/config");
+    startWithPages(2);
+    QMenu *language = submenu(w->cmdOptions->menu(), "mnuLanguage");
+    ASSERT_TRUE(language);
+    ASSERT_EQ(language->actions().size(), 2);
+    EXPECT_TRUE(language->actions()[0]->isChecked());
+    language->actions()[1]->trigger();
+    EXPECT_EQ(w->chkeffect->text(), QStringLiteral("Book effect"));
+    EXPECT_EQ(w->cmdopen->imageFile(), skin("english/b_open.bmp"));
+    EXPECT_TRUE(w->windowTitle().startsWith(QStringLiteral("Leafview Version ")));
+
+    ViewerFixture::newRun();
+    app->paths.userConfigFolder = data.path() + QStringLiteral("/config");
+    startUp();
+    EXPECT_EQ(app->lang.Lang_Mode, 1);
+}
 
 // ---- the open command through the real chooser and the scripted dialogs
 
