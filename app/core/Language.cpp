@@ -177,6 +177,9 @@ void Language::load()
     Mnu_RecentMissing = pick("%1 (없음)", "%1 (missing)");
     Msg_RecentMissing = pick("%1\n이 책이 더 이상 없습니다. 목록에서 지울까요?",
                              "%1\nThis book no longer exists. Remove it from the list?");
+    Msg_KeyProblems = pick("leafview.ini의 [Keys]에서 다음 설정은 쓰지 않고 기본 키를 그대로 둡니다.\n\n%1",
+                           "These [Keys] settings in leafview.ini were not taken; those actions keep their "
+                           "default keys.\n\n%1");
     Mnu_Language = pick("언어", "Language");
     Mnu_LangKorean = QStringLiteral("한국어");
     Mnu_LangEnglish = QStringLiteral("English");

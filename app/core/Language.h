@@ -75,6 +75,7 @@ struct Language
     QString Mnu_RecentClear;
     QString Mnu_RecentMissing; // after a book that no longer exists: "%1" its name
     QString Msg_RecentMissing; // "%1" the path: remove it from the list?
+    QString Msg_KeyProblems;   // "%1" the [Keys] entries not taken, one a line
     QString Mnu_Language, Mnu_CodePage;
     QString Mnu_LangKorean, Mnu_LangEnglish; // each in its own language
     QString Msg_CodePageNext;  // the code page is read at the next start

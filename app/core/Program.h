@@ -1,6 +1,7 @@
 #pragma once
 #include "core/Language.h"
 #include "listing/ArchiveKind.h"
+#include "core/PageKeys.h"
 #include "core/RecentBooks.h"
 #include "platform/ProgramPaths.h"
 
@@ -35,6 +36,11 @@ public:
 
     // The books read lately, each with its place (in the data folder).
     RecentBooks recent;
+
+    // What the settings' [Keys] section holds that could not be taken, for the one
+    // report at start; then the keys of the reading windows (made from that section).
+    QStringList keyProblems;
+    PageKeys::KeyMap keys;
 
     // The open source.
     QString OpenPath;

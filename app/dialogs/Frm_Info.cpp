@@ -3,7 +3,9 @@
 #include "platform/ProgramPaths.h"
 #include "platform/SkinButton.h"
 
-#include <QFileInfo>
+#include <QFile>
+#include <QRegularExpression>
+#include <QTextDocument>
 #include <QKeyEvent>
 #include <QPainter>
 #include <QTextBrowser>
@@ -18,8 +20,9 @@ constexpr int kButtonTop = 190;
 const QColor kFace(0xe4, 0xe8, 0xec);
 } // namespace
 
-Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent, const QString &closeTip)
-    : QDialog(parent), m_skin(paths.skinFolder()), m_page(paths.programFolder + QStringLiteral("/program_info.htm"))
+Frm_Info::Frm_Info(const ProgramPaths &paths, QWidget *parent, const QString &closeTip, const PageKeys::KeyMap &keys)
+    : QDialog(parent), m_skin(paths.skinFolder()), m_page(paths.programFolder + QStringLiteral("/program_info.htm")),
+      m_keys(keys)
 {
     setModal(true);
     setWindowTitle(QString());
@@ -54,8 +57,29 @@ void Frm_Info::Form_Load()
     cmd_close->setImageFile(m_skin + QStringLiteral("b_ok.bmp"));
     cmd_close->move((kWidth - cmd_close->width()) / 2, kButtonTop);
     // A missing page leaves the browser empty; the window still opens and closes.
-    if (QFileInfo(m_page).isFile())
-        WebBrowser1->setSource(QUrl::fromLocalFile(m_page));
+    QFile page(m_page);
+    if (!page.open(QIODevice::ReadOnly))
+        return;
+    // Relative links and pictures of the page resolve beside it.
+    WebBrowser1->document()->setBaseUrl(QUrl::fromLocalFile(m_page));
+    WebBrowser1->setHtml(withKeys(QString::fromUtf8(page.readAll()), m_keys));
+}
+
+QString Frm_Info::withKeys(QString html, const PageKeys::KeyMap &keys)
+{
+    static const QRegularExpression row(QStringLiteral(R"re((<tr id="key-(\w+)"><td class="k">)[^<]*(</td>))re"));
+    QString out;
+    qsizetype from = 0;
+    for (QRegularExpressionMatchIterator it = row.globalMatch(html); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        const PageKeys::Action action = PageKeys::actionNamed(m.captured(2));
+        out += QStringView(html).mid(from, m.capturedStart(0) - from);
+        out += action == PageKeys::Action::None
+                   ? m.captured(0)
+                   : m.captured(1) + keys.shownKeys(action).toHtmlEscaped() + m.captured(3);
+        from = m.capturedEnd(0);
+    }
+    return out + html.mid(from);
 }
 
 void Frm_Info::cmd_close_MouseDown()

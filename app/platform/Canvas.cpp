@@ -4,6 +4,7 @@
 #include <QPainter>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 Canvas::Canvas(QWidget *parent) : QWidget(parent)
@@ -111,9 +112,16 @@ void Canvas::holdMagnifier(int by, bool held)
         emit magnifierHeld(m_magnifierHolds != 0);
 }
 
+void Canvas::setMagnifierKeys(const QList<QKeySequence> &keys)
+{
+    m_magnifierKeys.clear();
+    for (const QKeySequence &k : keys)
+        m_magnifierKeys.append(k[0]);
+}
+
 void Canvas::keyPressEvent(QKeyEvent *e)
 {
-    if (e->key() == Qt::Key_Z && !(e->modifiers() & ~Qt::KeypadModifier)) {
+    if (m_magnifierKeys.contains(QKeyCombination(e->modifiers() & ~Qt::KeypadModifier, Qt::Key(e->key())))) {
         if (!e->isAutoRepeat())
             holdMagnifier(1, true);
         return;
@@ -132,7 +140,9 @@ void Canvas::focusOutEvent(QFocusEvent *e)
 
 void Canvas::keyReleaseEvent(QKeyEvent *e)
 {
-    if (e->key() == Qt::Key_Z && m_magnifierHolds & 1) {
+    // The key is let go whatever modifier went first.
+    const auto held = [e](const QKeyCombination &k) { return k.key() == e->key(); };
+    if (m_magnifierHolds & 1 && std::any_of(m_magnifierKeys.begin(), m_magnifierKeys.end(), held)) {
         if (!e->isAutoRepeat())
             holdMagnifier(1, false);
         return;

@@ -1,5 +1,6 @@
 #pragma once
 #include <QImage>
+#include <QKeySequence>
 #include <QSet>
 #include <QWidget>
 
@@ -25,6 +26,8 @@ public:
     void setRatio(qreal ratio);
     // Whether the magnifier is held: the wheel is then the lens's, not a page step.
     bool magnifying() const { return m_magnifierHolds != 0; }
+    // The keys that hold the magnifier while down.
+    void setMagnifierKeys(const QList<QKeySequence> &keys);
     // Removes the picture: the whole surface shows the background colour.
     void clearPicture();
     void setBackground(QColor c) { m_background = c; }
@@ -68,6 +71,7 @@ private:
     qreal m_imageRatio = 1.0;
     // What holds the magnifier: bit 0 the key, bit 1 the middle button.
     int m_magnifierHolds = 0;
+    QList<QKeyCombination> m_magnifierKeys{QKeyCombination(Qt::Key_Z)};
     // Keys pressed while the surface had the focus: a release whose press went
     // elsewhere (the Enter that answered a dialog) is not a key for the page.
     QSet<int> m_pressed;

@@ -5,7 +5,6 @@
 #include "imaging/Cls_BookMove.h"
 #include "platform/Canvas.h"
 #include "platform/InputBlocker.h"
-#include "platform/KeyCodes.h"
 #include "views/Frm_ImgViewer.h"
 #include "views/Magnifier.h"
 #include "views/SettingsMenu.h"
@@ -42,7 +41,9 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
     m_blocker = new InputBlocker(this);
     // While a page turns, the input that asks for the next step still comes in:
     // the turn ends at once and that step follows.
-    m_blocker->letThrough = [this](QObject *, QEvent *e) { return m_steps.running() && WindowParts::asksForAStep(e); };
+    m_blocker->letThrough = [this](QObject *, QEvent *e) {
+        return m_steps.running() && WindowParts::asksForAStep(e, m_app.keys);
+    };
     m_steps.hurry = [this] {
         if (Book_Move)
             Book_Move->Set_Exit(true);
@@ -198,6 +199,7 @@ void Frm_FullScreen::createControls()
     lens = new Magnifier(
         PicDraw, ImgPicture1, [this]() -> const auto & { return m_main.composer.shownPages(); },
         Magnifier::sideSetting(m_app.paths));
+    PicDraw->setMagnifierKeys(m_app.keys.keysOf(PageKeys::Action::Magnifier));
 }
 
 void Frm_FullScreen::syncMenu()
@@ -304,27 +306,44 @@ void Frm_FullScreen::PicDraw_MouseDown(int Button, double X)
     mnuFullScreenMenu->popup(QCursor::pos());
 }
 
-bool Frm_FullScreen::Form_KeyDown(int keyCode)
+bool Frm_FullScreen::Form_KeyDown(QKeyCombination key)
 {
-    const bool mirrored = m_session.controlsMirrored();
-    switch (keyCode) {
-    case KeyCodes::Space:
-    case KeyCodes::Enter:
-    case KeyCodes::PageDown:
-        guardedStep(true);
+    const PageKeys::Action action = m_app.keys.actionFor(key);
+    // The arrows point the way the pages go when the controls follow the reading
+    // direction; the other step keys always go on or back.
+    const bool swapped = m_session.controlsMirrored() && PageKeys::isArrow(key);
+    if (QAction *entry = SpreadMenu::forAction(spreadEntries, action)) {
+        SpreadMenu::sync(spreadEntries, m_session);
+        entry->trigger();
         return true;
-    case KeyCodes::Right:
-        guardedStep(!mirrored);
+    }
+    switch (action) {
+    case PageKeys::Action::Next:
+    case PageKeys::Action::Prev:
+        guardedStep((action == PageKeys::Action::Next) != swapped);
         return true;
-    case KeyCodes::Left:
-        guardedStep(mirrored);
-        return true;
-    case KeyCodes::Backspace:
-    case KeyCodes::PageUp:
-        guardedStep(false);
-        return true;
-    case KeyCodes::Escape:
+    case PageKeys::Action::Leave:
+    case PageKeys::Action::FullScreen:
         closeFullScreen();
+        return true;
+    case PageKeys::Action::First:
+        mnuGoFirst_Click();
+        return true;
+    case PageKeys::Action::Last:
+        mnuGoLast_Click();
+        return true;
+    case PageKeys::Action::Info:
+        if (m_main.showInfo)
+            m_main.showInfo();
+        return true;
+    case PageKeys::Action::Open:
+        mnuOpen_Click();
+        return true;
+    case PageKeys::Action::Export:
+        if (mnuExport->isEnabled())
+            mnuExport_Click();
+        else
+            m_session.exportRefused();
         return true;
     default:
         return false;
@@ -333,49 +352,9 @@ bool Frm_FullScreen::Form_KeyDown(int keyCode)
 
 void Frm_FullScreen::keyPressEvent(QKeyEvent *e)
 {
-    const bool ctrl = e->modifiers() & Qt::ControlModifier;
-    if (!ctrl && Form_KeyDown(KeyCodes::fromQt(e->key()))) {
-        e->accept();
-        return;
-    }
-    if (QAction *entry = SpreadMenu::forKey(spreadEntries, e->key(), e->modifiers())) {
-        SpreadMenu::sync(spreadEntries, m_session);
-        entry->trigger();
-        e->accept();
-        return;
-    }
-    // The keys both windows share beyond the key table.
-    switch (e->key()) {
-    case Qt::Key_F11:
-        closeFullScreen();
-        break;
-    case Qt::Key_Home:
-        mnuGoFirst_Click();
-        break;
-    case Qt::Key_End:
-        mnuGoLast_Click();
-        break;
-    case Qt::Key_F1:
-        if (m_main.showInfo)
-            m_main.showInfo();
-        break;
-    case Qt::Key_O:
-        if (!ctrl)
-            return;
-        mnuOpen_Click();
-        break;
-    case Qt::Key_S:
-        if (!ctrl)
-            return;
-        if (mnuExport->isEnabled())
-            mnuExport_Click();
-        else
-            m_session.exportRefused();
-        break;
-    default:
-        return;
-    }
-    e->accept();
+    // Not the dialog's own handling: Escape would close the window without its
+    // way out when the settings give Escape to something else.
+    e->setAccepted(Form_KeyDown(e->keyCombination()));
 }
 
 void Frm_FullScreen::WheelMouse1_WheelChanged(int Delta)

@@ -47,8 +47,9 @@ public:
     // Button 1 steps (left half back, right half forward); any other opens the menu.
     void PicDraw_MouseDown(int Button, double X);
     void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
-    // Key-down handler with the key table's codes; true when the key was used.
-    bool Form_KeyDown(int keyCode);
+    // Key-down handler: the key's action in the settings' key map; true when the
+    // key was used.
+    bool Form_KeyDown(QKeyCombination key);
     void WheelMouse1_WheelChanged(int Delta);
     void Tmr_Scroll_Timer();
     // Lays the strip, the surface and the wait panel out on the client area and draws.

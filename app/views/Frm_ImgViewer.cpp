@@ -36,7 +36,6 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
-#include <QShortcut>
 #include <QTimer>
 
 #include <exception>
@@ -86,7 +85,7 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
     m_inputBlocker.letThrough = [this](QObject *target, QEvent *e) {
         const bool stepTarget = target == PicDraw || target == cmdfirst || target == cmdprev || target == cmdnext ||
                                 target == cmdlast;
-        return m_steps.running() && stepTarget && WindowParts::asksForAStep(e);
+        return m_steps.running() && stepTarget && WindowParts::asksForAStep(e, m_app.keys);
     };
     // Leaves every event loop at once, a dialog's too: closing the window always
     // ends the process (its state is saved by then).
@@ -154,24 +153,19 @@ void Frm_ImgViewer::buildWidgets()
     styleWidgets();
 
     // F11 reads on in full screen, as in other viewers on this desktop.
-    auto *full = new QShortcut(QKeySequence(Qt::Key_F11), this);
-    full->setContext(Qt::WindowShortcut);
-    connect(full, &QShortcut::activated, this, [this] { cmdfullscreen_MouseDown(Qt::LeftButton); });
+    WindowParts::onKeys(this, m_app.keys, PageKeys::Action::FullScreen,
+                        [this] { cmdfullscreen_MouseDown(Qt::LeftButton); });
 
     // The spread entries, on the page's menu and under their letters.
     mnuPage = new QMenu(this);
     mnuPage->setObjectName(QStringLiteral("mnuPage"));
     spreadEntries = SpreadMenu::add(mnuPage, session, m_app.lang, [this] { turn([this] { session.shiftPairing(); }); });
-    for (const Qt::Key key : {Qt::Key_A, Qt::Key_O, Qt::Key_S}) {
-        auto *letter = new QShortcut(QKeySequence(key), this);
-        letter->setContext(Qt::WindowShortcut);
-        connect(letter, &QShortcut::activated, this, [this, key] { spreadKey(key, Qt::NoModifier); });
-    }
+    for (const PageKeys::Action a :
+         {PageKeys::Action::WideAlone, PageKeys::Action::CoverAlone, PageKeys::Action::ShiftPairing})
+        WindowParts::onKeys(this, m_app.keys, a, [this, a] { spreadKey(a); });
 
     // Escape anywhere in the window minimises it.
-    auto *esc = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    esc->setContext(Qt::WindowShortcut);
-    connect(esc, &QShortcut::activated, this, &QWidget::showMinimized);
+    WindowParts::onKeys(this, m_app.keys, PageKeys::Action::Leave, [this] { showMinimized(); });
 }
 
 void Frm_ImgViewer::createControls()
@@ -183,6 +177,7 @@ void Frm_ImgViewer::createControls()
     lens = new Magnifier(
         PicDraw, ImgPicture1, [this]() -> const auto & { return composer.shownPages(); },
         Magnifier::sideSetting(m_app.paths));
+    PicDraw->setMagnifierKeys(m_app.keys.keysOf(PageKeys::Action::Magnifier));
 }
 
 // ---------------------------------------------------------------- start-up
@@ -298,10 +293,21 @@ QString Frm_ImgViewer::resumeFile() const
     return m_app.paths.dataFolder + QLatin1Char('/') + ResumeRecord::fileName();
 }
 
+void Frm_ImgViewer::reportKeyProblems()
+{
+    if (m_app.keyProblems.isEmpty())
+        return;
+    const QString problems = m_app.keyProblems.join(QLatin1Char('\n'));
+    m_app.logError(problems);
+    m_app.prompts->messageBox(this, m_app.lang.Title_Text, m_app.lang.Msg_KeyProblems.arg(problems),
+                              MsgIcon::Exclamation, MsgButtons::Ok);
+}
+
 void Frm_ImgViewer::Open_Initial()
 {
     try {
         PicDraw->hide();
+        reportKeyProblems();
         SessionLifecycle::openAtStart(session, resumeFile(), [this] { Set_ButtonState(true); });
         if (session.List1().isEmpty()) {
             PicTipOut->show();
@@ -523,31 +529,32 @@ void Frm_ImgViewer::cmdlast_MouseDown()
                        [this] { turn([this] { session.goToLast(); }); });
 }
 
-bool Frm_ImgViewer::PicDraw_KeyUp(int keyCode)
+bool Frm_ImgViewer::PicDraw_KeyUp(QKeyCombination key)
 {
-    PageKeys::Action action = PageKeys::forKey(keyCode);
-    if (action == PageKeys::Action::None)
-        return false;
+    PageKeys::Action action = m_app.keys.actionFor(key);
     // Following the reading direction, the arrows point the way the pages go.
-    if (session.controlsMirrored() && (keyCode == KeyCodes::Left || keyCode == KeyCodes::Right))
-        action = action == PageKeys::Action::Next ? PageKeys::Action::Prev : PageKeys::Action::Next;
+    if (session.controlsMirrored() && PageKeys::isArrow(key))
+        action = action == PageKeys::Action::Next ? PageKeys::Action::Prev
+                 : action == PageKeys::Action::Prev ? PageKeys::Action::Next
+                                                     : action;
     // A key released while a step runs queues its own behind it.
     switch (action) {
     case PageKeys::Action::Next:
         Go_Next();
-        break;
+        return true;
     case PageKeys::Action::Prev:
         Go_Prev();
-        break;
+        return true;
     case PageKeys::Action::First:
         // The first or last page (or spread), as the two buttons reach them.
         cmdfirst_MouseDown();
-        break;
-    default:
+        return true;
+    case PageKeys::Action::Last:
         cmdlast_MouseDown();
-        break;
+        return true;
+    default:
+        return false;
     }
-    return true;
 }
 
 void Frm_ImgViewer::PicDraw_MouseDown(Qt::MouseButton button, double x)
@@ -565,9 +572,9 @@ void Frm_ImgViewer::PicDraw_MouseDown(Qt::MouseButton button, double x)
         Go_Next();
 }
 
-bool Frm_ImgViewer::spreadKey(int qtKey, Qt::KeyboardModifiers modifiers)
+bool Frm_ImgViewer::spreadKey(PageKeys::Action action)
 {
-    QAction *entry = SpreadMenu::forKey(spreadEntries, qtKey, modifiers);
+    QAction *entry = SpreadMenu::forAction(spreadEntries, action);
     if (!entry)
         return false;
     SpreadMenu::sync(spreadEntries, session);

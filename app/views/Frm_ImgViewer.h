@@ -120,10 +120,12 @@ public:
     void cmdnext_MouseDown();
     void cmdlast_MouseDown();
     // Returns true when the key was consumed.
-    bool PicDraw_KeyUp(int keyCode);
+    bool PicDraw_KeyUp(QKeyCombination key);
+    // The [Keys] settings that could not be taken, said once at start.
+    void reportKeyProblems();
     void PicDraw_MouseDown(Qt::MouseButton button, double x);
     // The spread entry a key stands for (A, O, S), run; false for other keys.
-    bool spreadKey(int qtKey, Qt::KeyboardModifiers modifiers);
+    bool spreadKey(PageKeys::Action action);
     void PicDraw_MouseMove();
     void WheelMouse1_WheelChanged(int Delta);
     void Tmr_Scroll_Timer();

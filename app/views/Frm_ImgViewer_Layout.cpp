@@ -28,7 +28,6 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QShortcut>
 #include <QToolButton>
 
 #include <exception>
@@ -142,26 +141,23 @@ void Frm_ImgViewer::styleWidgets()
         ExportCurrentPage(m_app, frontWindow(), chk_view->isChecked(), Page_Path(session.currentStep().first), chooseExportFolder);
     };
     chooseExportFolder = [this, frontWindow] { Frm_Folder(m_app, frontWindow()).exec(); };
-    showInfo = [this] { Frm_Info(m_app.paths, this, m_app.lang.Tip_InfoClose).exec(); };
+    showInfo = [this] { Frm_Info(m_app.paths, this, m_app.lang.Tip_InfoClose, m_app.keys).exec(); };
     sendUsageRequest = InstallBanner(Picbanner, m_app);
-    auto *openKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_O), this);
-    connect(openKey, &QShortcut::activated, this, [this] {
+    WindowParts::onKeys(this, m_app.keys, PageKeys::Action::Open, [this] {
         if (isEnabled() && !IsProcess) {
             cmdopen_MouseDown(Qt::LeftButton);
             cmdopen_MouseUp(Qt::LeftButton);
         }
     });
-    auto *exportKey = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_S), this);
     // The key follows the button; in the two-page view, where the button is off, the
     // reader is told why nothing is exported.
-    connect(exportKey, &QShortcut::activated, this, [this] {
+    WindowParts::onKeys(this, m_app.keys, PageKeys::Action::Export, [this] {
         if (cmdfile->isEnabled())
             cmdfile_MouseDown(Qt::LeftButton);
         else
             session.exportRefused();
     });
-    auto *infoKey = new QShortcut(QKeySequence(Qt::Key_F1), this);
-    connect(infoKey, &QShortcut::activated, this, [this] {
+    WindowParts::onKeys(this, m_app.keys, PageKeys::Action::Info, [this] {
         img_Info_MouseDown(Qt::LeftButton);
         img_Info_MouseUp(Qt::LeftButton);
     });

@@ -11,7 +11,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QScrollBar>
-#include <QShortcut>
+#include "views/WindowParts.h"
 #include <QWheelEvent>
 
 using namespace IndexGeometry;
@@ -109,9 +109,7 @@ IndexPane::IndexPane(Frm_ImgViewer &owner)
 
     owner.openIndex = [this] { open(); };
     owner.buildIndex = [this] { Tmr_Index_Timer(); };
-    auto *key = new QShortcut(QKeySequence(Qt::Key_F9), &owner);
-    key->setContext(Qt::WindowShortcut);
-    connect(key, &QShortcut::activated, this, &IndexPane::toggle);
+    WindowParts::onKeys(&owner, owner.program().keys, PageKeys::Action::Index, [this] { toggle(); });
 }
 
 IndexPane::~IndexPane()

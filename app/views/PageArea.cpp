@@ -1,7 +1,6 @@
 #include "views/PageArea.h"
 
 #include "platform/Canvas.h"
-#include "platform/KeyCodes.h"
 #include "core/Program.h"
 #include "views/Frm_ImgViewer.h"
 #include "views/TopBar.h"
@@ -41,7 +40,7 @@ void build(Frm_ImgViewer &w)
 
     Canvas *surface = w.PicDraw;
     QObject::connect(surface, &Canvas::keyReleased, &w, [&w](QKeyEvent *e) {
-        if (w.PicDraw_KeyUp(KeyCodes::fromQt(e->key())))
+        if (w.PicDraw_KeyUp(e->keyCombination()))
             e->accept();
     });
     QObject::connect(surface, &Canvas::mousePressed, &w,

@@ -62,16 +62,14 @@ void sync(const Entries &e, const ReadingSession &session)
     e.shiftByOne->setEnabled(session.viewMode() == ViewMode::TwoPage);
 }
 
-QAction *forKey(const Entries &e, int qtKey, Qt::KeyboardModifiers modifiers)
+QAction *forAction(const Entries &e, PageKeys::Action action)
 {
-    if (modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
-        return nullptr;
-    switch (qtKey) {
-    case Qt::Key_A:
+    switch (action) {
+    case PageKeys::Action::WideAlone:
         return e.wideAlone;
-    case Qt::Key_O:
+    case PageKeys::Action::CoverAlone:
         return e.coverAlone;
-    case Qt::Key_S:
+    case PageKeys::Action::ShiftPairing:
         return e.shiftByOne;
     default:
         return nullptr;

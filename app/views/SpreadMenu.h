@@ -1,4 +1,5 @@
 #pragma once
+#include "core/PageKeys.h"
 #include "core/ReadingSession.h"
 
 #include <QList>
@@ -10,7 +11,8 @@ class QMenu;
 // The spread entries both page windows offer on a menu: a wide page alone, the
 // cover alone, the shift by one and the controls that follow the reading
 // direction. The options are the session's; their marks are read from it each
-// time the menu opens. The letters A, O and S reach the same entries.
+// time the menu opens. Their keys (A, O and S unless the settings say
+// otherwise) reach the same entries.
 namespace SpreadMenu {
 
 struct Entries
@@ -28,8 +30,8 @@ Entries add(QMenu *menu, ReadingSession &session, const Language &texts, const s
 void setTexts(const Entries &e, const Language &texts);
 // The marks and the enabled state from the session.
 void sync(const Entries &e, const ReadingSession &session);
-// The entry a key stands for (A, O, S without modifiers), or none.
-QAction *forKey(const Entries &e, int qtKey, Qt::KeyboardModifiers modifiers);
+// The entry a key action stands for, or none.
+QAction *forAction(const Entries &e, PageKeys::Action action);
 
 // The spread options kept in the settings lines of imgviewer.ini: read into the
 // session, and written there on every change from now on.

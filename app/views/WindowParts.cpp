@@ -2,7 +2,6 @@
 
 #include "core/PageGeometry.h"
 #include "core/PageKeys.h"
-#include "platform/KeyCodes.h"
 #include "platform/ControlHost.h"
 
 #include <leafview/ImgPicture.h>
@@ -11,17 +10,22 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QShortcut>
 #include <QLabel>
 
 namespace WindowParts {
 
-bool asksForAStep(const QEvent *e)
+bool asksForAStep(const QEvent *e, const PageKeys::KeyMap &keys)
 {
     switch (e->type()) {
     case QEvent::KeyPress:
     case QEvent::KeyRelease:
     case QEvent::ShortcutOverride:
-        return PageKeys::forKey(KeyCodes::fromQt(static_cast<const QKeyEvent *>(e)->key())) != PageKeys::Action::None;
+    {
+        const PageKeys::Action a = keys.actionFor(static_cast<const QKeyEvent *>(e)->keyCombination());
+        return a == PageKeys::Action::Next || a == PageKeys::Action::Prev || a == PageKeys::Action::First ||
+               a == PageKeys::Action::Last;
+    }
     case QEvent::Wheel:
         return true;
     case QEvent::MouseButtonPress:
@@ -29,6 +33,15 @@ bool asksForAStep(const QEvent *e)
         return static_cast<const QMouseEvent *>(e)->button() == Qt::LeftButton;
     default:
         return false;
+    }
+}
+
+void onKeys(QWidget *owner, const PageKeys::KeyMap &keys, PageKeys::Action action, const std::function<void()> &run)
+{
+    for (const QKeySequence &key : keys.keysOf(action)) {
+        auto *shortcut = new QShortcut(key, owner);
+        shortcut->setContext(Qt::WindowShortcut);
+        QObject::connect(shortcut, &QShortcut::activated, owner, run);
     }
 }
 

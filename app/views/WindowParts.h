@@ -1,5 +1,9 @@
 #pragma once
+#include "core/PageKeys.h"
+
 #include <QString>
+
+#include <functional>
 
 class ControlHost;
 class QWidget;
@@ -22,7 +26,10 @@ IWheelMouse *createWheelMouse(const ControlHost *controls, QWidget *owner, QObje
 // Whether `e` asks a reading window for a page step: a key that turns pages
 // (PageKeys), a wheel notch or the left button. While a turn plays, these reach
 // the window and queue their steps; the rest of its input is dropped.
-bool asksForAStep(const QEvent *e);
+bool asksForAStep(const QEvent *e, const PageKeys::KeyMap &keys);
+
+// A window-wide shortcut for each key the settings give `action`.
+void onKeys(QWidget *owner, const PageKeys::KeyMap &keys, PageKeys::Action action, const std::function<void()> &run);
 
 // The wait panel shown while a volume is prepared: a box with a message and a
 // progress bar in its track; hidden until needed.

@@ -151,7 +151,7 @@ TEST_F(Export, TheFullScreenMenuExportsItsOwnPage)
     {
         Frm_FullScreen full(*w);
         w->session.goToStep(1, TurnDirection::RightOver, false);
-        full.Form_KeyDown(KeyCodes::Right); // the full-screen window draws (and extracts) its page
+        full.Form_KeyDown(Qt::Key_Right); // the full-screen window draws (and extracts) its page
         ASSERT_EQ(w->session.step(), 2);
         full.mnuExport->trigger();
         full.mnuSelFolder->trigger();

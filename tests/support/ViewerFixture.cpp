@@ -21,6 +21,7 @@ void ViewerFixture::newRun()
     ProgramPaths paths;
     paths.programFolder = TestProgramFolder::populate(data.path() + QStringLiteral("/program"));
     paths.dataFolder = data.path();
+    paths.userConfigFolder = data.path() + QStringLiteral("/config");
     paths.executableName = QStringLiteral("leafview");
     viewer = std::make_unique<ViewerStartup>(paths, prompts, controls);
     app = &viewer->program();

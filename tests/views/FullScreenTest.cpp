@@ -149,7 +149,7 @@ TEST_P(LeavingDuringATurn, EndsTheTurnAtOnceAndKeepsItsPage)
     QElapsedTimer turn;
     turn.start();
     if (c.fullScreen)
-        fs->Form_KeyDown(KeyCodes::Right);
+        fs->Form_KeyDown(Qt::Key_Right);
     else
         w->Go_Next();
     // Ten frames of at least 30 ms each make a whole turn.
@@ -243,7 +243,7 @@ TEST_F(FullScreen, AYesAtTheLastPageShowsTheNextVolume)
     Frm_FullScreen &f = open();
     f.mnuGoLast_Click();
     prompts.messageAnswers = {MsgResult::Yes};
-    f.Form_KeyDown(KeyCodes::Space);
+    f.Form_KeyDown(Qt::Key_Space);
     EXPECT_EQ(prompts.last()->text, QStringLiteral("마지막 페이지 입니다. 다음권을 보시겠습니까?"));
     EXPECT_EQ(w->session.currentVolume(), QStringLiteral("v2/"));
     EXPECT_EQ(w->session.step(), 0);
@@ -256,15 +256,15 @@ TEST_F(FullScreen, ClosingHandsThePageBackInTheLastViewMode)
     for (const bool byMenu : {false, true}) {
         openBook(5);
         Frm_FullScreen &f = open();
-        f.Form_KeyDown(KeyCodes::Right);
-        f.Form_KeyDown(KeyCodes::Right); // page 3
+        f.Form_KeyDown(Qt::Key_Right);
+        f.Form_KeyDown(Qt::Key_Right); // page 3
         f.Set_ViewMode(1);               // spread 1
         if (byMenu) {
             EXPECT_EQ(f.mnuFullScreenMenu->actions().last(), f.mnuLeaveFullScreen);
             EXPECT_EQ(f.mnuLeaveFullScreen->text(), QStringLiteral("전체 화면 끝내기 (F11)"));
             f.mnuLeaveFullScreen->trigger();
         } else {
-            f.Form_KeyDown(KeyCodes::Escape);
+            f.Form_KeyDown(Qt::Key_Escape);
         }
         EXPECT_EQ(f.result(), QDialog::Accepted) << byMenu;
         EXPECT_EQ(w->session.step(), 1);
@@ -285,7 +285,7 @@ TEST_F(FullScreen, ClosingTheMainWindowUnderItRecordsThePageInView)
         openBook(5);
         Frm_FullScreen &f = open();
         for (int i = 0; i < presses; ++i)
-            f.Form_KeyDown(KeyCodes::Right);
+            f.Form_KeyDown(Qt::Key_Right);
         ASSERT_EQ(w->session.step(), presses); // the one place, moved by the full-screen window
         w->close(); // what a stop signal does
         const auto rec = ResumeRecord::readFrom(dataPath(ResumeRecord::fileName()));
