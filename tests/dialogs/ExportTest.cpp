@@ -6,7 +6,6 @@
 #include "core/ExportFolderFile.h"
 #include "core/PageExport.h"
 #include "dialogs/Frm_Folder.h"
-#include "platform/KeyCodes.h"
 #include "platform/SkinButton.h"
 #include "views/Frm_FullScreen.h"
 

@@ -5,7 +5,6 @@
 #include "ViewerFixture.h"
 #include "core/ResumeRecord.h"
 #include "platform/Canvas.h"
-#include "platform/KeyCodes.h"
 #include "views/Frm_FullScreen.h"
 
 #include <QAction>
