@@ -39,10 +39,11 @@ CommandLine CommandLine::parse(const QString &text)
 
 namespace {
 const QStringList kRenderValues = {QStringLiteral("--out"), QStringLiteral("--volume"), QStringLiteral("--page"),
-                                   QStringLiteral("--size"), QStringLiteral("--scale")};
+                                   QStringLiteral("--size"), QStringLiteral("--scale"), QStringLiteral("--fit"),
+                                   QStringLiteral("--rotate"), QStringLiteral("--scroll")};
 const QStringList kRenderFlags = {QStringLiteral("--two-page"), QStringLiteral("--rtl"), QStringLiteral("--hundred"),
                                   QStringLiteral("--sharpen"), QStringLiteral("--effect"), QStringLiteral("--wide-alone"),
-                                  QStringLiteral("--cover-alone")};
+                                  QStringLiteral("--cover-alone"), QStringLiteral("--continuous")};
 
 // The toolkit's own options (with one dash or two) are left for it to take.
 const QStringList kToolkitValues = {QStringLiteral("-platform"), QStringLiteral("-platformpluginpath"),
@@ -178,7 +179,8 @@ QString CommandLine::usage()
         "       leafview --list PATH\n"
         "       leafview --render PATH --out FILE.png [--volume N] [--page N] [--size WxH]\n"
         "                [--scale N] [--two-page] [--rtl] [--hundred] [--sharpen] [--effect]\n"
-        "                [--wide-alone] [--cover-alone]\n"
+        "                [--wide-alone] [--cover-alone] [--fit page|width|height]\n"
+        "                [--rotate 0|90|180|270] [--continuous] [--scroll PX]\n"
         "       leafview --make-sample FOLDER\n"
         "       leafview --help | --version\n"
         "\n"
@@ -201,6 +203,13 @@ QString CommandLine::usage()
         "    --effect            with the page-turn effect on\n"
         "    --wide-alone        with --two-page, a page wider than tall stands alone\n"
         "    --cover-alone       with --two-page, the first page stands alone\n"
+        "    --fit MODE          page (the whole page, the default), width or height: the\n"
+        "                        page fills the surface's width or height, with no size limit\n"
+        "    --rotate DEGREES    every page turned 0, 90, 180 or 270 degrees clockwise\n"
+        "    --continuous        the volume's pages stacked top to bottom at the surface's\n"
+        "                        width, without spreads or the page-turn effect\n"
+        "    --scroll PX         surface pixels scrolled down: from the top of the page, or\n"
+        "                        with --continuous from the top of the volume's first page (0)\n"
         "  --make-sample FOLDER  write the sample book into FOLDER\n"
         "  --lang ko|en          Korean or English texts for this run\n"
         "  --help, -h            print this text\n"

@@ -138,6 +138,16 @@ void Language::load()
     Mnu_CoverAlone = pick("표지 따로 보기 (O)", "Cover alone (O)");
     Mnu_ShiftByOne = pick("한 장 밀어 짝 맞추기 (S)", "Shift by one (S)");
     Mnu_FollowDirection = pick("읽는 방향으로 넘기기", "Controls follow reading direction");
+    Mnu_FitPage = pick("쪽 맞춤 (B)", "Fit page (B)");
+    Mnu_FitWidth = pick("폭 맞춤 (W)", "Fit width (W)");
+    Mnu_FitHeight = pick("높이 맞춤 (H)", "Fit height (H)");
+    Mnu_ZoomIn = pick("확대 (+)", "Zoom in (+)");
+    Mnu_ZoomOut = pick("축소 (-)", "Zoom out (-)");
+    Mnu_ZoomReset = pick("맞춤 크기로 (0)", "Back to the fit (0)");
+    Mnu_ActualSize = pick("실제 크기 (1)", "Actual size (1)");
+    Mnu_RotateCw = pick("시계 방향 회전 (R)", "Rotate clockwise (R)");
+    Mnu_RotateCcw = pick("반시계 방향 회전 (Shift+R)", "Rotate counter-clockwise (Shift+R)");
+    Mnu_Continuous = pick("이어 보기 (C)", "Continuous strip (C)");
 
     Open_Title = pick("열기", "Open");
     Open_Zip = pick("압축파일열기", "Open an archive");

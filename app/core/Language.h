@@ -49,6 +49,9 @@ struct Language
         Mnu_Japan, Mnu_GoFirst, Mnu_GoPrev, Mnu_GoNext, Mnu_GoLast;
     // The spread entries of the page menus.
     QString Mnu_WideAlone, Mnu_CoverAlone, Mnu_ShiftByOne, Mnu_FollowDirection;
+    // The view entries: fit, zoom, rotation and the continuous strip.
+    QString Mnu_FitPage, Mnu_FitWidth, Mnu_FitHeight, Mnu_ZoomIn, Mnu_ZoomOut, Mnu_ZoomReset, Mnu_ActualSize,
+        Mnu_RotateCw, Mnu_RotateCcw, Mnu_Continuous;
 
     // ---- open chooser
     QString Open_Title;  // the chooser and its file dialog

@@ -14,7 +14,10 @@
 #include <QFileInfo>
 #include <QPainter>
 
+#include <QTransform>
+
 #include <algorithm>
+#include <cmath>
 #include <exception>
 
 using PageGeometry::roundEven;
@@ -85,6 +88,7 @@ PageComposer::PageComposer(ReadingSession &session, Program &app)
     // What was decoded ahead is only good for the same volume and options.
     const auto forget = [this] {
         m_prefetch.drop();
+        m_stripCache.clear();
         m_lastIndex = -1;
     };
     QObject::connect(&session, &ReadingSession::optionChanged, m_guard.get(), forget);
@@ -123,8 +127,9 @@ QSize PageComposer::pageSize(IImgPicture *picture, const QString &file, qint16 n
     float w = 0, h = 0;
     if (picture && !file.isEmpty())
         picture->GetImageSize(file, w, h);
-    return PageGeometry::drawnSize(w, h, n, m_session.option(ReadingSession::Hundred), surface.width(),
-                                   surface.height());
+    const ViewSettings &view = m_session.view();
+    return PageView::drawnSize(PageView::turned(QSizeF(w, h), view.rotation), view, n,
+                               m_session.option(ReadingSession::Hundred), surface, m_ratio);
 }
 
 void PageComposer::draw(const PageTarget &t, int index, qint16 I_Effect, TurnDirection turn)
@@ -145,8 +150,11 @@ void PageComposer::draw(const PageTarget &t, int index, qint16 I_Effect, TurnDir
     if (!surface.isDetached())
         surface = QImage(surface.size(), surface.format());
     surface.fill(Qt::black);
+    m_shift = QPoint();
     const PageStep step = m_session.stepAt(index);
-    if (asOnePage(step))
+    if (m_session.view().continuous)
+        drawStrip(t, surface);
+    else if (asOnePage(step))
         drawOnePage(t, surface, step, I_Effect, turn);
     else
         drawSpread(t, surface, step, I_Effect, turn);
@@ -216,15 +224,16 @@ PageComposer::Shown PageComposer::shown(IImgPicture *pic, const Placed &page, Pa
     // A header that cannot be read (not an image, or one past the decode limit)
     // is not worth a decode; a readable header may still front a truncated file.
     if (!page.size.isEmpty() && fileExists(page.file)) {
-        const QRect logical = PageGeometry::placed(side, page.size, m_logical);
+        const QRect logical = PageGeometry::placed(side, page.size, m_logical).translated(m_shift);
         const QRect area = PageGeometry::toDevice(logical, m_ratio);
-        std::optional<QImage> img = picture(pic, page.file, area.size());
+        std::optional<QImage> img = m_session.view().plain() ? picture(pic, page.file, area.size())
+                                                              : turnedPicture(pic, page.file, logical);
         if (img && !img->isNull())
             return {std::move(*img), logical, area, false};
     }
     m_notices.push_back(page.entry);
     const QString name = m_session.pageName(page.entry);
-    const QRect logical = PageGeometry::placed(side, slot, m_logical);
+    const QRect logical = PageGeometry::placed(side, slot, m_logical).translated(m_shift);
     const QRect area = PageGeometry::toDevice(logical, m_ratio);
     return {PageNotice::page(area.size(), m_app.lang.Msg_Undecodable.arg(name), m_ratio), logical, area, true};
 }
@@ -236,7 +245,8 @@ bool PageComposer::noticeShown(int entry) const
 
 void PageComposer::schedulePrefetch(IImgPicture *pic, int index, QSize surface, qreal ratio)
 {
-    if (!m_prefetching || !pic || !pic->Decoder() || index < 0 || index >= m_session.stepCount())
+    if (!m_prefetching || !pic || !pic->Decoder() || index < 0 || index >= m_session.stepCount() ||
+        m_session.view().rotation != 0 || m_session.view().continuous)
         return;
     // The control belongs to a window that may close before the look-ahead runs.
     QObject *control = dynamic_cast<QObject *>(pic);
@@ -260,7 +270,8 @@ void PageComposer::prefetchStep(IImgPicture *pic, int index, QSize surface, qrea
         const Placed &page = pages[i];
         if (page.entry < 0 || page.size.isEmpty() || !fileExists(page.file))
             continue;
-        const QSize device = PageGeometry::toDevice(PageGeometry::placed(sideOf(i, pages.size()), page.size, surface), ratio).size();
+        const QSize device = decodeLimit(
+            PageGeometry::toDevice(PageGeometry::placed(sideOf(i, pages.size()), page.size, surface), ratio).size());
         m_prefetch.request(PagePrefetch::keyOf(page.file, device), pic->Decoder());
     }
 }
@@ -275,15 +286,28 @@ void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, const PageS
         return;
     }
     const Placed placed = layout(pic, step, m_logical).front();
+    m_shift = scrollShift(PageGeometry::placed(PageGeometry::Alone, placed.size, m_logical));
     const Shown page = shown(pic, placed, PageGeometry::Alone, m_logical);
     const QRect a = page.area;
     if (I_Effect != 1) {
         surface.fill(Qt::black);
-        copyPicture(page.image, surface, a.x(), a.y(), a.width(), a.height());
+        if (page.image.size() == a.size())
+            copyPicture(page.image, surface, a.x(), a.y(), a.width(), a.height());
+        else
+            putPicture(surface, page.image, a);
     } else {
         if (!Img_Tmp.isNull() && Img_Tmp.size() == surface.size())
             surface = Img_Tmp.copy();
-        turnPage(t, surface, page.image, a, turn, false);
+        // A page larger than the surface turns as the part of it in view.
+        const QRect inView = a.intersected(surface.rect());
+        if (inView != a && !page.image.isNull()) {
+            QImage part(inView.size(), QImage::Format_RGB32);
+            part.fill(Qt::black);
+            putPicture(part, page.image, a.translated(-inView.topLeft()));
+            turnPage(t, surface, part, inView, turn, false);
+        } else {
+            turnPage(t, surface, page.image, a, turn, false);
+        }
     }
     if (!page.notice && !page.image.isNull())
         m_shownPages.push_back({placed.entry, placed.file, page.logical});
@@ -300,6 +324,11 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, const PageSt
         return;
     }
     const std::vector<Placed> pages = layout(pic, step, m_logical);
+    m_shift = scrollShift(PageGeometry::placed(PageGeometry::LeftHalf, pages[0].size, m_logical)
+                              .united(PageGeometry::placed(PageGeometry::RightHalf, pages[1].size, m_logical)));
+    // A spread larger than the surface is not turned: it stands where it scrolled.
+    if (!m_shift.isNull())
+        I_Effect = 0;
     const int sw = m_logical.width(), sh = m_logical.height();
     const int centre = int(roundEven(sw / 2.0));
     // A page that cannot be decoded fills its half.
@@ -307,7 +336,10 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, const PageSt
     const Shown right = shown(pic, pages[1], PageGeometry::RightHalf, QSize(sw - centre, sh));
     // Puts one page on `to` at x (device pixels), at its own height.
     auto place = [](QImage &to, const Shown &page, int x) {
-        copyPicture(page.image, to, x, page.area.y(), page.area.width(), page.area.height());
+        if (page.image.size() == page.area.size())
+            copyPicture(page.image, to, x, page.area.y(), page.area.width(), page.area.height());
+        else
+            putPicture(to, page.image, QRect(QPoint(x, page.area.y()), page.area.size()));
     };
     auto remember = [this](const Placed &placed, const Shown &page, int x) {
         if (!page.notice && !page.image.isNull())
@@ -379,5 +411,122 @@ void PageComposer::turnPage(const PageTarget &t, QImage &surface, const QImage &
         move.Move_Page(target, page, pageIsDC ? &page : nullptr);
     } catch (const std::exception &e) {
         m_app.logError(QString::fromUtf8(e.what()));
+    }
+}
+
+void PageComposer::putPicture(QImage &to, const QImage &picture, QRect area)
+{
+    if (picture.isNull() || area.isEmpty())
+        return;
+    QPainter painter(&to);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (picture.size() == area.size()) {
+        painter.drawImage(area.topLeft(), picture);
+        return;
+    }
+    // Only the part in view is scaled.
+    const QRect inView = area.intersected(to.rect());
+    if (inView.isEmpty())
+        return;
+    const double fx = double(picture.width()) / area.width(), fy = double(picture.height()) / area.height();
+    const QRectF source((inView.x() - area.x()) * fx, (inView.y() - area.y()) * fy, inView.width() * fx,
+                        inView.height() * fy);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(inView), picture, source);
+}
+
+QPoint PageComposer::scrollShift(QRect bounds)
+{
+    m_session.setExtent(bounds.size(), m_logical);
+    const QPoint scroll = m_session.scrollOffset();
+    // Along an axis where the pages fit they stand where the centring rules put them.
+    return {bounds.width() > m_logical.width() ? -bounds.left() - scroll.x() : 0,
+            bounds.height() > m_logical.height() ? -bounds.top() - scroll.y() : 0};
+}
+
+QSize PageComposer::decodeLimit(QSize device)
+{
+    // A page zoomed far past the surface is decoded at most this large and
+    // scaled where it is drawn: memory stays bounded at any zoom.
+    constexpr double kMaxPixels = 24.0 * 1024 * 1024;
+    const double pixels = double(device.width()) * device.height();
+    if (pixels <= kMaxPixels)
+        return device;
+    return (QSizeF(device) * std::sqrt(kMaxPixels / pixels)).toSize().expandedTo(QSize(1, 1));
+}
+
+QSize PageComposer::uprightDecodeSize(QRect logical) const
+{
+    const QSize device = decodeLimit(PageGeometry::toDevice(logical, m_ratio).size());
+    const int rotation = m_session.view().rotation;
+    return rotation == 90 || rotation == 270 ? device.transposed() : device;
+}
+
+std::optional<QImage> PageComposer::turnedPicture(IImgPicture *pic, const QString &file, QRect logical)
+{
+    const int rotation = m_session.view().rotation;
+    std::optional<QImage> img = picture(pic, file, uprightDecodeSize(logical));
+    if (img && !img->isNull() && rotation != 0)
+        *img = img->transformed(QTransform().rotate(rotation));
+    return img;
+}
+
+void PageComposer::drawStrip(const PageTarget &t, QImage &surface)
+{
+    if (t.Img_Tmp)
+        *t.Img_Tmp = QImage();
+    IImgPicture *pic = t.picture;
+    ContinuousStrip &strip = m_session.strip();
+    const int sw = m_logical.width(), sh = m_logical.height();
+    const int width = qMax(1, int(roundEven(sw * m_session.view().zoom / 100.0)));
+    m_session.setExtent(QSize(width, 0), m_logical);
+    if (!pic || strip.pageCount() == 0)
+        return;
+    const QPoint scroll = m_session.scrollOffset();
+    const int x = width <= sw ? int(roundEven((sw - width) / 2.0)) : -scroll.x();
+    const int first = strip.pageAt(scroll.y() - sh), last = strip.pageAt(scroll.y() + 2 * sh - 1);
+    const int rotation = m_session.view().rotation;
+    auto logicalOf = [&](int k) { return QRect(x, strip.topOf(k) - scroll.y(), width, strip.heightOf(k)); };
+    auto keyOf = [&](int k) {
+        return StripCache::Key{k, PageGeometry::toDevice(logicalOf(k), m_ratio).size(), rotation};
+    };
+    // The pages on the surface, decoded now when they were not decoded ahead.
+    for (int k = strip.pageAt(scroll.y()); k <= last; ++k) {
+        const QRect logical = logicalOf(k);
+        if (logical.top() >= sh)
+            break;
+        const StripCache::Key key = keyOf(k);
+        std::optional<QImage> img = m_stripCache.find(key);
+        if (!img) {
+            m_session.extractEntry(k);
+            const QString file = m_session.Page_Path(k);
+            img = fileExists(file) ? turnedPicture(pic, file, logical) : std::nullopt;
+            if (!img)
+                img = QImage();
+            m_stripCache.put(key, *img, first, last);
+        }
+        const QRect area = PageGeometry::toDevice(logical, m_ratio);
+        if (img->isNull()) {
+            m_notices.push_back(k);
+            putPicture(surface, PageNotice::page(area.size(), m_app.lang.Msg_Undecodable.arg(m_session.pageName(k)), m_ratio),
+                       area);
+            continue;
+        }
+        putPicture(surface, *img, area);
+        m_shownPages.push_back({k, m_session.Page_Path(k), logical});
+    }
+    // A screen before and after, on the worker, to be taken when they come in view.
+    if (!m_prefetching || !pic->Decoder())
+        return;
+    m_prefetch.setCapacity(4);
+    for (int k = first; k <= last; ++k) {
+        const StripCache::Key key = keyOf(k);
+        const QString file = m_session.Page_Path(k);
+        if (rotation != 0 || !fileExists(file))
+            continue;
+        if (m_stripCache.find(key))
+            continue;
+        const PagePrefetch::Key ahead = PagePrefetch::keyOf(file, uprightDecodeSize(logicalOf(k)));
+        m_prefetch.request(ahead, pic->Decoder());
     }
 }

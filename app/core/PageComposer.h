@@ -3,6 +3,7 @@
 #include "core/PageGeometry.h"
 #include "core/PagePrefetch.h"
 #include "core/PageSteps.h"
+#include "core/StripCache.h"
 
 #include <QImage>
 #include <QObject>
@@ -74,6 +75,9 @@ public:
     // The drawn size of `file` on a surface of the given size, n pages side by side.
     QSize pageSize(IImgPicture *picture, const QString &file, qint16 n, QSize surface) const;
 
+    // The decoded pages of the continuous strip.
+    StripCache &stripCache() { return m_stripCache; }
+
     // Decoding ahead; on by default. Off, every page is decoded when drawn.
     void setPrefetching(bool on);
     PagePrefetch &prefetch() { return m_prefetch; }
@@ -112,6 +116,23 @@ private:
     void schedulePrefetch(IImgPicture *pic, int index, QSize surface, qreal ratio);
     void prefetchStep(IImgPicture *pic, int index, QSize surface, qreal ratio);
 
+    // Places a page's picture over `area` (device pixels): copied when it has
+    // that size, else scaled (a page decoded below the size it stands at).
+    static void putPicture(QImage &to, const QImage &picture, QRect area);
+    // The offset that puts the session's scroll place on the surface, for pages
+    // standing in `bounds` by the centring rules (logical pixels); tells the
+    // session what was laid out.
+    QPoint scrollShift(QRect bounds);
+    // The picture of a page of logical rectangle `logical`, decoded upright and
+    // turned by the view's rotation; large pages decode below their size.
+    std::optional<QImage> turnedPicture(IImgPicture *pic, const QString &file, QRect logical);
+    // The largest size a page is decoded at (`device` or less, same shape).
+    static QSize decodeLimit(QSize device);
+    // The size a page standing at `logical` is decoded at, upright.
+    QSize uprightDecodeSize(QRect logical) const;
+    // The continuous strip: the pages on the surface, those a screen before and
+    // after decoded ahead.
+    void drawStrip(const PageTarget &t, QImage &surface);
     void drawOnePage(const PageTarget &t, QImage &surface, const PageStep &step, qint16 I_Effect, TurnDirection turn);
     void drawSpread(const PageTarget &t, QImage &surface, const PageStep &step, qint16 I_Effect, TurnDirection turn);
     void turnPage(const PageTarget &t, QImage &surface, const QImage &page, QRect area, TurnDirection turn,
@@ -136,4 +157,7 @@ private:
     // Context of the composer's connections and pending look-aheads: they end
     // with it.
     std::unique_ptr<QObject> m_guard;
+    // Added to every page's place by the scroll place of the draw under way.
+    QPoint m_shift;
+    StripCache m_stripCache;
 };

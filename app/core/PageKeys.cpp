@@ -13,11 +13,13 @@ struct Binding
     const char *keys; // PortableText, alternatives separated by ", "
 };
 
-// The design's key table (Return and the keypad's Enter both step on), the keys
-// both windows share beyond it, and the spread menu's letters.
+// The design's key table (Return and the keypad's Enter both step on; Space,
+// Page Down, Page Up and Backspace step too, once a page taller than the surface
+// has been scrolled to its end), the keys both windows share beyond it, the
+// spread menu's letters and the view's keys.
 constexpr Binding kBindings[] = {
-    {Action::Next, "Next", "PgDown, Space, Return, Enter, Right"},
-    {Action::Prev, "Previous", "Backspace, Left, PgUp"},
+    {Action::Next, "Next", "Return, Enter, Right"},
+    {Action::Prev, "Previous", "Left"},
     {Action::First, "First", "Home"},
     {Action::Last, "Last", "End"},
     {Action::Leave, "Leave", "Esc"},
@@ -30,6 +32,21 @@ constexpr Binding kBindings[] = {
     {Action::WideAlone, "WideAlone", "A"},
     {Action::CoverAlone, "CoverAlone", "O"},
     {Action::ShiftPairing, "ShiftPairing", "S"},
+    {Action::ScreenDown, "ScreenDown", "PgDown, Space"},
+    {Action::ScreenUp, "ScreenUp", "PgUp, Backspace"},
+    {Action::ScrollDown, "ScrollDown", "Down"},
+    {Action::ScrollUp, "ScrollUp", "Up"},
+    {Action::FitWidth, "FitWidth", "W"},
+    {Action::FitHeight, "FitHeight", "H"},
+    {Action::FitPage, "FitPage", "B"},
+    // Plus is Shift and "=" on most layouts; "=" alone zooms as well.
+    {Action::ZoomIn, "ZoomIn", "+, Shift++, ="},
+    {Action::ZoomOut, "ZoomOut", "-"},
+    {Action::ZoomReset, "ZoomReset", "0"},
+    {Action::ActualSize, "ActualSize", "1"},
+    {Action::RotateCw, "RotateClockwise", "R"},
+    {Action::RotateCcw, "RotateCounterClockwise", "Shift+R"},
+    {Action::Continuous, "Continuous", "C"},
 };
 static_assert(std::size(kBindings) == kActionCount, "every action has a name and keys");
 
@@ -164,6 +181,23 @@ QString KeyMap::shownKeys(Action action) const
     for (const QKeySequence &k : keysOf(action))
         shown.append(k.toString(QKeySequence::PortableText));
     return shown.join(QStringLiteral(", "));
+}
+
+bool isStep(Action action)
+{
+    switch (action) {
+    case Action::Next:
+    case Action::Prev:
+    case Action::First:
+    case Action::Last:
+    case Action::ScreenDown:
+    case Action::ScreenUp:
+    case Action::ScrollDown:
+    case Action::ScrollUp:
+        return true;
+    default:
+        return false;
+    }
 }
 
 bool isArrow(QKeyCombination key)

@@ -28,6 +28,21 @@ enum class Action {
     WideAlone,
     CoverAlone,
     ShiftPairing,
+    // One screen down or up inside a page taller than the surface, then a step.
+    ScreenDown,
+    ScreenUp,
+    ScrollDown,
+    ScrollUp,
+    FitWidth,
+    FitHeight,
+    FitPage,
+    ZoomIn,
+    ZoomOut,
+    ZoomReset,
+    ActualSize,
+    RotateCw,
+    RotateCcw,
+    Continuous,
     Count_
 };
 
@@ -63,6 +78,9 @@ private:
     static int index(Action action) { return int(action) - 1; }
     std::array<QList<QKeySequence>, kActionCount> m_keys;
 };
+
+// Whether the action moves the place by a step or a screen (it may start a turn).
+bool isStep(Action action);
 
 // Arrow keys follow the reading direction when the controls are mirrored.
 bool isArrow(QKeyCombination key);

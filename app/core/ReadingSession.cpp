@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 
 #include <exception>
+#include <limits>
 
 namespace {
 // Text after the last "/".
@@ -228,6 +229,9 @@ void ReadingSession::cb_list_Click()
     if (m_kept)
         m_step = stepOfRecord(*m_kept);
     m_kept.reset();
+    m_scroll = QPoint();
+    m_strip.reset(pageCount(), stripMeasure());
+    m_strip.setPage(currentStep().first);
     emit volumeLoadFinished();
     IsProcess = false;
 }
@@ -393,7 +397,7 @@ bool ReadingSession::setOption(Option o, bool on)
     // the step holding the page otherwise.
     const int page = currentStep().first;
     if (o == TwoPage)
-        m_viewMode = on ? ViewMode::TwoPage : ViewMode::OnePage;
+        m_viewMode = on && !m_view.continuous ? ViewMode::TwoPage : ViewMode::OnePage;
     if (o == TwoPage || o == WideAlone || o == CoverAlone)
         rebuildSteps(page);
     emit optionChanged(o, on);
@@ -436,6 +440,11 @@ bool ReadingSession::goToStep(int index, TurnDirection turn, bool isTurn)
     const bool moved = to != m_step;
     m_step = to;
     m_turn = turn;
+    // A new step is seen from its top (its bottom after scrolling back into it);
+    // the draw keeps the offset inside the pages.
+    m_scroll = QPoint(0, m_landAtEnd ? std::numeric_limits<int>::max() / 2 : 0);
+    if (m_view.continuous)
+        m_strip.setPage(stepAt(to).first);
     emit placeChanged(isTurn);
     return moved;
 }
@@ -447,7 +456,26 @@ ReadingSession::Move ReadingSession::stepForward()
         goToStep(m_step + 1, turnDirection(true), true);
         return Move::Moved;
     }
+    return atVolumeEnd(true);
+}
+
+ReadingSession::Move ReadingSession::atVolumeEnd(bool forward)
+{
+    const int steps = stepCount();
     const int v = m_volumeIndex;
+    if (!forward) {
+        // The previous volume is offered whatever this one holds: a volume of a
+        // single page or spread would otherwise be a dead end going back.
+        if (v - 1 >= 0) {
+            if (ask(m_app.lang.Msg_Table[1])) {
+                selectVolume(v - 1);
+                return Move::NewVolume;
+            }
+        } else if (steps >= 2) {
+            tell(m_app.lang.Msg_Table[6]);
+        }
+        return Move::Stayed;
+    }
     if (v >= 0 && v + 1 < volumeCount()) {
         if (ask(m_app.lang.Msg_Table[0])) {
             selectVolume(v + 1);
@@ -465,18 +493,7 @@ ReadingSession::Move ReadingSession::stepBack()
         goToStep(m_step - 1, turnDirection(false), true);
         return Move::Moved;
     }
-    // The previous volume is offered whatever this one holds: a volume of a single
-    // page or spread would otherwise be a dead end going back.
-    const int v = m_volumeIndex;
-    if (v - 1 >= 0) {
-        if (ask(m_app.lang.Msg_Table[1])) {
-            selectVolume(v - 1);
-            return Move::NewVolume;
-        }
-    } else if (stepCount() >= 2) {
-        tell(m_app.lang.Msg_Table[6]);
-    }
-    return Move::Stayed;
+    return atVolumeEnd(false);
 }
 
 std::optional<int> ReadingSession::pageBoxStep(const QString &text) const
@@ -531,7 +548,9 @@ ResumeRecord ReadingSession::snapshot() const
     r.isArchive = m_app.IsArchive;
     // A spread is kept as the spread index of its first page, the record's meaning.
     r.viewMode = qint16(m_viewMode);
-    r.pagePosition = qint16(m_viewMode == ViewMode::TwoPage ? currentStep().first / 2 : currentStep().first);
+    // The strip is kept by the page at its top, as one page is.
+    const int page = m_view.continuous ? m_strip.topPage() : currentStep().first;
+    r.pagePosition = qint16(m_viewMode == ViewMode::TwoPage ? page / 2 : page);
     r.rightToLeft = option(RightToLeft);
     r.archiveKind = m_app.ArchiveKind;
     r.hundred = option(Hundred) ? 1 : 0;
@@ -621,4 +640,205 @@ std::unique_ptr<cUnzip> &ReadingSession::zipReaderSlot()
 std::unique_ptr<ArchiveReader> &ReadingSession::rarReaderSlot()
 {
     return m_app.RarReader;
+}
+
+// ---------------------------------------------------------------- the view
+
+ContinuousStrip::Measure ReadingSession::stripMeasure()
+{
+    return [this](int k) {
+        // An archive page is taken out to be measured; it is drawn from there later.
+        extractEntry(k);
+        const QSize size = headerSize ? headerSize(Page_Path(k)) : QSize();
+        return PageView::turned(QSizeF(size.isValid() ? size : QSize()), m_view.rotation);
+    };
+}
+
+void ReadingSession::changeView(const ViewSettings &view)
+{
+    if (view == m_view)
+        return;
+    const ViewSettings old = m_view;
+    const int page = currentStep().first;
+    m_view = view;
+    if (old.continuous != view.continuous) {
+        m_viewMode = option(TwoPage) && !view.continuous ? ViewMode::TwoPage : ViewMode::OnePage;
+        rebuildSteps(page);
+        m_strip.reset(pageCount(), stripMeasure());
+        m_strip.setPage(page);
+        m_scroll = QPoint();
+    } else if (old.rotation != view.rotation) {
+        m_strip.remeasure(stripMeasure());
+        m_scroll = QPoint();
+    } else if (old.fit != view.fit) {
+        m_scroll = QPoint();
+    } else if (old.zoom != view.zoom && !view.continuous) {
+        // A zoom keeps the point at the surface's centre where it is.
+        const double f = double(view.zoom) / old.zoom;
+        const QPointF half(m_surface.width() / 2.0, m_surface.height() / 2.0);
+        m_scroll = ((QPointF(m_scroll) + half) * f - half).toPoint();
+    }
+    emit viewChanged();
+    emit placeChanged(false);
+}
+
+void ReadingSession::setView(const ViewSettings &view)
+{
+    ViewSettings v = view;
+    v.zoom = qBound(PageView::MinZoom, v.zoom, PageView::MaxZoom);
+    v.rotation = PageView::rotated(v.rotation, 0);
+    changeView(v);
+}
+
+void ReadingSession::setFit(FitMode fit)
+{
+    ViewSettings v = m_view;
+    v.fit = fit;
+    v.zoom = 100;
+    changeView(v);
+}
+
+void ReadingSession::zoomIn()
+{
+    ViewSettings v = m_view;
+    v.zoom = PageView::zoomIn(v.zoom);
+    changeView(v);
+}
+
+void ReadingSession::zoomOut()
+{
+    ViewSettings v = m_view;
+    v.zoom = PageView::zoomOut(v.zoom);
+    changeView(v);
+}
+
+void ReadingSession::zoomReset()
+{
+    ViewSettings v = m_view;
+    v.zoom = 100;
+    changeView(v);
+}
+
+void ReadingSession::rotate(bool clockwise)
+{
+    ViewSettings v = m_view;
+    v.rotation = PageView::rotated(v.rotation, clockwise ? 90 : -90);
+    changeView(v);
+}
+
+void ReadingSession::setContinuous(bool on)
+{
+    ViewSettings v = m_view;
+    v.continuous = on;
+    changeView(v);
+}
+
+QPoint ReadingSession::scrollOffset() const
+{
+    return m_view.continuous ? QPoint(m_scroll.x(), m_strip.y()) : m_scroll;
+}
+
+void ReadingSession::setExtent(QSize content, QSize surface)
+{
+    m_content = content;
+    m_surface = surface;
+    m_scroll = PageView::clampScroll(m_scroll, content, surface);
+    if (m_view.continuous) {
+        m_strip.setWidth(content.width());
+        m_strip.settle(surface.height());
+        m_content.setHeight(m_strip.total());
+        followStrip();
+    }
+}
+
+bool ReadingSession::overflows() const
+{
+    const QPoint end = PageView::scrollEnd(m_content, m_surface);
+    return end.x() > 0 || end.y() > 0;
+}
+
+bool ReadingSession::canScroll(bool forward) const
+{
+    const int y = scrollOffset().y();
+    return forward ? y < PageView::scrollEnd(m_content, m_surface).y() : y > 0;
+}
+
+void ReadingSession::followStrip()
+{
+    if (m_view.continuous && !m_surface.isEmpty() && pageCount() > 0)
+        m_step = stepOfPage(m_strip.centrePage(m_surface.height()));
+}
+
+void ReadingSession::scrollBy(int amount, bool forward)
+{
+    if (pageCount() == 0)
+        return;
+    if (m_view.continuous) {
+        if (m_surface.isEmpty())
+            return;
+        const int before = m_strip.y();
+        m_strip.setY(before + (forward ? amount : -amount));
+        m_strip.settle(m_surface.height());
+        if (m_strip.y() == before) {
+            atVolumeEnd(forward);
+            return;
+        }
+        m_content.setHeight(m_strip.total());
+        followStrip();
+        emit placeChanged(false);
+        return;
+    }
+    if (const std::optional<QPoint> to = PageView::scrolled(m_scroll, m_content, m_surface, amount, forward)) {
+        m_scroll = *to;
+        emit placeChanged(false);
+        return;
+    }
+    if (forward) {
+        stepForward();
+        return;
+    }
+    m_landAtEnd = true;
+    stepBack();
+    m_landAtEnd = false;
+}
+
+void ReadingSession::scrollTo(int y)
+{
+    if (m_view.continuous) {
+        m_strip.measureThrough(y);
+        m_strip.setY(y);
+        if (!m_surface.isEmpty()) {
+            m_strip.settle(m_surface.height());
+            followStrip();
+        }
+    } else {
+        m_scroll = PageView::clampScroll(QPoint(m_scroll.x(), y), m_content, m_surface);
+    }
+    emit placeChanged(false);
+}
+
+void ReadingSession::scrollScreen(bool forward)
+{
+    scrollBy(qMax(m_surface.height(), 1), forward);
+}
+
+void ReadingSession::scrollLine(bool forward)
+{
+    scrollBy(PageView::lineStep(m_surface.height()), forward);
+}
+
+bool ReadingSession::panBy(QPoint delta)
+{
+    const QPoint before = scrollOffset();
+    m_scroll = PageView::clampScroll(QPoint(m_scroll.x() + delta.x(), m_scroll.y() + delta.y()), m_content, m_surface);
+    if (m_view.continuous) {
+        m_strip.setY(before.y() + delta.y());
+        m_strip.settle(m_surface.height());
+        m_content.setHeight(m_strip.total());
+        followStrip();
+    }
+    if (scrollOffset() == before)
+        return false;
+    emit placeChanged(false);
+    return true;
 }

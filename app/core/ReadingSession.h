@@ -1,11 +1,14 @@
 #pragma once
+#include "core/ContinuousStrip.h"
 #include "core/PageSteps.h"
+#include "core/PageView.h"
 #include "core/ResumeRecord.h"
 #include "listing/ListingHost.h"
 #include "listing/MemberTable.h"
 #include "platform/SortedList.h"
 
 #include <QObject>
+#include <QPoint>
 #include <QSize>
 #include <QString>
 #include <QStringList>
@@ -91,11 +94,55 @@ public:
     // keeping the page in view) run, then optionChanged. Returns false when
     // nothing changed.
     bool setOption(Option o, bool on);
-    qint16 effectFlag() const { return option(BookEffect) ? 1 : 0; }
+    // The book effect is off on the continuous strip.
+    qint16 effectFlag() const { return option(BookEffect) && !m_view.continuous ? 1 : 0; }
     ViewMode viewMode() const { return m_viewMode; }
     // Turn direction for a step forward or back: the right half over, the usual
     // forward turn; right-to-left reading swaps the two.
     TurnDirection turnDirection(bool forward) const;
+
+    // ---- the view: fit, zoom, rotation, the continuous strip, and where the
+    // surface stands over the pages. Each change signals viewChanged, then
+    // placeChanged (a jump).
+    const ViewSettings &view() const { return m_view; }
+    // The fit mode at its own size (zoom 100 %).
+    void setFit(FitMode fit);
+    void zoomIn();
+    void zoomOut();
+    // Back to the fit mode's own size.
+    void zoomReset();
+    void rotate(bool clockwise);
+    // The strip shows one page after another: spreads are off while it is on,
+    // the page in view stays in view.
+    void setContinuous(bool on);
+    // All of it at once (settings read back, a check tool's flags).
+    void setView(const ViewSettings &view);
+    // Where the surface's top-left corner stands over the step's pages (logical
+    // pixels); on the strip, its y is the strip's place.
+    QPoint scrollOffset() const;
+    // What the last draw laid out: the size of the step's pages together and
+    // the surface they stand on. The offset is kept inside them from now on.
+    void setExtent(QSize content, QSize surface);
+    QSize surfaceSize() const { return m_surface; }
+    // To `y` logical pixels from the top of the step's pages; on the strip, from
+    // the top of the volume's first page.
+    void scrollTo(int y);
+    // One screen down or up (Space, Page Down; Page Up, Backspace): inside a page
+    // taller than the surface first, then the step, arriving at the top of the
+    // next page or at the bottom of the previous one.
+    void scrollScreen(bool forward);
+    // One line (arrow keys, a wheel notch), turning at the end likewise.
+    void scrollLine(bool forward);
+    // Pans by `delta` logical pixels (a drag); false when nothing moved.
+    bool panBy(QPoint delta);
+    // Whether the step's pages overflow the surface (then a drag pans and the
+    // wheel scrolls).
+    bool overflows() const;
+    // Whether a scroll that way moves inside the pages rather than turning.
+    bool canScroll(bool forward) const;
+    // The strip of the volume's pages, measured as they come near the surface.
+    ContinuousStrip &strip() { return m_strip; }
+    const ContinuousStrip &strip() const { return m_strip; }
 
     // ---- the reading place
     // The steps of the volume in the view mode in force.
@@ -195,6 +242,7 @@ public:
 
 signals:
     void optionChanged(ReadingSession::Option option, bool on);
+    void viewChanged();
     // The reading place moved (or was asked to move): the windows draw the current
     // step; `isTurn` when it is a page turn the book effect animates.
     void placeChanged(bool isTurn);
@@ -212,6 +260,14 @@ signals:
 
 private:
     bool ask(const QString &text);
+    // At the first or last step: the neighbouring volume, offered.
+    Move atVolumeEnd(bool forward);
+    // A move by `amount` pixels down or up, turning at the end.
+    void scrollBy(int amount, bool forward);
+    void changeView(const ViewSettings &view);
+    // The strip's place decides the step: the page under the centre line.
+    void followStrip();
+    ContinuousStrip::Measure stripMeasure();
     void tell(const QString &text);
     void setVolumes(const QStringList &names);
     // Groups the pages into steps again and puts the current step where `page` is.
@@ -239,4 +295,11 @@ private:
     // Pages made to stand alone by shiftPairing.
     std::set<int> m_shifted;
     bool pageIsWide(int k);
+    ViewSettings m_view;
+    QPoint m_scroll;
+    QSize m_content;
+    QSize m_surface;
+    ContinuousStrip m_strip;
+    // A step back by scrolling lands at the bottom of the step before.
+    bool m_landAtEnd = false;
 };

@@ -170,6 +170,7 @@ void Canvas::mouseReleaseEvent(QMouseEvent *e)
 {
     if (e->button() == Qt::MiddleButton)
         holdMagnifier(2, false);
+    emit mouseReleased(e);
     QWidget::mouseReleaseEvent(e);
 }
 

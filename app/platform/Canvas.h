@@ -39,6 +39,7 @@ signals:
     void keyReleased(QKeyEvent *e);
     void mousePressed(QMouseEvent *e);
     void mouseMoved(QMouseEvent *e);
+    void mouseReleased(QMouseEvent *e);
     // The ratio is no longer the one the picture was drawn at (the window moved
     // to a screen of another density, or the screen's density changed): the
     // picture should be drawn again.

@@ -7,6 +7,7 @@
 #include "platform/InputBlocker.h"
 #include "views/Frm_ImgViewer.h"
 #include "views/Magnifier.h"
+#include "views/PageDrag.h"
 #include "views/SettingsMenu.h"
 #include "views/WindowParts.h"
 
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QCursor>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
@@ -141,9 +143,8 @@ void Frm_FullScreen::buildWidgets()
     boxPal.setColor(QPalette::Window, QColor(0xe8, 0xea, 0xed));
     PicBox->setPalette(boxPal);
 
-    connect(PicDraw, &Canvas::mousePressed, this, [this](QMouseEvent *e) {
-        PicDraw_MouseDown(e->button() == Qt::LeftButton ? 1 : e->button() == Qt::RightButton ? 2 : 4,
-                          e->position().x());
+    new PageDrag(PicDraw, m_session, [this](Qt::MouseButton button, double x) {
+        PicDraw_MouseDown(button == Qt::LeftButton ? 1 : button == Qt::RightButton ? 2 : 4, x);
     });
     connect(PicDraw, &Canvas::mouseMoved, this, [this](QMouseEvent *) { showPointer(); });
     // Another screen density: the page again at the new one.
@@ -182,6 +183,7 @@ void Frm_FullScreen::buildMenu()
         a->setCheckable(true);
     spreadEntries = SpreadMenu::add(mnuFullScreenMenu, m_session, t,
                                     [this] { m_steps.run([this] { m_session.shiftPairing(); }); });
+    viewEntries = ViewMenu::add(mnuFullScreenMenu, m_session, t);
     mnuFullScreenMenu->addSeparator()->setObjectName(QStringLiteral("seperator2"));
     mnuGoFirst = add("mnuGoFirst", t.Mnu_GoFirst, &Frm_FullScreen::mnuGoFirst_Click);
     mnuGoPrev = add("mnuGoPrev", t.Mnu_GoPrev, [this] { guardedStep(false); });
@@ -212,6 +214,7 @@ void Frm_FullScreen::syncMenu()
     mnuShowPage->setChecked(m_session.option(ReadingSession::BookEffect));
     mnuShowOriginal->setChecked(m_session.option(ReadingSession::Hundred));
     mnuShowJapan->setChecked(m_session.option(ReadingSession::RightToLeft));
+    ViewMenu::sync(viewEntries, m_session);
 }
 
 // ---------------------------------------------------------------- layout and drawing
@@ -309,28 +312,15 @@ void Frm_FullScreen::PicDraw_MouseDown(int Button, double X)
 bool Frm_FullScreen::Form_KeyDown(QKeyCombination key)
 {
     const PageKeys::Action action = m_app.keys.actionFor(key);
-    // The arrows point the way the pages go when the controls follow the reading
-    // direction; the other step keys always go on or back.
-    const bool swapped = m_session.controlsMirrored() && PageKeys::isArrow(key);
     if (QAction *entry = SpreadMenu::forAction(spreadEntries, action)) {
         SpreadMenu::sync(spreadEntries, m_session);
         entry->trigger();
         return true;
     }
     switch (action) {
-    case PageKeys::Action::Next:
-    case PageKeys::Action::Prev:
-        guardedStep((action == PageKeys::Action::Next) != swapped);
-        return true;
     case PageKeys::Action::Leave:
     case PageKeys::Action::FullScreen:
         closeFullScreen();
-        return true;
-    case PageKeys::Action::First:
-        mnuGoFirst_Click();
-        return true;
-    case PageKeys::Action::Last:
-        mnuGoLast_Click();
         return true;
     case PageKeys::Action::Info:
         if (m_main.showInfo)
@@ -346,7 +336,9 @@ bool Frm_FullScreen::Form_KeyDown(QKeyCombination key)
             m_session.exportRefused();
         return true;
     default:
-        return false;
+        // The arrows point the way the pages go when the controls follow the
+        // reading direction; the other step keys always go on or back.
+        return pageAction(action, PageKeys::isArrow(key));
     }
 }
 
@@ -357,11 +349,58 @@ void Frm_FullScreen::keyPressEvent(QKeyEvent *e)
     e->setAccepted(Form_KeyDown(e->keyCombination()));
 }
 
+bool Frm_FullScreen::pageAction(PageKeys::Action action, bool arrow)
+{
+    using PageKeys::Action;
+    const bool mirrored = arrow && m_session.controlsMirrored();
+    switch (action) {
+    case Action::None:
+        return false;
+    case Action::Next:
+    case Action::Prev:
+        guardedStep((action == Action::Next) != mirrored);
+        return true;
+    case Action::First:
+        mnuGoFirst_Click();
+        return true;
+    case Action::Last:
+        mnuGoLast_Click();
+        return true;
+    case Action::ScreenDown:
+    case Action::ScreenUp:
+    case Action::ScrollDown:
+    case Action::ScrollUp:
+        m_steps.run([this, action] {
+            const bool wasBlocked = m_blocker->isBlocked();
+            m_blocker->setBlocked(true);
+            const bool down = action == Action::ScreenDown || action == Action::ScrollDown;
+            if (action == Action::ScreenDown || action == Action::ScreenUp)
+                m_session.scrollScreen(down);
+            else
+                m_session.scrollLine(down);
+            m_blocker->setBlocked(wasBlocked);
+        });
+        return true;
+    default:
+        return ViewMenu::run(m_session, action);
+    }
+}
+
 void Frm_FullScreen::WheelMouse1_WheelChanged(int Delta)
 {
     // While the lens is held the wheel sets its zoom.
     if (PicDraw->magnifying())
         return;
+    // Control with the wheel zooms; over pages larger than the surface the
+    // wheel scrolls them, and turns (one step per burst) only at their end.
+    if (QGuiApplication::keyboardModifiers() & Qt::ControlModifier) {
+        ViewMenu::run(m_session, Delta > 0 ? PageKeys::Action::ZoomIn : PageKeys::Action::ZoomOut);
+        return;
+    }
+    if (Delta != 0 && m_session.canScroll(Delta < 0) && !Tmr_Scroll.isActive()) {
+        pageAction(PageKeys::Action(Delta < 0 ? PageKeys::Action::ScrollDown : PageKeys::Action::ScrollUp), false);
+        return;
+    }
     Tmr_ScrollTag = QString::number(Delta);
     // Switching on a running timer does not restart it: one step per burst.
     if (!Tmr_Scroll.isActive())

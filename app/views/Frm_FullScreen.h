@@ -3,6 +3,7 @@
 #include "core/ReadingSession.h"
 #include "core/StepQueue.h"
 #include "views/SpreadMenu.h"
+#include "views/ViewMenu.h"
 
 #include <QDialog>
 #include <QImage>
@@ -50,6 +51,9 @@ public:
     // Key-down handler: the key's action in the settings' key map; true when the
     // key was used.
     bool Form_KeyDown(QKeyCombination key);
+    // What a key asks for (PageKeys), run; `arrow` for Left and Right. False for
+    // no action.
+    bool pageAction(PageKeys::Action action, bool arrow);
     void WheelMouse1_WheelChanged(int Delta);
     void Tmr_Scroll_Timer();
     // Lays the strip, the surface and the wait panel out on the client area and draws.
@@ -88,6 +92,7 @@ public:
             *mnuGoFirst = nullptr, *mnuGoPrev = nullptr, *mnuGoNext = nullptr, *mnuGoLast = nullptr,
             *mnuLeaveFullScreen = nullptr;
     SpreadMenu::Entries spreadEntries;
+    ViewMenu::Entries viewEntries;
     // Hides the mouse pointer over the page after a while without movement.
     QTimer pointerTimer;
 

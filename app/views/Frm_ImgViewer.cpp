@@ -28,6 +28,7 @@
 #include <leafview/WheelMouse.h>
 
 #include <QApplication>
+#include <QGuiApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
@@ -160,6 +161,7 @@ void Frm_ImgViewer::buildWidgets()
     mnuPage = new QMenu(this);
     mnuPage->setObjectName(QStringLiteral("mnuPage"));
     spreadEntries = SpreadMenu::add(mnuPage, session, m_app.lang, [this] { turn([this] { session.shiftPairing(); }); });
+    viewEntries = ViewMenu::add(mnuPage, session, m_app.lang);
     for (const PageKeys::Action a :
          {PageKeys::Action::WideAlone, PageKeys::Action::CoverAlone, PageKeys::Action::ShiftPairing})
         WindowParts::onKeys(this, m_app.keys, a, [this, a] { spreadKey(a); });
@@ -203,6 +205,8 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     // How spreads are grouped outlives the book; it is never in the resume record.
     SpreadMenu::restore(session, m_app.paths.exportFolderFile());
     SpreadMenu::keep(session, m_app.paths.exportFolderFile());
+    ViewMenu::restore(session, m_app.paths.exportFolderFile());
+    ViewMenu::keep(session, m_app.paths.exportFolderFile());
     // The page buttons stay grey until a book is open.
     Set_ButtonState(false);
     createReaders();
@@ -252,6 +256,7 @@ void Frm_ImgViewer::Lang_Load()
     chk_view->setText(t.ChkViewCaption);
     Chk_Sharpen->setText(t.ChkSharpenCaption);
     SpreadMenu::setTexts(spreadEntries, t);
+    ViewMenu::setTexts(viewEntries, t);
     lblnoimage->setText(t.Msg_NoImage);
     lblnoimage->adjustSize();
     lbl_filemsg->setText(t.Msg_Wait);
@@ -531,29 +536,40 @@ void Frm_ImgViewer::cmdlast_MouseDown()
 
 bool Frm_ImgViewer::PicDraw_KeyUp(QKeyCombination key)
 {
-    PageKeys::Action action = m_app.keys.actionFor(key);
+    return pageAction(m_app.keys.actionFor(key), PageKeys::isArrow(key));
+}
+
+bool Frm_ImgViewer::pageAction(PageKeys::Action action, bool arrow)
+{
+    using PageKeys::Action;
     // Following the reading direction, the arrows point the way the pages go.
-    if (session.controlsMirrored() && PageKeys::isArrow(key))
-        action = action == PageKeys::Action::Next ? PageKeys::Action::Prev
-                 : action == PageKeys::Action::Prev ? PageKeys::Action::Next
-                                                     : action;
+    if (arrow && session.controlsMirrored())
+        action = action == Action::Next ? Action::Prev : action == Action::Prev ? Action::Next : action;
     // A key released while a step runs queues its own behind it.
     switch (action) {
-    case PageKeys::Action::Next:
+    case Action::Next:
         Go_Next();
         return true;
-    case PageKeys::Action::Prev:
+    case Action::Prev:
         Go_Prev();
         return true;
-    case PageKeys::Action::First:
+    case Action::First:
         // The first or last page (or spread), as the two buttons reach them.
         cmdfirst_MouseDown();
         return true;
-    case PageKeys::Action::Last:
+    case Action::Last:
         cmdlast_MouseDown();
         return true;
+    case Action::ScreenDown:
+    case Action::ScreenUp:
+        turn([this, action] { session.scrollScreen(action == Action::ScreenDown); });
+        return true;
+    case Action::ScrollDown:
+    case Action::ScrollUp:
+        turn([this, action] { session.scrollLine(action == Action::ScrollDown); });
+        return true;
     default:
-        return false;
+        return ViewMenu::run(session, action);
     }
 }
 
@@ -597,6 +613,16 @@ void Frm_ImgViewer::WheelMouse1_WheelChanged(int Delta)
     // While the lens is held the wheel sets its zoom.
     if (PicDraw->magnifying())
         return;
+    // Control with the wheel zooms; over pages larger than the surface the
+    // wheel scrolls them, and turns (one step per burst) only at their end.
+    if (QGuiApplication::keyboardModifiers() & Qt::ControlModifier) {
+        ViewMenu::run(session, Delta > 0 ? PageKeys::Action::ZoomIn : PageKeys::Action::ZoomOut);
+        return;
+    }
+    if (Delta != 0 && session.canScroll(Delta < 0) && !Tmr_Scroll.timer.isActive()) {
+        turn([this, Delta] { session.scrollLine(Delta < 0); });
+        return;
+    }
     Tmr_Scroll.Tag = QString::number(Delta);
     // Enabling a running timer does not restart it: one step per burst.
     if (!Tmr_Scroll.timer.isActive())

@@ -5,6 +5,7 @@
 #include "platform/InputBlocker.h"
 #include "platform/PendingHandOver.h"
 #include "views/SpreadMenu.h"
+#include "views/ViewMenu.h"
 
 #include <QImage>
 #include <QPointer>
@@ -123,6 +124,9 @@ public:
     bool PicDraw_KeyUp(QKeyCombination key);
     // The [Keys] settings that could not be taken, said once at start.
     void reportKeyProblems();
+    // Runs what a key asks for; `arrow` when it came from Left or Right (which
+    // follow the reading direction when the controls do).
+    bool pageAction(PageKeys::Action action, bool arrow);
     void PicDraw_MouseDown(Qt::MouseButton button, double x);
     // The spread entry a key stands for (A, O, S), run; false for other keys.
     bool spreadKey(PageKeys::Action action);
@@ -201,6 +205,7 @@ public:
     // The page's own menu (right button): the spread entries.
     QMenu *mnuPage = nullptr;
     SpreadMenu::Entries spreadEntries;
+    ViewMenu::Entries viewEntries;
     SkinButton *cmdopen = nullptr;
     SkinButton *cmdfirst = nullptr;
     SkinButton *cmdprev = nullptr;

@@ -227,6 +227,25 @@ int Headless::render(const CommandLine::Invocation &args)
         return 2;
     }
 
+    ViewSettings view;
+    const QString fit = valueOf(args, QStringLiteral("--fit"), QStringLiteral("page"));
+    if (fit == QLatin1String("width"))
+        view.fit = FitMode::Width;
+    else if (fit == QLatin1String("height"))
+        view.fit = FitMode::Height;
+    else if (fit != QLatin1String("page")) {
+        err(QStringLiteral("bad --fit value (page, width or height)"));
+        return 2;
+    }
+    bool ok4 = true, ok5 = true;
+    view.rotation = valueOf(args, QStringLiteral("--rotate"), QStringLiteral("0")).toInt(&ok4);
+    const int scroll = valueOf(args, QStringLiteral("--scroll"), QStringLiteral("0")).toInt(&ok5);
+    if (!ok4 || view.rotation < 0 || view.rotation > 270 || view.rotation % 90 != 0 || !ok5 || scroll < 0) {
+        err(QStringLiteral("bad --rotate (0, 90, 180 or 270) or --scroll (0 or more) value"));
+        return 2;
+    }
+    view.continuous = args.flags.contains(QStringLiteral("--continuous"));
+
     Session s;
     if (!s.start(args.lang)) {
         err(QStringLiteral("cannot create a temporary folder"));
@@ -276,9 +295,21 @@ int Headless::render(const CommandLine::Invocation &args)
         err(QStringLiteral("there is no page %1 in volume %2").arg(page).arg(volume));
         return 2;
     }
+    if (!view.plain()) {
+        // As the window draws a change of the view: its place at once, no turn.
+        session.setView(view);
+        composer.prepare(session.step());
+        composer.draw(target, session.step(), 0, session.turn());
+    }
     session.goToStep(page, TurnDirection::RightOver, false);
+    if (scroll > 0) {
+        // The strip is scrolled from the top of the volume: the draw above laid it out.
+        composer.prepare(session.step());
+        composer.draw(target, session.step(), 0, session.turn());
+        session.scrollTo(scroll);
+    }
     composer.prepare(session.step());
-    composer.draw(target, session.step(), session.effectFlag(), session.turn());
+    composer.draw(target, session.step(), scroll > 0 ? 0 : session.effectFlag(), session.turn());
     // A check tool's picture: quick to write matters more than small; this quality
     // is zlib's fastest level.
     if (!surface.save(outFile, "PNG", 80)) {

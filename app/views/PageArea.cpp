@@ -5,6 +5,7 @@
 #include "views/Frm_ImgViewer.h"
 #include "views/TopBar.h"
 #include "views/IndexPane.h"
+#include "views/PageDrag.h"
 #include "views/WindowParts.h"
 
 #include <QKeyEvent>
@@ -43,8 +44,7 @@ void build(Frm_ImgViewer &w)
         if (w.PicDraw_KeyUp(e->keyCombination()))
             e->accept();
     });
-    QObject::connect(surface, &Canvas::mousePressed, &w,
-                     [&w](QMouseEvent *e) { w.PicDraw_MouseDown(e->button(), e->position().x()); });
+    new PageDrag(surface, w.session, [&w](Qt::MouseButton button, double x) { w.PicDraw_MouseDown(button, x); });
     QObject::connect(surface, &Canvas::mouseMoved, &w, [&w](QMouseEvent *) { w.PicDraw_MouseMove(); });
     QObject::connect(surface, &Canvas::ratioChanged, &w, &Frm_ImgViewer::screenDensityChanged);
 }

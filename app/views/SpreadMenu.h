@@ -4,7 +4,7 @@
 
 #include <QList>
 
-class Language;
+struct Language;
 class QAction;
 class QMenu;
 
