@@ -46,26 +46,26 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         KeysCase{"Defaults",
                  {},
-                 {{"Space", Action::Next}, {"PgUp", Action::Prev}, {"Ctrl+O", Action::Open}, {"O", Action::CoverAlone},
+                 {{"Return", Action::Next}, {"PgUp", Action::ScreenUp}, {"Shift+R", Action::RotateCcw}, {"Shift++", Action::ZoomIn}, {"Ctrl+O", Action::Open}, {"O", Action::CoverAlone},
                   {"Shift+O", Action::None}, {"F9", Action::Index}, {"Esc", Action::Leave}},
                  0},
-        KeysCase{"ReplacesTheWholeList", {{kNext, "Right, X"}}, {{"X", Action::Next}, {"Space", Action::None}}, 0},
+        KeysCase{"ReplacesTheWholeList", {{kNext, "Right, X"}}, {{"X", Action::Next}, {"Return", Action::None}}, 0},
         KeysCase{"NamesInAnyCase", {{"next", "ctrl+n"}}, {{"Ctrl+N", Action::Next}}, 0},
-        KeysCase{"UnknownKeyKeepsTheDefaults", {{kNext, "Right, Hyper+Q"}}, {{"Space", Action::Next}}, 1},
+        KeysCase{"UnknownKeyKeepsTheDefaults", {{kNext, "Right, Hyper+Q"}}, {{"Return", Action::Next}}, 1},
         KeysCase{"UnknownAction", {{"Nxt", "X"}}, {{"X", Action::None}}, 1},
-        KeysCase{"TakingAnotherActionsDefault", {{kNext, "A"}}, {{"A", Action::WideAlone}, {"Space", Action::Next}}, 1},
+        KeysCase{"TakingAnotherActionsDefault", {{kNext, "A"}}, {{"A", Action::WideAlone}, {"Return", Action::Next}}, 1},
         KeysCase{"OneKeyForTwoIsSaidOnce",
                  {{kNext, "Q"}, {"Previous", "Q"}},
-                 {{"Q", Action::None}, {"Space", Action::Next}, {"Left", Action::Prev}},
+                 {{"Q", Action::None}, {"Return", Action::Next}, {"Left", Action::Prev}},
                  1},
         KeysCase{"ASwapIsNoConflict",
-                 {{"WideAlone", "Q"}, {kNext, "A, Space"}},
+                 {{"WideAlone", "Q"}, {kNext, "A, Return"}},
                  {{"A", Action::Next}, {"Q", Action::WideAlone}},
                  0},
         // Reverting one action hands back a default that a third setting took.
         KeysCase{"RevertingChains",
                  {{"WideAlone", "Q"}, {kNext, "A"}, {"Previous", "Q"}},
-                 {{"A", Action::WideAlone}, {"Q", Action::None}, {"Space", Action::Next}, {"Left", Action::Prev}},
+                 {{"A", Action::WideAlone}, {"Q", Action::None}, {"Return", Action::Next}, {"Left", Action::Prev}},
                  2}),
     CaseName());
 
@@ -91,7 +91,7 @@ TEST_F(KeysInTheWindow, FollowTheSettingsAndAProblemIsSaidOnceAtStart)
     openFolder(root);
     ASSERT_EQ(prompts.shown.size(), 1u);
     EXPECT_TRUE(prompts.shown.front().text.contains(QStringLiteral("Previous")));
-    EXPECT_FALSE(w->PicDraw_KeyUp(Qt::Key_Space));
+    EXPECT_FALSE(w->PicDraw_KeyUp(Qt::Key_Return));
     EXPECT_TRUE(w->PicDraw_KeyUp(Qt::Key_X));
     EXPECT_EQ(w->session.step(), 1);
 
