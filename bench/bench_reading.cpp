@@ -77,7 +77,7 @@ struct Reader
     void settle()
     {
         QCoreApplication::processEvents();
-        w->composer.prefetch().settle();
+        w->composer.decodes().settle();
     }
 };
 

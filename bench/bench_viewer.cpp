@@ -137,7 +137,7 @@ const BenchRegistrar denseTurn(QStringLiteral("viewer: next-page step at 1x and 
             if (v.w->session.step() + 1 >= n)
                 v.w->session.goToStep(0, TurnDirection::RightOver, false);
             QCoreApplication::processEvents();
-            v.w->composer.prefetch().settle();
+            v.w->composer.decodes().settle();
             QElapsedTimer t;
             t.start();
             v.w->Go_Next();

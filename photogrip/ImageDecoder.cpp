@@ -7,6 +7,7 @@
 #include <QImageReader>
 #include <QtEndian>
 #include <algorithm>
+#include <cmath>
 
 namespace ImageDecoder {
 
@@ -269,6 +270,53 @@ Decoded decode(const QByteArray &bytes, const QByteArray &formatHint, const Targ
     // The hint only goes first: the content decides when it names another format.
     QImageReader reader(&buffer, formatHint);
     return decodeFrom(buffer, reader, targetFor);
+}
+
+QSize scaledSize(float w0, float h0, float width, float height)
+{
+    if (!(width > 0 || height > 0))
+        return {};
+    if (w0 > 0 && h0 > 0) {
+        const float ratio = w0 / h0;
+        if (width == 0)
+            width = height * ratio;
+        if (height == 0)
+            height = width / ratio;
+    }
+    // Half to even, as the scaled bitmap's dimensions are rounded.
+    const QSize size{int(std::nearbyint(double(width))), int(std::nearbyint(double(height)))};
+    // A negative or vanishing side, or one past the memory limit, makes no bitmap.
+    if (size.isEmpty() || !fitsMemory(size))
+        return {};
+    return size;
+}
+
+std::optional<QImage> decodeScaled(const QString &path, qint32 width, qint32 height)
+{
+    const float fw = float(width), fh = float(height);
+    TargetFor targetFor;
+    if (fw > 0 || fh > 0)
+        targetFor = [fw, fh](QSize natural) { return scaledSize(float(natural.width()), float(natural.height()), fw, fh); };
+    const Decoded d = decode(path, targetFor);
+    if (d.image.isNull())
+        return std::nullopt;
+    // Alpha is dropped over black, as a device-dependent bitmap with background 0 shows it.
+    const auto rgb32 = [](const QImage &img) {
+        return img.format() == QImage::Format_RGB32 ? img : img.convertToFormat(QImage::Format_RGB32);
+    };
+    QImage scaled;
+    const QSize size = scaledSize(float(d.natural.width()), float(d.natural.height()), fw, fh);
+    if (size.isValid()) {
+        scaled = rgb32(d.image.size() == size ? d.image
+                                              : d.image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+        if (scaled.size() != size)
+            scaled = QImage();
+    }
+    // No size that can be made, or a scale that failed, keeps the picture as decoded.
+    QImage picture = scaled.isNull() ? rgb32(d.image) : std::move(scaled);
+    if (picture.isNull())
+        return std::nullopt;
+    return picture;
 }
 
 } // namespace ImageDecoder

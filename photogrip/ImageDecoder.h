@@ -6,6 +6,7 @@
 #include <QSize>
 #include <QString>
 #include <functional>
+#include <optional>
 
 namespace ImageDecoder {
 
@@ -49,5 +50,16 @@ Decoded decode(const QString &path, const TargetFor &targetFor = {});
 // The same for a file held in memory (a page read out of an archive), its
 // format told by `formatHint` ("jpg", "png") when the content agrees.
 Decoded decode(const QByteArray &bytes, const QByteArray &formatHint, const TargetFor &targetFor = {});
+
+// The size a source of w0 x h0 is scaled to when asked for width x height: both
+// given = exactly that; one zero = the other kept in the source's proportions;
+// invalid when no picture of that size can be made.
+QSize scaledSize(float w0, float h0, float width, float height);
+// The image's own picture at width x height in 32-bit RGB (a zero side keeps the
+// proportions, both zero the natural size), decoded at a reduced size where the
+// format allows; nullopt when the file is not a readable image. Touches nothing
+// but the file, so any thread may call it; the control draws through it too, so
+// a picture made here is the control's to the pixel.
+std::optional<QImage> decodeScaled(const QString &path, qint32 width, qint32 height);
 
 } // namespace ImageDecoder

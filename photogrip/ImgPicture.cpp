@@ -127,12 +127,8 @@ void ImgPicture::SetPicture(const QString &StrPath)
 
 std::optional<QImage> ImgPicture::decodeAtSize(const QString &file, qint32 width, qint32 height)
 {
-    cFILE info;
-    cIMAGE image;
-    if (!info.Load(file) || !image.LoadForResize(file, float(width), float(height)))
-        return std::nullopt;
-    image.Resize(float(width), float(height), nullptr, false);
-    return image.Picture();
+    // The same decode as a program's worker makes, so its pictures match ours.
+    return ImageDecoder::decodeScaled(file, width, height);
 }
 
 std::optional<QImage> ImgPicture::ScaledPicture(const QString &sFileName, qint32 width, qint32 height) const

@@ -168,20 +168,7 @@ void cIMAGE::DrawRotated(QImage &D_Hdc, const QString &Str_Path, float, qint32 C
 
 QSize cIMAGE::ResizeTarget(float w0, float h0, float width, float height)
 {
-    if (!(width > 0 || height > 0))
-        return {};
-    if (w0 > 0 && h0 > 0) {
-        const float ratio = w0 / h0;
-        if (width == 0)
-            width = height * ratio;
-        if (height == 0)
-            height = width / ratio;
-    }
-    const QSize size(roundEven(width), roundEven(height));
-    // A negative or vanishing side, or one past the memory limit, makes no bitmap.
-    if (size.isEmpty() || !ImageDecoder::fitsMemory(size))
-        return {};
-    return size;
+    return ImageDecoder::scaledSize(w0, h0, width, height);
 }
 
 bool cIMAGE::Resize(float width, float height, const QImage *, bool bGrow)

@@ -6,6 +6,9 @@
 #include "core/ReadingSession.h"
 #include "imaging/CDIB.h"
 #include "imaging/Cls_BookMove.h"
+#include "platform/IniRead.h"
+
+#include <ImageDecoder.h>
 
 #include <leafview/ImgPicture.h>
 
@@ -85,20 +88,33 @@ Side sideOf(size_t i, size_t count)
 PageComposer::PageComposer(ReadingSession &session, Program &app)
     : m_session(session), m_app(app), m_guard(std::make_unique<LateCallTarget>())
 {
-    // What was decoded ahead is only good for the same volume and options.
+    m_decodes.setBudget(DecodeQueue::budgetSetting(app.paths));
+    // The program's decoder refuses what the control refuses: both read the
+    // same setting of the same file, so a worker's page is the control's page.
+    bool ok = false;
+    const qint64 mb = Ini_Read(app.paths, QStringLiteral("Limits"), QStringLiteral("DecodeMB"), QString(),
+                               app.paths.settingsFile())
+                          .toLongLong(&ok);
+    ImageDecoder::setMaxImageBytes(ok && mb > 0 ? mb << 20 : 0);
+    // What was decoded is only good for the same volume and options.
     const auto forget = [this] {
-        m_prefetch.drop();
+        m_decodes.dropPages();
+        m_stripCache.clear();
+        m_lastIndex = -1;
+    };
+    const auto newBook = [this] {
+        m_decodes.newBook();
         m_stripCache.clear();
         m_lastIndex = -1;
     };
     QObject::connect(&session, &ReadingSession::optionChanged, m_guard.get(), forget);
-    QObject::connect(&session, &ReadingSession::volumeLoadStarted, m_guard.get(), forget);
-    QObject::connect(&session, &ReadingSession::pagesCleared, m_guard.get(), forget);
+    QObject::connect(&session, &ReadingSession::volumeLoadStarted, m_guard.get(), newBook);
+    QObject::connect(&session, &ReadingSession::pagesCleared, m_guard.get(), newBook);
 }
 
 PageComposer::~PageComposer()
 {
-    // Pending look-aheads go first, then the worker is waited for.
+    // Pending look-aheads go first, then the workers are waited for.
     m_guard.reset();
 }
 
@@ -106,7 +122,7 @@ void PageComposer::setPrefetching(bool on)
 {
     m_prefetching = on;
     if (!on)
-        m_prefetch.drop();
+        m_decodes.dropPages();
 }
 
 int PageComposer::prepare(int index)
@@ -137,7 +153,7 @@ void PageComposer::draw(const PageTarget &t, int index, qint16 I_Effect, TurnDir
     QImage &surface = t.surface();
     const qreal ratio = t.ratio > 0 ? t.ratio : 1.0;
     if (surface.size() != m_lastSurface || ratio != m_ratio) {
-        m_prefetch.drop();
+        m_decodes.dropPages();
         m_lastSurface = surface.size();
     }
     m_ratio = ratio;
@@ -162,10 +178,12 @@ void PageComposer::draw(const PageTarget &t, int index, qint16 I_Effect, TurnDir
         sharpen(surface);
     if (t.show)
         t.show();
-    // The next page in reading order, or the previous one after a step back.
+    // The steps on either side, the one in the direction of reading first (back
+    // after a step back).
     const int previous = m_lastIndex;
     m_lastIndex = index;
-    schedulePrefetch(t.picture, index < previous ? index - 1 : index + 1, m_logical, m_ratio);
+    const int ahead = index < previous ? -1 : 1;
+    schedulePrefetch(t.picture, {index + ahead, index - ahead}, m_logical, m_ratio);
 }
 
 std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, const PageStep &step, QSize surface) const
@@ -201,12 +219,9 @@ std::vector<PageComposer::Placed> PageComposer::layout(IImgPicture *pic, const P
 
 std::optional<QImage> PageComposer::picture(IImgPicture *pic, const QString &file, QSize size)
 {
-    if (m_firstPage.pending()) {
-        if (std::optional<QImage> early = m_firstPage.take(file, size))
-            return early;
-    }
-    if (m_prefetching && m_prefetch.held() > 0) {
-        if (std::optional<std::optional<QImage>> held = m_prefetch.take(PagePrefetch::keyOf(file, size)))
+    const DecodeQueue::Key key = m_prefetching ? DecodeQueue::keyOf(file, size) : DecodeQueue::Key{};
+    if (m_prefetching) {
+        if (std::optional<std::optional<QImage>> held = m_decodes.take(key))
             return *held;
     }
     // The picture is asked for, not put on the control's surface: only a returned
@@ -214,7 +229,11 @@ std::optional<QImage> PageComposer::picture(IImgPicture *pic, const QString &fil
     pic->SetWidth(size.width());
     pic->SetHeight(size.height());
     pic->SetVisible(false);
-    return pic->DisplayPicture(file);
+    std::optional<QImage> decoded = pic->DisplayPicture(file);
+    // Kept for a step back.
+    if (m_prefetching)
+        m_decodes.put(key, decoded);
+    return decoded;
 }
 
 PageComposer::Shown PageComposer::shown(IImgPicture *pic, const Placed &page, PageGeometry::Side side, QSize slot)
@@ -243,10 +262,10 @@ bool PageComposer::noticeShown(int entry) const
     return std::find(m_notices.cbegin(), m_notices.cend(), entry) != m_notices.cend();
 }
 
-void PageComposer::schedulePrefetch(IImgPicture *pic, int index, QSize surface, qreal ratio)
+void PageComposer::schedulePrefetch(IImgPicture *pic, std::array<int, 2> steps, QSize surface, qreal ratio)
 {
-    if (!m_prefetching || !pic || !pic->Decoder() || index < 0 || index >= m_session.stepCount() ||
-        m_session.view().rotation != 0 || m_session.view().continuous)
+    // A turned page or the strip is decoded where it is drawn.
+    if (!m_prefetching || !pic || m_session.view().rotation != 0 || m_session.view().continuous)
         return;
     // The control belongs to a window that may close before the look-ahead runs.
     QObject *control = dynamic_cast<QObject *>(pic);
@@ -255,15 +274,21 @@ void PageComposer::schedulePrefetch(IImgPicture *pic, int index, QSize surface, 
     // After the finished page has been put on the screen, not before: the
     // look-ahead takes the other core and the disk while the page is painted.
     static_cast<LateCallTarget *>(m_guard.get())->post(
-        [this, pic, alive = QPointer<QObject>(control), index, surface, ratio, ticket = m_drawCount] {
-            if (alive && ticket == m_drawCount && m_prefetching)
+        [this, pic, alive = QPointer<QObject>(control), steps, surface, ratio, ticket = m_drawCount] {
+            if (!alive || ticket != m_drawCount || !m_prefetching)
+                return;
+            // The shown step and one on either side; the magnifier's pages, while it
+            // is held, take the place of the least recently used.
+            m_decodes.setCapacity(3 * (m_session.viewMode() == ViewMode::TwoPage ? 2 : 1));
+            for (const int index : steps)
                 prefetchStep(pic, index, surface, ratio);
         });
 }
 
 void PageComposer::prefetchStep(IImgPicture *pic, int index, QSize surface, qreal ratio)
 {
-    m_prefetch.setCapacity(m_session.viewMode() == ViewMode::TwoPage ? 6 : 3);
+    if (index < 0 || index >= m_session.stepCount())
+        return;
     prepare(index);
     const std::vector<Placed> pages = layout(pic, m_session.stepAt(index), surface);
     for (size_t i = 0; i < pages.size(); ++i) {
@@ -272,7 +297,7 @@ void PageComposer::prefetchStep(IImgPicture *pic, int index, QSize surface, qrea
             continue;
         const QSize device = decodeLimit(
             PageGeometry::toDevice(PageGeometry::placed(sideOf(i, pages.size()), page.size, surface), ratio).size());
-        m_prefetch.request(PagePrefetch::keyOf(page.file, device), pic->Decoder());
+        m_decodes.request(DecodeQueue::keyOf(page.file, device), DecodeQueue::Priority::Neighbour);
     }
 }
 
@@ -516,9 +541,8 @@ void PageComposer::drawStrip(const PageTarget &t, QImage &surface)
         m_shownPages.push_back({k, m_session.Page_Path(k), logical});
     }
     // A screen before and after, on the worker, to be taken when they come in view.
-    if (!m_prefetching || !pic->Decoder())
+    if (!m_prefetching)
         return;
-    m_prefetch.setCapacity(4);
     for (int k = first; k <= last; ++k) {
         const StripCache::Key key = keyOf(k);
         const QString file = m_session.Page_Path(k);
@@ -526,7 +550,6 @@ void PageComposer::drawStrip(const PageTarget &t, QImage &surface)
             continue;
         if (m_stripCache.find(key))
             continue;
-        const PagePrefetch::Key ahead = PagePrefetch::keyOf(file, uprightDecodeSize(logicalOf(k)));
-        m_prefetch.request(ahead, pic->Decoder());
+        m_decodes.request(DecodeQueue::keyOf(file, uprightDecodeSize(logicalOf(k))), DecodeQueue::Priority::Neighbour);
     }
 }

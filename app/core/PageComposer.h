@@ -1,7 +1,6 @@
 #pragma once
-#include "core/FirstPageAhead.h"
+#include "core/DecodeQueue.h"
 #include "core/PageGeometry.h"
-#include "core/PagePrefetch.h"
 #include "core/PageSteps.h"
 #include "core/StripCache.h"
 
@@ -10,6 +9,7 @@
 #include <QPointer>
 #include <QRect>
 #include <QSize>
+#include <array>
 #include <functional>
 #include <memory>
 #include <vector>
@@ -42,9 +42,9 @@ struct PageTarget
 // set of rules for every window: each page's file (extracted into TmpZip when it
 // lies in an archive), its size fitted to that surface (never above 100 % with
 // that option), one page centred or two side by side in reading order, the book
-// effect and the sharpen filter. After each page or spread it decodes the next one
-// in the direction of reading (the previous one after a step back) on a worker
-// thread, so that the turn to it only copies.
+// effect and the sharpen filter. After each page or spread it has the decode queue
+// decode the steps on either side, the one in the direction of reading first, so
+// that the turn to either only copies.
 class PageComposer
 {
 public:
@@ -78,11 +78,12 @@ public:
     // The decoded pages of the continuous strip.
     StripCache &stripCache() { return m_stripCache; }
 
-    // Decoding ahead; on by default. Off, every page is decoded when drawn.
+    // Decoding ahead and keeping what was decoded; on by default. Off, every page
+    // is decoded when drawn.
     void setPrefetching(bool on);
-    PagePrefetch &prefetch() { return m_prefetch; }
-    // The book's first page, decoded while the window is still being made.
-    FirstPageAhead &firstPage() { return m_firstPage; }
+    // The one queue of the window's decodes: the pages, the magnifier's and the
+    // index's thumbnails.
+    DecodeQueue &decodes() { return m_decodes; }
 
 private:
     // A page of a spread or the one page: its entry and where it stands.
@@ -98,8 +99,8 @@ private:
     // Whether a step is drawn as one page centred (one-page mode, a wide page
     // alone) rather than as a spread.
     bool asOnePage(const PageStep &step) const;
-    // The picture of `file` at `size`: the first page decoded early, or from the
-    // pages decoded ahead when held there, else decoded by the control; nullopt or a null image when it cannot be decoded.
+    // The picture of `file` at `size`: from the pages held when it is there, else
+    // decoded by the control; nullopt or a null image when it cannot be decoded.
     std::optional<QImage> picture(IImgPicture *pic, const QString &file, QSize size);
     // What is drawn for a placed page: where it stands in logical and in device
     // pixels, and its picture at the device size.
@@ -113,7 +114,7 @@ private:
     // The decoded page standing on `side`, or a notice page of `slot` logical
     // size naming a file that cannot be decoded.
     Shown shown(IImgPicture *pic, const Placed &page, PageGeometry::Side side, QSize slot);
-    void schedulePrefetch(IImgPicture *pic, int index, QSize surface, qreal ratio);
+    void schedulePrefetch(IImgPicture *pic, std::array<int, 2> steps, QSize surface, qreal ratio);
     void prefetchStep(IImgPicture *pic, int index, QSize surface, qreal ratio);
 
     // Places a page's picture over `area` (device pixels): copied when it has
@@ -141,9 +142,8 @@ private:
 
     ReadingSession &m_session;
     Program &m_app;
-    PagePrefetch m_prefetch;
+    DecodeQueue m_decodes;
     bool m_prefetching = true;
-    FirstPageAhead m_firstPage;
     int m_lastIndex = -1;
     QSize m_lastSurface;
     // The draw under way: its ratio and the surface's logical size.

@@ -199,7 +199,7 @@ void Frm_FullScreen::createControls()
     ImgPicture1 = WindowParts::createImgPicture(m_app.controls, this);
     WheelMouse1 = WindowParts::createWheelMouse(m_app.controls, this, this, SLOT(onWheelChanged(int)));
     lens = new Magnifier(
-        PicDraw, ImgPicture1, [this]() -> const auto & { return m_main.composer.shownPages(); },
+        PicDraw, ImgPicture1, m_main.composer.decodes(), [this]() -> const auto & { return m_main.composer.shownPages(); },
         Magnifier::sideSetting(m_app.paths));
     PicDraw->setMagnifierKeys(m_app.keys.keysOf(PageKeys::Action::Magnifier));
 }

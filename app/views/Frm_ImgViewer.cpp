@@ -177,7 +177,7 @@ void Frm_ImgViewer::createControls()
     ImgPicture2 = WindowParts::createImgPicture(m_app.controls, this);
     WheelMouse1 = WindowParts::createWheelMouse(m_app.controls, this, this, SLOT(onWheelChanged(int)));
     lens = new Magnifier(
-        PicDraw, ImgPicture1, [this]() -> const auto & { return composer.shownPages(); },
+        PicDraw, ImgPicture1, composer.decodes(), [this]() -> const auto & { return composer.shownPages(); },
         Magnifier::sideSetting(m_app.paths));
     PicDraw->setMagnifierKeys(m_app.keys.keysOf(PageKeys::Action::Magnifier));
 }
@@ -210,10 +210,6 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     // The page buttons stay grey until a book is open.
     Set_ButtonState(false);
     createReaders();
-    // A book named on the command line opens without a question: its first page
-    // is found and decoded while the window is made and painted.
-    if (!Cmd_Folder.isEmpty() || !Cmd_File.isEmpty())
-        composer.firstPage().start({m_app.paths, m_app.lang, Cmd_Folder, Cmd_File, session.viewMode()}, ImgPicture1);
     Skin_Load();
     // The usage request waits for the event loop, so it never delays the window.
     Tmr_Connect.timer.start();
@@ -230,7 +226,6 @@ bool Frm_ImgViewer::Form_Load(const QString &commandLine)
     EventHook::install(PicBox, [this, armed = true](QEvent *e) mutable {
         if (armed && e->type() == QEvent::Paint) {
             armed = false;
-            offerSurfaceToFirstPage();
             QTimer::singleShot(0, this, &Frm_ImgViewer::Tmr_Load_Timer);
         }
         return false;

@@ -241,15 +241,12 @@ private slots:
 protected:
     void closeEvent(QCloseEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
-    void showEvent(QShowEvent *e) override;
 
 private:
     // What closing the window does once no step runs.
     void unloadNow();
     void buildWidgets();
     void createControls();
-    // The surface the book's first page will be drawn on, once the window shows.
-    void offerSurfaceToFirstPage();
     // Puts the tip picture of the skin in place (read on first need).
     void showTipPicture();
     void connectSession();

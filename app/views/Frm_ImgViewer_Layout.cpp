@@ -449,24 +449,6 @@ void Frm_ImgViewer::Form_Resize()
     // The page is redrawn at the new size, but not before the initial open.
     if (Tmr_Load.Tag == QLatin1String("exe"))
         Page_Draw(0);
-    else
-        offerSurfaceToFirstPage();
-}
-
-void Frm_ImgViewer::showEvent(QShowEvent *e)
-{
-    QWidget::showEvent(e);
-    // A maximised window may still be at its old size until the desktop resizes
-    // it; its size is offered on that resize or at the first paint instead.
-    if (!isMaximized())
-        offerSurfaceToFirstPage();
-}
-
-void Frm_ImgViewer::offerSurfaceToFirstPage()
-{
-    // Only the size the window is shown at is the one the page will be drawn at.
-    if (isVisible() && !isMinimized())
-        composer.firstPage().setSurface(PicDraw->size(), session.option(ReadingSession::Hundred), PicDraw->ratio());
 }
 
 // ---------------------------------------------------------------- open command

@@ -1,5 +1,6 @@
 #include "views/IndexPane.h"
 
+#include "core/DecodeQueue.h"
 #include "core/IndexGeometry.h"
 #include "core/Program.h"
 #include "core/ReadingSession.h"
@@ -7,6 +8,7 @@
 #include "views/Frm_ImgViewer.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QLabel>
 #include <QPainter>
@@ -89,8 +91,9 @@ IndexPane::IndexPane(Frm_ImgViewer &owner)
     connect(PicBookIndex, &IndexGrid::wheelTurned, this, &IndexPane::wheelOverGrid);
     // valueChanged comes on every change, also while the thumb is dragged.
     connect(V_Index, &QScrollBar::valueChanged, this, &IndexPane::V_Index_Change);
-    connect(&m_builder, &ThumbnailBuilder::placed, this, &IndexPane::placed);
-    connect(&m_builder, &ThumbnailBuilder::finished, this, &IndexPane::finishBuild);
+    m_pump.setInterval(0);
+    connect(&m_pump, &QTimer::timeout, this, &IndexPane::pump);
+    connect(&owner.composer.decodes(), &DecodeQueue::thumbnailReady, this, &IndexPane::decoded);
     // Connected before the main window's own handlers, so the old volume's build
     // stops before anything else of the switch runs.
     connect(&owner.session, &ReadingSession::volumeLoadStarted, this, &IndexPane::volumeLoadStarted);
@@ -112,9 +115,13 @@ IndexPane::IndexPane(Frm_ImgViewer &owner)
     WindowParts::onKeys(&owner, owner.program().keys, PageKeys::Action::Index, [this] { toggle(); });
 }
 
-IndexPane::~IndexPane()
+// The queue is the window's and may be gone already: what it still holds of
+// this pane is dropped with it.
+IndexPane::~IndexPane() = default;
+
+int IndexPane::workerCount() const
 {
-    m_builder.cancel();
+    return m_owner.composer.decodes().workerCount();
 }
 
 void IndexPane::Skin_Load()
@@ -144,7 +151,7 @@ void IndexPane::cmdunload_MouseDown(Qt::MouseButton button)
     if (button != Qt::LeftButton)
         return;
     m_owner.Tmr_Index.timer.stop();
-    m_builder.cancel();
+    cancelBuild();
     m_owner.program().IsIndexShow = false;
     hide();
     m_owner.Form_Resize();
@@ -177,21 +184,68 @@ void IndexPane::Index_Build()
     PicBookIn->setHighlight(-1);
     Index_Clear();
 
-    ReadingSession &session = m_owner.session;
-    m_count = session.pageCount();
+    m_count = m_owner.session.pageCount();
     m_preparing.assign(size_t(m_count), {});
-    m_builder.start(m_count, [this, &session](int page) {
+    ++m_buildId;
+    m_nextPrepared = 0;
+    m_nextPlaced = 0;
+    m_building = true;
+    if (m_count == 0)
+        finishBuild();
+    else
+        m_pump.start();
+}
+
+void IndexPane::pump()
+{
+    // How long one turn of making pages ready may keep the window from its events.
+    constexpr qint64 kSliceMs = 12;
+    ReadingSession &session = m_owner.session;
+    DecodeQueue &decodes = m_owner.composer.decodes();
+    const qreal ratio = devicePixelRatioF();
+    QElapsedTimer slice;
+    slice.start();
+    while (m_building && m_nextPrepared < m_count && slice.elapsed() < kSliceMs) {
+        const int page = m_nextPrepared++;
+        const quint64 build = m_buildId;
         // The page's file by the rules a page is drawn by, taken out of its
         // archive once; the composer finds it there later.
         session.extractEntry(page);
-        const QString path = session.Page_Path(page);
+        // Extracting may have let events run (a message box) that ended the build.
+        if (!m_building || build != m_buildId)
+            return;
         IndexGrid::Cell &c = m_preparing[size_t(page)];
         c.name = session.pageName(page);
         c.caption = caption(c.name);
-        return path;
-    }, [picture = m_owner.ImgPicture2, ratio = devicePixelRatioF()](const QString &path) {
-        return ThumbnailBuilder::cellPicture(picture, path, ratio);
-    });
+        decodes.requestThumbnail(page, session.Page_Path(page), ratio);
+    }
+    if (m_nextPrepared >= m_count)
+        m_pump.stop();
+}
+
+void IndexPane::decoded(int page, const QImage &cell)
+{
+    if (!m_building || page < m_nextPlaced || page >= m_count)
+        return;
+    m_waiting[page] = cell;
+    const quint64 build = m_buildId;
+    for (auto it = m_waiting.find(m_nextPlaced); it != m_waiting.end(); it = m_waiting.find(m_nextPlaced)) {
+        const QImage ready = std::move(it->second);
+        m_waiting.erase(it);
+        placed(m_nextPlaced++, ready);
+        if (!m_building || build != m_buildId)
+            return;
+    }
+    if (m_nextPlaced >= m_count)
+        finishBuild();
+}
+
+void IndexPane::cancelBuild()
+{
+    m_building = false;
+    m_pump.stop();
+    m_waiting.clear();
+    m_owner.composer.decodes().dropThumbnails();
 }
 
 void IndexPane::placed(int page, const QImage &thumbnail)
@@ -206,6 +260,7 @@ void IndexPane::placed(int page, const QImage &thumbnail)
 
 void IndexPane::finishBuild()
 {
+    m_building = false;
     m_preparing.clear();
     const int count = int(PicBookIn->Img_List.size());
     PicBookIn->setGeometry(0, 0, PicBookIndex->width(), contentHeight(count));
@@ -222,7 +277,7 @@ void IndexPane::finishBuild()
 
 void IndexPane::Index_Clear()
 {
-    m_builder.cancel();
+    cancelBuild();
     m_preparing.clear();
     PicBookIn->Img_List.clear();
     PicBookIn->Img_List.shrink_to_fit();

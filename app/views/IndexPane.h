@@ -1,8 +1,10 @@
 #pragma once
-#include "core/ThumbnailBuilder.h"
 #include "views/IndexGrid.h"
 
+#include <QTimer>
+
 #include <QWidget>
+#include <map>
 #include <vector>
 
 class Frm_ImgViewer;
@@ -15,7 +17,10 @@ class QWheelEvent;
 // The thumbnail index pane (Pic_IndexScreen) on the right of the main window:
 // every page of the volume as a small picture with its file name, two to a row;
 // a click shows that page. Its parts and routines keep their design names; the
-// rules live in IndexGeometry and the build in ThumbnailBuilder.
+// rules live in IndexGeometry. The build makes each page's file ready in page
+// order on this thread, a little at a time between window events (extraction
+// belongs to the session), has the decode queue make the cells behind every page
+// step, and places them strictly in page order as they come back.
 class IndexPane : public QWidget
 {
     Q_OBJECT
@@ -40,12 +45,12 @@ public:
     void Skin_Load();
 
     // True from the start of a build until its last thumbnail stands.
-    bool building() const { return m_builder.running(); }
+    bool building() const { return m_building; }
     // The thumbnails standing now (all of them once the build is done).
     int thumbnailCount() const;
     QImage thumbnail(int i) const;
     QString captionText(int i) const;
-    int workerCount() const { return m_builder.workerCount(); }
+    int workerCount() const;
 
     QLabel *Pic_IndexTop = nullptr;
     SkinButton *cmdunload = nullptr;
@@ -67,15 +72,25 @@ protected:
     void paintEvent(QPaintEvent *e) override;
 
 private:
+    // Makes the next pages ready and asks for their cells.
+    void pump();
+    void decoded(int page, const QImage &cell);
     void placed(int page, const QImage &thumbnail);
     void finishBuild();
+    // Stops the build: nothing more is made ready or placed.
+    void cancelBuild();
     void applyScrollSettings(int value);
     // A volume is loading: the build and the cells of the old one go.
     void volumeLoadStarted();
     void wheelOverGrid(QWheelEvent *e);
 
     Frm_ImgViewer &m_owner;
-    ThumbnailBuilder m_builder;
+    QTimer m_pump;
+    bool m_building = false;
+    quint64 m_buildId = 0;
+    int m_nextPrepared = 0;
+    int m_nextPlaced = 0;
+    std::map<int, QImage> m_waiting; // decoded ahead of their turn
     // Captions and whole names of the pages being built, taken as each page is prepared.
     std::vector<IndexGrid::Cell> m_preparing;
     int m_count = 0;

@@ -9,8 +9,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-Magnifier::Magnifier(Canvas *canvas, IImgPicture *picture, Pages pages, int side)
-    : QWidget(canvas), m_canvas(canvas), m_picture(picture), m_pages(std::move(pages)), m_side(side)
+Magnifier::Magnifier(Canvas *canvas, IImgPicture *picture, DecodeQueue &decodes, Pages pages, int side)
+    : QWidget(canvas), m_canvas(canvas), m_picture(picture), m_pages(std::move(pages)), m_side(side), m_decodes(decodes)
 {
     setObjectName(QStringLiteral("Magnifier"));
     // The pointer moves over the surface, not over the lens that follows it.
@@ -76,23 +76,21 @@ void Magnifier::refresh()
         same = pages[i].file == m_sources[i].page.file && pages[i].rect == m_sources[i].page.rect;
     if (same)
         return;
-    m_decodes.drop();
     std::vector<Source> before = std::move(m_sources);
     m_sources.clear();
-    m_decodes.setCapacity(int(qMax<size_t>(pages.size(), 1)));
     for (const PageComposer::ShownPage &page : pages) {
         float w = 0, h = 0;
         if (m_picture)
             m_picture->GetImageSize(page.file, w, h);
         const QSize size = LensGeometry::pictureSize(page.rect.size(), QSize(int(w), int(h)), m_canvas->ratio());
-        Source source{page, PagePrefetch::keyOf(page.file, size), {}};
+        Source source{page, DecodeQueue::keyOf(page.file, size), {}};
         // A page that only moved (another window size, the other view) keeps its picture.
         for (const Source &old : before) {
             if (old.key == source.key)
                 source.picture = old.picture;
         }
-        if (source.picture.isNull() && m_picture && !size.isEmpty())
-            m_decodes.request(source.key, m_picture->Decoder());
+        if (source.picture.isNull() && !size.isEmpty())
+            m_decodes.request(source.key, DecodeQueue::Priority::Shown);
         m_sources.push_back(std::move(source));
     }
     m_poll.start();
@@ -104,7 +102,11 @@ void Magnifier::collect()
     for (Source &s : m_sources) {
         if (!s.picture.isNull() || s.key.size.isEmpty())
             continue;
-        if (!m_decodes.done(s.key)) {
+        const DecodeQueue::State state = m_decodes.state(s.key);
+        if (state != DecodeQueue::State::Ready) {
+            // Dropped meanwhile (another page size, an option): asked for again.
+            if (state == DecodeQueue::State::Unknown)
+                m_decodes.request(s.key, DecodeQueue::Priority::Shown);
             pending = true;
             continue;
         }
@@ -115,11 +117,8 @@ void Magnifier::collect()
             s.key.size = QSize(); // cannot be decoded: the lens shows black there
         update();
     }
-    if (!pending) {
+    if (!pending)
         m_poll.stop();
-        // The pictures are the sources' own now.
-        m_decodes.drop();
-    }
 }
 
 void Magnifier::paintEvent(QPaintEvent *)

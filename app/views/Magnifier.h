@@ -1,7 +1,7 @@
 #pragma once
 #include "core/LensGeometry.h"
 #include "core/PageComposer.h"
-#include "core/PagePrefetch.h"
+#include "core/DecodeQueue.h"
 
 #include <QImage>
 #include <QTimer>
@@ -16,8 +16,9 @@ struct ProgramPaths;
 
 // The lens over a page surface: shown while the surface reports the magnifier
 // held, following the pointer, showing the pages under it enlarged from their
-// own files, never from the screen's pixels. The pages are decoded for it on a
-// worker thread when it is first raised over them, and kept while they stand.
+// own files, never from the screen's pixels. The pages are decoded for it by the
+// decode queue, ahead of anything else there, when it is first raised over them,
+// and kept while they stand.
 class Magnifier : public QWidget
 {
     Q_OBJECT
@@ -25,8 +26,8 @@ public:
     using Pages = std::function<const std::vector<PageComposer::ShownPage> &()>;
 
     // A lens of `side` logical pixels over `canvas`, reading what stands there
-    // from `pages` and decoding through `picture`'s decoder.
-    Magnifier(Canvas *canvas, IImgPicture *picture, Pages pages, int side);
+    // from `pages`, their sizes through `picture`, and decoding through `decodes`.
+    Magnifier(Canvas *canvas, IImgPicture *picture, DecodeQueue &decodes, Pages pages, int side);
 
     // The lens side set in the settings file (section "View", key "LensSize").
     static int sideSetting(const ProgramPaths &paths);
@@ -46,7 +47,7 @@ private:
     struct Source
     {
         PageComposer::ShownPage page;
-        PagePrefetch::Key key;
+        DecodeQueue::Key key;
         QImage picture;
     };
     void refresh();
@@ -59,6 +60,6 @@ private:
     double m_zoom = LensGeometry::kDefaultZoom;
     QPointF m_pointer;
     std::vector<Source> m_sources;
-    PagePrefetch m_decodes;
+    DecodeQueue &m_decodes;
     QTimer m_poll;
 };

@@ -5,7 +5,7 @@
 #include "ViewerFixture.h"
 #include "core/LensGeometry.h"
 #include "core/PageGeometry.h"
-#include "core/ThumbnailBuilder.h"
+#include "core/DecodeQueue.h"
 #include "platform/Canvas.h"
 
 #include <QCheckBox>
@@ -165,8 +165,7 @@ TEST(DenseThumbnail, HasTheRatioTimesThePixelsAndTheSameLogicalSize)
     ASSERT_TRUE(TestImages::write(file, 800, 1200));
     const std::pair<double, QSize> cells[] = {{1.0, {88, 71}}, {1.5, {132, 106}}, {2.0, {176, 142}}};
     for (const auto &[ratio, size] : cells) {
-        // Without a control the cell is black; its size is what is checked.
-        const QImage cell = ThumbnailBuilder::cellPicture(nullptr, file, ratio);
+        const QImage cell = DecodeQueue::thumbnailCell(file, ratio);
         EXPECT_EQ(cell.size(), size) << ratio;
         EXPECT_NEAR(cell.deviceIndependentSize().height(), 71, 0.5) << ratio;
     }

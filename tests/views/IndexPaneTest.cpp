@@ -3,7 +3,7 @@
 #include "ViewerFixture.h"
 #include "ZipWriter.h"
 #include "core/IndexGeometry.h"
-#include "core/ThumbnailBuilder.h"
+#include "core/DecodeQueue.h"
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
 #include "views/IndexGrid.h"
@@ -217,7 +217,7 @@ TEST_F(Index, BadPagesGiveEmptyCellsAndZipPagesAreExtractedOnce)
     EXPECT_FALSE(pane->thumbnail(1).isNull());
     EXPECT_EQ(pane->captionText(1), QStringLiteral("b.png"));
 
-    EXPECT_TRUE(ThumbnailBuilder::cellPicture(w->ImgPicture2, data.path() + QStringLiteral("/none.png")).isNull());
+    EXPECT_TRUE(DecodeQueue::thumbnailCell(data.path() + QStringLiteral("/none.png")).isNull());
 }
 
 } // namespace

@@ -1,16 +1,11 @@
 #include "CaseName.h"
 #include "FileTree.h"
 #include "ViewerFixture.h"
-#include "RarWriter.h"
-#include "ZipWriter.h"
 #include "core/PageComposer.h"
 #include "platform/Canvas.h"
 
 #include <QCoreApplication>
-#include <QDir>
-#include <QElapsedTimer>
 #include <QRandomGenerator>
-#include <QThread>
 
 namespace {
 
@@ -52,16 +47,22 @@ protected:
     }
     // The look-ahead queued by the last draw gets its turn.
     static void letItQueue() { QCoreApplication::processEvents(); }
+    // ... and its decodes are done.
+    void letItRun()
+    {
+        letItQueue();
+        w->composer.decodes().settle();
+    }
     // Two steps from one end (the first sets the direction); the surface after
     // the second, and in `hits` what that second step found decoded ahead.
     QImage turnTwice(bool forward, int &hits)
     {
         w->session.goToStep(forward ? 0 : 2, TurnDirection::RightOver, false);
         forward ? w->Go_Next() : w->Go_Prev();
-        letItQueue();
-        const int before = w->composer.prefetch().hits();
+        letItRun();
+        const int before = w->composer.decodes().hits();
         forward ? w->Go_Next() : w->Go_Prev();
-        hits = w->composer.prefetch().hits() - before;
+        hits = w->composer.decodes().hits() - before;
         return w->PicDraw->surface().copy();
     }
 };
@@ -107,7 +108,7 @@ TEST_F(PrefetchDrop, WhatWasDecodedAheadIsForgottenOnResizeOptionAndVolumeChange
     const QString book = makeBook(4);
     openFolder(book);
     w->session.setOption(ReadingSession::BookEffect, false);
-    PagePrefetch &ahead = w->composer.prefetch();
+    DecodeQueue &queue = w->composer.decodes();
     const std::vector<std::function<void()>> changes = {
         [&] { w->PicDraw->resize(w->PicDraw->width() - 50, w->PicDraw->height()); w->Page_Draw(0); },
         [&] { w->session.setOption(ReadingSession::Sharpen, true); },
@@ -115,11 +116,42 @@ TEST_F(PrefetchDrop, WhatWasDecodedAheadIsForgottenOnResizeOptionAndVolumeChange
     };
     for (std::size_t i = 0; i < changes.size(); ++i) {
         w->Page_Draw(0);
-        letItQueue();
-        ASSERT_EQ(ahead.held(), 1) << i;
+        letItRun();
+        ASSERT_EQ(queue.held(), 2) << i; // the page shown and the next
         changes[i]();
-        EXPECT_EQ(ahead.held(), 0) << i;
+        // At most the page drawn since.
+        EXPECT_LE(queue.held(), 1) << i;
     }
+}
+
+// A small CacheMB keeps a whole volume of large pages within it while reading
+// through, and every page still shows as decoded on the spot.
+TEST_F(PrefetchDrop, ReadingAVolumeOfLargeScansStaysWithinTheCacheSetting)
+{
+    if (!w->ImgPicture1)
+        GTEST_SKIP() << "no PhotoGrip control in this build";
+    const QString root = makeFolder(QStringLiteral("scans"));
+    QImage scan(1700, 2400, QImage::Format_RGB32);
+    scan.fill(Qt::darkGreen);
+    ASSERT_TRUE(scan.save(root + QStringLiteral("/p00.jpg"), "JPEG", 80));
+    for (int i = 1; i < 50; ++i)
+        ASSERT_TRUE(QFile::copy(root + QStringLiteral("/p00.jpg"), root + QStringLiteral("/p%1.jpg").arg(i, 2, 10, QLatin1Char('0'))));
+    ASSERT_TRUE(writeFile(app->paths.settingsFile(), "[Limits]\nCacheMB=6\n"));
+    newRun();
+    w->resize(1000, 800);
+    openFolder(root);
+    w->session.setOption(ReadingSession::BookEffect, false);
+    DecodeQueue &queue = w->composer.decodes();
+    ASSERT_EQ(queue.budget(), qint64(6) << 20);
+    const QImage first = w->PicDraw->surface().copy();
+    for (int i = 1; i < 50; ++i) {
+        letItRun();
+        w->Go_Next();
+        ASSERT_LE(queue.heldBytes(), queue.budget()) << i;
+        ASSERT_GE(queue.held(), 1) << i;
+        EXPECT_TRUE(w->PicDraw->surface() == first) << i;
+    }
+    EXPECT_GT(queue.hits(), 40);
 }
 
 // Turns, resizes, option and volume changes come while decodes run on the worker
@@ -156,140 +188,4 @@ TEST_F(PrefetchDrop, ChangesWhileDecodesRunLeaveTheRightPage)
     letItQueue();
 }
 
-// The first page of a book named on the command line is decoded while the window
-// shows. It stands in only for exactly the page the window draws without it.
-class FirstPage : public Prefetch
-{
-protected:
-    QString zipOf(const QString &folder)
-    {
-        Files pages;
-        for (const QFileInfo &f : QDir(folder).entryInfoList(QDir::Files, QDir::Name))
-            pages.emplace_back(f.fileName(), readFile(f.filePath()));
-        return makeZip(books.path() + QStringLiteral("/book.cbz"), pages);
-    }
-    // Start-up as the program runs it, up to the window shown; then waits until
-    // the early decode is under way (or the worker has given up).
-    FirstPageAhead &startShown(const QString &book)
-    {
-        w->resize(700, 500);
-        EXPECT_TRUE(w->Form_Load(book));
-        w->show();
-        FirstPageAhead &early = w->composer.firstPage();
-        QElapsedTimer t;
-        t.start();
-        while (!early.settled() && t.elapsed() < 20000)
-            QThread::msleep(2);
-        return early;
-    }
-    QImage drawnAgain()
-    {
-        w->Page_Draw(0);
-        return w->PicDraw->surface().copy();
-    }
-};
-
-TEST_F(FirstPage, StandsInForThePageOfAnArchiveOrAFolder)
-{
-    if (!w->ImgPicture1)
-        GTEST_SKIP() << "no PhotoGrip control in this build";
-    const QString folder = makeBook(3);
-    for (const QString &book : {zipOf(folder), folder}) {
-        newRun();
-        FirstPageAhead &early = startShown(book);
-        ASSERT_TRUE(early.decodedSize().isValid()) << qPrintable(book);
-        w->Tmr_Load_Timer();
-        EXPECT_TRUE(early.served()) << qPrintable(book);
-        const QImage first = w->PicDraw->surface().copy();
-        ASSERT_FALSE(first.isNull());
-        EXPECT_TRUE(first == drawnAgain()) << qPrintable(book);
-        early.finish();
-        EXPECT_FALSE(QFileInfo::exists(FirstPageAhead::scratchFolder(app->paths)));
-    }
-}
-
-TEST_F(FirstPage, IsNotServedForAPageRewrittenOrDrawnAtAnotherSize)
-{
-    if (!w->ImgPicture1)
-        GTEST_SKIP() << "no PhotoGrip control in this build";
-    const QString folder = makeBook(3);
-    const std::vector<std::function<void()>> changes = {
-        [&] {
-            QImage other(380, 600, QImage::Format_RGB32);
-            other.fill(Qt::darkCyan);
-            ASSERT_TRUE(other.save(folder + QStringLiteral("/p0.jpg"), "JPEG", 85));
-        },
-        [&] { w->resize(640, 520); },
-    };
-    for (std::size_t i = 0; i < changes.size(); ++i) {
-        newRun();
-        FirstPageAhead &early = startShown(folder);
-        ASSERT_TRUE(early.decodedSize().isValid()) << i;
-        changes[i]();
-        w->Tmr_Load_Timer();
-        EXPECT_FALSE(early.served()) << i;
-        const QImage first = w->PicDraw->surface().copy();
-        EXPECT_TRUE(first == drawnAgain()) << i;
-    }
-}
-
-// A volume that comes out whole (a RAR book, an archive standing as a volume) is
-// not taken out a second time on the worker: the window's session alone does it.
-TEST_F(FirstPage, LeavesAVolumeThatComesOutWholeToTheWindow)
-{
-    if (!w->ImgPicture1)
-        GTEST_SKIP() << "no PhotoGrip control in this build";
-    const Files page = {{QStringLiteral("p0.jpg"), readFile(makeBook(1) + QStringLiteral("/p0.jpg"))}};
-    const QByteArray inner = readFile(makeZip(books.path() + QStringLiteral("/vol1.zip"), page));
-    for (const QString &book : {makeRar(books.path() + QStringLiteral("/book.cbr"), RarWriter::Version::Rar5, page),
-                                makeZip(books.path() + QStringLiteral("/nested.cbz"), {{QStringLiteral("vol1.zip"), inner}})}) {
-        newRun();
-        FirstPageAhead &early = startShown(book);
-        EXPECT_TRUE(early.settled()) << qPrintable(book);
-        EXPECT_FALSE(early.decodedSize().isValid()) << qPrintable(book);
-        w->Tmr_Load_Timer();
-        EXPECT_FALSE(early.served());
-        EXPECT_EQ(w->session.pageCount(), 1) << qPrintable(book);
-    }
-}
-
-// A link left where the scratch folder goes is removed as a link: what it
-// points at is not ours.
-TEST_F(FirstPage, ABookThatCannotBeReadLeavesNothingBehindAndTouchesNothingElse)
-{
-    const QString book = books.path() + QStringLiteral("/broken.cbz");
-    ASSERT_TRUE(writeFile(book, "PK\x03\x04 not really an archive"));
-    const QString keep = makeFolder(QStringLiteral("keep"));
-    ASSERT_TRUE(writeFile(keep + QStringLiteral("/mine.txt")));
-    const QString scratch = FirstPageAhead::scratchFolder(app->paths);
-    ASSERT_TRUE(QFile::link(keep, scratch));
-
-    FirstPageAhead &early = startShown(book);
-    w->Tmr_Load_Timer();
-    early.finish();
-    EXPECT_FALSE(early.served());
-    EXPECT_FALSE(QFileInfo(scratch).exists() || QFileInfo(scratch).isSymLink());
-    EXPECT_TRUE(QFileInfo::exists(keep + QStringLiteral("/mine.txt")));
-}
-
 } // namespace
-
-// The pages held ahead are counted in the pixels they are decoded at: on a
-// dense screen fewer of them fit the same budget.
-TEST(PrefetchBudget, CountsThePixelsEachPageIsDecodedAt)
-{
-    QTemporaryDir d;
-    PagePrefetch ahead;
-    ahead.setCapacity(6);
-    ahead.setBudget(qint64(1000) * 1000 * 4 * 2);
-    const PictureDecoder decoder = [](const QString &, qint32 w, qint32 h) -> std::optional<QImage> {
-        return QImage(w, h, QImage::Format_RGB32);
-    };
-    for (int i = 0; i < 4; ++i)
-        ahead.request(PagePrefetch::keyOf(d.path() + QStringLiteral("/a%1").arg(i), {1000, 1000}), decoder);
-    EXPECT_EQ(ahead.held(), 2);
-    // One page over the budget on its own is still held.
-    ahead.request(PagePrefetch::keyOf(d.path() + QStringLiteral("/big"), {2000, 2000}), decoder);
-    EXPECT_EQ(ahead.held(), 1);
-    ahead.settle();
-}
