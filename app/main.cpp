@@ -75,6 +75,8 @@ int main(int argc, char **argv)
     const QString commandLine = CommandLine::absoluteText(invocation.path, QDir::currentPath());
 
     Frm_ImgViewer &window = viewer.window();
+    // Books are listed and volumes taken out while the window keeps painting.
+    window.session.setBackgroundLoading(true);
     if (!window.Form_Load(commandLine))
         return 0;
     window.showMaximized();

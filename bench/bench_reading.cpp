@@ -58,6 +58,8 @@ struct Reader
         w = &start->window();
         w->anotherInstanceRunning = [] { return false; };
         w->endProcess = [] {};
+        // As the program loads its books.
+        w->session.setBackgroundLoading(true);
     }
     // Form_Load and show, then events until the first page is on the surface.
     bool startWith(const QString &book)

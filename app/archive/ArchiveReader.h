@@ -25,6 +25,10 @@ struct ExtractControl
     // of the member being written, whose partial file is removed. The members
     // written before stay in the folder for the caller to clear.
     const std::atomic<bool> *cancel = nullptr;
+    // After a selected member's file stands complete under its name in the folder
+    // (written whole, or copied for a link): that member (from 1). Called on the
+    // extracting thread, so a reader of the folder may show the page at once.
+    std::function<void(int member)> written;
 
     bool cancelled() const { return cancel && cancel->load(std::memory_order_relaxed); }
 };
@@ -63,6 +67,13 @@ public:
 
     virtual ArchiveKind kind() const = 0;
 
+    // Where errors go from now on: a reader lent to a load on another thread
+    // reports to that load, and back to the session when it returns.
+    void setHost(ListingHost *host) { m_host = host; }
+    // Polled between the headers of a listing (set from any thread): a listing
+    // stopped so ends as one that could not be read, without a message.
+    void setListCancel(const std::atomic<bool> *cancel) { m_listCancel = cancel; }
+
     QString file() const { return m_file; }
     // The archive to read; forgets the listing.
     void setFile(const QString &path);
@@ -100,7 +111,10 @@ protected:
     static std::optional<QByteArray> readEntry(archive *a, archive_entry *e, const ExtractBudget::MemberLimits &limits,
                                                qint64 decodedBefore, std::optional<quint32> expectedCrc = std::nullopt);
 
+    bool listCancelled() const { return m_listCancel && m_listCancel->load(std::memory_order_relaxed); }
+
     ListingHost *m_host;
+    const std::atomic<bool> *m_listCancel = nullptr;
     QString m_file;
     std::vector<Member> m_members;
 };

@@ -25,11 +25,14 @@ void Mo_Rar::SelectRarVolume(ListingHost &host, const QString &volumeName)
     const int counted = selectVolumeMembers(
         host, volumeName, reader.count(), [&](int i, bool on) { reader.setSelected(i, on); },
         [&](int i, const QString &name) { reader.setTmpName(i, name); });
-    // A RAR volume comes out whole, in one pass over the archive.
-    reader.extractVolume(tmp, progressTo(host));
-    if (counted == 0 || !volumeName.contains(u'.'))
-        return;
     const ArchiveKind kind = FileKinds::archiveKindOfExt(FileKinds::extensionOf(volumeName));
+    const bool nested = counted > 0 && volumeName.contains(u'.') && kind != ArchiveKind::None;
+    // The pages of a nested archive are known only once it is out and listed.
+    if (!nested)
+        host.pagesListed();
+    // A RAR volume comes out whole, in one pass over the archive.
+    if (reader.extractVolume(tmp, progressTo(host)) == ExtractOutcome::Cancelled || !nested)
+        return;
     if (ArchiveKinds::extractsWholeVolumes(kind))
         ListNestedRar(host, tmp + QLatin1Char('/') + MemberPath::diskName(volumeName));
     else if (kind == ArchiveKind::Zip)
@@ -72,8 +75,10 @@ void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
         host.setNoImageVisible(true);
         if (!list.isEmpty()) {
             host.setNoImageVisible(false);
-            if (!host.listingOnly())
+            if (!host.listingOnly()) {
+                host.pagesListed();
                 nested.extractVolume(tmp, progressTo(host));
+            }
         }
     }
     // A nested archive was extracted into TmpZip and is spent now; an archive found

@@ -64,6 +64,12 @@ bool OnePassReader::list()
         const MemberPath::Split s = splitName(MemberPath::decodedName(e));
         m_members.push_back({trimSpaces(s.folder), trimSpaces(s.fileName), false, QString(), read});
         ++read;
+        // A compressed tar decodes every member to reach the next header: the
+        // reader who gave up waits for no more of it.
+        if (listCancelled()) {
+            m_members.clear();
+            return false;
+        }
     }
     if (r == ARCHIVE_EOF)
         return true;
@@ -132,9 +138,11 @@ ExtractOutcome OnePassReader::extractVolume(const QString &DesPath, const Extrac
             if (QFileInfo(target).isFile() || QFileInfo(target).isSymLink())
                 QFile::remove(target);
             QString why;
-            if (TmpZipWriter::copyWritten(*from, DesPath, leaf, &why))
+            if (TmpZipWriter::copyWritten(*from, DesPath, leaf, &why)) {
                 spent += size;
-            else
+                if (control.written)
+                    control.written(i);
+            } else
                 logError(m_file + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
             continue;
         }
@@ -160,6 +168,8 @@ ExtractOutcome OnePassReader::extractVolume(const QString &DesPath, const Extrac
             spent += QFileInfo(target).size();
             if (const char *name = archive_entry_pathname(e))
                 writtenByName.insert(QByteArray(name), target);
+            if (control.written)
+                control.written(i);
         } else if (written == TmpZipWriter::Result::Failed) {
             logError(m_file + QStringLiteral(": ") + en.fileName + QStringLiteral(": ") + why);
         } else if (written == TmpZipWriter::Result::Cancelled) {

@@ -106,6 +106,8 @@ ExtractControl progressTo(ListingHost &host)
     control.progress = [&host](int member, int members) {
         host.ZipFile_Progress(member, members, host.loadingMessage());
     };
+    control.cancel = host.cancelFlag();
+    control.written = [&host](int) { host.memberWritten(); };
     return control;
 }
 

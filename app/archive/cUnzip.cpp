@@ -51,6 +51,10 @@ qint32 cUnzip::Directory()
     int ordinal = -1;
     while ((r = archive_read_next_header(h.get(), &e)) == ARCHIVE_OK || r == ARCHIVE_WARN) {
         ++ordinal;
+        if (listCancelled()) {
+            m_members.clear();
+            return -1;
+        }
         const MemberPath::Split s = MemberPath::SplitMemberPath(MemberPath::decodedName(e));
         if (s.fileName.isEmpty())
             continue; // folder entry
@@ -252,11 +256,13 @@ ExtractOutcome cUnzip::extractVolume(const QString &folder, const ExtractControl
         if (!m.selected)
             continue;
         // A member renamed for the volume is found by its place: its path names another first.
-        if (m.tmpName.isEmpty())
-            extractOne(m_file, m.folder.isEmpty() ? m.fileName : m.folder + QLatin1Char('\\') + m.fileName, QString(),
-                       QString());
-        else
-            extractRenamed(m_file, m.tmpName);
+        const bool written =
+            m.tmpName.isEmpty()
+                ? extractOne(m_file, m.folder.isEmpty() ? m.fileName : m.folder + QLatin1Char('\\') + m.fileName,
+                             QString(), QString()) == Outcome::Written
+                : extractRenamed(m_file, m.tmpName).value_or(false);
+        if (written && control.written)
+            control.written(i);
     }
     // A member stopped half-way has left nothing; the flag is seen here or on the next turn.
     if (control.cancelled())

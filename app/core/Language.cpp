@@ -108,6 +108,8 @@ void Language::load()
     OptionsCaption = pick("보기 옵션", "Options");
     Msg_NoImage = pick("이미지가 없습니다.", "No pages to show.");
     Msg_Wait = pick("잠시만 기다려주세요", "Please wait");
+    Cap_CancelLoad = pick("취소", "Cancel");
+    Tip_CancelLoad = pick("불러오기를 멈추고 앞의 책으로 돌아갑니다 (Esc)", "Stop loading and go back to the previous book (Esc)");
     Tip_Open = pick("책 열기 (Ctrl+O)", "Open a book (Ctrl+O)");
     Tip_First = pick("첫 페이지 (Home)", "First page (Home)");
     Tip_Prev = pick("이전 페이지", "Previous page");

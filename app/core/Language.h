@@ -40,6 +40,7 @@ struct Language
     QString OptionsCaption; // the one button standing in for the switches
     QString Msg_NoImage;    // lblnoimage
     QString Msg_Wait;       // the wait panel before anything loads
+    QString Cap_CancelLoad, Tip_CancelLoad; // the wait panel's button that gives a load up
     QString Tip_Open, Tip_First, Tip_Prev, Tip_Next, Tip_Last, Tip_Export, Tip_ExportFolder, Tip_FullScreen,
         Tip_Index, Tip_IndexClose, Tip_HowTo, Tip_Info;
     QString Msg_NewVersion; // "%1" is the version published

@@ -21,6 +21,7 @@
 
 #include <exception>
 #include <limits>
+#include <utility>
 
 namespace {
 // Text after the last "/".
@@ -37,27 +38,41 @@ ReadingSession::ReadingSession(Program &app, QObject *parent) : QObject(parent),
         reader.setAutoTransform(false);
         return reader.size();
     };
+    // The wait panel follows the worker ten times a second; the worker itself
+    // never calls into the windows.
+    m_ticker.setInterval(100);
+    connect(&m_ticker, &QTimer::timeout, this,
+            [this] { emit progress(m_loader.done(), m_loader.total(), loadingMessage()); });
+    connect(&m_loader, &BookLoader::pagesListed, this, &ReadingSession::adoptLoad);
+    connect(&m_loader, &BookLoader::memberWritten, this, &ReadingSession::pageArrived);
+    connect(&m_loader, &BookLoader::finished, this, &ReadingSession::onLoadFinished);
 }
 
 // ---------------------------------------------------------------- the source
 
 void ReadingSession::Open_Source()
 {
-    if (m_app.IsArchive && m_app.ArchiveKind == ArchiveKind::Zip) {
-        Mo_Unzip::ListZip(*this, m_app.OpenPath);
-        // Rebuilt even when the archive listed nothing, so an unreadable archive
-        // never leaves the previous book's volumes and pages behind.
-        VBZip_ArchiveUpdate();
-    } else if (m_app.IsArchive && ArchiveKinds::extractsWholeVolumes(m_app.ArchiveKind)) {
-        ArchiveReader &reader = TmpZipFolder::rarReader(*this, m_app.ArchiveKind);
-        reader.setFile(m_app.OpenPath);
-        reader.list();
-        VBUnRar_ArchiveUpdate();
-    } else if (!m_app.IsArchive) {
-        Folder_Scan();
-    }
-    // An archive of neither kind opens nothing: scanning its path as a folder would
+    // An archive of no kind opens nothing: scanning its path as a folder would
     // only wipe the book that is open.
+    if (m_app.IsArchive && m_app.ArchiveKind == ArchiveKind::None)
+        return;
+    if (m_background) {
+        startLoad(BookLoader::What::Book);
+        return;
+    }
+    m_loadedSource = source();
+    if (!BookLoad::listSource(*this, source(), !Cmd_Folder.isEmpty())) {
+        setVolumes({});
+        m_list1.Clear();
+        emit pagesCleared();
+        return;
+    }
+    Volume_Build();
+}
+
+BookSource ReadingSession::source() const
+{
+    return {m_app.OpenPath, m_app.IsArchive, m_app.ArchiveKind};
 }
 
 void ReadingSession::openCommandLineSource()
@@ -99,9 +114,12 @@ void ReadingSession::openNamedPath()
     } else {
         const qsizetype logged = m_app.ErrorLog.size();
         openCommandLineSource();
-        // Whatever went wrong was logged, and the reader who wrote it told already.
-        if (volumeCount() == 0 && m_app.ErrorLog.size() == logged)
-            tell(m_app.lang.Msg_NoPages.arg(path));
+        // Whatever went wrong was logged, and the reader who wrote it told already;
+        // a reader who gave the book up knows why it is not shown.
+        afterLoad([this, logged, path] {
+            if (volumeCount() == 0 && m_app.ErrorLog.size() == logged && !m_gaveUp)
+                tell(m_app.lang.Msg_NoPages.arg(path));
+        });
     }
     Cmd_Folder.clear();
     Cmd_File.clear();
@@ -109,23 +127,13 @@ void ReadingSession::openNamedPath()
 
 void ReadingSession::VBZip_ArchiveUpdate()
 {
-    m_members.discard();
-    cUnzip &zip = TmpZipFolder::zipReader(*this);
-    const qint32 n = zip.FileCount();
-    m_members.dimension(n);
-    for (qint32 i = 1; i <= n; ++i)
-        m_members.at(i) = {zip.FileName(i), zip.FileDirectory(i), QString()};
+    BookLoad::membersFrom(m_members, TmpZipFolder::zipReader(*this));
     Volume_Build();
 }
 
 void ReadingSession::VBUnRar_ArchiveUpdate()
 {
-    m_members.discard();
-    const ArchiveReader &rar = TmpZipFolder::rarReader(*this);
-    const int n = rar.count();
-    m_members.dimension(n);
-    for (int i = 1; i <= n; ++i)
-        m_members.at(i) = {rar.member(i).fileName, rar.member(i).folder, QString()};
+    BookLoad::membersFrom(m_members, TmpZipFolder::rarReader(*this));
     Volume_Build();
 }
 
@@ -155,9 +163,7 @@ void ReadingSession::Volume_Build()
         emit pagesCleared();
         return;
     }
-    SortedList sorted;
-    sorted.AddItems(VolumeRules::deriveVolumes(m_members));
-    setVolumes(sorted.items());
+    setVolumes(BookLoad::volumesOf(m_members));
     if (m_listingOnly)
         return;
     if (!m_volumes.isEmpty()) {
@@ -190,20 +196,26 @@ void ReadingSession::cb_list_Click()
     if (!Members_Ready() || IsProcess)
         return;
     IsProcess = true;
+    m_volumeBefore = m_loadedVolume;
     m_loadedVolume = m_volumeIndex;
     const QString volume = currentVolume();
     emit volumeLoadStarted(volume);
+    if (m_background) {
+        startLoad(BookLoader::What::Volume);
+        return;
+    }
     // A failure while listing leaves what was listed; the switch still ends normally.
     try {
-        if (m_app.IsArchive && m_app.ArchiveKind != ArchiveKind::Zip)
-            Mo_Rar::SelectRarVolume(*this, volume);
-        else if (m_app.IsArchive)
-            Mo_Unzip::SelectZipVolume(*this, volume);
-        else
-            Volume_Pages(volume);
+        BookLoad::loadVolume(*this, source(), volume);
     } catch (const std::exception &e) {
         m_app.logError(QString::fromUtf8(e.what()));
     }
+    finishVolumeLoad();
+    IsProcess = false;
+}
+
+void ReadingSession::finishVolumeLoad()
+{
     m_volumeToOpen = m_volumeIndex;
     // What was known of the old volume's pages is not of this one.
     m_wide.assign(size_t(m_list1.ListCount()), qint8(-1));
@@ -233,30 +245,252 @@ void ReadingSession::cb_list_Click()
     m_strip.reset(pageCount(), stripMeasure());
     m_strip.setPage(currentStep().first);
     emit volumeLoadFinished();
-    IsProcess = false;
 }
 
 void ReadingSession::Volume_Pages(const QString &volumeName)
 {
-    m_list1.Clear();
-    const QString root = VolumeRules::folderRoot(m_app.OpenPath);
-    // Only an archive volume is listed as a nested archive: a sub-folder whose
-    // name merely holds a "." ("Vol.1/") is an ordinary folder of pages.
-    const ArchiveKind kind = VolumeRules::archiveKindOfExt(VolumeRules::extensionOf(volumeName));
-    QStringList pages;
-    for (int i = 1; i <= m_members.upper(); ++i) {
-        const MemberRecord &r = m_members.at(i);
-        if (r.volumeName != volumeName)
-            continue;
-        if (kind == ArchiveKind::Zip)
-            Mo_Unzip::ListNestedZip(*this, root + r.fileName);
-        else if (ArchiveKinds::extractsWholeVolumes(kind))
-            Mo_Rar::ListNestedRar(*this, root + r.fileName);
-        else
-            pages << root + r.folder + r.fileName;
+    BookLoad::loadVolume(*this, BookSource{m_app.OpenPath, false, ArchiveKind::None}, volumeName);
+}
+
+// ---------------------------------------------------------------- loading in the background
+
+void ReadingSession::startLoad(BookLoader::What what)
+{
+    BookLoader::Request r;
+    r.what = what;
+    r.source = source();
+    r.commandFilePending = !Cmd_Folder.isEmpty();
+    r.volumeToOpen = m_volumeToOpen;
+    if (what == BookLoader::What::Volume) {
+        r.members = m_members;
+        r.volumes = m_volumes;
+        r.volumeIndex = m_volumeIndex;
+        // Lent to the worker; they come back when it is done, given up or not.
+        r.zip = std::move(m_app.ZipReader);
+        r.rar = std::move(m_app.RarReader);
+    } else {
+        m_loadCmdFolder = Cmd_Folder;
+        m_loadCmdFile = Cmd_File;
+        m_restoring = false;
     }
-    m_list1.AddItems(std::move(pages));
-    TmpZipFolder::pagesAddressable(*this, volumeName);
+    if (!m_restoring)
+        m_gaveUp = false;
+    r.paths = m_app.paths;
+    r.texts = texts();
+    r.loadingMessage = loadingMessage();
+    r.titleText = titleText();
+    m_loadWhat = what;
+    m_committed = false;
+    m_extracting = false;
+    IsProcess = true;
+    m_loader.start(std::move(r));
+    m_ticker.start();
+    emit loadRunning(true);
+}
+
+void ReadingSession::adoptLoad()
+{
+    if (m_committed)
+        return;
+    m_committed = true;
+    BookLoader::Result &r = m_loader.result();
+    m_before = Kept{m_members, m_list1, m_volumes, m_volumeIndex, m_loadedVolume, m_volumeToOpen, m_steps, m_step,
+                    m_turn, m_wide, m_shifted, m_noImage, m_loadedSource};
+    // A switch has chosen its volume already; the one listed before is kept.
+    if (m_loadWhat == BookLoader::What::Volume)
+        m_before->volumeIndex = m_before->loadedVolume = m_volumeBefore;
+    // Copied, not taken: the worker may still read the table (a nested archive's
+    // pages come out after they are listed).
+    if (m_loadWhat == BookLoader::What::Book) {
+        m_loadedSource = source();
+        if (!r.listed) {
+            setVolumes({});
+            m_list1.Clear();
+            emit pagesCleared();
+            return;
+        }
+        m_members = r.members;
+        setVolumes(r.volumes);
+        if (m_volumes.isEmpty()) {
+            m_list1.Clear();
+            emit pagesCleared();
+            return;
+        }
+        m_volumeIndex = r.volumeIndex;
+        emit volumesChanged();
+        m_loadedVolume = m_volumeIndex;
+        emit volumeLoadStarted(currentVolume());
+        Cmd_Folder = m_loadCmdFolder;
+        Cmd_File = m_loadCmdFile;
+    } else if (r.volumes != m_volumes) {
+        // The volume was marked as holding no page.
+        m_volumes = r.volumes;
+        emit volumeTextChanged(m_volumeIndex);
+    }
+    m_list1 = r.list1;
+    if (r.noImage)
+        setNoImageVisible(*r.noImage);
+    m_extracting = true;
+    finishVolumeLoad();
+}
+
+void ReadingSession::onLoadFinished()
+{
+    // Handled already by stopLoad.
+    if (!m_loader.running())
+        return;
+    m_loader.settle();
+    m_ticker.stop();
+    BookLoader::Result &r = m_loader.result();
+    const bool lent = m_loadWhat == BookLoader::What::Volume;
+    const auto takeBack = [this](auto &from, auto &to) {
+        if (from) {
+            from->setHost(this);
+            to = std::move(from);
+        }
+    };
+    if (lent || !r.cancelled) {
+        takeBack(r.zip, m_app.ZipReader);
+        takeBack(r.rar, m_app.RarReader);
+    }
+    IsProcess = false;
+    if (!r.cancelled) {
+        m_app.ErrorLog += r.errorLog;
+        const bool early = m_committed;
+        adoptLoad();
+        m_extracting = false;
+        m_before.reset();
+        m_restoring = false;
+        // The strip measured the pages that were not out yet as empty.
+        if (early && m_view.continuous) {
+            m_strip.reset(pageCount(), stripMeasure());
+            m_strip.setPage(currentStep().first);
+            emit placeChanged(false);
+        }
+        // Pages measured before they were out were taken for narrow ones.
+        if (early && option(WideAlone) && m_viewMode == ViewMode::TwoPage) {
+            m_wide.assign(size_t(m_list1.ListCount()), qint8(-1));
+            rebuildSteps(currentStep().first);
+            emit placeChanged(false);
+        }
+        for (const BookLoader::Result::Message &m : r.messages)
+            showMessage(m.title, m.text, m.icon);
+        emit pageArrived();
+        emit loadRunning(false);
+        runAfterLoad();
+        return;
+    }
+    m_gaveUp = true;
+    m_extracting = false;
+    const bool wasRestoring = std::exchange(m_restoring, false);
+    if (m_before) {
+        Kept &k = *m_before;
+        m_members = std::move(k.members);
+        m_list1 = std::move(k.list1);
+        m_volumes = std::move(k.volumes);
+        m_volumeIndex = k.volumeIndex;
+        m_loadedVolume = k.loadedVolume;
+        m_volumeToOpen = k.volumeToOpen;
+        m_steps = std::move(k.steps);
+        m_step = k.step;
+        m_turn = k.turn;
+        m_wide = std::move(k.wide);
+        m_shifted = std::move(k.shifted);
+        m_noImage = k.noImage;
+        m_loadedSource = k.source;
+        m_before.reset();
+        // The strip measured the given-up book's pages.
+        m_scroll = QPoint();
+        m_strip.reset(pageCount(), stripMeasure());
+        m_strip.setPage(currentStep().first);
+    } else if (m_loadWhat == BookLoader::What::Volume && !wasRestoring) {
+        // The switch had only chosen its volume: the one whose pages are listed is back.
+        m_volumeIndex = m_loadedVolume = m_volumeBefore;
+    }
+    // The source chosen for the load goes with it (the volume list names the book by it).
+    m_app.OpenPath = m_loadedSource.path;
+    m_app.IsArchive = m_loadedSource.isArchive;
+    m_app.ArchiveKind = m_loadedSource.kind;
+    emit volumesChanged();
+    emit noImageChanged(m_noImage);
+    Cmd_Folder.clear();
+    Cmd_File.clear();
+    if (wasRestoring) {
+        // Giving up the way back too leaves nothing to read.
+        emptyBook();
+    } else if (r.touchedTmpZip && m_volumeIndex >= 0 && Members_Ready() && !m_stopping) {
+        // TmpZip lost the pages of the volume in view: it is loaded again, at its place.
+        m_restoring = true;
+        m_kept = snapshot().pagePosition;
+        emit loadRunning(false);
+        cb_list_Click();
+        return;
+    }
+    emit placeChanged(false);
+    emit loadRunning(false);
+    runAfterLoad();
+}
+
+void ReadingSession::emptyBook()
+{
+    m_members.discard();
+    m_list1.Clear();
+    m_loadedSource = {};
+    m_app.OpenPath.clear();
+    m_app.IsArchive = false;
+    m_app.ArchiveKind = ArchiveKind::None;
+    m_loadedVolume = -1;
+    setVolumes({});
+    rebuildSteps(0);
+    emit pagesCleared();
+}
+
+void ReadingSession::cancelLoad()
+{
+    if (m_loader.running())
+        m_loader.cancel();
+}
+
+void ReadingSession::stopLoad()
+{
+    if (!m_loader.running())
+        return;
+    m_loader.cancel();
+    m_loader.join();
+    m_stopping = true;
+    onLoadFinished();
+    m_stopping = false;
+}
+
+void ReadingSession::afterLoad(std::function<void()> then)
+{
+    m_afterLoad.push_back(std::move(then));
+    if (!loading())
+        runAfterLoad();
+}
+
+void ReadingSession::runAfterLoad()
+{
+    // One at a time: one of them may start another load, which the rest wait for.
+    while (!m_afterLoad.empty() && !loading()) {
+        std::function<void()> next = std::move(m_afterLoad.front());
+        m_afterLoad.pop_front();
+        next();
+    }
+}
+
+bool ReadingSession::pageOut(int k) const
+{
+    return !m_extracting || QFileInfo(Page_Path(k)).isFile();
+}
+
+bool ReadingSession::stepOut(int index) const
+{
+    const PageStep step = stepAt(index);
+    for (int k = step.first; k <= step.last() && k < pageCount(); ++k)
+        if (!pageOut(k))
+            return false;
+    return true;
 }
 
 // ---------------------------------------------------------------- pages
@@ -278,6 +512,9 @@ bool ReadingSession::pageIsWide(int k)
     if (m_wide.size() != size_t(m_list1.ListCount()))
         m_wide.assign(size_t(m_list1.ListCount()), qint8(-1));
     qint8 &known = m_wide[size_t(k)];
+    // A page still to come out is measured once it is.
+    if (known < 0 && !pageOut(k))
+        return false;
     if (known < 0) {
         // An archive page is taken out to be measured; it is drawn from there later.
         extractEntry(k);
@@ -351,6 +588,9 @@ void ReadingSession::extractEntry(int k)
     // extracted again: the folder is emptied at every volume switch, and a member
     // is renamed into place only once whole, so what stands there is the page.
     if (QFileInfo(Page_Path(k)).isFile())
+        return;
+    // A volume taken out whole brings its pages itself.
+    if (m_extracting)
         return;
     const QString volume = currentVolume();
     const QString entry = m_list1.List(k);

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/ContinuousStrip.h"
+#include "core/BookLoader.h"
 #include "core/PageSteps.h"
 #include "core/PageView.h"
 #include "core/ResumeRecord.h"
@@ -12,6 +13,8 @@
 #include <QSize>
 #include <QString>
 #include <QStringList>
+#include <QTimer>
+#include <deque>
 #include <functional>
 #include <optional>
 #include <set>
@@ -58,6 +61,38 @@ public:
     void Volume_Build();
     void Volume_Pages(const QString &volumeName);
     bool Members_Ready() const { return m_members.dimensioned(); }
+    // The source of the lists in force (empty before the first book).
+    BookSource source() const;
+
+    // ---- loading in the background
+    // On: a book is listed and a volume loaded on a worker while the windows keep
+    // painting; the lists change only once the pages are known, and progress is
+    // signalled ten times a second. Off (the headless modes): in place, at once.
+    void setBackgroundLoading(bool on) { m_background = on; }
+    bool backgroundLoading() const { return m_background; }
+    // A listing or a volume's extraction runs.
+    bool loading() const { return m_loader.running(); }
+    // A load runs and its lists are not yet the session's.
+    bool listsPending() const { return m_loader.running() && !m_committed; }
+    // Gives the load up: its files go, and the session is left as it was before
+    // it (the volume that was read loaded again at its place when the load had
+    // emptied TmpZip already). Nothing while no load runs.
+    void cancelLoad();
+    // Gives the load up and waits for it: the lists and source are those before
+    // it, without taking the volume in view out again (the program is ending).
+    void stopLoad();
+    // The last load (or the one it returned to) was given up.
+    bool loadGivenUp() const { return m_gaveUp; }
+    // Runs `then` once no load runs: at once when none does, else after it ends
+    // (and after the return to the place before it, when it was given up).
+    void afterLoad(std::function<void()> then);
+    // Whether the file of page entry k is there to draw: the pages of a volume
+    // that is still coming out arrive one by one.
+    bool pageOut(int k) const;
+    bool stepOut(int index) const;
+    // The volume's pages are all out (or the volume is not taken out whole).
+    bool extracting() const { return m_extracting; }
+    BookLoader &loader() { return m_loader; }
 
     int volumeCount() const { return int(m_volumes.size()); }
     QString volumeText(int index) const { return m_volumes.value(index); }
@@ -257,6 +292,10 @@ signals:
     void pagesCleared();
     void noImageChanged(bool visible);
     void progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
+    // A background load began, or ended (done, given up or failed).
+    void loadRunning(bool running);
+    // Another page's file came out of the volume being taken out.
+    void pageArrived();
 
 private:
     bool ask(const QString &text);
@@ -273,6 +312,30 @@ private:
     // Groups the pages into steps again and puts the current step where `page` is.
     void rebuildSteps(int page);
     StepRules stepRules() const;
+    // The steps after the volume's pages are listed: the page to start at (the
+    // named image, the kept place or the first), then volumeLoadFinished.
+    void finishVolumeLoad();
+    void startLoad(BookLoader::What what);
+    // The load's lists become the session's (the pages listed, or the load done).
+    void adoptLoad();
+    void onLoadFinished();
+    void runAfterLoad();
+    // The lists and place a load replaced, kept until the load is done.
+    struct Kept
+    {
+        MemberTable members;
+        SortedList list1;
+        QStringList volumes;
+        int volumeIndex = -1, loadedVolume = -1, volumeToOpen = 0;
+        std::vector<PageStep> steps;
+        int step = 0;
+        TurnDirection turn = TurnDirection::RightOver;
+        std::vector<qint8> wide;
+        std::set<int> shifted;
+        bool noImage = false;
+        BookSource source;
+    };
+    void emptyBook();
 
     Program &m_app;
     MemberTable m_members;
@@ -302,4 +365,22 @@ private:
     ContinuousStrip m_strip;
     // A step back by scrolling lands at the bottom of the step before.
     bool m_landAtEnd = false;
+
+    bool m_background = false;
+    BookLoader m_loader;
+    QTimer m_ticker;
+    BookLoader::What m_loadWhat = BookLoader::What::Book;
+    // The named image of the book being loaded, until its first volume is in.
+    QString m_loadCmdFolder, m_loadCmdFile;
+    bool m_committed = false;
+    // The volume loaded before a switch began.
+    int m_volumeBefore = -1;
+    bool m_extracting = false;
+    bool m_restoring = false;
+    bool m_gaveUp = false;
+    bool m_stopping = false;
+    std::optional<Kept> m_before;
+    // The source the lists in force were made from.
+    BookSource m_loadedSource;
+    std::deque<std::function<void()>> m_afterLoad;
 };

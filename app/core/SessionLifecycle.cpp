@@ -71,7 +71,7 @@ void keepPlace(ReadingSession &s)
     keep(s.program(), s.snapshot(), s.finishedReading());
 }
 
-bool openChosen(ReadingSession &s, const ResumeRecord &before)
+void openChosen(ReadingSession &s, const ResumeRecord &before)
 {
     Program &app = s.program();
     // What the choice replaced is still the session's: its lists and its place.
@@ -89,10 +89,14 @@ bool openChosen(ReadingSession &s, const ResumeRecord &before)
             }
         });
     }
-    if (returnToPlace(s, before) || !listable || s.volumeCount() == 0)
-        return false;
-    keepPlace(s);
-    return true;
+    s.afterLoad([&s, before, listable] {
+        if (returnToPlace(s, before) || !listable)
+            return;
+        s.afterLoad([&s] {
+            if (s.volumeCount() > 0)
+                keepPlace(s);
+        });
+    });
 }
 
 void applyCodePageSetting(Program &app)
@@ -147,8 +151,10 @@ void openAtStart(ReadingSession &s, const QString &resumeFile, const std::functi
     Program &app = s.program();
     if (!s.Cmd_Folder.isEmpty() || !s.Cmd_File.isEmpty()) {
         openAtKeptPlace(s, CommandLine{s.Cmd_Folder, s.Cmd_File}.path(), [&s] { s.openNamedPath(); });
-        if (s.volumeCount() > 0)
-            keepPlace(s);
+        s.afterLoad([&s] {
+            if (s.volumeCount() > 0)
+                keepPlace(s);
+        });
         return;
     }
     if (const std::optional<ResumeRecord> kept = ResumeRecord::readFrom(resumeFile);
@@ -171,8 +177,10 @@ void openAtStart(ReadingSession &s, const QString &resumeFile, const std::functi
     if (rec->path.isEmpty() || !QFileInfo::exists(rec->path))
         return;
     resume(s, *rec, beforeOpen);
-    if (s.volumeCount() > 0)
-        keepPlace(s);
+    s.afterLoad([&s] {
+        if (s.volumeCount() > 0)
+            keepPlace(s);
+    });
 }
 
 void openHandedOver(ReadingSession &s, const QString &path)
@@ -193,12 +201,14 @@ void openHandedOver(ReadingSession &s, const QString &path)
     });
     s.Cmd_Folder.clear();
     s.Cmd_File.clear();
-    if (returnToPlace(s, before))
-        return;
-    if (!app.IsArchive)
-        app.LastFolder = app.OpenPath;
-    if (s.volumeCount() > 0)
-        keepPlace(s);
+    s.afterLoad([&s, &app, before] {
+        if (returnToPlace(s, before))
+            return;
+        if (!app.IsArchive)
+            app.LastFolder = app.OpenPath;
+        if (s.volumeCount() > 0)
+            keepPlace(s);
+    });
 }
 
 bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
@@ -224,9 +234,11 @@ bool returnToPlace(ReadingSession &s, const ResumeRecord &before)
         app.logError(QString::fromLocal8Bit(e.what()));
     }
     // Nothing opened: the kept place is not for a later book.
-    if (s.volumeCount() == 0)
-        s.openNextAt(before.volumeIndex, std::nullopt);
-    return s.volumeCount() > 0;
+    s.afterLoad([&s, before] {
+        if (s.volumeCount() == 0)
+            s.openNextAt(before.volumeIndex, std::nullopt);
+    });
+    return s.loading() || s.volumeCount() > 0;
 }
 
 bool keepOnExit(ReadingSession &s, const QString &resumeFile)

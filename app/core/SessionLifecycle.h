@@ -49,8 +49,9 @@ bool returnToPlace(ReadingSession &session, const ResumeRecord &before);
 // The book the open source names (OpenPath/IsArchive/ArchiveKind) opens, at its
 // kept place; the book of `before` (the place in view when the choice began) is
 // kept first. When the new book shows nothing, the book of `before` is opened
-// again as returnToPlace does. Returns true when the new book is open.
-bool openChosen(ReadingSession &session, const ResumeRecord &before);
+// again as returnToPlace does. A book loading in the background is kept, or
+// given up for the book before it, once its load ends.
+void openChosen(ReadingSession &session, const ResumeRecord &before);
 
 // The open book and its place into the recent books (at a book switch, at the end).
 void keepPlace(ReadingSession &session);

@@ -3,6 +3,7 @@
 #include "platform/Prompts.h"
 
 #include <QString>
+#include <atomic>
 #include <memory>
 
 class MemberTable;
@@ -72,6 +73,15 @@ public:
     virtual QString &errorLog() = 0;
     void logError(const QString &text) { errorLog() += QStringLiteral("\r\n") + text; }
     virtual void showMessage(const QString &title, const QString &text, MsgIcon icon) = 0;
+    // A volume that comes out whole: its page list is final and only its files
+    // are still to come (the host may show its pages as they arrive); from here on
+    // the readers touch neither list.
+    virtual void pagesListed() {}
+    // A page's file of that volume now stands complete in TmpZip.
+    virtual void memberWritten() {}
+    // Set when the reader who waits has given up (read from the reading thread);
+    // null when nobody can give up.
+    virtual const std::atomic<bool> *cancelFlag() const { return nullptr; }
 
     // ---- the program-wide readers, made on first use: the ZIP reader, and the
     // reader of the book whose volumes come out whole (RAR, 7z or tar)

@@ -5,8 +5,10 @@
 
 static const QCollator &collator()
 {
-    // Built once: constructing a collator is far dearer than comparing with it.
-    static const QCollator c = [] {
+    // Built once a thread: constructing a collator is far dearer than comparing
+    // with it, and one collator is not to be shared by threads (books are listed
+    // on a worker while the window sorts its own lists).
+    thread_local const QCollator c = [] {
         // The C locale's collator compares code points and ignores every option;
         // a reader under it still expects the common, natural order.
         const QLocale system = QLocale::system();

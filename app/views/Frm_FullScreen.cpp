@@ -23,6 +23,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QToolButton>
 
 namespace {
 constexpr int kTopStripHeight = 19;
@@ -43,8 +44,9 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
     m_blocker = new InputBlocker(this);
     // While a page turns, the input that asks for the next step still comes in:
     // the turn ends at once and that step follows.
-    m_blocker->letThrough = [this](QObject *, QEvent *e) {
-        return m_steps.running() && WindowParts::asksForAStep(e, m_app.keys);
+    m_blocker->letThrough = [this](QObject *target, QEvent *e) {
+        return (m_session.loading() && WindowParts::givesUpLoad(target, e, m_app.keys)) ||
+               (m_steps.running() && WindowParts::asksForAStep(e, m_app.keys));
     };
     m_steps.hurry = [this] {
         if (Book_Move)
@@ -80,6 +82,20 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
     connect(&m_session, &ReadingSession::volumeLoadFinished, this, [this] {
         PicBox->hide();
         FullPage_Draw(0);
+    });
+    connect(&m_session, &ReadingSession::loadRunning, this, [this](bool running) {
+        if (running && m_app.IsFullScreen) {
+            PicBox->show();
+            PicBox->raise();
+        } else if (!running) {
+            PicBox->hide();
+            FullPage_Draw(0);
+        }
+    });
+    // A page still coming out of its volume is drawn when it is out.
+    connect(&m_session, &ReadingSession::pageArrived, this, [this] {
+        if (PicBox->isVisible() && !m_session.listsPending() && m_session.stepOut(m_session.step()))
+            FullPage_Draw(0);
     });
     connect(&m_session, &ReadingSession::placeChanged, this, [this](bool isTurn) {
         // A step with others waiting behind it shows its page at once.
@@ -138,6 +154,9 @@ void Frm_FullScreen::buildWidgets()
     lbl_filemsg = wait.lbl_filemsg;
     Shback = wait.Shback;
     Shbar = wait.Shbar;
+    wait.cmdCancelLoad->setText(m_app.lang.Cap_CancelLoad);
+    wait.cmdCancelLoad->setToolTip(m_app.lang.Tip_CancelLoad);
+    connect(wait.cmdCancelLoad, &QToolButton::clicked, this, [this] { m_session.cancelLoad(); });
     // A neutral light panel on the black screen.
     QPalette boxPal = PicBox->palette();
     boxPal.setColor(QPalette::Window, QColor(0xe8, 0xea, 0xed));
@@ -251,6 +270,15 @@ void Frm_FullScreen::FullPage_Draw(qint16 I_Effect)
     if (m_closed)
         return;
     m_main.showPageNumber();
+    if (m_session.listsPending())
+        return;
+    if (!m_session.stepOut(m_session.step())) {
+        PicBox->show();
+        PicBox->raise();
+        return;
+    }
+    if (!m_session.listsPending() && m_session.extracting())
+        PicBox->hide();
     if (m_session.List1().isEmpty()) {
         PicDraw->clearPicture();
         return;
@@ -320,7 +348,11 @@ bool Frm_FullScreen::Form_KeyDown(QKeyCombination key)
     switch (action) {
     case PageKeys::Action::Leave:
     case PageKeys::Action::FullScreen:
-        closeFullScreen();
+        // The way out gives up a load under way before it leaves the full screen.
+        if (action == PageKeys::Action::Leave && m_session.loading())
+            m_session.cancelLoad();
+        else
+            closeFullScreen();
         return true;
     case PageKeys::Action::Info:
         if (m_main.showInfo)
@@ -502,6 +534,11 @@ void Frm_FullScreen::closeFullScreen()
 
 void Frm_FullScreen::reject()
 {
+    // Escape gives up a load under way before it leaves the full screen.
+    if (m_session.loading()) {
+        m_session.cancelLoad();
+        return;
+    }
     closeFullScreen();
 }
 

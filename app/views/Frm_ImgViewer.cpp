@@ -37,9 +37,11 @@
 #include <QCursor>
 #include <QLineEdit>
 #include <QMenu>
+#include <QToolButton>
 #include <QTimer>
 
 #include <exception>
+#include <utility>
 
 
 Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m_app(app)
@@ -84,6 +86,8 @@ Frm_ImgViewer::Frm_ImgViewer(Program &app, QWidget *parent) : QWidget(parent), m
             m_bookMove->Set_Exit(true);
     };
     m_inputBlocker.letThrough = [this](QObject *target, QEvent *e) {
+        if (session.loading() && WindowParts::givesUpLoad(target, e, m_app.keys))
+            return true;
         const bool stepTarget = target == PicDraw || target == cmdfirst || target == cmdprev || target == cmdnext ||
                                 target == cmdlast;
         return m_steps.running() && stepTarget && WindowParts::asksForAStep(e, m_app.keys);
@@ -108,7 +112,36 @@ void Frm_ImgViewer::connectSession()
     connect(&session, &ReadingSession::volumeLoadStarted, this, &Frm_ImgViewer::onVolumeLoadStarted);
     connect(&session, &ReadingSession::volumeLoadFinished, this, &Frm_ImgViewer::onVolumeLoadFinished);
     connect(&session, &ReadingSession::placeChanged, this, &Frm_ImgViewer::onPlaceChanged);
+    connect(&session, &ReadingSession::loadRunning, this, &Frm_ImgViewer::onLoadRunning);
+    connect(&session, &ReadingSession::pageArrived, this, [this] {
+        if (m_awaitingPage && session.stepOut(session.step()) && !m_app.IsFullScreen)
+            Page_Draw(0);
+    });
     PageArea::followSession(*this);
+}
+
+void Frm_ImgViewer::onLoadRunning(bool running)
+{
+    if (running) {
+        if (!m_app.IsFullScreen) {
+            PicBox->show();
+            PicBox->raise();
+        }
+        setBusy(true);
+        return;
+    }
+    // A page that never came (a damaged member) is drawn as what it is.
+    if (m_awaitingPage && !m_app.IsFullScreen)
+        Page_Draw(0);
+    PicBox->setVisible(m_awaitingPage);
+    if (std::exchange(m_indexAfterLoad, false) && m_app.IsIndexShow)
+        Tmr_Index.timer.start();
+    setBusy(false);
+}
+
+void Frm_ImgViewer::cancelLoad()
+{
+    session.cancelLoad();
 }
 
 void Frm_ImgViewer::onVolumeLoadStarted(const QString &volume)
@@ -124,14 +157,18 @@ void Frm_ImgViewer::onVolumeLoadStarted(const QString &volume)
     }
     PicDraw->clearPicture();
     lblpage->setText(QStringLiteral("/0"));
-    QCoreApplication::processEvents();
 }
 
 void Frm_ImgViewer::onVolumeLoadFinished()
 {
     PicBox->hide();
+    // Hidden while the initial open lists the book: the first page shows as
+    // soon as it is out, while the rest of the volume follows.
+    PicDraw->show();
     Page_Draw(0);
-    if (m_app.IsIndexShow)
+    // The thumbnails wait for the pages still coming out.
+    m_indexAfterLoad = m_app.IsIndexShow && session.extracting();
+    if (m_app.IsIndexShow && !m_indexAfterLoad)
         Tmr_Index.timer.start();
     setBusy(false);
     // The keys go to the new volume's pages, also after an enclosing command (the
@@ -166,8 +203,14 @@ void Frm_ImgViewer::buildWidgets()
          {PageKeys::Action::WideAlone, PageKeys::Action::CoverAlone, PageKeys::Action::ShiftPairing})
         WindowParts::onKeys(this, m_app.keys, a, [this, a] { spreadKey(a); });
 
-    // Escape anywhere in the window minimises it.
-    WindowParts::onKeys(this, m_app.keys, PageKeys::Action::Leave, [this] { showMinimized(); });
+    // The way out gives up a load under way; otherwise, anywhere in the window,
+    // it minimises the window.
+    WindowParts::onKeys(this, m_app.keys, PageKeys::Action::Leave, [this] {
+        if (session.loading())
+            cancelLoad();
+        else
+            showMinimized();
+    });
 }
 
 void Frm_ImgViewer::createControls()
@@ -255,6 +298,8 @@ void Frm_ImgViewer::Lang_Load()
     lblnoimage->setText(t.Msg_NoImage);
     lblnoimage->adjustSize();
     lbl_filemsg->setText(t.Msg_Wait);
+    cmdCancelLoad->setText(t.Cap_CancelLoad);
+    cmdCancelLoad->setToolTip(t.Tip_CancelLoad);
     // At narrow widths the buttons show icons only: each says what it does.
     const std::pair<QWidget *, QString> tips[] = {
         {cmdopen, t.Tip_Open}, {cmdfirst, t.Tip_First}, {cmdprev, t.Tip_Prev}, {cmdnext, t.Tip_Next},
@@ -309,11 +354,6 @@ void Frm_ImgViewer::Open_Initial()
         PicDraw->hide();
         reportKeyProblems();
         SessionLifecycle::openAtStart(session, resumeFile(), [this] { Set_ButtonState(true); });
-        if (session.List1().isEmpty()) {
-            PicTipOut->show();
-            PicTipOut->raise();
-            Set_ButtonState(false);
-        }
     } catch (const std::exception &e) {
         m_app.logError(QString::fromLocal8Bit(e.what()));
     }
@@ -321,14 +361,21 @@ void Frm_ImgViewer::Open_Initial()
     // a folder chosen later lists its sub-folders again.
     Cmd_Folder.clear();
     Cmd_File.clear();
-    // Always leave the window usable: a failure above must not freeze the wait panel.
-    raise();
-    activateWindow();
-    PicBox->hide();
-    PicDraw->show();
-    // The surface was hidden while the first volume loaded, so it could not take
-    // the focus then; the reader's first key should turn the page.
-    PicDraw->setFocus();
+    session.afterLoad([this] {
+        if (session.List1().isEmpty()) {
+            PicTipOut->show();
+            PicTipOut->raise();
+            Set_ButtonState(false);
+        }
+        // Always leave the window usable: a failure above must not freeze the wait panel.
+        raise();
+        activateWindow();
+        PicBox->hide();
+        PicDraw->show();
+        // The surface was hidden while the first volume loaded, so it could not take
+        // the focus then; the reader's first key should turn the page.
+        PicDraw->setFocus();
+    });
 }
 
 // ---------------------------------------------------------------- shutdown
@@ -353,6 +400,8 @@ void Frm_ImgViewer::unloadNow()
     if (m_instanceGate)
         m_instanceGate->release();
     m_handedPath.drop();
+    // What is kept is the place in view, not a book still loading.
+    session.stopLoad();
     const bool finished = SessionLifecycle::keepOnExit(session, resumeFile());
     m_bookMove.reset();
     SessionLifecycle::releaseReaders(session);
@@ -382,14 +431,16 @@ void Frm_ImgViewer::openHandedPathNow(const QString &path)
     PicTipOut->hide();
     Set_ButtonState(true);
     SessionLifecycle::openHandedOver(session, path);
-    if (session.List1().isEmpty()) {
-        Set_ButtonState(false);
-        if (session.volumeCount() == 0) {
-            PicTipOut->show();
-            PicTipOut->raise();
+    session.afterLoad([this] {
+        if (session.List1().isEmpty()) {
+            Set_ButtonState(false);
+            if (session.volumeCount() == 0) {
+                PicTipOut->show();
+                PicTipOut->raise();
+            }
         }
-    }
-    setBusy(false);
+        setBusy(false);
+    });
 }
 
 void Frm_ImgViewer::closeEvent(QCloseEvent *e)
@@ -414,6 +465,20 @@ PageTarget Frm_ImgViewer::pageTarget()
 
 void Frm_ImgViewer::Page_Draw(qint16 I_Effect)
 {
+    // Until a load has its pages, the lists are the old book's, whose files may
+    // have gone already.
+    if (session.listsPending())
+        return;
+    const bool wasAwaiting = std::exchange(m_awaitingPage, !session.List1().isEmpty() && !session.stepOut(session.step()));
+    if (m_awaitingPage) {
+        // Drawn when its file is out.
+        showPageNumber();
+        PicBox->show();
+        PicBox->raise();
+        return;
+    }
+    if (wasAwaiting)
+        PicBox->hide();
     if (session.List1().isEmpty()) {
         PicDraw->clearPicture();
         showPageNumber();
@@ -470,6 +535,10 @@ void Frm_ImgViewer::Chk_Sharpen_Click()
 
 void Frm_ImgViewer::setBusy(bool busy)
 {
+    // The window takes no command until a load has its pages, but Escape and the
+    // wait panel's cancel button (InputBlocker::letThrough).
+    if (!busy && session.listsPending())
+        return;
     // Input is dropped rather than the window disabled: a disabled window greys its
     // top bar on every page turn and loses its keyboard focus.
     if (busy) {

@@ -171,6 +171,10 @@ public:
 
     // The wait panel's progress while a volume loads.
     void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
+    // Escape or the wait panel's cancel button: the load under way is given up.
+    void cancelLoad();
+    // Whether the page in view is drawn as soon as its file comes out.
+    bool awaitingPage() const { return m_awaitingPage; }
 
     // ---- the session's load flag and pending path under the design's names
     bool &IsProcess = session.IsProcess;
@@ -198,6 +202,7 @@ public:
     QLabel *lbl_filemsg = nullptr;
     QFrame *Shback = nullptr;
     QFrame *Shbar = nullptr;
+    QToolButton *cmdCancelLoad = nullptr;
     QWidget *PicTipOut = nullptr;
     QLabel *PicTip = nullptr;
     QWidget *Picbanner = nullptr;
@@ -252,6 +257,9 @@ private:
     void connectSession();
     void onVolumeLoadStarted(const QString &volume);
     void onVolumeLoadFinished();
+    void onLoadRunning(bool running);
+    bool m_awaitingPage = false;
+    bool m_indexAfterLoad = false;
     // Draws the place the session moved to (the full-screen window draws it
     // while open; the page box follows it either way).
     void onPlaceChanged(bool isTurn);

@@ -476,10 +476,12 @@ void Frm_ImgViewer::cmdopen_MouseDown(Qt::MouseButton button)
     PicBox->show();
     PicBox->raise();
     SessionLifecycle::openChosen(session, before);
-    PicBox->hide();
-    if (session.List1().isEmpty())
-        Set_ButtonState(false);
-    setBusy(false);
+    session.afterLoad([this] {
+        PicBox->hide();
+        if (session.List1().isEmpty())
+            Set_ButtonState(false);
+        setBusy(false);
+    });
 }
 
 void Frm_ImgViewer::cmdopen_MouseUp(Qt::MouseButton button)

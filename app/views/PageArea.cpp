@@ -10,6 +10,7 @@
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QToolButton>
 #include <QMouseEvent>
 
 namespace PageArea {
@@ -38,6 +39,8 @@ void build(Frm_ImgViewer &w)
     w.lbl_filemsg = wait.lbl_filemsg;
     w.Shback = wait.Shback;
     w.Shbar = wait.Shbar;
+    w.cmdCancelLoad = wait.cmdCancelLoad;
+    QObject::connect(wait.cmdCancelLoad, &QToolButton::clicked, &w, &Frm_ImgViewer::cancelLoad);
 
     Canvas *surface = w.PicDraw;
     QObject::connect(surface, &Canvas::keyReleased, &w, [&w](QKeyEvent *e) {

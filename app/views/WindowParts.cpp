@@ -12,6 +12,7 @@
 #include <QMouseEvent>
 #include <QShortcut>
 #include <QLabel>
+#include <QToolButton>
 
 namespace WindowParts {
 
@@ -68,6 +69,21 @@ IWheelMouse *createWheelMouse(const ControlHost *controls, QWidget *owner, QObje
     return dynamic_cast<IWheelMouse *>(w);
 }
 
+bool givesUpLoad(const QObject *target, const QEvent *e, const PageKeys::KeyMap &keys)
+{
+    switch (e->type()) {
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+    case QEvent::ShortcutOverride:
+        return keys.actionFor(static_cast<const QKeyEvent *>(e)->keyCombination()) == PageKeys::Action::Leave;
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+        return target && target->objectName() == QLatin1String("cmdCancelLoad");
+    default:
+        return false;
+    }
+}
+
 WaitPanel WaitPanel::build(QWidget *parent, const QString &message)
 {
     WaitPanel p;
@@ -90,6 +106,10 @@ WaitPanel WaitPanel::build(QWidget *parent, const QString &message)
     barPal.setColor(QPalette::Window, QColor(0x3b, 0x82, 0xf6));
     p.Shbar->setPalette(barPal);
     p.Shbar->setGeometry(2, 2, 1, 12);
+    p.lbl_filemsg->setGeometry(10, 8, 230, 22);
+    p.cmdCancelLoad = new QToolButton(p.PicBox);
+    p.cmdCancelLoad->setObjectName(QStringLiteral("cmdCancelLoad"));
+    p.cmdCancelLoad->setGeometry(245, 6, 65, 26);
     p.PicBox->hide();
     return p;
 }

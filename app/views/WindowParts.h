@@ -10,6 +10,7 @@ class QWidget;
 class QObject;
 class QFrame;
 class QLabel;
+class QToolButton;
 class IImgPicture;
 class IWheelMouse;
 class QEvent;
@@ -30,6 +31,9 @@ bool asksForAStep(const QEvent *e, const PageKeys::KeyMap &keys);
 
 // A window-wide shortcut for each key the settings give `action`.
 void onKeys(QWidget *owner, const PageKeys::KeyMap &keys, PageKeys::Action action, const std::function<void()> &run);
+// Whether `e` gives a load up: a key of the way out (Escape), or a press of a
+// wait panel's cancel button.
+bool givesUpLoad(const QObject *target, const QEvent *e, const PageKeys::KeyMap &keys);
 
 // The wait panel shown while a volume is prepared: a box with a message and a
 // progress bar in its track; hidden until needed.
@@ -39,6 +43,8 @@ struct WaitPanel
     QLabel *lbl_filemsg = nullptr;
     QFrame *Shback = nullptr;
     QFrame *Shbar = nullptr;
+    // Gives the load up (named "cmdCancelLoad"); its text and tip follow the language.
+    QToolButton *cmdCancelLoad = nullptr;
 
     static WaitPanel build(QWidget *parent, const QString &message);
     // The message, and the bar at Percent of TotCount units, never beyond its track.

@@ -99,6 +99,31 @@ TEST_P(ReaderInterfaceTest, ACancelSeenBetweenMembersStopsTheVolumeAndLeavesNoPa
     EXPECT_EQ(host.tmpFiles(), QStringList{"p1.jpg"});
 }
 
+TEST_P(ReaderInterfaceTest, AListingGivenUpListsNothingAndEachMemberIsToldOnceItsFileIsWhole)
+{
+    const auto reader = ArchiveReader::make(GetParam().kind, &host);
+    reader->setFile(write(at(GetParam().name), GetParam().kind, pages));
+    const std::atomic<bool> givenUp{true};
+    reader->setListCancel(&givenUp);
+    EXPECT_FALSE(reader->list());
+    EXPECT_EQ(reader->count(), 0);
+    EXPECT_TRUE(host.prompts.shown.empty()) << "giving up is no damage to report";
+    reader->setListCancel(nullptr);
+    ASSERT_TRUE(reader->list());
+    for (int i = 1; i <= reader->count(); ++i)
+        reader->setSelected(i, true);
+    QStringList whole;
+    ExtractControl control;
+    control.written = [&](int member) {
+        const QString name = reader->member(member).fileName;
+        for (const auto &[path, bytes] : pages)
+            if (path.endsWith(name) && readFile(host.tmpZip() + "/" + name) == bytes)
+                whole << name;
+    };
+    EXPECT_EQ(reader->extractVolume(host.tmpZip(), control), ExtractOutcome::Done);
+    EXPECT_EQ(whole, (QStringList{"p1.jpg", "p2.jpg", "p3.jpg"}));
+}
+
 TEST_P(ReaderInterfaceTest, MemoryReadsKeepToTheirLimits)
 {
     Files files = pages;
