@@ -53,6 +53,8 @@ void Mo_Rar::ListNestedRar(ListingHost &host, const QString &archivePath)
             ArchiveReader::make(ArchiveKinds::extractsWholeVolumes(kind) ? kind : ArchiveKind::Rar, &host);
         ArchiveReader &nested = *reader;
         nested.setFile(archivePath);
+        // A big archive inside a folder book is listed while the load may be given up.
+        nested.setListCancel(host.cancelFlag());
         nested.list();
         list.Clear();
         const int n = nested.count();

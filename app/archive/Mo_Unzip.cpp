@@ -67,6 +67,8 @@ void Mo_Unzip::ListNestedZip(ListingHost &host, const QString &archivePath)
     clear(host, archivePath);
     cUnzip nested(&host);
     nested.setZipFile(archivePath);
+    // A big archive inside a folder book is listed while the load may be given up.
+    nested.setListCancel(host.cancelFlag());
     nested.Directory();
     SortedList &list = host.List1();
     list.Clear();

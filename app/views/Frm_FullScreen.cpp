@@ -76,17 +76,16 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
         if (!m_app.IsFullScreen)
             return;
         Shbar->resize(1, Shbar->height());
-        PicBox->show();
-        PicBox->raise();
+        showWaitPanel(true, false);
     });
+    // The page shows at once; the rest of the volume is counted at its foot.
     connect(&m_session, &ReadingSession::volumeLoadFinished, this, [this] {
         PicBox->hide();
         FullPage_Draw(0);
     });
     connect(&m_session, &ReadingSession::loadRunning, this, [this](bool running) {
         if (running && m_app.IsFullScreen) {
-            PicBox->show();
-            PicBox->raise();
+            showWaitPanel(true, false);
         } else if (!running) {
             PicBox->hide();
             FullPage_Draw(0);
@@ -94,7 +93,7 @@ Frm_FullScreen::Frm_FullScreen(Frm_ImgViewer &main)
     });
     // A page still coming out of its volume is drawn when it is out.
     connect(&m_session, &ReadingSession::pageArrived, this, [this] {
-        if (PicBox->isVisible() && !m_session.listsPending() && m_session.stepOut(m_session.step()))
+        if (m_awaitingPage && !m_session.listsPending() && m_session.stepOut(m_session.step()))
             FullPage_Draw(0);
     });
     connect(&m_session, &ReadingSession::placeChanged, this, [this](bool isTurn) {
@@ -251,7 +250,7 @@ void Frm_FullScreen::Form_Resize()
     const int W = width(), H = height();
     pic_Top->setGeometry(0, 0, W, kTopStripHeight);
     PicDraw->setGeometry(0, kTopStripHeight, W, qMax(H - kTopStripHeight, 0));
-    PicBox->move((W - PicBox->width()) / 2, (H - PicBox->height()) / 2);
+    showWaitPanel(!PicBox->isHidden(), m_session.extracting() && !m_awaitingPage);
     FullPage_Draw(0);
     pic_Top->raise();
     syncMenu();
@@ -272,13 +271,13 @@ void Frm_FullScreen::FullPage_Draw(qint16 I_Effect)
     m_main.showPageNumber();
     if (m_session.listsPending())
         return;
-    if (!m_session.stepOut(m_session.step())) {
-        PicBox->show();
-        PicBox->raise();
+    m_awaitingPage = !m_session.stepOut(m_session.step());
+    if (m_awaitingPage) {
+        showWaitPanel(true, false);
         return;
     }
-    if (!m_session.listsPending() && m_session.extracting())
-        PicBox->hide();
+    if (m_session.extracting())
+        showWaitPanel(true, true);
     if (m_session.List1().isEmpty()) {
         PicDraw->clearPicture();
         return;
@@ -290,6 +289,11 @@ void Frm_FullScreen::FullPage_Draw(qint16 I_Effect)
 float Frm_FullScreen::Fit_Percent(qint32 w, qint32 h, qint16 n) const
 {
     return PageGeometry::Fit_Percent(w, h, n, false, 0, 0, PicDraw->width(), PicDraw->height());
+}
+
+void Frm_FullScreen::showWaitPanel(bool visible, bool aside)
+{
+    WindowParts::WaitPanel::place(PicBox, visible, aside, rect(), PicDraw->geometry());
 }
 
 void Frm_FullScreen::ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg)

@@ -48,6 +48,9 @@ public:
     // Button 1 steps (left half back, right half forward); any other opens the menu.
     void PicDraw_MouseDown(int Button, double X);
     void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
+    // The wait panel in the middle, or at the foot of the page while the rest of a
+    // volume comes out.
+    void showWaitPanel(bool visible, bool aside);
     // Key-down handler: the key's action in the settings' key map; true when the
     // key was used.
     bool Form_KeyDown(QKeyCombination key);
@@ -129,4 +132,6 @@ private:
     std::unique_ptr<Cls_BookMove> Book_Move;
     InputBlocker *m_blocker = nullptr;
     bool m_closed = false;
+    // The page in view is still coming out of its volume.
+    bool m_awaitingPage = false;
 };

@@ -123,17 +123,15 @@ void Frm_ImgViewer::connectSession()
 void Frm_ImgViewer::onLoadRunning(bool running)
 {
     if (running) {
-        if (!m_app.IsFullScreen) {
-            PicBox->show();
-            PicBox->raise();
-        }
+        if (!m_app.IsFullScreen)
+            showWaitPanel(true);
         setBusy(true);
         return;
     }
     // A page that never came (a damaged member) is drawn as what it is.
     if (m_awaitingPage && !m_app.IsFullScreen)
         Page_Draw(0);
-    PicBox->setVisible(m_awaitingPage);
+    showWaitPanel(m_awaitingPage);
     if (std::exchange(m_indexAfterLoad, false) && m_app.IsIndexShow)
         Tmr_Index.timer.start();
     setBusy(false);
@@ -151,17 +149,22 @@ void Frm_ImgViewer::onVolumeLoadStarted(const QString &volume)
     setBusy(true);
     setWindowTitle(m_app.lang.Title_Text + QStringLiteral(" [") + volume + QLatin1Char(']'));
     // The full-screen window shows its own wait panel while it is open.
-    if (!m_app.IsFullScreen) {
-        PicBox->show();
-        PicBox->raise();
-    }
+    if (!m_app.IsFullScreen)
+        showWaitPanel(true);
     PicDraw->clearPicture();
     lblpage->setText(QStringLiteral("/0"));
 }
 
+void Frm_ImgViewer::showWaitPanel(bool visible)
+{
+    const bool aside = session.extracting() && !m_awaitingPage && !session.listsPending();
+    WindowParts::WaitPanel::place(PicBox, visible, aside, rect(), PicDraw->geometry());
+}
+
 void Frm_ImgViewer::onVolumeLoadFinished()
 {
-    PicBox->hide();
+    // The rest of a volume still coming out is counted at the foot of the page.
+    showWaitPanel(session.extracting() && !m_app.IsFullScreen);
     // Hidden while the initial open lists the book: the first page shows as
     // soon as it is out, while the rest of the volume follows.
     PicDraw->show();
@@ -473,12 +476,11 @@ void Frm_ImgViewer::Page_Draw(qint16 I_Effect)
     if (m_awaitingPage) {
         // Drawn when its file is out.
         showPageNumber();
-        PicBox->show();
-        PicBox->raise();
+        showWaitPanel(true);
         return;
     }
     if (wasAwaiting)
-        PicBox->hide();
+        showWaitPanel(session.extracting());
     if (session.List1().isEmpty()) {
         PicDraw->clearPicture();
         showPageNumber();

@@ -171,6 +171,9 @@ public:
 
     // The wait panel's progress while a volume loads.
     void ZipFile_Progress(qint32 Percent, qint32 TotCount, const QString &StrMsg);
+    // The wait panel shown or hidden: in the middle while nothing can be read, at the
+    // foot of the page while the rest of a volume comes out.
+    void showWaitPanel(bool visible);
     // Escape or the wait panel's cancel button: the load under way is given up.
     void cancelLoad();
     // Whether the page in view is drawn as soon as its file comes out.

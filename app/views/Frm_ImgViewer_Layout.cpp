@@ -441,7 +441,7 @@ void Frm_ImgViewer::Form_Resize()
     // lblnoimage is the window's child, so PicDraw's offset is added.
     lblnoimage->move(PicDraw->x() + (PicDraw->width() - lblnoimage->width()) / 2,
                      PicDraw->y() + (PicDraw->height() - lblnoimage->height()) / 2);
-    PicBox->move((W - PicBox->width()) / 2, (H - PicBox->height()) / 2);
+    showWaitPanel(!PicBox->isHidden());
     // The kept picture is of the old size: no turn may start from it.
     Img_Tmp = QImage();
     PicTipOut->setGeometry(PicDraw->geometry());

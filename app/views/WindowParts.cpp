@@ -125,4 +125,17 @@ void WaitPanel::progress(qint32 Percent, qint32 TotCount, const QString &StrMsg)
     Shbar->resize(qBound(0, int(PageGeometry::roundEven(w)), track), Shbar->height());
 }
 
+void WaitPanel::place(QWidget *box, bool visible, bool aside, const QRect &window, const QRect &pages)
+{
+    constexpr int kMargin = 16;
+    const QSize size = box->size();
+    if (aside)
+        box->move(pages.center().x() - size.width() / 2, qMax(pages.top(), pages.bottom() + 1 - size.height() - kMargin));
+    else
+        box->move((window.width() - size.width()) / 2, (window.height() - size.height()) / 2);
+    box->setVisible(visible);
+    if (visible)
+        box->raise();
+}
+
 } // namespace WindowParts

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/PageKeys.h"
 
+#include <QRect>
 #include <QString>
 
 #include <functional>
@@ -49,6 +50,10 @@ struct WaitPanel
     static WaitPanel build(QWidget *parent, const QString &message);
     // The message, and the bar at Percent of TotCount units, never beyond its track.
     void progress(qint32 Percent, qint32 TotCount, const QString &StrMsg) const;
+    // Shows or hides the panel. While nothing can be read it stands in the middle
+    // of `window`; once a page of the load is shown it moves to the foot of
+    // `pages`, still counting, so the page can be read while the rest comes out.
+    static void place(QWidget *box, bool visible, bool aside, const QRect &window, const QRect &pages);
 };
 
 } // namespace WindowParts

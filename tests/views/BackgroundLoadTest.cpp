@@ -5,6 +5,7 @@
 #include "support/TestImages.h"
 #include "support/ViewerFixture.h"
 
+#include "platform/Canvas.h"
 #include "platform/SkinButton.h"
 
 #include <QCheckBox>
@@ -163,9 +164,19 @@ TEST_F(BackgroundLoad, TheFirstPageShowsBeforeTheVolumesLastMemberIsOut)
         [this] { return !w->composer.shownPages().empty() && w->session.pageOut(0) && !w->awaitingPage(); }, 20000);
     const QStringList outThen = tmpZip();
     const QStringList listThen = w->session.List1().items();
+    // The rest still coming is counted at the foot of the page, off its middle.
+    QTest::qWait(250);
+    const bool panelThen = w->PicBox->isVisible();
+    const QRect panelAt = w->PicBox->geometry();
+    const int barThen = w->Shbar->width();
     shown.set_value();
     ASSERT_TRUE(drawn);
     ASSERT_TRUE(settled());
+    EXPECT_TRUE(panelThen);
+    EXPECT_GT(panelAt.top(), w->PicDraw->geometry().center().y());
+    EXPECT_LE(panelAt.bottom(), w->PicDraw->geometry().bottom());
+    EXPECT_GT(barThen, 1);
+    EXPECT_FALSE(w->PicBox->isVisible());
     EXPECT_FALSE(outThen.contains(QStringLiteral("b06.png")));
     EXPECT_EQ(listThen, (QStringList{"b01.png", "b02.png", "b03.png", "b04.png", "b05.png", "b06.png"}))
         << "the whole sorted page list while its files still come";
