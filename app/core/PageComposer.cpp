@@ -335,7 +335,7 @@ void PageComposer::drawOnePage(const PageTarget &t, QImage &surface, const PageS
         }
     }
     if (!page.notice && !page.image.isNull())
-        m_shownPages.push_back({placed.entry, placed.file, page.logical});
+        m_shownPages.push_back({placed.entry, placed.file, page.logical, m_session.view().rotation});
     Img_Tmp = surface;
 }
 
@@ -368,7 +368,8 @@ void PageComposer::drawSpread(const PageTarget &t, QImage &surface, const PageSt
     };
     auto remember = [this](const Placed &placed, const Shown &page, int x) {
         if (!page.notice && !page.image.isNull())
-            m_shownPages.push_back({placed.entry, placed.file, page.logical.translated(x - page.logical.x(), 0)});
+            m_shownPages.push_back(
+                {placed.entry, placed.file, page.logical.translated(x - page.logical.x(), 0), m_session.view().rotation});
     };
     if (I_Effect != 1) {
         place(surface, left, left.area.x());
@@ -538,7 +539,7 @@ void PageComposer::drawStrip(const PageTarget &t, QImage &surface)
             continue;
         }
         putPicture(surface, *img, area);
-        m_shownPages.push_back({k, m_session.Page_Path(k), logical});
+        m_shownPages.push_back({k, m_session.Page_Path(k), logical, m_session.view().rotation});
     }
     // A screen before and after, on the worker, to be taken when they come in view.
     if (!m_prefetching)

@@ -69,6 +69,8 @@ public:
         int entry = -1;
         QString file;
         QRect rect;
+        // Clockwise degrees the page is turned by on the surface (rect is the turned page).
+        int rotation = 0;
     };
     const std::vector<ShownPage> &shownPages() const { return m_shownPages; }
 

@@ -8,6 +8,7 @@
 #include <QCursor>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTransform>
 
 Magnifier::Magnifier(Canvas *canvas, IImgPicture *picture, DecodeQueue &decodes, Pages pages, int side)
     : QWidget(canvas), m_canvas(canvas), m_picture(picture), m_pages(std::move(pages)), m_side(side), m_decodes(decodes)
@@ -73,7 +74,8 @@ void Magnifier::refresh()
     const std::vector<PageComposer::ShownPage> &pages = m_pages();
     bool same = pages.size() == m_sources.size();
     for (size_t i = 0; same && i < pages.size(); ++i)
-        same = pages[i].file == m_sources[i].page.file && pages[i].rect == m_sources[i].page.rect;
+        same = pages[i].file == m_sources[i].page.file && pages[i].rect == m_sources[i].page.rect &&
+               pages[i].rotation == m_sources[i].page.rotation;
     if (same)
         return;
     std::vector<Source> before = std::move(m_sources);
@@ -82,11 +84,14 @@ void Magnifier::refresh()
         float w = 0, h = 0;
         if (m_picture)
             m_picture->GetImageSize(page.file, w, h);
-        const QSize size = LensGeometry::pictureSize(page.rect.size(), QSize(int(w), int(h)), m_canvas->ratio());
+        // Decoded upright, as every page is, and turned as the surface shows it.
+        const bool across = page.rotation == 90 || page.rotation == 270;
+        const QSize upright = across ? page.rect.size().transposed() : page.rect.size();
+        const QSize size = LensGeometry::pictureSize(upright, QSize(int(w), int(h)), m_canvas->ratio());
         Source source{page, DecodeQueue::keyOf(page.file, size), {}};
         // A page that only moved (another window size, the other view) keeps its picture.
         for (const Source &old : before) {
-            if (old.key == source.key)
+            if (old.key == source.key && old.page.rotation == page.rotation)
                 source.picture = old.picture;
         }
         if (source.picture.isNull() && !size.isEmpty())
@@ -112,7 +117,7 @@ void Magnifier::collect()
         }
         const std::optional<std::optional<QImage>> decoded = m_decodes.take(s.key);
         if (decoded && *decoded && !(*decoded)->isNull())
-            s.picture = **decoded;
+            s.picture = s.page.rotation == 0 ? **decoded : (*decoded)->transformed(QTransform().rotate(s.page.rotation));
         else
             s.key.size = QSize(); // cannot be decoded: the lens shows black there
         update();

@@ -2,6 +2,7 @@
 #include "ViewerFixture.h"
 #include "platform/Canvas.h"
 #include "views/Magnifier.h"
+#include "core/PageView.h"
 
 #include <QCheckBox>
 #include <QMouseEvent>
@@ -72,4 +73,31 @@ TEST_F(MagnifierTest, HeldItFollowsThePointerShowsThePageAndTakesTheWheel)
     button(QEvent::MouseButtonRelease, Qt::MiddleButton);
     EXPECT_TRUE(lens->isHidden());
     EXPECT_EQ(w->session.step(), 0);
+}
+
+// The lens shows a turned page as the surface does: its upright top, here red,
+// lies on the right of a page turned a quarter clockwise.
+TEST_F(MagnifierTest, ATurnedPageIsMagnifiedTurned)
+{
+    QImage page(300, 400, QImage::Format_RGB32);
+    page.fill(Qt::blue);
+    for (int y = 0; y < 200; ++y)
+        for (int x = 0; x < 300; ++x)
+            page.setPixel(x, y, qRgb(255, 0, 0));
+    const QString folder = makeFolder(QStringLiteral("turned"));
+    ASSERT_TRUE(page.save(folder + QStringLiteral("/p1.png")));
+    openFolder(folder);
+    ViewSettings view = w->session.view();
+    view.rotation = 90;
+    w->session.setView(view);
+    ASSERT_EQ(w->composer.shownPages().size(), 1u);
+    const QRect shown = w->composer.shownPages().front().rect;
+    ASSERT_GT(shown.width(), shown.height());
+    QTest::keyPress(w->PicDraw, Qt::Key_Z);
+    // Three quarters across and down: red when turned, the upright bottom (blue) if not.
+    moveTo(shown.topLeft() + QPoint(shown.width() * 3 / 4, shown.height() * 3 / 4));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->lens->sharp(); }, 5000));
+    const QImage seen = w->lens->grab().toImage();
+    EXPECT_EQ(QColor(seen.pixel(seen.width() / 2, seen.height() / 2)), QColor(Qt::red));
+    QTest::keyRelease(w->PicDraw, Qt::Key_Z);
 }
