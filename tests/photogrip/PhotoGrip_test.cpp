@@ -11,6 +11,7 @@
 #include <QImageReader>
 #include <QLocale>
 #include <QPainter>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QWidget>
 #include <gtest/gtest.h>
@@ -73,6 +74,47 @@ TEST(PluginLoad, ControlIsCreatedByItsProgramIdentifierFromTheBuiltLibraryAndNot
     img->DisplayPicture(solidPng(programDir.path(), QStringLiteral("p.png"), 64, 32, Qt::cyan));
     EXPECT_EQ(img->GetHdc().size(), QSize(32, 16));
     EXPECT_EQ(img->GetHdc().pixel(5, 5), QColor(Qt::cyan).rgb());
+}
+
+// The user's settings file sets the control's decode limit over the program's,
+// as it does the program's own decoding.
+TEST(PluginLoad, TheUsersDecodeLimitReachesTheControl)
+{
+    QTemporaryDir programDir, config;
+    const QString lib = programDir.filePath(QStringLiteral("ocx/PhotoGrip.so"));
+    ASSERT_TRUE(QDir(programDir.path()).mkdir(QStringLiteral("ocx")));
+    ASSERT_TRUE(QFile::link(QStringLiteral(LEAFVIEW_BUILD_BIN "/ocx/PhotoGrip.so"), lib));
+    ControlHost host;
+    QString log;
+    ASSERT_TRUE(host.registerLibrary(lib, log)) << qPrintable(log);
+    // The user's config folder, wherever this run's paths put it under its home.
+    const QByteArray homeBefore = qgetenv("HOME"), configBefore = qgetenv("XDG_CONFIG_HOME");
+    qputenv("HOME", QFile::encodeName(config.path()));
+    qputenv("XDG_CONFIG_HOME", QFile::encodeName(config.filePath(QStringLiteral(".config"))));
+    const QString mine = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + "/Leafview";
+    ASSERT_TRUE(mine.startsWith(config.path()));
+    const QString page = rawFile(programDir.path(), QStringLiteral("big.png"), TestImages::flatPng(3000, 3000));
+    const auto shown = [&](const char *settings) {
+        QDir().mkpath(mine);
+        writeFile(mine + QStringLiteral("/leafview.ini"), settings);
+        QWidget window;
+        auto *img = qobject_cast<IImgPicture *>(host.createControl(QStringLiteral("PhotoGrip.ImgPicture"), &window));
+        if (!img)
+            return false;
+        img->SetVisible(true);
+        img->SetWidth(32);
+        img->SetHeight(32);
+        img->DisplayPicture(page);
+        return img->GetHdc().pixel(5, 5) == qRgb(0x80, 0x80, 0x80);
+    };
+    const bool refusedAtOneMB = !shown("[Limits]\nDecodeMB=1\n");
+    const bool shownByDefault = shown("[Limits]\n");
+    qputenv("HOME", homeBefore);
+    qputenv("XDG_CONFIG_HOME", configBefore);
+    if (configBefore.isEmpty())
+        qunsetenv("XDG_CONFIG_HOME");
+    EXPECT_TRUE(refusedAtOneMB);
+    EXPECT_TRUE(shownByDefault);
 }
 
 class Control : public ::testing::Test
