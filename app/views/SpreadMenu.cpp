@@ -2,6 +2,7 @@
 
 #include "core/ExportFolderFile.h"
 #include "core/Language.h"
+#include "views/MenuEntry.h"
 
 #include <QAction>
 #include <QMenu>
@@ -17,12 +18,9 @@ const std::pair<ReadingSession::Option, const char *> kKept[] = {
     {ReadingSession::FollowDirection, "FollowReadingDirection"},
 };
 
-QAction *toggle(QMenu *menu, ReadingSession &session, ReadingSession::Option o)
+QAction *toggle(QMenu *menu, const char *name, ReadingSession &session, ReadingSession::Option o)
 {
-    QAction *a = menu->addAction(QString());
-    a->setCheckable(true);
-    QObject::connect(a, &QAction::triggered, &session, [&session, o](bool on) { session.setOption(o, on); });
-    return a;
+    return addMenuEntry(menu, name, true, &session, [&session, o](bool on) { session.setOption(o, on); });
 }
 
 } // namespace
@@ -30,15 +28,10 @@ QAction *toggle(QMenu *menu, ReadingSession &session, ReadingSession::Option o)
 Entries add(QMenu *menu, ReadingSession &session, const Language &t, const std::function<void()> &shift)
 {
     Entries e;
-    e.wideAlone = toggle(menu, session, ReadingSession::WideAlone);
-    e.wideAlone->setObjectName(QStringLiteral("mnuWideAlone"));
-    e.coverAlone = toggle(menu, session, ReadingSession::CoverAlone);
-    e.coverAlone->setObjectName(QStringLiteral("mnuCoverAlone"));
-    e.shiftByOne = menu->addAction(QString());
-    e.shiftByOne->setObjectName(QStringLiteral("mnuShiftByOne"));
-    QObject::connect(e.shiftByOne, &QAction::triggered, menu, [shift] { shift(); });
-    e.followDirection = toggle(menu, session, ReadingSession::FollowDirection);
-    e.followDirection->setObjectName(QStringLiteral("mnuFollowDirection"));
+    e.wideAlone = toggle(menu, "mnuWideAlone", session, ReadingSession::WideAlone);
+    e.coverAlone = toggle(menu, "mnuCoverAlone", session, ReadingSession::CoverAlone);
+    e.shiftByOne = addMenuEntry(menu, "mnuShiftByOne", false, menu, [shift](bool) { shift(); });
+    e.followDirection = toggle(menu, "mnuFollowDirection", session, ReadingSession::FollowDirection);
     QObject::connect(menu, &QMenu::aboutToShow, menu, [e, &session] { sync(e, session); });
     setTexts(e, t);
     sync(e, session);

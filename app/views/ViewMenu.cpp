@@ -2,6 +2,7 @@
 
 #include "core/ExportFolderFile.h"
 #include "core/Language.h"
+#include "views/MenuEntry.h"
 
 #include <QAction>
 #include <QMenu>
@@ -26,11 +27,7 @@ Entries add(QMenu *menu, ReadingSession &session, const Language &t)
     Entries e;
     menu->addSeparator();
     const auto entry = [&](const char *name, Action action, bool checkable) {
-        QAction *a = menu->addAction(QString());
-        a->setObjectName(QString::fromLatin1(name));
-        a->setCheckable(checkable);
-        QObject::connect(a, &QAction::triggered, &session, [&session, action] { run(session, action); });
-        return a;
+        return addMenuEntry(menu, name, checkable, &session, [&session, action](bool) { run(session, action); });
     };
     e.fitPage = entry("mnuFitPage", Action::FitPage, true);
     e.fitWidth = entry("mnuFitWidth", Action::FitWidth, true);
