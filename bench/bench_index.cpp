@@ -1,6 +1,7 @@
 // The thumbnail index of a big volume, beside the bare cost of one reduced-size decode.
 #include "BenchCase.h"
 #include "BenchImages.h"
+#include "BenchWindow.h"
 
 #include "core/IndexGeometry.h"
 #include "core/Program.h"
@@ -31,14 +32,8 @@ struct IndexViewer
     Program &app;
     Frm_ImgViewer &w;
 
-    static ProgramPaths paths(const QString &dataDir)
-    {
-        ProgramPaths p = ProgramPaths::forRunningProgram();
-        p.dataFolder = dataDir;
-        return p;
-    }
     explicit IndexViewer(const QString &dataDir)
-        : start(paths(dataDir), prompts, controls), app(start.program()), w(start.window())
+        : start(benchPaths(dataDir), prompts, controls), app(start.program()), w(start.window())
     {
         start.startQuietly();
         w.resize(1280, 960);

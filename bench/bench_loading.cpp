@@ -4,13 +4,9 @@
 // the loading worker (as the window does).
 #include "BenchCase.h"
 #include "BenchImages.h"
+#include "BenchWindow.h"
 
-#include "core/Program.h"
-#include "platform/ControlHost.h"
-#include "platform/Prompts.h"
 #include "support/SolidArchiveWriter.h"
-#include "views/Frm_ImgViewer.h"
-#include "views/ViewerStartup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -69,15 +65,8 @@ struct Figures
 // window being shown.
 Figures load(const QString &book, bool background)
 {
-    QTemporaryDir data;
-    SilentPrompts prompts;
-    ControlHost controls;
-    ProgramPaths paths = ProgramPaths::forRunningProgram();
-    paths.dataFolder = data.path();
-    ViewerStartup start(paths, prompts, controls);
-    Frm_ImgViewer &w = start.window();
-    w.anotherInstanceRunning = [] { return false; };
-    w.endProcess = [] {};
+    BenchWindow window;
+    Frm_ImgViewer &w = *window.w;
     w.session.setBackgroundLoading(background);
     Figures f;
     if (!w.Form_Load(book))
@@ -108,7 +97,7 @@ Figures load(const QString &book, bool background)
     }
     f.whole = msOf(t);
     tick();
-    if (QDir(paths.tmpZip()).entryList(QDir::Files).size() != kPages)
+    if (QDir(window.paths.tmpZip()).entryList(QDir::Files).size() != kPages)
         std::printf("  (TmpZip does not hold the %d pages)\n", kPages);
     return f;
 }

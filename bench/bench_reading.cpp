@@ -3,15 +3,11 @@
 #include "BenchArchives.h"
 #include "BenchCase.h"
 #include "BenchImages.h"
+#include "BenchWindow.h"
 
 #include "archive/ExtractBudget.h"
-#include "views/Frm_ImgViewer.h"
-#include "views/ViewerStartup.h"
 #include "core/PageGeometry.h"
-#include "core/Program.h"
 #include "platform/Canvas.h"
-#include "platform/ControlHost.h"
-#include "platform/Prompts.h"
 #include "support/ZipWriter.h"
 
 #include <QCoreApplication>
@@ -41,26 +37,10 @@ double msSince(const QElapsedTimer &t)
     return double(t.nsecsElapsed()) / 1e6;
 }
 
-// A program run on a data folder of its own, as the program starts.
-struct Reader
+struct Reader : BenchWindow
 {
-    QTemporaryDir data;
-    SilentPrompts prompts;
-    ControlHost controls;
-    std::unique_ptr<ViewerStartup> start;
-    Frm_ImgViewer *w = nullptr;
-
-    Reader()
-    {
-        ProgramPaths paths = ProgramPaths::forRunningProgram();
-        paths.dataFolder = data.path();
-        start = std::make_unique<ViewerStartup>(paths, prompts, controls);
-        w = &start->window();
-        w->anotherInstanceRunning = [] { return false; };
-        w->endProcess = [] {};
-        // As the program loads its books.
-        w->session.setBackgroundLoading(true);
-    }
+    // As the program loads its books.
+    Reader() { w->session.setBackgroundLoading(true); }
     // Form_Load and show, then events until the first page is on the surface.
     bool startWith(const QString &book)
     {
@@ -131,7 +111,7 @@ const BenchRegistrar turnAhead(QStringLiteral("reading: turn to a page decoded a
         w.Go_Next();
         return msSince(timer);
     };
-    const QString tmpZip = r.start->program().paths.tmpZip();
+    const QString tmpZip = r.start.program().paths.tmpZip();
     auto bareTurn = [&](int i) {
         QElapsedTimer timer;
         timer.start();
@@ -184,12 +164,12 @@ const BenchRegistrar largeZip(QStringLiteral("reading: one page of a 10,000-memb
         QString extracted;
     };
     auto open = [](Opened &o, const QString &book) {
-        o.r.start->startQuietly();
+        o.r.start.startQuietly();
         Frm_ImgViewer &w = *o.r.w;
         w.session.setOption(ReadingSession::BookEffect, false);
         w.composer.setPrefetching(false);
         w.PicDraw->resize(1280, 960);
-        Program &app = o.r.start->program();
+        Program &app = o.r.start.program();
         app.IsArchive = true;
         app.ArchiveKind = ArchiveKind::Zip;
         app.OpenPath = book;
@@ -257,9 +237,9 @@ const BenchRegistrar folderVolume(QStringLiteral("reading: page list of a folder
         f.open(QIODevice::WriteOnly);
     }
     Reader r;
-    r.start->startQuietly();
+    r.start.startQuietly();
     Frm_ImgViewer &w = *r.w;
-    Program &app = r.start->program();
+    Program &app = r.start.program();
     app.IsArchive = false;
     app.OpenPath = book;
     w.session.Folder_Scan();

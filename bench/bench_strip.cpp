@@ -2,13 +2,9 @@
 // each frame's time and the process's peak memory.
 #include "BenchCase.h"
 #include "BenchImages.h"
+#include "BenchWindow.h"
 
-#include "core/Program.h"
 #include "platform/Canvas.h"
-#include "platform/ControlHost.h"
-#include "platform/Prompts.h"
-#include "views/Frm_ImgViewer.h"
-#include "views/ViewerStartup.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -55,15 +51,8 @@ const BenchRegistrar strip(QStringLiteral("strip: 300 pages of 800x12000 JPEGs s
 });
 
 const BenchChild stripChild(QStringLiteral("strip"), [](const QStringList &args) {
-    QTemporaryDir data;
-    SilentPrompts prompts;
-    ControlHost controls;
-    ProgramPaths paths = ProgramPaths::forRunningProgram();
-    paths.dataFolder = data.path();
-    ViewerStartup start(paths, prompts, controls);
-    Frm_ImgViewer &w = start.window();
-    w.anotherInstanceRunning = [] { return false; };
-    w.endProcess = [] {};
+    BenchWindow window;
+    Frm_ImgViewer &w = *window.w;
     if (!w.Form_Load(args.value(0)))
         return 1;
     w.resize(1280, 1000);

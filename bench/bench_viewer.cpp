@@ -2,6 +2,7 @@
 #include "BenchArchives.h"
 #include "BenchCase.h"
 #include "BenchImages.h"
+#include "BenchWindow.h"
 
 #include "views/Frm_ImgViewer.h"
 #include "views/ViewerStartup.h"
@@ -23,13 +24,6 @@
 
 namespace {
 
-ProgramPaths pathsWithData(const QString &dataDir)
-{
-    ProgramPaths paths = ProgramPaths::forRunningProgram();
-    paths.dataFolder = dataDir;
-    return paths;
-}
-
 struct Viewer
 {
     SilentPrompts prompts;
@@ -39,7 +33,7 @@ struct Viewer
     Frm_ImgViewer *w;
 
     explicit Viewer(const QString &dataDir)
-        : start(pathsWithData(dataDir), prompts, controls), app(&start.program()), w(&start.window())
+        : start(benchPaths(dataDir), prompts, controls), app(&start.program()), w(&start.window())
     {
         start.startQuietly();
         w->session.setOption(ReadingSession::BookEffect, false);
