@@ -1,4 +1,5 @@
 #include "CaseName.h"
+#include "WithCases.h"
 #include "FileTree.h"
 #include "TestImages.h"
 #include "core/Program.h"
@@ -101,9 +102,7 @@ struct AnswerCase
     const char *published;
 };
 
-class ExchangeAnswers : public Exchange, public ::testing::WithParamInterface<AnswerCase>
-{
-};
+using ExchangeAnswers = WithCases<Exchange, AnswerCase>;
 
 TEST_P(ExchangeAnswers, FollowTheUsageRequestSentByteForByteAndEndInTheRightBanner)
 {

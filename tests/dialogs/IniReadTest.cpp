@@ -8,41 +8,30 @@
 #include <gtest/gtest.h>
 
 namespace {
-TEST(IniRead, ReadsTheSettingsFileByDefaultAndGivesTheDefaultForAMissingFileOrKey)
-{
-    QTemporaryDir tmp;
-    const ProgramPaths paths = ProgramPaths::inFolder(tmp.path(), QStringLiteral("leafview"));
-    const auto read = [&](const QString &key, const QString &file = QString()) {
-        return Ini_Read(paths, QStringLiteral("Main"), key, QStringLiteral("def"), file);
-    };
-    EXPECT_EQ(read(QStringLiteral("Last Path")), QStringLiteral("def"));
-    ASSERT_TRUE(writeFile(tmp.path() + QStringLiteral("/leafview.ini"), "[MAIN]\nlast path=/srv/책, old\n"));
-    EXPECT_EQ(read(QStringLiteral("Last Path")), QString::fromUtf8("/srv/책, old"));
-    EXPECT_EQ(read(QStringLiteral("First Path")), QStringLiteral("def"));
-    EXPECT_EQ(read(QStringLiteral("Last Path"), tmp.path() + QStringLiteral("/other.ini")), QStringLiteral("def"));
-}
-} // namespace
-
-namespace {
+// Sections and keys in any case; a value with a comma is one text.
 TEST(IniRead, ThePerUserFileOverridesTheProgramFoldersKeyByKeyAndIsTheOneWritten)
 {
     QTemporaryDir tmp;
     ProgramPaths paths = ProgramPaths::inFolder(tmp.path() + QStringLiteral("/program"));
+    EXPECT_EQ(Ini_Read(paths, QStringLiteral("Main"), QStringLiteral("Language"), QStringLiteral("def")), QStringLiteral("def"));
     EXPECT_FALSE(Ini_Write(paths, QStringLiteral("Main"), QStringLiteral("Language"), QStringLiteral("English")));
     paths.userConfigFolder = tmp.path() + QStringLiteral("/config/Leafview");
-    const QByteArray programFile = "[Main]\nLanguage=English\nLast Path=/program\n[Archive]\nCodePage=CP949\n";
+    const QByteArray programFile = "[MAIN]\nLanguage=English\nLast Path=/program\n[Archive]\nCodePage=CP949\n";
     ASSERT_TRUE(writeFile(paths.settingsFile(), programFile));
-    ASSERT_TRUE(writeFile(paths.userSettingsFile(), "[main]\nlast path=/mine\n[Keys]\nNext=Right\n"));
+    ASSERT_TRUE(writeFile(paths.userSettingsFile(), "[main]\nlast path=/srv/책, old\n[Keys]\nNext=Right\n"));
     const struct { const char *section, *key, *value; } cases[] = {
         {"Main", "Language", "English"},   // the program folder's alone
-        {"MAIN", "Last Path", "/mine"},    // both: the user's, however either spells it
+        {"MAIN", "Last Path", "/srv/책, old"}, // both: the user's, however either spells it
         {"Keys", "Next", "Right"},         // the user's alone
         {"Network", "Host", "def"},        // neither
     };
     for (const auto &c : cases)
         EXPECT_EQ(Ini_Read(paths, c.section, c.key, QStringLiteral("def")), QString::fromUtf8(c.value)) << c.key;
-    const QList<QPair<QString, QString>> main = {{"Language", "English"}, {"Last Path", "/mine"}};
+    const QList<QPair<QString, QString>> main = {{"Language", "English"}, {"Last Path", QString::fromUtf8("/srv/책, old")}};
     EXPECT_EQ(Ini_ReadSection(paths, QStringLiteral("Main")), main);
+    // A file named apart is read alone.
+    EXPECT_EQ(Ini_Read(paths, QStringLiteral("Main"), QStringLiteral("Language"), QStringLiteral("def"), tmp.path() + QStringLiteral("/other.ini")),
+              QStringLiteral("def"));
 
     ASSERT_TRUE(Ini_Write(paths, QStringLiteral("Main"), QStringLiteral("LAST PATH"), QStringLiteral("/new")));
     ASSERT_TRUE(Ini_Write(paths, QStringLiteral("Archive"), QStringLiteral("CodePage"), QStringLiteral("Shift_JIS")));

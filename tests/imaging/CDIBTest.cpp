@@ -64,9 +64,7 @@ std::vector<uint8_t> sharpenReference(const std::vector<uint8_t> &c, int s)
 
 // --- layout and errors ---
 
-class CDIBLayout : public ::testing::TestWithParam<std::array<int, 4>> // width, height, stride, size
-{
-};
+using CDIBLayout = ::testing::TestWithParam<std::array<int, 4>>; // width, height, stride, size
 
 TEST_P(CDIBLayout, StrideSizeAndBlackStart)
 {
@@ -149,9 +147,7 @@ struct ColourCase
     std::array<int, 3> in, out; // blue, green, red
 };
 
-class CDIBColourEffect : public ::testing::TestWithParam<ColourCase>
-{
-};
+using CDIBColourEffect = ::testing::TestWithParam<ColourCase>;
 
 TEST_P(CDIBColourEffect, EveryPixelOfAPaddedPictureAndNoPadding)
 {

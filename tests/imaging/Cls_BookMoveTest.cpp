@@ -74,9 +74,7 @@ struct Turn
 } // namespace
 
 // width, direction, half width, step
-class BookMoveGeometry : public ::testing::TestWithParam<std::tuple<int, int, int, int>>
-{
-};
+using BookMoveGeometry = ::testing::TestWithParam<std::tuple<int, int, int, int>>;
 
 TEST_P(BookMoveGeometry, TenFramesThenTheFullPicture)
 {

@@ -46,9 +46,7 @@ struct DeclaredCase
     qint64 admittedFromMB;
 };
 
-class DecodeLimit : public ::testing::TestWithParam<DeclaredCase>
-{
-};
+using DecodeLimit = ::testing::TestWithParam<DeclaredCase>;
 
 // A file declaring more pixels than a decode may hold is refused from its header,
 // before anything the size of its pixels is allocated.

@@ -1,4 +1,5 @@
 #include "CaseName.h"
+#include "WithCases.h"
 #include "FileTree.h"
 #include "ImgPicture.h"
 #include "cFILE.h"
@@ -231,9 +232,7 @@ protected:
 };
 
 // Source size, asked width and height, expected size.
-class ResizeSizes : public ImageObject, public ::testing::WithParamInterface<std::tuple<QSize, float, float, QSize>>
-{
-};
+using ResizeSizes = WithCases<ImageObject, std::tuple<QSize, float, float, QSize>>;
 
 TEST_P(ResizeSizes, MakesTheBitmapSizeOfTheRules)
 {
@@ -292,9 +291,7 @@ TEST_F(ImageObject, BicubicOnlyWhenGrowingWithTheGrowFlag)
 }
 
 // Source size, keep proportions, expected size of a 100 x 100 thumbnail.
-class ThumbnailSizes : public ImageObject, public ::testing::WithParamInterface<std::tuple<QSize, bool, QSize>>
-{
-};
+using ThumbnailSizes = WithCases<ImageObject, std::tuple<QSize, bool, QSize>>;
 
 TEST_P(ThumbnailSizes, FollowTheProportionRule)
 {

@@ -3,6 +3,7 @@
 #include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
+#include "ViewerKit.h"
 #include "core/ResumeRecord.h"
 #include "platform/Canvas.h"
 #include "views/Frm_FullScreen.h"
@@ -14,10 +15,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
-#include <QWheelEvent>
 
 namespace {
 class FullScreen : public ViewerFixture
@@ -59,9 +58,7 @@ struct HalfClick
     int page;
     int turn;
 };
-class HalfClicks : public FullScreen, public ::testing::WithParamInterface<HalfClick>
-{
-};
+using HalfClicks = WithCases<FullScreen, HalfClick>;
 
 // Quick input while the book effect plays, in either window: Right presses
 // 30 ms apart, or wheel notches each one burst of its own (sent as soon as the
@@ -72,9 +69,7 @@ struct QuickInput
     bool fullScreen;
     bool wheel;
 };
-class QuickTurns : public FullScreen, public ::testing::WithParamInterface<QuickInput>
-{
-};
+using QuickTurns = WithCases<FullScreen, QuickInput>;
 
 // A way out taken between the frames of a turn: the mouse onto the top strip or a
 // close event for the full-screen window, or a close event for the main window.
@@ -84,9 +79,7 @@ struct LeaveInput
     bool fullScreen;
     bool topStrip;
 };
-class LeavingDuringATurn : public FullScreen, public ::testing::WithParamInterface<LeaveInput>
-{
-};
+using LeavingDuringATurn = WithCases<FullScreen, LeaveInput>;
 
 } // namespace
 
@@ -104,9 +97,7 @@ TEST_P(QuickTurns, EveryPressOrNotchDuringATurnMakesItsOwnStep)
             if (sent == 5 || bursting())
                 return;
             ++sent;
-            QWheelEvent notch(QPointF(10, 10), QPointF(10, 10), QPoint(), QPoint(0, -120), Qt::NoButton,
-                              Qt::NoModifier, Qt::NoScrollPhase, false);
-            QCoreApplication::sendEvent(page, &notch);
+            sendWheel(page, -120);
         });
         notches.start(10);
     } else {
@@ -116,10 +107,9 @@ TEST_P(QuickTurns, EveryPressOrNotchDuringATurnMakesItsOwnStep)
                     QCoreApplication::postEvent(page, new QKeyEvent(t, Qt::Key_Right, Qt::NoModifier));
             });
     }
-    const auto at = [&] { return c.fullScreen ? w->session.step() : w->session.step(); };
-    EXPECT_TRUE(QTest::qWaitFor([&] { return at() == 5; }, 10000)) << at();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->session.step() == 5; }, 10000)) << w->session.step();
     QTest::qWait(600);
-    EXPECT_EQ(at(), 5);
+    EXPECT_EQ(w->session.step(), 5);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, QuickTurns,
@@ -358,7 +348,6 @@ TEST_F(FullScreen, NothingOpensOnAnEmptyListAndThePointerHidesUntilMoved)
     EXPECT_TRUE(f.pointerTimer.isActive());
     f.pointerTimer.start(1);
     EXPECT_TRUE(QTest::qWaitFor([&] { return f.PicDraw->cursor().shape() == Qt::BlankCursor; }, 1000));
-    QMouseEvent move(QEvent::MouseMove, QPointF(10, 10), QPointF(10, 10), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(f.PicDraw, &move);
+    sendMouse(f.PicDraw, QEvent::MouseMove, QPointF(10, 10));
     EXPECT_NE(f.PicDraw->cursor().shape(), Qt::BlankCursor);
 }

@@ -1,13 +1,12 @@
 #include "TestImages.h"
 #include "ViewerFixture.h"
+#include "ViewerKit.h"
 #include "platform/Canvas.h"
 #include "views/Magnifier.h"
 #include "core/PageView.h"
 
 #include <QCheckBox>
-#include <QMouseEvent>
 #include <QTest>
-#include <QWheelEvent>
 
 namespace {
 
@@ -22,24 +21,13 @@ protected:
         w->PicDraw->resize(800, 600);
         openFolder(TestImages::writePages(makeFolder(QStringLiteral("pages")), 2, 300, 400));
     }
-    void moveTo(QPoint p)
+    void moveTo(QPoint p) { sendMouse(w->PicDraw, QEvent::MouseMove, p); }
+    void middle(QEvent::Type type)
     {
-        QMouseEvent e(QEvent::MouseMove, p, w->PicDraw->mapToGlobal(p), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
-        QCoreApplication::sendEvent(w->PicDraw, &e);
+        sendMouse(w->PicDraw, type, w->lens->pointer(), Qt::MiddleButton,
+                  type == QEvent::MouseButtonPress ? Qt::MiddleButton : Qt::NoButton);
     }
-    void button(QEvent::Type type, Qt::MouseButton b)
-    {
-        const QPointF p = w->lens->pointer();
-        QMouseEvent e(type, p, w->PicDraw->mapToGlobal(p), b, type == QEvent::MouseButtonPress ? b : Qt::NoButton,
-                      Qt::NoModifier);
-        QCoreApplication::sendEvent(w->PicDraw, &e);
-    }
-    void wheel(int delta)
-    {
-        QWheelEvent e(QPointF(400, 300), w->PicDraw->mapToGlobal(QPointF(400, 300)), QPoint(), QPoint(0, delta),
-                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
-        QCoreApplication::sendEvent(w->PicDraw, &e);
-    }
+    void wheel(int delta) { sendWheel(w->PicDraw, delta, QPointF(400, 300)); }
 };
 
 } // namespace
@@ -68,9 +56,9 @@ TEST_F(MagnifierTest, HeldItFollowsThePointerShowsThePageAndTakesTheWheel)
     wheel(-120);
     EXPECT_EQ(lens->zoom(), 2.5);
     // The middle button holds it too, and a click with it turns no page.
-    button(QEvent::MouseButtonPress, Qt::MiddleButton);
+    middle(QEvent::MouseButtonPress);
     EXPECT_FALSE(lens->isHidden());
-    button(QEvent::MouseButtonRelease, Qt::MiddleButton);
+    middle(QEvent::MouseButtonRelease);
     EXPECT_TRUE(lens->isHidden());
     EXPECT_EQ(w->session.step(), 0);
 }

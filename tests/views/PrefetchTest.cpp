@@ -20,6 +20,12 @@ struct Options
 class Prefetch : public ViewerFixture, public ::testing::WithParamInterface<Options>
 {
 protected:
+    void SetUp() override
+    {
+        ViewerFixture::SetUp();
+        if (!w->ImgPicture1)
+            GTEST_SKIP() << "no PhotoGrip control in this build";
+    }
     // Pages with detail in every block, so any other scaling or offset shows.
     QString makeBook(int pages)
     {
@@ -33,6 +39,15 @@ protected:
             img.save(root + QStringLiteral("/p%1.jpg").arg(i), "JPEG", 85);
         }
         return root;
+    }
+    // A book of `pages` opened on a 700 x 500 window, without the turning effect.
+    QString openBook(int pages)
+    {
+        w->resize(700, 500);
+        const QString book = makeBook(pages);
+        openFolder(book);
+        w->session.setOption(ReadingSession::BookEffect, false);
+        return book;
     }
     void setOptions()
     {
@@ -69,10 +84,7 @@ protected:
 
 TEST_P(Prefetch, ATurnToAPageDecodedAheadShowsTheSamePixels)
 {
-    if (!w->ImgPicture1)
-        GTEST_SKIP() << "no PhotoGrip control in this build";
-    w->resize(700, 500);
-    openFolder(makeBook(6));
+    openBook(6);
     setOptions();
     const int perStep = int(w->session.viewMode()) == 2 ? 2 : 1;
     for (const bool forward : {true, false}) {
@@ -102,12 +114,7 @@ using PrefetchDrop = Prefetch;
 
 TEST_F(PrefetchDrop, WhatWasDecodedAheadIsForgottenOnResizeOptionAndVolumeChange)
 {
-    if (!w->ImgPicture1)
-        GTEST_SKIP() << "no PhotoGrip control in this build";
-    w->resize(700, 500);
-    const QString book = makeBook(4);
-    openFolder(book);
-    w->session.setOption(ReadingSession::BookEffect, false);
+    const QString book = openBook(4);
     DecodeQueue &queue = w->composer.decodes();
     const std::vector<std::function<void()>> changes = {
         [&] { w->PicDraw->resize(w->PicDraw->width() - 50, w->PicDraw->height()); w->Page_Draw(0); },
@@ -128,8 +135,6 @@ TEST_F(PrefetchDrop, WhatWasDecodedAheadIsForgottenOnResizeOptionAndVolumeChange
 // through, and every page still shows as decoded on the spot.
 TEST_F(PrefetchDrop, ReadingAVolumeOfLargeScansStaysWithinTheCacheSetting)
 {
-    if (!w->ImgPicture1)
-        GTEST_SKIP() << "no PhotoGrip control in this build";
     const QString root = makeFolder(QStringLiteral("scans"));
     QImage scan(1700, 2400, QImage::Format_RGB32);
     scan.fill(Qt::darkGreen);
@@ -159,12 +164,7 @@ TEST_F(PrefetchDrop, ReadingAVolumeOfLargeScansStaysWithinTheCacheSetting)
 // page, and closing with a decode under way waits for it.
 TEST_F(PrefetchDrop, ChangesWhileDecodesRunLeaveTheRightPage)
 {
-    if (!w->ImgPicture1)
-        GTEST_SKIP() << "no PhotoGrip control in this build";
-    w->resize(700, 500);
-    const QString book = makeBook(6);
-    openFolder(book);
-    w->session.setOption(ReadingSession::BookEffect, false);
+    const QString book = openBook(6);
     const std::vector<std::function<void()>> actions = {
         [&] { w->Go_Next(); },
         [&] { w->Go_Prev(); },

@@ -1,15 +1,16 @@
 #include "CaseName.h"
 // The view keys in both page windows, the view kept in imgviewer.ini, scrolling
-// and dragging a page larger than the surface, and --render with the view flags
-// drawing the main window's picture.
+// and dragging a page larger than the surface, and --render: it draws with the
+// reading session and the composer alone, no window, and the picture it writes
+// is the main window's, byte for byte, for every option and view flag.
 #include "RunLeafview.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
+#include "ViewerKit.h"
 #include "core/ExportFolderFile.h"
 #include "platform/Canvas.h"
 #include "views/Frm_FullScreen.h"
 
-#include <QMouseEvent>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,9 +25,34 @@ struct KeyCase
     ViewSettings view; // after the key, from the default view
 };
 
-class ViewKeys : public ViewerFixture, public ::testing::WithParamInterface<std::tuple<KeyCase, bool>>
+using ViewKeys = WithCases<ViewerFixture, std::tuple<KeyCase, bool>>;
+
+// --render of `book` at `step` into a 300x200 picture, then the window started
+// on a surface of that size to draw the same.
+class Rendering : public ViewerFixture
 {
+protected:
+    QImage renderThenStart(const QString &book, const QStringList &flags, int step)
+    {
+        QTemporaryDir out;
+        const QString png = out.path() + "/p.png";
+        const ProcessResult r = runLeafview(QStringList{"--render", book, "--out", png, "--size", "300x200", "--page",
+                                                        QString::number(step)} + flags);
+        EXPECT_EQ(r.exitCode, 0) << qPrintable(r.err);
+        startUp();
+        w->PicDraw->resize(300, 200);
+        return QImage(png).convertToFormat(QImage::Format_RGB32);
+    }
 };
+
+struct RenderFlags
+{
+    const char *name;
+    QStringList flags;
+    int step;
+    int centre; // the page whose colour the surface's centre shows
+};
+using HeadlessDraw = WithCases<Rendering, RenderFlags>;
 
 struct RenderCase
 {
@@ -40,9 +66,7 @@ struct RenderCase
     int page;
     bool lowerHalf;
 };
-class RenderedView : public ViewerFixture, public ::testing::WithParamInterface<RenderCase>
-{
-};
+using RenderedView = WithCases<Rendering, RenderCase>;
 
 class Scrolling : public ViewerFixture
 {
@@ -58,11 +82,7 @@ protected:
         QTest::keyClick(w->PicDraw, Qt::Key_W);
     }
     QColor centre() { return QColor(w->PicDraw->surface().pixel(150, 100)); }
-    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held)
-    {
-        QMouseEvent e(type, at, w->PicDraw->mapToGlobal(at), Qt::LeftButton, held, Qt::NoModifier);
-        QCoreApplication::sendEvent(w->PicDraw, &e);
-    }
+    void mouse(QEvent::Type type, QPoint at, Qt::MouseButtons held) { sendMouse(w->PicDraw, type, at, Qt::LeftButton, held); }
 };
 
 } // namespace
@@ -146,14 +166,7 @@ TEST_P(RenderedView, WritesTheMainWindowsPicture)
         QPainter(&page).fillRect(0, 40, 60, 40, TestImages::pageColour(i).darker());
         ASSERT_TRUE(page.save(book + QStringLiteral("/p%1.png").arg(i)));
     }
-    QTemporaryDir out;
-    const QString png = out.path() + "/p.png";
-    const ProcessResult r = runLeafview(QStringList{"--render", book, "--out", png, "--size", "300x200", "--page",
-                                                    QString::number(c.step)} + c.flags);
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-
-    startUp();
-    w->PicDraw->resize(300, 200);
+    const QImage drawn = renderThenStart(book, c.flags, c.step);
     w->session.setOption(ReadingSession::BookEffect, c.flags.contains("--effect"));
     openFolder(book);
     w->session.setOption(ReadingSession::TwoPage, c.twoPage);
@@ -161,7 +174,6 @@ TEST_P(RenderedView, WritesTheMainWindowsPicture)
     w->session.goToStep(c.step, TurnDirection::RightOver, c.scroll == 0);
     if (c.scroll > 0)
         w->session.scrollTo(c.scroll);
-    const QImage drawn = QImage(png).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(drawn, w->PicDraw->surface());
     const QColor light = TestImages::pageColour(c.page);
     EXPECT_EQ(QColor(drawn.pixel(c.probe)), c.lowerHalf ? light.darker() : light);
@@ -177,4 +189,34 @@ INSTANTIATE_TEST_SUITE_P(
         RenderCase{"UpsideDown", {"--rotate", "180"}, {FitMode::Page, 100, 180, false}, false, 2, 0, {150, 50}, 3, true},
         RenderCase{"StripAcrossABorder", {"--continuous", "--scroll", "500"}, {FitMode::Page, 100, 0, true}, false, 0, 500, {150, 150}, 2, true},
         RenderCase{"TurnedStrip", {"--continuous", "--rotate", "270", "--scroll", "300"}, {FitMode::Page, 100, 270, true}, false, 0, 300, {50, 50}, 2, false}),
+    CaseName());
+
+TEST_P(HeadlessDraw, WritesTheMainWindowsPicture)
+{
+    const RenderFlags c = GetParam();
+    // Five pages, the third a wide scan.
+    const QString book = TestImages::writePages(makeFolder("book"), 5, 60, 80);
+    TestImages::write(book + "/p3.png", 160, 80, TestImages::pageColour(3));
+    const QImage drawn = renderThenStart(book, c.flags, c.step);
+    openFolder(book);
+    const std::pair<ReadingSession::Option, const char *> options[] = {
+        {ReadingSession::BookEffect, "--effect"}, {ReadingSession::TwoPage, "--two-page"},
+        {ReadingSession::RightToLeft, "--rtl"},   {ReadingSession::WideAlone, "--wide-alone"},
+        {ReadingSession::CoverAlone, "--cover-alone"}};
+    for (const auto &[o, flag] : options)
+        w->session.setOption(o, c.flags.contains(QString::fromLatin1(flag)));
+    w->session.goToStep(c.step, TurnDirection::RightOver, true);
+    EXPECT_EQ(drawn, w->PicDraw->surface());
+    EXPECT_EQ(QColor(drawn.pixel(150, 100)), TestImages::pageColour(c.centre));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, HeadlessDraw,
+    // A spread's centre column is its right page's first (x 150 of 300).
+    ::testing::Values(RenderFlags{"OnePage", {}, 2, 3}, RenderFlags{"Spread", {"--two-page"}, 1, 4},
+                      RenderFlags{"SpreadRightToLeft", {"--two-page", "--rtl"}, 2, 5},
+                      RenderFlags{"WideAlone", {"--two-page", "--wide-alone"}, 1, 3},
+                      RenderFlags{"CoverAloneRightToLeft", {"--two-page", "--cover-alone", "--rtl"}, 0, 1},
+                      RenderFlags{"BothAfterTheWidePage", {"--two-page", "--wide-alone", "--cover-alone"}, 3, 5},
+                      RenderFlags{"TurnedSpread", {"--two-page", "--wide-alone", "--effect"}, 2, 5}),
     CaseName());

@@ -2,7 +2,7 @@
 #include "FileTree.h"
 #include "TestImages.h"
 #include "ViewerFixture.h"
-#include "ZipWriter.h"
+#include "ViewerKit.h"
 #include "core/ResumeRecord.h"
 #include "dialogs/Frm_Open.h"
 #include "platform/Canvas.h"
@@ -87,10 +87,19 @@ protected:
 // ---- buttons
 
 // A misspelt skin name shows as a blank button: every image a bar button takes,
-// without pages, with them and in two-page view, is a file of the skin.
-TEST_F(Views, EveryTopBarButtonImageExistsInEveryState)
+// without pages, with them and in two-page view, is a file of the skin; the
+// English interface takes the images with words on them from their own folder.
+using ButtonImages = WithCases<Views, qint16>;
+
+TEST_P(ButtonImages, EveryTopBarButtonImageExistsInEveryState)
 {
+    app->lang.Lang_Mode = GetParam();
     startUp();
+    const QString words = GetParam() ? QStringLiteral("english/") : QString();
+    EXPECT_EQ(w->cmdopen->imageFile(), skin(words + "b_open.bmp"));
+    EXPECT_EQ(w->cmdfile->imageFile(), skin(words + "b_fileout_grey.bmp"));
+    EXPECT_EQ(w->cmdIndex->imageFile(), skin(words + "b_list_grey.bmp"));
+    EXPECT_EQ(w->cmdfirst->imageFile(), skin("b_start2_grey.bmp"));
     const QList<SkinButton *> buttons = w->PicTop->findChildren<SkinButton *>();
     ASSERT_GE(buttons.size(), 11);
     for (const char *state : {"no pages", "pages", "two pages"}) {
@@ -108,7 +117,12 @@ TEST_F(Views, EveryTopBarButtonImageExistsInEveryState)
             EXPECT_EQ(dense.deviceIndependentSize(), QSizeF(size)) << qPrintable(b->imageFile());
         }
     }
+    w->cmdopen->press(Qt::LeftButton);
+    EXPECT_EQ(imageDuring, skin(words + "b_open_down.bmp"));
 }
+
+INSTANTIATE_TEST_SUITE_P(Languages, ButtonImages, ::testing::Values(qint16(0), qint16(1)),
+                         [](const auto &info) { return info.param ? "English" : "Korean"; });
 
 TEST_F(Views, OnlyTheLeftMouseButtonRunsCommands)
 {
@@ -128,7 +142,6 @@ TEST_F(Views, OnlyTheLeftMouseButtonRunsCommands)
     EXPECT_EQ(w->PicTipOut->isHidden(), tipHidden);
     QTest::mouseClick(w->cmdopen, Qt::LeftButton, {}, QPoint(5, 5)); // the same path does run with the left button
     EXPECT_EQ(calls, std::vector<QString>{"open"});
-    EXPECT_EQ(imageDuring, skin("b_open_down.bmp"));
 }
 
 TEST_F(Views, TipButtonTogglesTheOverlayAndAClickOnItHidesIt)
@@ -146,22 +159,6 @@ TEST_F(Views, TipButtonTogglesTheOverlayAndAClickOnItHidesIt)
     EXPECT_FALSE(w->PicTipOut->isHidden());
     QTest::mouseClick(w->PicTip, Qt::LeftButton, {}, QPoint(20, 20));
     EXPECT_TRUE(w->PicTipOut->isHidden());
-}
-
-TEST_F(Views, EnglishModeTakesTheLanguageImagesFromTheEnglishFolder)
-{
-    app->lang.Lang_Mode = 1;
-    startUp();
-    const std::pair<SkinButton *, const char *> expected[] = {{w->cmdopen, "english/b_open.bmp"},
-                                                              {w->cmdfile, "english/b_fileout_grey.bmp"},
-                                                              {w->cmdIndex, "english/b_list_grey.bmp"},
-                                                              {w->cmdfirst, "b_start2_grey.bmp"}};
-    for (const auto &[button, file] : expected) {
-        EXPECT_EQ(button->imageFile(), skin(QString::fromLatin1(file)));
-        EXPECT_TRUE(QFileInfo::exists(button->imageFile())) << file;
-    }
-    w->cmdopen->press(Qt::LeftButton);
-    EXPECT_EQ(imageDuring, skin("english/b_open_down.bmp"));
 }
 
 // ---- the interface's language
@@ -289,13 +286,11 @@ TEST_F(Views, SmallWindowsSnapToTheSmallestSize)
 }
 
 // Korean and English captions differ in width.
-class BarWidths : public Views, public ::testing::WithParamInterface<std::pair<const char *, qint16>>
-{
-};
+using BarWidths = WithCases<Views, qint16>;
 
 TEST_P(BarWidths, EveryBarCommandStaysReachableFromTheSmallestWidthTo1920Pixels)
 {
-    app->lang.Lang_Mode = GetParam().second;
+    app->lang.Lang_Mode = GetParam();
     startWithPages(2);
     // 0: as narrow as the window lets itself be made.
     for (const int width : {0, 1024, 1280, 1920}) {
@@ -326,8 +321,8 @@ TEST_P(BarWidths, EveryBarCommandStaysReachableFromTheSmallestWidthTo1920Pixels)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(Languages, BarWidths, ::testing::Values(std::pair("Korean", qint16(0)), std::pair("English", qint16(1))),
-                         CaseName());
+INSTANTIATE_TEST_SUITE_P(Languages, BarWidths, ::testing::Values(qint16(0), qint16(1)),
+                         [](const auto &info) { return info.param ? "English" : "Korean"; });
 
 TEST_F(Views, TheOptionsButtonsEntriesClickTheSwitches)
 {
@@ -351,9 +346,7 @@ TEST_F(Views, TheOptionsButtonsEntriesClickTheSwitches)
 
 // What holds the window when later starts hand two paths over: nothing, a modal
 // dialog, a volume still loading.
-class HandedOver : public Views, public ::testing::WithParamInterface<const char *>
-{
-};
+using HandedOver = WithCases<Views, const char *>;
 
 TEST_P(HandedOver, TheLatestPathOpensAsSoonAsTheWindowIsFree)
 {
@@ -432,9 +425,7 @@ TEST_F(Views, NoRedrawBeforeTheStartUpTimersFirstTick)
 }
 
 // Total, units done, bar width: (300 - 4) / total * done, rounded, never past the track.
-class Progress : public Views, public ::testing::WithParamInterface<std::tuple<qint32, qint32, int>>
-{
-};
+using Progress = WithCases<Views, std::tuple<qint32, qint32, int>>;
 
 TEST_P(Progress, BarWidthIsTheTrackShareOfTheUnitsDone)
 {
@@ -529,31 +520,6 @@ TEST_F(Views, OpenChooserFlows)
     EXPECT_EQ(prompts.count("openFile"), 2);
     EXPECT_TRUE(app->OpenConfirmed);
     EXPECT_TRUE(w->isEnabled());
-
-    // A name without "." is neither ZIP nor RAR: nothing opens and the tips stay.
-    const QString noDot = books.path() + QStringLiteral("/comic");
-    ASSERT_TRUE(TestImages::write(noDot + QStringLiteral(".png"), 10, 10));
-    ASSERT_TRUE(QFile::rename(noDot + QStringLiteral(".png"), noDot));
-    prompts.fileAnswers = {noDot};
-    openThroughChooser(false, 1);
-    EXPECT_TRUE(app->OpenPath.isEmpty());
-    EXPECT_EQ(app->ArchiveKind, ArchiveKind::None);
-    EXPECT_EQ(w->List1().ListCount(), 0);
-    EXPECT_EQ(w->cmdnext->imageFile(), skin("b_next_grey.bmp"));
-    EXPECT_FALSE(w->PicTipOut->isHidden());
-
-    // An upper-case .ZIP is a ZIP archive; a chosen archive is not a folder to browse from.
-    const QByteArray page = TestImages::encoded(30, 40, Qt::blue);
-    const QString zipPath = makeZip(books.path() + QStringLiteral("/comic.ZIP"),
-                                    {{QStringLiteral("p1.png"), page}, {QStringLiteral("p2.png"), page}, {QStringLiteral("p3.png"), page}});
-    prompts.fileAnswers = {zipPath};
-    openThroughChooser(false, 1);
-    EXPECT_TRUE(app->IsArchive);
-    EXPECT_EQ(app->ArchiveKind, ArchiveKind::Zip);
-    EXPECT_EQ(w->List1().ListCount(), 3);
-    EXPECT_EQ(w->txtpage->text(), QStringLiteral("1"));
-    EXPECT_TRUE(w->PicTipOut->isHidden());
-    EXPECT_TRUE(app->LastFolder.isEmpty());
 
     // A folder choice opens the folder and becomes the folder to browse from.
     const QString folder = pagesFolder(QStringLiteral("pictures"), 5);
