@@ -45,6 +45,24 @@ bool allPixels(const QImage &img, QRgb colour)
 
 // ---- the control, loaded from its library and on its own
 
+// Gives `programDir` an ocx/ that points at the library just built, and registers it.
+bool registerBuiltLibrary(ControlHost &host, const QString &programDir, QString &log)
+{
+    const QString lib = programDir + QStringLiteral("/ocx/PhotoGrip.so");
+    return QDir(programDir).mkpath(QStringLiteral("ocx")) &&
+           QFile::link(QStringLiteral(LEAFVIEW_BUILD_BIN "/ocx/PhotoGrip.so"), lib) && host.registerLibrary(lib, log);
+}
+
+// What the control shows of `file` on a visible surface of `size`, driven through its interface alone.
+QImage shownThrough(IImgPicture *img, const QString &file, QSize size)
+{
+    img->SetVisible(true);
+    img->SetWidth(size.width());
+    img->SetHeight(size.height());
+    img->DisplayPicture(file);
+    return img->GetHdc();
+}
+
 TEST(PluginLoad, ControlIsCreatedByItsProgramIdentifierFromTheBuiltLibraryAndNotWithoutIt)
 {
     QTemporaryDir programDir;
@@ -55,11 +73,8 @@ TEST(PluginLoad, ControlIsCreatedByItsProgramIdentifierFromTheBuiltLibraryAndNot
     EXPECT_TRUE(log.contains(QStringLiteral("PhotoGrip.so")));
     EXPECT_EQ(host.createControl(QStringLiteral("PhotoGrip.ImgPicture"), nullptr), nullptr);
 
-    // A program folder whose ocx/ points at the library just built.
-    ASSERT_TRUE(QDir(programDir.path()).mkdir(QStringLiteral("ocx")));
-    ASSERT_TRUE(QFile::link(QStringLiteral(LEAFVIEW_BUILD_BIN "/ocx/PhotoGrip.so"), lib));
     log.clear();
-    ASSERT_TRUE(host.registerLibrary(lib, log)) << qPrintable(log);
+    ASSERT_TRUE(registerBuiltLibrary(host, programDir.path(), log)) << qPrintable(log);
     EXPECT_TRUE(log.isEmpty());
     QWidget window;
     QWidget *control = host.createControl(QStringLiteral("PhotoGrip.ImgPicture"), &window);
@@ -68,13 +83,9 @@ TEST(PluginLoad, ControlIsCreatedByItsProgramIdentifierFromTheBuiltLibraryAndNot
     IImgPicture *img = qobject_cast<IImgPicture *>(control);
     ASSERT_NE(img, nullptr);
 
-    // The control works through the interface alone.
-    img->SetVisible(true);
-    img->SetWidth(32);
-    img->SetHeight(16);
-    img->DisplayPicture(solidPng(programDir.path(), QStringLiteral("p.png"), 64, 32, Qt::cyan));
-    EXPECT_EQ(img->GetHdc().size(), QSize(32, 16));
-    EXPECT_EQ(img->GetHdc().pixel(5, 5), QColor(Qt::cyan).rgb());
+    const QImage shown = shownThrough(img, solidPng(programDir.path(), QStringLiteral("p.png"), 64, 32, Qt::cyan), {32, 16});
+    EXPECT_EQ(shown.size(), QSize(32, 16));
+    EXPECT_EQ(shown.pixel(5, 5), QColor(Qt::cyan).rgb());
 }
 
 // The user's settings file sets the control's decode limit over the program's,
@@ -82,12 +93,9 @@ TEST(PluginLoad, ControlIsCreatedByItsProgramIdentifierFromTheBuiltLibraryAndNot
 TEST(PluginLoad, TheUsersDecodeLimitReachesTheControl)
 {
     QTemporaryDir programDir, config;
-    const QString lib = programDir.filePath(QStringLiteral("ocx/PhotoGrip.so"));
-    ASSERT_TRUE(QDir(programDir.path()).mkdir(QStringLiteral("ocx")));
-    ASSERT_TRUE(QFile::link(QStringLiteral(LEAFVIEW_BUILD_BIN "/ocx/PhotoGrip.so"), lib));
     ControlHost host;
     QString log;
-    ASSERT_TRUE(host.registerLibrary(lib, log)) << qPrintable(log);
+    ASSERT_TRUE(registerBuiltLibrary(host, programDir.path(), log)) << qPrintable(log);
     // The user's config folder, wherever this run's paths put it under its home.
     const QByteArray homeBefore = qgetenv("HOME"), configBefore = qgetenv("XDG_CONFIG_HOME");
     qputenv("HOME", QFile::encodeName(config.path()));
@@ -100,13 +108,7 @@ TEST(PluginLoad, TheUsersDecodeLimitReachesTheControl)
         writeFile(mine + QStringLiteral("/leafview.ini"), settings);
         QWidget window;
         auto *img = qobject_cast<IImgPicture *>(host.createControl(QStringLiteral("PhotoGrip.ImgPicture"), &window));
-        if (!img)
-            return false;
-        img->SetVisible(true);
-        img->SetWidth(32);
-        img->SetHeight(32);
-        img->DisplayPicture(page);
-        return img->GetHdc().pixel(5, 5) == qRgb(0x80, 0x80, 0x80);
+        return img && shownThrough(img, page, {32, 32}).pixel(5, 5) == qRgb(0x80, 0x80, 0x80);
     };
     const bool refusedAtOneMB = !shown("[Limits]\nDecodeMB=1\n");
     const bool shownByDefault = shown("[Limits]\n");
