@@ -521,6 +521,14 @@ TEST_F(Views, OpenChooserFlows)
     EXPECT_TRUE(app->OpenConfirmed);
     EXPECT_TRUE(w->isEnabled());
 
+    // A name of no archive kind is a choice that opens nothing: the tips stay.
+    prompts.fileAnswers = {books.path() + QStringLiteral("/comic")};
+    openThroughChooser(false, 1);
+    EXPECT_TRUE(app->OpenPath.isEmpty());
+    EXPECT_EQ(w->List1().ListCount(), 0);
+    EXPECT_EQ(w->cmdnext->imageFile(), skin("b_next_grey.bmp"));
+    EXPECT_FALSE(w->PicTipOut->isHidden());
+
     // A folder choice opens the folder and becomes the folder to browse from.
     const QString folder = pagesFolder(QStringLiteral("pictures"), 5);
     prompts.folderAnswers = {folder};
