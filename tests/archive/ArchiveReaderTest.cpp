@@ -103,9 +103,7 @@ TEST_F(ZipReaderTest, EncryptedRarMembersAreSkippedSilently)
     EXPECT_TRUE(host.prompts.shown.empty());
 }
 
-class RarFormatTest : public ArchiveTest, public ::testing::WithParamInterface<RarWriter::Version>
-{
-};
+using RarFormatTest = WithCases<ArchiveTest, RarWriter::Version>;
 
 TEST_P(RarFormatTest, ListsEveryHeaderInOrderWithLowerCasedFoldersAndExtractsAVolumeWhole)
 {

@@ -85,9 +85,7 @@ struct CorpusCase
     const char *text; // "%1" stands for the path; "" for no message
 };
 
-class UnreadableCorpusTest : public CorpusArchiveTest, public ::testing::WithParamInterface<CorpusCase>
-{
-};
+using UnreadableCorpusTest = WithCases<CorpusArchiveTest, CorpusCase>;
 
 TEST_P(UnreadableCorpusTest, GivesAClearErrorAndAnEmptyListing)
 {

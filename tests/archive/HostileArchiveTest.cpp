@@ -120,9 +120,7 @@ QByteArray badArchive(const QString &name)
     return b;
 }
 
-class UnreadableArchiveTest : public ArchiveTest, public ::testing::WithParamInterface<BadArchiveCase>
-{
-};
+using UnreadableArchiveTest = WithCases<ArchiveTest, BadArchiveCase>;
 
 TEST_P(UnreadableArchiveTest, GivesAClearErrorAndAnEmptyListing)
 {

@@ -85,9 +85,7 @@ struct OrderCase
     QStringList expected;
 };
 
-class DecodeOrder : public ::testing::TestWithParam<OrderCase>
-{
-};
+using DecodeOrder = ::testing::TestWithParam<OrderCase>;
 
 TEST_P(DecodeOrder, ThePageOnTheScreenComesFirstThenNeighboursThenThumbnails)
 {
@@ -147,9 +145,7 @@ struct DropCase
     bool pagesKept, thumbnailsKept;
 };
 
-class DecodeDrop : public ::testing::TestWithParam<DropCase>
-{
-};
+using DecodeDrop = ::testing::TestWithParam<DropCase>;
 
 TEST_P(DecodeDrop, QueuedJobsGoAndLateResultsAreIgnored)
 {
@@ -188,9 +184,7 @@ struct LruCase
     QStringList held;
 };
 
-class DecodeBudget : public ::testing::TestWithParam<LruCase>
-{
-};
+using DecodeBudget = ::testing::TestWithParam<LruCase>;
 
 TEST_P(DecodeBudget, KeepsTheMostRecentlyUsedWithinTheBudget)
 {

@@ -108,9 +108,7 @@ struct LensCase
     std::vector<LensGeometry::Piece> pieces;
 };
 
-class Lens : public ::testing::TestWithParam<LensCase>
-{
-};
+using Lens = ::testing::TestWithParam<LensCase>;
 
 } // namespace
 

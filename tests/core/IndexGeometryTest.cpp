@@ -14,9 +14,7 @@ struct SizeCase
     QSize expected;
 };
 
-class ThumbnailSize : public ::testing::TestWithParam<SizeCase>
-{
-};
+using ThumbnailSize = ::testing::TestWithParam<SizeCase>;
 
 TEST_P(ThumbnailSize, FollowsTheBoxRule)
 {
@@ -66,9 +64,7 @@ struct CaptionCase
     const char *expected;
 };
 
-class Caption : public ::testing::TestWithParam<CaptionCase>
-{
-};
+using Caption = ::testing::TestWithParam<CaptionCase>;
 
 TEST_P(Caption, CutsNamesLongerThanSevenLegacyBytes)
 {

@@ -41,9 +41,7 @@ struct VolumeEnd
     const char *said;  // "" for nothing
     int volumeAfter, pageAfter;
 };
-class VolumeEnds : public Navigation, public ::testing::WithParamInterface<VolumeEnd>
-{
-};
+using VolumeEnds = WithCases<Navigation, VolumeEnd>;
 
 TEST_P(VolumeEnds, AskOrTellAndAYesOpensTheFirstPage)
 {

@@ -26,9 +26,7 @@ struct KeysCase
     QList<QPair<const char *, Action>> expected; // key, its action after
     int problems;
 };
-class KeySettings : public ::testing::TestWithParam<KeysCase>
-{
-};
+using KeySettings = ::testing::TestWithParam<KeysCase>;
 
 TEST_P(KeySettings, TakeWhatIsClearAndKeepTheDefaultsElse)
 {
@@ -75,9 +73,7 @@ TEST(KeyMap, TheKeypadEnterStepsOn)
     EXPECT_EQ(KeyMap().actionFor(Qt::Key_Enter, Qt::KeypadModifier), Action::Next);
 }
 
-class KeysInTheWindow : public ViewerFixture
-{
-};
+using KeysInTheWindow = ViewerFixture;
 
 // The settings' keys reach the window and its information page; a problem is
 // said once, at start.

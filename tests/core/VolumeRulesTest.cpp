@@ -28,9 +28,7 @@ struct FolderScan
     QStringList volumes;
     int members;
 };
-class FolderScans : public ::testing::TestWithParam<FolderScan>
-{
-};
+using FolderScans = ::testing::TestWithParam<FolderScan>;
 
 TEST_P(FolderScans, GiveTheVolumesInOrder)
 {
@@ -73,9 +71,7 @@ struct ArchiveShape
     std::vector<std::array<const char *, 3>> members;
     QStringList volumes;
 };
-class ArchiveShapes : public ::testing::TestWithParam<ArchiveShape>
-{
-};
+using ArchiveShapes = ::testing::TestWithParam<ArchiveShape>;
 
 TEST_P(ArchiveShapes, GiveTheVolumesInOrder)
 {
@@ -128,9 +124,7 @@ struct OrderCase
     QStringList expected;
 };
 
-class NaturalOrder : public ::testing::TestWithParam<OrderCase>
-{
-};
+using NaturalOrder = ::testing::TestWithParam<OrderCase>;
 
 // Case-insensitive name order, "/" first, numbers by value. Added all at once
 // (in two batches, the second merged into the first) the entries take the same
@@ -193,9 +187,7 @@ struct FitCase
     int ew, eh;
 };
 
-class DrawnSize : public ::testing::TestWithParam<FitCase>
-{
-};
+using DrawnSize = ::testing::TestWithParam<FitCase>;
 
 TEST_P(DrawnSize, FollowsTheFitRules)
 {

@@ -1,4 +1,5 @@
 #pragma once
+#include "WithCases.h"
 #include <QSize>
 #include <QString>
 #include <gtest/gtest.h>
