@@ -1,16 +1,7 @@
-#include "CaseName.h"
 // How the pages of a volume are grouped into steps, and the place kept across runs.
-#include "ScriptedPrompts.h"
-#include "TestImages.h"
+#include "SessionFixture.h"
 #include "core/ExportFolderFile.h"
 #include "core/PageSteps.h"
-#include "core/Program.h"
-#include "core/ReadingSession.h"
-#include "core/SessionLifecycle.h"
-
-#include <QStringList>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -32,9 +23,7 @@ struct Grouping
     std::set<int> wide, shifted;
     const char *steps;
 };
-class Groupings : public ::testing::TestWithParam<Grouping>
-{
-};
+using Groupings = ::testing::TestWithParam<Grouping>;
 
 } // namespace
 
@@ -76,22 +65,14 @@ TEST(PageSteps, AShiftSplitsASpreadOrStartsAfterALonePage)
 namespace {
 
 // A folder of seven pages, the fourth (index 3) a wide scan, read by a session.
-class Place : public ::testing::Test
+class Place : public SessionTest
 {
 protected:
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    Program app{ProgramPaths::inFolder(dir.path() + "/bin"), &prompts};
-    ReadingSession s{app};
-
     void SetUp() override
     {
-        app.lang.load();
-        const QString book = dir.path() + "/book";
-        TestImages::writePages(book, 7, 30, 40);
-        TestImages::write(book + "/p4.png", 80, 40);
-        app.OpenPath = book;
-        app.IsArchive = false;
+        SessionTest::SetUp();
+        setFolder(TestImages::writePages(dir.path() + "/book", 7, 30, 40));
+        TestImages::write(dir.path() + "/book/p4.png", 80, 40);
     }
 };
 
@@ -101,9 +82,7 @@ struct PlaceCase
     bool wideAlone, coverAlone;
     const char *boxes; // the page box of every step
 };
-class PlaceKept : public Place, public ::testing::WithParamInterface<PlaceCase>
-{
-};
+using PlaceKept = WithCases<Place, PlaceCase>;
 
 } // namespace
 

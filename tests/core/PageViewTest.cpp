@@ -1,19 +1,11 @@
-#include "CaseName.h"
 // The view's rules without a window: zoom steps, sizes in each fit, scrolling
 // inside a page and turning at its end, the continuous strip's positions, its
 // decoded pages' memory bound, and the place kept in the resume record.
-#include "ScriptedPrompts.h"
-#include "TestImages.h"
+#include "SessionFixture.h"
 #include "core/ContinuousStrip.h"
 #include "core/PageView.h"
-#include "core/Program.h"
-#include "core/ReadingSession.h"
 #include "core/ResumeRecord.h"
-#include "core/SessionLifecycle.h"
 #include "core/StripCache.h"
-
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
@@ -22,9 +14,7 @@ struct ZoomCase
     const char *what;
     int from, in, out;
 };
-class ZoomSteps : public ::testing::TestWithParam<ZoomCase>
-{
-};
+using ZoomSteps = ::testing::TestWithParam<ZoomCase>;
 
 struct SizeCase
 {
@@ -34,9 +24,7 @@ struct SizeCase
     qreal ratio;
     QSize natural, surface, drawn;
 };
-class DrawnSizes : public ::testing::TestWithParam<SizeCase>
-{
-};
+using DrawnSizes = ::testing::TestWithParam<SizeCase>;
 
 struct ScrollCase
 {
@@ -45,9 +33,7 @@ struct ScrollCase
     bool forward;
     int to; // -1: at the end, the move turns
 };
-class ScrollInPage : public ::testing::TestWithParam<ScrollCase>
-{
-};
+using ScrollInPage = ::testing::TestWithParam<ScrollCase>;
 
 } // namespace
 
@@ -199,20 +185,13 @@ TEST(StripCache, DropsTheOldestPagesOverTheBudgetButNeverThoseInView)
 
 namespace {
 
-class ViewSession : public ::testing::Test
+class ViewSession : public SessionTest
 {
 protected:
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    Program app{ProgramPaths::inFolder(dir.path() + "/bin"), &prompts};
-    ReadingSession s{app};
-
     void SetUp() override
     {
-        app.lang.load();
-        app.OpenPath = TestImages::writePages(dir.path() + "/book", 4, 60, 80);
-        app.IsArchive = false;
-        s.Open_Source();
+        SessionTest::SetUp();
+        open(TestImages::writePages(dir.path() + "/book", 4, 60, 80));
     }
     // As a draw at fit width on a 120x100 surface tells the session: a page 160 high.
     void drawn() { s.setExtent(s.view().continuous ? QSize(120, 0) : QSize(120, 160), QSize(120, 100)); }
@@ -226,9 +205,7 @@ struct KeptCase
     int scrolledTo; // strip pixels, or pixels into the page
     qint16 viewMode, position;
 };
-class PlaceInResume : public ViewSession, public ::testing::WithParamInterface<KeptCase>
-{
-};
+using PlaceInResume = WithCases<ViewSession, KeptCase>;
 
 } // namespace
 

@@ -1,37 +1,20 @@
-#include "CaseName.h"
 // The reading session's rules, driven without any window.
 #include "ComicArchive.h"
 #include "FileTree.h"
-#include "ScriptedPrompts.h"
-#include "TestImages.h"
-#include "core/Program.h"
-#include "core/ReadingSession.h"
-#include "core/SessionLifecycle.h"
+#include "SessionFixture.h"
 
 #include <QSignalSpy>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
 namespace {
 
-class Session : public ::testing::Test
+class Session : public SessionTest
 {
 protected:
-    QTemporaryDir dir;
-    ScriptedPrompts prompts;
-    Program app{ProgramPaths::inFolder(dir.path() + "/bin"), &prompts};
-    ReadingSession s{app};
-
-    void SetUp() override { app.lang.load(); }
-
     // Volumes "/" (top pages), "a/" and "b/" with the given page counts.
     void open(int top, int a, int b)
     {
-        const QString root = dir.path() + "/book";
-        TestImages::writeVolumes(root, top, a, b);
-        app.OpenPath = root;
-        app.IsArchive = false;
-        s.Open_Source();
+        TestImages::writeVolumes(dir.path() + "/book", top, a, b);
+        SessionTest::open(dir.path() + "/book");
     }
 };
 
@@ -40,9 +23,7 @@ struct ModeSwitch
     const char *what;
     int entries, page, spread, pageAgain;
 };
-class ViewModeSwitch : public Session, public ::testing::WithParamInterface<ModeSwitch>
-{
-};
+using ViewModeSwitch = WithCases<Session, ModeSwitch>;
 
 // A path handed over while old.cbr is read at its fourth page (in two-page mode
 // its second spread): where reading goes on.
@@ -54,9 +35,7 @@ struct HandedPath
     int index;     // the page, or the spread
     bool oldStays; // the handed book shows nothing: old.cbr stays
 };
-class HandOver : public Session, public ::testing::WithParamInterface<HandedPath>
-{
-};
+using HandOver = WithCases<Session, HandedPath>;
 
 } // namespace
 
