@@ -39,9 +39,7 @@ struct ThumbCase
     bool asUri = false;
 };
 
-class Thumbnailer : public ::testing::TestWithParam<ThumbCase>
-{
-};
+using Thumbnailer = ::testing::TestWithParam<ThumbCase>;
 
 TEST_P(Thumbnailer, DrawsTheFirstPageOrRefusesAndWritesNothingElse)
 {
@@ -87,18 +85,8 @@ INSTANTIATE_TEST_SUITE_P(
                   kBlue, {256, 64}},
         ThumbCase{"cbr RAR5", [](const QString &d) { return makeRar(d + "/b.cbr", RarWriter::Version::Rar5, foldered()); },
                   kBlue, {256, 64}},
-        ThumbCase{"cb7",
-                  [](const QString &d) {
-                      SolidArchiveWriter::write(d + "/b.cb7", SolidArchiveWriter::Format::SevenZip, foldered());
-                      return d + "/b.cb7";
-                  },
-                  kBlue, {256, 64}},
-        ThumbCase{"cbt",
-                  [](const QString &d) {
-                      SolidArchiveWriter::write(d + "/b.cbt", SolidArchiveWriter::Format::Tar, foldered());
-                      return d + "/b.cbt";
-                  },
-                  kBlue, {256, 64}},
+        ThumbCase{"cb7", [](const QString &d) { return writeArchive(d + "/b.cb7", foldered()); }, kBlue, {256, 64}},
+        ThumbCase{"cbt", [](const QString &d) { return writeArchive(d + "/b.cbt", foldered()); }, kBlue, {256, 64}},
         ThumbCase{"folder-wrapped cbz named by a file URI",
                   [](const QString &d) { return ComicArchive::write(d + "/만화 #1 100%.cbz"); },
                   ComicArchive::pageShade(0), {182, 256}, true},

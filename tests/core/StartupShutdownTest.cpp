@@ -95,10 +95,8 @@ TEST_F(Startup, ResumeQuestionYesRestoresBookVolumePageAndOptionsAndTheStoredSpr
 
 TEST_F(Startup, A7zOrTarBookOpensFromTheCommandLineAndResumesTheSameWay)
 {
-    using F = SolidArchiveWriter::Format;
-    for (const auto &[ext, format, kind] : {std::tuple{".cb7", F::SevenZip, ArchiveKind::SevenZip}, std::tuple{".cbt", F::Tar, ArchiveKind::Tar}}) {
-        const QString book = books.path() + "/book" + ext;
-        ASSERT_TRUE(SolidArchiveWriter::write(book, format, {{"Book/p2.jpg", "2"}, {"Book/p1.jpg", "1"}, {"Book/p3.jpg", "3"}}));
+    for (const auto &[ext, kind] : {std::pair{".cb7", ArchiveKind::SevenZip}, std::pair{".cbt", ArchiveKind::Tar}}) {
+        const QString book = writeArchive(books.path() + "/book" + ext, {{"Book/p2.jpg", "2"}, {"Book/p1.jpg", "1"}, {"Book/p3.jpg", "3"}});
         newRun();
         startUp(book);
         EXPECT_EQ(app->ArchiveKind, kind);
@@ -130,9 +128,7 @@ struct ResumeCase
     bool kept;     // the record is still there
     bool logged;   // something went to the error log
 };
-class ResumeCases : public Startup, public ::testing::WithParamInterface<ResumeCase>
-{
-};
+using ResumeCases = WithCases<Startup, ResumeCase>;
 
 TEST_P(ResumeCases, EndInAUsableWindow)
 {
@@ -214,9 +210,7 @@ struct UnopenedCase
     const char *message; // the message's second line
 };
 
-class UnopenedBook : public Startup, public ::testing::WithParamInterface<UnopenedCase>
-{
-};
+using UnopenedBook = WithCases<Startup, UnopenedCase>;
 
 TEST_P(UnopenedBook, IsToldInTheProgramsLanguage)
 {

@@ -1,4 +1,6 @@
 #include "SolidArchiveWriter.h"
+#include "RarWriter.h"
+#include "ZipWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -81,4 +83,26 @@ bool SolidArchiveWriter::writeTar(const QString &path, const std::vector<TarMemb
         archive_entry_free(e);
     }
     return a && close(a, ok);
+}
+
+QString writeArchive(const QString &path, const std::vector<std::pair<QString, QByteArray>> &files)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QString ext = QFileInfo(path).suffix().toLower();
+    bool ok = true;
+    if (ext == "cbz" || ext == "zip") {
+        ZipWriter z(path);
+        for (const auto &[name, data] : files)
+            ok = z.addFile(name, data) && ok;
+        ok = z.close() && ok;
+    } else if (ext == "cbr" || ext == "rar") {
+        RarWriter w(RarWriter::Version::Rar5);
+        for (const auto &[name, data] : files)
+            w.addFile(name, data);
+        ok = w.write(path);
+    } else {
+        using F = SolidArchiveWriter::Format;
+        ok = SolidArchiveWriter::write(path, ext == "cb7" || ext == "7z" ? F::SevenZip : F::Tar, files);
+    }
+    return ok ? path : QString();
 }

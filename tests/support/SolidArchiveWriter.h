@@ -26,3 +26,8 @@ struct TarMember
 };
 bool writeTar(const QString &path, const std::vector<TarMember> &members);
 } // namespace SolidArchiveWriter
+
+// An archive of `files` of the kind its name gives: ZIP (.cbz, .zip), stored RAR 5
+// (.cbr, .rar), 7z (.cb7, .7z), else tar; parent folders are made. Returns `path`,
+// or empty text when it could not be written whole.
+QString writeArchive(const QString &path, const std::vector<std::pair<QString, QByteArray>> &files);
