@@ -24,11 +24,7 @@ std::optional<QString> ScriptedPrompts::inputBox(QWidget *, const QString &promp
                                                  const QString &)
 {
     shown.push_back({QStringLiteral("input"), title, prompt, MsgIcon::None, MsgButtons::Ok, {}});
-    if (inputAnswers.empty())
-        return std::nullopt;
-    const std::optional<QString> r = inputAnswers.front();
-    inputAnswers.pop_front();
-    return r;
+    return take(inputAnswers, std::optional<QString>());
 }
 
 QString ScriptedPrompts::openFile(QWidget *, const QString &title, const QString &filter, const QString &startFolder)

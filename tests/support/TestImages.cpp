@@ -8,11 +8,17 @@
 #include <QtEndian>
 #include <zlib.h>
 
-bool TestImages::write(const QString &path, int w, int h, QColor color)
+static QImage filled(int w, int h, QColor color)
 {
     QImage img(w, h, QImage::Format_RGB32);
     img.fill(color);
-    return img.save(path);
+    return img;
+}
+
+bool TestImages::write(const QString &path, int w, int h, QColor color)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    return filled(w, h, color).save(path);
 }
 
 void TestImages::writeVolumes(const QString &root, int top, int a, int b, int size)
@@ -31,8 +37,6 @@ QColor TestImages::pageColour(int i)
 
 QString TestImages::writePages(const QString &folder, int n, int w, int h, const QString &stem)
 {
-    if (n > 0)
-        QDir().mkpath(folder);
     for (int i = 1; i <= n; ++i)
         write(folder + QStringLiteral("/%1%2.png").arg(stem).arg(i), w, h, pageColour(i));
     return folder;
@@ -40,29 +44,19 @@ QString TestImages::writePages(const QString &folder, int n, int w, int h, const
 
 QByteArray TestImages::encoded(int w, int h, QColor color, const char *format)
 {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(color);
     QBuffer out;
     out.open(QIODevice::WriteOnly);
-    img.save(&out, format);
+    filled(w, h, color).save(&out, format);
     return out.data();
-}
-
-bool TestImages::writeWithFolders(const QString &path, int w, int h, QColor color)
-{
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    return write(path, w, h, color);
 }
 
 QByteArray TestImages::progressiveJpeg(int w, int h, QColor color)
 {
-    QImage img(w, h, QImage::Format_RGB32);
-    img.fill(color);
     QBuffer out;
     out.open(QIODevice::WriteOnly);
     QImageWriter writer(&out, "JPEG");
     writer.setProgressiveScanWrite(true);
-    writer.write(img);
+    writer.write(filled(w, h, color));
     return out.data();
 }
 

@@ -4,10 +4,9 @@
 
 // Writes small real image files for tests.
 namespace TestImages {
-// Writes a w x h image filled with `color` to path (format from the extension).
+// Writes a w x h image filled with `color` to path (format from the extension),
+// making every missing parent folder.
 bool write(const QString &path, int w, int h, QColor color = Qt::red);
-// Creates every missing parent folder, then writes.
-bool writeWithFolders(const QString &path, int w, int h, QColor color = Qt::red);
 // A book folder: pages t1..t`top` at `root`, p1..p`a` in a/ and p1..p`b` in b/ (size x size).
 void writeVolumes(const QString &root, int top, int a, int b, int size = 8);
 // Page i (from 1) in a colour of its own; the six colours then repeat.
