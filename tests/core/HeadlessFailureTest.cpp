@@ -31,7 +31,7 @@ TEST(HeadlessFailure, ListWritesOneLinePerPageWhateverTheNamesHold)
 TEST(HeadlessFailure, RenderFailsWhenThePageCannotBeDrawn)
 {
     QTemporaryDir d;
-    TestImages::writeWithFolders(d.path() + "/book/a.png", 40, 30);
+    TestImages::write(d.path() + "/book/a.png", 40, 30);
     ASSERT_TRUE(writeFile(d.path() + "/book/b.png", QByteArray("\x89PNG\r\n\x1a\n", 8) + QByteArray(200, 'x')));
     const QString out = d.path() + "/out.png";
     ProcessResult r = runLeafview({"--render", d.path() + "/book", "--out", out, "--page", "0"});
@@ -43,26 +43,6 @@ TEST(HeadlessFailure, RenderFailsWhenThePageCannotBeDrawn)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_FALSE(r.err.isEmpty());
     EXPECT_EQ(runLeafview({"--render", d.path() + "/book", "--out", out, "--volume", "4"}).exitCode, 2);
-}
-
-// Listing reads the archive once and groups its members once: thousands of
-// folders list in about the time one would.
-TEST(HeadlessFailure, ListOfFiveThousandFoldersGivesEveryVolumeInOrder)
-{
-    QTemporaryDir d;
-    {
-        ZipWriter z(d.path() + "/folders.cbz");
-        for (int i = 0; i < 5000; ++i)
-            z.addFile(QStringLiteral("v%1/p.jpg").arg(i, 4, 10, QLatin1Char('0')), "x", true);
-        z.addFile("v0007/a.jpg", "y", true);
-    }
-    const ProcessResult r = runLeafview({"--list", d.path() + "/folders.cbz"}, 240000);
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
-    ASSERT_EQ(lines.size(), 10001);
-    EXPECT_EQ(lines[0], "v0000\t1");
-    EXPECT_EQ(lines.mid(14, 3), (QStringList{"v0007\t2", "\ta.jpg", "\tp.jpg"}));
-    EXPECT_EQ(lines.last(), "\tp.jpg");
 }
 
 namespace {

@@ -16,14 +16,13 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
-
 TEST(Headless, ListPrintsVolumesAndPagesInOrderAndAMissingPathFailsWithStatusTwo)
 {
     QTemporaryDir d;
     const QString root = d.path() + "/책";
     for (const char *name : {"b.png", "A.jpg", "vol2/p10.png", "vol2/p2.png", "vol2/deeper/x.png", "Vol1/c.bmp",
                              "empty/readme.txt"})
-        TestImages::writeWithFolders(root + "/" + name, 8, 8);
+        TestImages::write(root + "/" + name, 8, 8);
     ProcessResult r = runLeafview({"--list", root});
     ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
     EXPECT_EQ(r.out, QStringLiteral("/\t2\n\tA.jpg\n\tb.png\n"
@@ -40,7 +39,7 @@ TEST(Headless, ListPrintsVolumesAndPagesInOrderAndAMissingPathFailsWithStatusTwo
 TEST(Headless, HelpAndVersionPrintAndAMistypedOptionFailsWithTheUsage)
 {
     QTemporaryDir d;
-    TestImages::writeWithFolders(d.path() + "/pages/a.png", 8, 8);
+    TestImages::write(d.path() + "/pages/a.png", 8, 8);
     const QString out = d.path() + "/out.png";
     const struct
     {
@@ -89,7 +88,6 @@ struct RenderCase
     std::vector<Dot> dots;
 };
 using Rendered = ::testing::TestWithParam<RenderCase>;
-} // namespace
 
 TEST_P(Rendered, PagesStandWhereTheFitAndTheReadingOrderPutThem)
 {
@@ -97,8 +95,8 @@ TEST_P(Rendered, PagesStandWhereTheFitAndTheReadingOrderPutThem)
     QTemporaryDir d;
     const QString book = d.path() + "/" + c.book;
     if (QByteArray(c.book) == "pages") {
-        TestImages::writeWithFolders(book + "/p1.png", 600, 400, TestImages::pageColour(1));
-        TestImages::writeWithFolders(book + "/p2.png", 300, 600, TestImages::pageColour(2));
+        TestImages::write(book + "/p1.png", 600, 400, TestImages::pageColour(1));
+        TestImages::write(book + "/p2.png", 300, 600, TestImages::pageColour(2));
     } else {
         ComicArchive::write(book);
     }
@@ -208,41 +206,11 @@ TEST(Headless, ADensePageAtScaleTwoShowsItsOwnPixels)
     EXPECT_TRUE(bad.err.contains("--scale")) << qPrintable(bad.err);
 }
 
-TEST(Headless, ComicBookArchivesOpenLikeZipAndRar)
-{
-    // A comic packed as .cbz and .cbr, given directly and lying in a folder.
-    QTemporaryDir d;
-    QString expectedPages;
-    for (const QString &page : ComicArchive::pageNames())
-        expectedPages += "\t" + page + "\n";
-    std::vector<std::pair<QString, QByteArray>> pages;
-    for (const QString &page : ComicArchive::pageNames())
-        pages.push_back({ComicArchive::folder + "/" + page, "page"});
-    ASSERT_FALSE(writeArchive(d.path() + "/c.cb7", pages).isEmpty());
-    ProcessResult r;
-    for (const auto &[book, volume] : {std::pair(ComicArchive::write(d.path() + "/c.cbz"), ComicArchive::folder),
-                                       std::pair(ComicArchive::write(d.path() + "/c.cbr"), ComicArchive::folder.toLower()),
-                                       std::pair(d.path() + "/c.cb7", ComicArchive::folder)}) {
-        r = runLeafview({"--list", book});
-        ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-        EXPECT_EQ(r.out, volume + "\t5\n" + expectedPages) << qPrintable(book);
-    }
-
-    QDir().mkpath(d.path() + "/shelf");
-    ComicArchive::write(d.path() + "/shelf/b.cbz");
-    ComicArchive::write(d.path() + "/shelf/._b.cbz"); // a resource fork: no volume
-    QFile::copy(d.path() + "/c.cb7", d.path() + "/shelf/c.cb7");
-    TestImages::write(d.path() + "/shelf/a.png", 8, 8);
-    // Inside a folder this comic, whose pages sit in one sub-folder, names them as
-    // opened alone: the folder only finds the member.
-    r = runLeafview({"--list", d.path() + "/shelf"});
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, QStringLiteral("/\t1\n\ta.png\nb.cbz\t5\n") + expectedPages + QStringLiteral("c.cb7\t5\n") +
-                         expectedPages);
-}
-
-namespace {
 const QString longName = QString(90, QChar(0xD55C)) + ".png"; // 270 bytes and more in UTF-8
+// A comic as people trade it: its pages in one folder, a metadata file at the root.
+const std::vector<std::pair<QString, QColor>> comic = {
+    {"Comic 001/p2.png", Qt::green}, {"Comic 001/p1.png", Qt::red}, {"comicinfo.xml", Qt::black}};
+const QString comicPages = "\t2\n\tp1.png\n\tp2.png\n";
 
 struct Named
 {
@@ -279,6 +247,13 @@ TEST_P(HeadlessNames, ListAndRenderAgree)
 INSTANTIATE_TEST_SUITE_P(
     Cases, HeadlessNames,
     ::testing::Values(
+        // Alone or inside a folder, such a comic names its pages as opened alone.
+        Named{"AComicInAZip", "c.cbz", comic, "Comic 001" + comicPages, 1, 0},
+        Named{"AComicInARarHasItsFolderLowerCased", "c.cbr", comic, "comic 001" + comicPages, 1, 0},
+        Named{"AComicIn7zOnAShelf", "shelf/c.cb7", comic, "c.cb7" + comicPages, 1, 0},
+        // A page stored apart from its folder's others is still listed with them.
+        Named{"AFoldersPagesStoredApart", "b.cbz", {{"v2/p.png", Qt::red}, {"v10/p.png", Qt::green}, {"v2/a.png", Qt::blue}},
+              "v2\t2\n\ta.png\n\tp.png\nv10\t1\n\tp.png\n", 0, 2},
         Named{"PagesInFoldersOfABookOnAShelf", "shelf/b.cbz",
               {{"Book 1/001.png", Qt::red}, {"Book 1/002.png", Qt::green}, {"Book 2/001.png", Qt::blue}},
               "b.cbz\t3\n\t001.png\n\t002.png\n\t001.png\n", 2, 2},
@@ -323,7 +298,7 @@ TEST(Headless, RunsWithoutItsControlLibraries)
     QTemporaryDir d;
     ASSERT_TRUE(QFile::copy(QStringLiteral(LEAFVIEW_BUILD_BIN "/leafview"), d.path() + "/leafview"));
     QFile::setPermissions(d.path() + "/leafview", QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    TestImages::writeWithFolders(d.path() + "/book/p1.png", 30, 30, Qt::white);
+    TestImages::write(d.path() + "/book/p1.png", 30, 30, Qt::white);
     const ProcessResult r = runProgram(
         d.path() + "/leafview", {"--render", d.path() + "/book", "--out", d.path() + "/out.png", "--size", "64x48"});
     EXPECT_EQ(r.exitCode, 1) << qPrintable(r.err);
