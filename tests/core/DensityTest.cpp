@@ -48,8 +48,6 @@ protected:
     }
 };
 
-} // namespace
-
 TEST_P(DensityLayout, TheDeviceSurfaceHoldsTheLogicalLayoutAtTheRatio)
 {
     const DensityCase c = GetParam();
@@ -96,8 +94,6 @@ INSTANTIATE_TEST_SUITE_P(
                       DensityCase{"TurnedSpreadAt2", true, false, true, 2.0},
                       DensityCase{"TurnedPageAt1_25", false, false, true, 1.25}),
     CaseName());
-
-namespace {
 
 struct LensCase
 {

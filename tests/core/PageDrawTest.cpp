@@ -63,8 +63,8 @@ TEST_F(PageDraw, SpreadPlacesPagesOnEitherSideOfTheCentreLineInBothOrders)
 TEST_F(PageDraw, CaptionNamesSourceVolumeAndPage)
 {
     const QString root = makeFolder(QStringLiteral("My Book"));
-    TestImages::writeWithFolders(root + "/ch 1/a.png", 10, 10);
-    TestImages::writeWithFolders(root + "/cover.png", 10, 10);
+    TestImages::write(root + "/ch 1/a.png", 10, 10);
+    TestImages::write(root + "/cover.png", 10, 10);
     startUp();
     openFolder(root);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0 ─ My Book/[cover.png]"));
@@ -161,8 +161,8 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UndecodablePage,
 TEST_F(PageDraw, VolumeSwitchGuardsAndSubFoldersWithDots)
 {
     const QString root = makeFolder(QStringLiteral("dots"));
-    TestImages::writeWithFolders(root + "/Vol.1/a.png", 10, 10);
-    TestImages::writeWithFolders(root + "/Vol.1/b.png", 10, 10);
+    TestImages::write(root + "/Vol.1/a.png", 10, 10);
+    TestImages::write(root + "/Vol.1/b.png", 10, 10);
     startUp();
     openFolder(root);
     ASSERT_EQ(w->cb_list->count(), 1);

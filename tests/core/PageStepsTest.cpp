@@ -25,8 +25,6 @@ struct Grouping
 };
 using Groupings = ::testing::TestWithParam<Grouping>;
 
-} // namespace
-
 TEST_P(Groupings, StepsFollowTheRules)
 {
     const Grouping c = GetParam();
@@ -61,8 +59,6 @@ TEST(PageSteps, AShiftSplitsASpreadOrStartsAfterALonePage)
     EXPECT_EQ(PageSteps::shiftPageFor({2, 2, false}), 2);
     EXPECT_EQ(PageSteps::shiftPageFor({2, 1, false}), 3);
 }
-
-namespace {
 
 // A folder of seven pages, the fourth (index 3) a wide scan, read by a session.
 class Place : public SessionTest

@@ -35,8 +35,6 @@ struct ScrollCase
 };
 using ScrollInPage = ::testing::TestWithParam<ScrollCase>;
 
-} // namespace
-
 TEST_P(ZoomSteps, GoToTheNextStepAndStopAtTheLimits)
 {
     const ZoomCase c = GetParam();
@@ -182,8 +180,6 @@ TEST(StripCache, DropsTheOldestPagesOverTheBudgetButNeverThoseInView)
 }
 
 // ---------------------------------------------------------------- the session
-
-namespace {
 
 class ViewSession : public SessionTest
 {

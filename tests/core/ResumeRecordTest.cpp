@@ -93,8 +93,12 @@ TEST(ResumeRecord, VolumeIndexPastSixteenBitsRoundTrips)
     }
 }
 
-TEST(CommandLine, QuotesAndSurroundingBlanksAreRemoved)
+TEST(CommandLine, QuotesAndSurroundingBlanksAreRemovedAndARelativePathIsMadeAbsolute)
 {
+    EXPECT_EQ(CommandLine::absoluteText(" \"a b/c.cbz\" ", "/home/r"), "/home/r/a b/c.cbz");
+    EXPECT_EQ(CommandLine::absoluteText("../c.cbz", "/home/r/x"), "/home/r/c.cbz");
+    EXPECT_EQ(CommandLine::absoluteText("/abs/c.cbz", "/home/r"), "/abs/c.cbz");
+    EXPECT_EQ(CommandLine::absoluteText("  ", "/home/r"), "");
     CommandLine c = CommandLine::parse(QStringLiteral("  \"/home/r/my books/a.zip\"  "));
     EXPECT_EQ(c.Cmd_Folder, QStringLiteral("/home/r/my books"));
     EXPECT_EQ(c.Cmd_File, QStringLiteral("a.zip"));

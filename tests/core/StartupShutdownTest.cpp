@@ -4,7 +4,6 @@
 #include "ViewerFixture.h"
 #include "SolidArchiveWriter.h"
 #include "ZipWriter.h"
-#include "core/CommandLine.h"
 #include "platform/QtTranslations.h"
 #include "core/ResumeRecord.h"
 #include "platform/Canvas.h"
@@ -233,14 +232,6 @@ INSTANTIATE_TEST_SUITE_P(
                                    "볼 수 있는 이미지가 없습니다."},
                       UnopenedCase{"text.cbz", "plain text", "ZIP 압축파일이 아니거나 손상된 파일입니다."},
                       UnopenedCase{"text.cbr", "plain text", "RAR 압축파일이 아니거나 손상된 파일입니다."}), CaseName());
-
-TEST_F(Startup, ARelativePathIsMadeAbsoluteAgainstTheWorkingFolder)
-{
-    EXPECT_EQ(CommandLine::absoluteText(" \"a b/c.cbz\" ", "/home/r"), "/home/r/a b/c.cbz");
-    EXPECT_EQ(CommandLine::absoluteText("../c.cbz", "/home/r/x"), "/home/r/c.cbz");
-    EXPECT_EQ(CommandLine::absoluteText("/abs/c.cbz", "/home/r"), "/abs/c.cbz");
-    EXPECT_EQ(CommandLine::absoluteText("  ", "/home/r"), "");
-}
 
 TEST_F(Startup, QtsOwnDialogTextsFollowTheProgramsLanguage)
 {
