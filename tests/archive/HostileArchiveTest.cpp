@@ -1,6 +1,8 @@
 #include "FakeHost.h"
 #include "archive/TmpZipWriter.h"
 
+#include <sys/stat.h>
+
 namespace {
 using HostileArchiveTest = ArchiveTest;
 
@@ -85,14 +87,14 @@ TEST_F(HostileArchiveTest, DamagedArchivesNeverCrashOrWriteOutside)
 
 struct BadArchiveCase
 {
-    const char *name; // an archive written here (see badArchive), or "missing"
+    const char *name; // an archive written here (see badArchive), "missing", or a pipe
     const char *text; // "%1" stands for the path; "" for no message
 };
 
 // The bytes of the unreadable archive a case names; the last character of a RAR case is its version.
 QByteArray badArchive(const QString &name)
 {
-    if (name == "text.rar")
+    if (name.startsWith("text."))
         return "this is not an archive at all, just text";
     if (name == "malformed.zip")
         return QByteArray("PK\x03\x04", 4) + QByteArray(40, '0');
@@ -128,6 +130,8 @@ TEST_P(UnreadableArchiveTest, GivesAClearErrorAndAnEmptyListing)
     const QString path = at(name.contains('.') ? name : "book.rar");
     if (name == "empty.cbz")
         ZipWriter(path).close();
+    else if (name.startsWith("pipe")) // would block the reader for as long as nobody writes
+        ASSERT_EQ(::mkfifo(QFile::encodeName(path).constData(), 0600), 0);
     else if (name != "missing")
         writeFile(path, badArchive(name));
     host.open(path);
@@ -147,6 +151,8 @@ const char *const cutShort = "%1: 압축파일 안의 파일 정보가 손상되
 INSTANTIATE_TEST_SUITE_P(
     Kinds, UnreadableArchiveTest,
     ::testing::Values(BadArchiveCase{"text.rar", "%1\nRAR 압축파일이 아니거나 손상된 파일입니다."}, BadArchiveCase{"missing", "%1\n파일을 열 수 없습니다."},
+                      BadArchiveCase{"pipe.cbz", "%1\n파일을 열 수 없습니다."}, BadArchiveCase{"pipe.cbr", "%1\n파일을 열 수 없습니다."},
+                      BadArchiveCase{"text.cb7", "%1\n읽을 수 없는 압축파일입니다."}, BadArchiveCase{"text.cbt", "%1\n읽을 수 없는 압축파일입니다."},
                       BadArchiveCase{"solid4", "%1: 솔리드 RAR 4 압축파일은 읽을 수 없습니다."},
                       BadArchiveCase{"volume4", multiVolume}, BadArchiveCase{"volume5", multiVolume},
                       BadArchiveCase{"locked4", locked}, BadArchiveCase{"locked5", locked},

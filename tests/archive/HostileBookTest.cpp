@@ -9,8 +9,6 @@
 
 #include <QComboBox>
 
-#include <sys/stat.h>
-
 namespace {
 using namespace RarBytes;
 
@@ -108,19 +106,6 @@ TEST_F(ArchiveTest, MembersPastSixteenBitsListAndAnOversizedVolumeIsRefused)
     EXPECT_TRUE(host.tmpFiles().isEmpty());
     ASSERT_EQ(host.prompts.shown.size(), 1u);
     EXPECT_TRUE(host.prompts.shown[0].text.contains("32770")) << host.prompts.shown[0].text.toStdString();
-}
-
-// A pipe named like an archive would block the reader for as long as nobody writes.
-TEST_F(ArchiveTest, APipeNamedLikeAnArchiveIsRefusedWithoutWaiting)
-{
-    for (const char *name : {"pipe.cbz", "pipe.cbr"}) {
-        ASSERT_EQ(::mkfifo(QFile::encodeName(at(name)).constData(), 0600), 0);
-        host.prompts.shown.clear();
-        host.open(at(name));
-        EXPECT_EQ(host.members.upper(), 0);
-        ASSERT_EQ(host.prompts.shown.size(), 1u) << name;
-        EXPECT_EQ(host.prompts.shown[0].text, at(name) + QString::fromUtf8("\n파일을 열 수 없습니다."));
-    }
 }
 
 // With the budget set to 1 MB: a RAR volume stops at it and says so; ZIP pages

@@ -52,16 +52,6 @@ TEST_P(SevenZipTarTest, ABookLyingInAFolderListsItsWrappedPages)
     EXPECT_TRUE(QFileInfo::exists(path)) << "the reader's own file stays";
 }
 
-TEST_P(SevenZipTarTest, ADamagedFileGivesAMessageInTheProgramsLanguage)
-{
-    writeFile(at(QString("bad") + GetParam().name), "not an archive of any kind, only text");
-    host.open(at(QString("bad") + GetParam().name), GetParam().kind);
-    EXPECT_EQ(host.members.upper(), 0);
-    ASSERT_EQ(host.prompts.shown.size(), 1u);
-    EXPECT_TRUE(host.prompts.shown[0].text.endsWith(QString::fromUtf8("읽을 수 없는 압축파일입니다.")))
-        << host.prompts.shown[0].text.toStdString();
-}
-
 INSTANTIATE_TEST_SUITE_P(Kinds, SevenZipTarTest,
                          ::testing::Values(KindCase{".cb7", ArchiveKind::SevenZip}, KindCase{".7z", ArchiveKind::SevenZip},
                                            KindCase{".cbt", ArchiveKind::Tar}, KindCase{".tar", ArchiveKind::Tar}), CaseName());
