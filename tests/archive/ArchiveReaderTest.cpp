@@ -1,8 +1,6 @@
 #include "FakeHost.h"
-#include "support/ComicArchive.h"
 #include "platform/LegacyCodePage.h"
 
-#include <QImage>
 #include <QStringEncoder>
 
 namespace {
@@ -175,20 +173,4 @@ TEST_F(RarReaderTest, Rar4KoreanNamesWithoutTheUnicodeFlagAreReadAsCp949)
     EXPECT_EQ(readFile(host.tmpZip() + "/" + QString::fromUtf8("둘째.jpg")), "second");
 }
 
-TEST_F(RarReaderTest, ComicsWithTheirPagesInOneInnerFolderExtract)
-{
-    const QString cbz = ComicArchive::write(at("comic.cbz"));
-    for (const QString &f : {ComicArchive::write(at("comic.cbr")), cbz}) {
-        host.open(f);
-        ASSERT_EQ(host.members.upper(), 7);
-        host.selectVolume(f == cbz ? ComicArchive::folder : ComicArchive::folder.toLower());
-        ASSERT_EQ(host.pages(), ComicArchive::pageNames());
-        EXPECT_EQ(host.tmpFiles().size(), f == cbz ? 0 : 5) << "old pages are gone";
-        if (f == cbz) // pages are extracted when drawn
-            Mo_Unzip::ExtractZipMember(host, cbz, ComicArchive::folder + "/" + host.pages().at(2));
-        const QImage page(host.tmpZip() + "/" + host.pages().at(2));
-        EXPECT_EQ(page.size(), QSize(114, 160));
-    }
-    EXPECT_TRUE(host.prompts.shown.empty());
-}
 } // namespace
