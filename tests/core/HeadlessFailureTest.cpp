@@ -15,19 +15,6 @@
 #include <memory>
 #include <sys/stat.h>
 
-TEST(HeadlessFailure, ListWritesOneLinePerPageWhateverTheNamesHold)
-{
-    QTemporaryDir d;
-    {
-        ZipWriter z(d.path() + "/forged.cbz");
-        z.addFile("a\nvolume\t9\n.jpg", "1");
-        z.addFile("b\rc\u2028.jpg", "2");
-    }
-    const ProcessResult r = runLeafview({"--list", d.path() + "/forged.cbz"});
-    ASSERT_EQ(r.exitCode, 0) << qPrintable(r.err);
-    EXPECT_EQ(r.out, QStringLiteral("/\t2\n\ta\\x0avolume\\x099\\x0a.jpg\n\tb\\x0dc\\u2028.jpg\n"));
-}
-
 TEST(HeadlessFailure, RenderFailsWhenThePageCannotBeDrawn)
 {
     QTemporaryDir d;
