@@ -60,16 +60,28 @@ TEST_F(PageDraw, SpreadPlacesPagesOnEitherSideOfTheCentreLineInBothOrders)
     EXPECT_EQ(colourIndex(500, 400), 0);
 }
 
-TEST_F(PageDraw, CaptionNamesSourceVolumeAndPage)
+// The caption names the source, the volume and the page; a dot in a sub-folder's
+// name is no extension; while a volume loads a second switch does nothing.
+TEST_F(PageDraw, CaptionVolumesWithDotsAndTheSwitchGuard)
 {
     const QString root = makeFolder(QStringLiteral("My Book"));
-    TestImages::write(root + "/ch 1/a.png", 10, 10);
-    TestImages::write(root + "/cover.png", 10, 10);
+    for (const char *page : {"/cover.png", "/Vol.1/a.png", "/Vol.1/b.png"})
+        TestImages::write(root + page, 10, 10);
     startUp();
     openFolder(root);
+    ASSERT_EQ(w->cb_list->count(), 2);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0 ─ My Book/[cover.png]"));
     w->selectVolume(1);
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0 ─ My Book/[ch 1//a.png]"));
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("리프뷰 Ver1.7.0 ─ My Book/[Vol.1//a.png]"));
+    EXPECT_EQ(w->List1().ListCount(), 2);
+    w->List1().Clear();
+    w->IsProcess = true;
+    w->cb_list_Click();
+    EXPECT_EQ(w->List1().ListCount(), 0);
+    w->IsProcess = false;
+    w->cb_list_Click();
+    EXPECT_EQ(w->List1().ListCount(), 2);
+    EXPECT_TRUE(w->isEnabled());
 }
 
 // A bad page among good ones: how it is bad, one page or a spread, the book
@@ -157,23 +169,3 @@ INSTANTIATE_TEST_SUITE_P(Kinds, UndecodablePage,
                                            BadPage{"TruncatedInSpread", "truncated", true, false},
                                            BadPage{"GarbageInSpreadBookEffect", "garbage", true, true}),
                          CaseName());
-
-TEST_F(PageDraw, VolumeSwitchGuardsAndSubFoldersWithDots)
-{
-    const QString root = makeFolder(QStringLiteral("dots"));
-    TestImages::write(root + "/Vol.1/a.png", 10, 10);
-    TestImages::write(root + "/Vol.1/b.png", 10, 10);
-    startUp();
-    openFolder(root);
-    ASSERT_EQ(w->cb_list->count(), 1);
-    EXPECT_EQ(w->List1().ListCount(), 2);
-    // While a volume loads a second switch does nothing.
-    w->List1().Clear();
-    w->IsProcess = true;
-    w->cb_list_Click();
-    EXPECT_EQ(w->List1().ListCount(), 0);
-    w->IsProcess = false;
-    w->cb_list_Click();
-    EXPECT_EQ(w->List1().ListCount(), 2);
-    EXPECT_TRUE(w->isEnabled());
-}
