@@ -119,27 +119,6 @@ TEST_F(Navigation, PageBoxEntries)
     EXPECT_EQ(w->session.step(), 1);
 }
 
-TEST_F(Navigation, TurnDirectionsFollowTheReadingOrder)
-{
-    openBook(4, 0, 0);
-    w->Go_Next();
-    EXPECT_EQ(int(w->session.turn()), 2);
-    w->Go_Prev();
-    EXPECT_EQ(int(w->session.turn()), 1);
-    w->chk_japan->setChecked(true);
-    w->Go_Next();
-    EXPECT_EQ(int(w->session.turn()), 1);
-    w->Go_Prev();
-    EXPECT_EQ(int(w->session.turn()), 2);
-    // The page box sets the direction by where it jumps.
-    w->txtpage->setText(QStringLiteral("4"));
-    w->txtpage_KeyUp(KeyCodes::Enter);
-    EXPECT_EQ(int(w->session.turn()), 1);
-    w->txtpage->setText(QStringLiteral("4"));
-    w->txtpage_KeyUp(KeyCodes::Enter);
-    EXPECT_EQ(int(w->session.turn()), 2);
-}
-
 TEST_F(Navigation, KeysClicksAndTheWheel)
 {
     openBook(6, 0, 0);

@@ -129,7 +129,7 @@ TEST_F(Session, FivePagesInTwoPageModeMakeThreeStepsAndTheLastEndsTheBook)
     EXPECT_EQ(r.effect, 1);
 }
 
-TEST_F(Session, PageBoxTextGivesIndexAndDirection)
+TEST_F(Session, StepsAndThePageBoxTurnByTheReadingOrder)
 {
     open(4, 0, 0);
     ASSERT_TRUE(s.goToPageBox(QStringLiteral("3")));
@@ -143,4 +143,18 @@ TEST_F(Session, PageBoxTextGivesIndexAndDirection)
     EXPECT_EQ(s.step(), 0);
     EXPECT_EQ(s.turn(), TurnDirection::LeftOver);
     EXPECT_FALSE(s.goToPageBox(QStringLiteral("two")));
+    s.stepForward();
+    s.stepBack();
+    EXPECT_EQ(s.turn(), TurnDirection::LeftOver);
+    // Right to left every step and typed page turns the other way; the page in view
+    // typed again turns right over either way.
+    s.setOption(ReadingSession::RightToLeft, true);
+    s.stepForward();
+    EXPECT_EQ(s.turn(), TurnDirection::LeftOver);
+    s.stepBack();
+    EXPECT_EQ(s.turn(), TurnDirection::RightOver);
+    ASSERT_TRUE(s.goToPageBox(QStringLiteral("4")));
+    EXPECT_EQ(s.turn(), TurnDirection::LeftOver);
+    ASSERT_TRUE(s.goToPageBox(QStringLiteral("4")));
+    EXPECT_EQ(s.turn(), TurnDirection::RightOver);
 }
