@@ -103,9 +103,6 @@ TEST_F(Session, OptionsSignalOnceForEachRealChange)
     EXPECT_FALSE(s.setOption(ReadingSession::RightToLeft, true));
     ASSERT_EQ(spy.count(), 1);
     EXPECT_EQ(spy.at(0).at(0).value<ReadingSession::Option>(), ReadingSession::RightToLeft);
-    // Right-to-left reading swaps the turn directions.
-    EXPECT_EQ(s.turnDirection(true), TurnDirection::LeftOver);
-    EXPECT_EQ(s.turnDirection(false), TurnDirection::RightOver);
 }
 
 TEST_F(Session, FivePagesInTwoPageModeMakeThreeStepsAndTheLastEndsTheBook)
