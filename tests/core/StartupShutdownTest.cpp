@@ -96,6 +96,7 @@ TEST_F(Startup, A7zOrTarBookOpensFromTheCommandLineAndResumesTheSameWay)
 {
     for (const auto &[ext, kind] : {std::pair{".cb7", ArchiveKind::SevenZip}, std::pair{".cbt", ArchiveKind::Tar}}) {
         const QString book = writeArchive(books.path() + "/book" + ext, {{"Book/p2.jpg", "2"}, {"Book/p1.jpg", "1"}, {"Book/p3.jpg", "3"}});
+        ASSERT_FALSE(book.isEmpty());
         newRun();
         startUp(book);
         EXPECT_EQ(app->ArchiveKind, kind);
