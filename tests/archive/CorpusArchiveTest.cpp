@@ -1,6 +1,7 @@
 // The readers over archives made by other people's tools (the third-party corpus),
 // beside the archives the other tests write themselves. Skipped when it is absent.
 #include "FakeHost.h"
+#include "platform/LegacyCodePage.h"
 #include "support/Corpus.h"
 
 namespace {
@@ -32,6 +33,18 @@ TEST_F(CorpusArchiveTest, EncryptedMembersAndSymbolicLinksAreSkippedSilently)
     for (const QFileInfo &fi : QDir(host.tmpZip()).entryInfoList(QDir::Files | QDir::System))
         EXPECT_FALSE(fi.isSymLink()) << fi.fileName().toStdString();
     EXPECT_TRUE(host.prompts.shown.empty());
+}
+
+// Written by another tool than the test support's: the names as that tool stored them.
+TEST_F(CorpusArchiveTest, Cp932NamesWithoutTheUtf8FlagFollowTheCodePage)
+{
+    const QString cp932 = Corpus::path("libarchive/test_read_format_zip_filename_cp932.zip");
+    LegacyCodePage::setName("CP932");
+    host.openZip(cp932);
+    LegacyCodePage::setName("CP949");
+    ASSERT_EQ(host.zip().FileCount(), 2);
+    EXPECT_EQ(host.zip().FileDirectory(1), QString::fromUtf8("表だよ"));
+    EXPECT_EQ(host.zip().FileName(1), QString::fromUtf8("一覧表.txt"));
 }
 
 TEST_F(CorpusArchiveTest, ASolidRar5ArchiveExtracts)
