@@ -93,6 +93,17 @@ TEST_F(NestedArchiveTest, ArchivesInAnOpenedFolderListTheirPagesAndAreNeverDelet
     writeFile(at("library/book.zip"), inner("inner.zip"));
     host.prog.IsArchive = false;
     host.prog.OpenPath = at("library");
+    // A load given up lists nothing of them.
+    host.givenUp = true;
+    for (const char *book : {"book.rar", "book.zip"}) {
+        host.cbList = QStringList{book};
+        if (QByteArray(book).endsWith("zip"))
+            Mo_Unzip::ListNestedZip(host, at(QStringLiteral("library/") + book));
+        else
+            Mo_Rar::ListNestedRar(host, at(QStringLiteral("library/") + book));
+        EXPECT_TRUE(host.pages().isEmpty()) << book;
+    }
+    host.givenUp = false;
     host.cbList = QStringList{"book.rar"};
     Mo_Rar::ListNestedRar(host, at("library/book.rar"));
     EXPECT_EQ(host.pages(), (QStringList{host.tmpZip() + "/p1.jpg", host.tmpZip() + "/p2.jpg"}));

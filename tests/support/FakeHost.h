@@ -16,6 +16,8 @@
 
 #include <QDir>
 
+#include <atomic>
+
 // The main window as the archive readers see it, over plain containers.
 class FakeHost : public ListingHost
 {
@@ -46,8 +48,12 @@ public:
     {
         prompts.messageBox(nullptr, title, text, icon, MsgButtons::Ok);
     }
+    const std::atomic<bool> *cancelFlag() const override { return &givenUp; }
     std::unique_ptr<cUnzip> &zipReaderSlot() override { return prog.ZipReader; }
     std::unique_ptr<ArchiveReader> &rarReaderSlot() override { return prog.RarReader; }
+
+    // The load the readers work for has been given up.
+    std::atomic<bool> givenUp{false};
 
     QStringList tmpFiles() const { return treeOf(tmpZip()); }
     QStringList pages() const { return list.items(); }
