@@ -52,6 +52,14 @@ void ArchiveReader::setSelected(int index, bool selected)
     memberAt(index).selected = selected;
 }
 
+int ArchiveReader::lastSelected() const
+{
+    for (int i = count(); i >= 1; --i)
+        if (m_members[std::size_t(i - 1)].selected)
+            return i;
+    return 0;
+}
+
 void ArchiveReader::setTmpName(int index, const QString &name)
 {
     memberAt(index).tmpName = name;

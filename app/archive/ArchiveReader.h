@@ -18,8 +18,8 @@ struct archive_entry;
 // extraction runs on or any other.
 struct ExtractControl
 {
-    // Before each member of the archive is read: that member (from 1) and how many
-    // the listing holds. Called on the extracting thread.
+    // Before each member of the archive is read: that member (from 1) and the place
+    // of the last selected member, where the pass ends. Called on the extracting thread.
     std::function<void(int member, int members)> progress;
     // Set from any thread to stop: polled before each member and between the blocks
     // of the member being written, whose partial file is removed. The members
@@ -85,6 +85,8 @@ public:
     // 1-based; an index outside 1..count() throws std::out_of_range.
     const Member &member(int index) const;
     void setSelected(int index, bool selected);
+    // The place (from 1) of the last selected member; 0 when none is.
+    int lastSelected() const;
     void setTmpName(int index, const QString &name);
 
     // The member of this path ("\" and "/" alike), the first of several that share

@@ -91,7 +91,6 @@ ExtractOutcome OnePassReader::extractVolume(const QString &DesPath, const Extrac
     ArchiveHandle h(handleKind());
     if (!openArchive(h, m_file))
         return ExtractOutcome::Failed;
-    const int n = count();
     const std::vector<RarChecksums::Member> sums = checksums(m_file);
     const qint64 budget =
         ExtractBudget::forFolder(DesPath, ExtractBudget::settingOf(m_host ? &m_host->paths() : nullptr));
@@ -103,9 +102,12 @@ ExtractOutcome OnePassReader::extractVolume(const QString &DesPath, const Extrac
     archive_entry *e = nullptr;
     int r = ARCHIVE_EOF;
     bool cancelled = false;
-    for (int i = 1; i <= n && !cancelled; ++i) {
+    // Walking past the volume's last member would only decode the data of others:
+    // in a solid archive, the rest of the book.
+    const int last = lastSelected();
+    for (int i = 1; i <= last && !cancelled; ++i) {
         if (control.progress)
-            control.progress(i, n);
+            control.progress(i, last);
         if ((cancelled = control.cancelled()))
             break;
         r = archive_read_next_header(h.get(), &e);

@@ -244,10 +244,10 @@ ExtractOutcome cUnzip::extractVolume(const QString &folder, const ExtractControl
     const QString was = std::exchange(m_unzipFolder, folder);
     m_cancel = control.cancel;
     ExtractOutcome outcome = ExtractOutcome::Done;
-    const int n = count();
-    for (int i = 1; i <= n; ++i) {
+    const int last = lastSelected();
+    for (int i = 1; i <= last; ++i) {
         if (control.progress)
-            control.progress(i, n);
+            control.progress(i, last);
         if (control.cancelled()) {
             outcome = ExtractOutcome::Cancelled;
             break;

@@ -183,6 +183,16 @@ void ReadingSession::selectVolume(int index)
 {
     if (index < -1 || index >= volumeCount())
         return;
+    // Chosen while the volume in view still comes out (the question at its end
+    // answered before its last pages are out): taken once it is out, unless the
+    // reader gives that load up.
+    if (loading()) {
+        afterLoad([this, index] {
+            if (!m_gaveUp)
+                selectVolume(index);
+        });
+        return;
+    }
     if (index != m_volumeIndex) {
         m_volumeIndex = index;
         emit volumesChanged();

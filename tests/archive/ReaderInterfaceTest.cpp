@@ -63,8 +63,11 @@ TEST_P(ReaderInterfaceTest, ListsExtractsAndReadsThroughOneInterface)
     control.progress = [&](int member, int members) { progress.emplace_back(member, members); };
     EXPECT_EQ(reader->extractVolume(host.tmpZip(), control), ExtractOutcome::Done);
     EXPECT_EQ(host.tmpFiles(), (QStringList{"p1.jpg", "p2.jpg", "three.jpg"}));
-    ASSERT_EQ(int(progress.size()), reader->count());
-    EXPECT_EQ(progress.back(), std::pair(reader->count(), reader->count()));
+    // The pass ends at the volume's last member, decoding nothing after it.
+    const int last = indexOf(*reader, "p2.jpg");
+    ASSERT_LT(last, reader->count());
+    ASSERT_EQ(int(progress.size()), last);
+    EXPECT_EQ(progress.back(), std::pair(last, last));
     EXPECT_TRUE(host.prompts.shown.empty());
 }
 

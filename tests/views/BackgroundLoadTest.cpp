@@ -7,6 +7,7 @@
 
 #include "platform/Canvas.h"
 #include "platform/SkinButton.h"
+#include "views/Frm_FullScreen.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -188,6 +189,31 @@ TEST_F(BackgroundLoad, TheFirstPageShowsBeforeTheVolumesLastMemberIsOut)
     EXPECT_FALSE(w->awaitingPage());
 }
 
+// The next volume chosen before the last pages of this one are out is loaded once they are.
+TEST_F(BackgroundLoad, AVolumeChosenWhileTheVolumeStillComesOutFollowsIt)
+{
+    auto files = pages(QStringLiteral("p"), {1, 2, 3}, QStringLiteral("vol1/"));
+    for (auto &f : pages(QStringLiteral("q"), {1, 2}, QStringLiteral("vol2/")))
+        files.push_back(f);
+    std::promise<void> chosen;
+    std::shared_future<void> go = chosen.get_future().share();
+    w->session.loader().setWorkerHook([go](int member, int) {
+        if (member == 3)
+            go.wait_for(std::chrono::seconds(20));
+    });
+    open(tar(QStringLiteral("two.cbt"), files));
+    ASSERT_TRUE(QTest::qWaitFor([this] { return w->session.volumeCount() == 2; }, 20000));
+    w->session.selectVolume(1);
+    const int volumeThen = w->session.volumeIndex();
+    chosen.set_value();
+    ASSERT_TRUE(settled());
+    w->session.loader().setWorkerHook({});
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(volumeThen, 0) << "the volume list names the pages in view";
+    EXPECT_EQ(w->session.volumeIndex(), 1);
+    EXPECT_EQ(w->session.List1().items(), (QStringList{"q01.png", "q02.png"}));
+}
+
 // The worker has ended but its end is not yet handled when the reader gives up:
 // the book is whole, and it stays.
 TEST_F(BackgroundLoad, GivingUpAfterTheWorkerEndedKeepsTheBookItLoaded)
@@ -204,4 +230,40 @@ TEST_F(BackgroundLoad, GivingUpAfterTheWorkerEndedKeepsTheBookItLoaded)
     EXPECT_EQ(tmpZip(), (QStringList{"b01.png", "b02.png", "b03.png"}));
 }
 
+} // namespace
+
+namespace {
+TEST_F(BackgroundLoad, EscapeInTheFullScreenGivesAVolumeSwitchUpAndKeepsThePageBefore)
+{
+    auto files = pages(QStringLiteral("p"), {1, 2, 3}, QStringLiteral("vol1/"));
+    for (auto &f : pages(QStringLiteral("q"), {1, 2, 3, 4, 5, 6}, QStringLiteral("vol2/")))
+        files.push_back(f);
+    open(tar(QStringLiteral("two.cbt"), files));
+    ASSERT_TRUE(settled());
+    w->session.goToStep(2, TurnDirection::RightOver, false);
+    app->IsFullScreen = true;
+    Frm_FullScreen fs(*w);
+    fs.resize(800, 619);
+    fs.Form_Resize();
+    fs.show();
+    std::promise<void> pressed;
+    std::shared_future<void> go = pressed.get_future().share();
+    w->session.loader().setWorkerHook([go](int member, int) {
+        if (member == 6)
+            go.wait_for(std::chrono::seconds(20));
+    });
+    w->session.selectVolume(1);
+    QTest::qWait(200);
+    QTest::keyClick(&fs, Qt::Key_Escape);
+    pressed.set_value();
+    ASSERT_TRUE(settled());
+    w->session.loader().setWorkerHook({});
+    ASSERT_TRUE(settled());
+    EXPECT_EQ(w->session.volumeIndex(), 0);
+    EXPECT_EQ(w->session.step(), 2);
+    EXPECT_EQ(w->session.pageCount(), 3);
+    EXPECT_EQ(tmpZip(), w->session.List1().items());
+    EXPECT_TRUE(fs.isVisible()) << "the way out gave the load up; the window stays";
+    app->IsFullScreen = false;
+}
 } // namespace
