@@ -253,7 +253,11 @@ TEST_F(BackgroundLoad, EscapeInTheFullScreenGivesAVolumeSwitchUpAndKeepsThePageB
             go.wait_for(std::chrono::seconds(20));
     });
     w->session.selectVolume(1);
-    QTest::qWait(200);
+    // The new volume's first page shows in the full screen while the rest comes out.
+    const bool drawn = QTest::qWaitFor(
+        [this] { return !w->composer.shownPages().empty() && w->composer.shownPages().front().file.endsWith("q01.png"); },
+        5000);
+    const bool panelAside = fs.PicBox->isVisible() && fs.PicBox->y() > fs.PicDraw->geometry().center().y();
     QTest::keyClick(&fs, Qt::Key_Escape);
     pressed.set_value();
     ASSERT_TRUE(settled());
@@ -263,6 +267,8 @@ TEST_F(BackgroundLoad, EscapeInTheFullScreenGivesAVolumeSwitchUpAndKeepsThePageB
     EXPECT_EQ(w->session.step(), 2);
     EXPECT_EQ(w->session.pageCount(), 3);
     EXPECT_EQ(tmpZip(), w->session.List1().items());
+    EXPECT_TRUE(drawn);
+    EXPECT_TRUE(panelAside);
     EXPECT_TRUE(fs.isVisible()) << "the way out gave the load up; the window stays";
     app->IsFullScreen = false;
 }
